@@ -1,0 +1,28 @@
+# quor_add_gtest(NAME <name> LABEL <unit|audio|gui|e2e> SOURCES ... LIBS ... [NO_MAIN])
+# One GoogleTest program per tested folder; each test case becomes a CTest test with the label.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+set(QUOR_TEST_BIN_DIR ${CMAKE_BINARY_DIR}/tests-bin)
+
+function(quor_add_gtest)
+    cmake_parse_arguments(T "NO_MAIN" "NAME;LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 120)
+    endif()
+    add_executable(${T_NAME} ${T_SOURCES})
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock)
+    if(NOT T_NO_MAIN)
+        target_link_libraries(${T_NAME} PRIVATE GTest::gtest_main)
+    endif()
+    target_compile_definitions(${T_NAME} PRIVATE
+        QUOR_BIN_DIR="${QUOR_BIN_DIR}"
+        QUOR_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+    set_target_properties(${T_NAME} PROPERTIES
+        RUNTIME_OUTPUT_DIRECTORY ${QUOR_TEST_BIN_DIR}
+        BUILD_RPATH "${QUOR_BIN_DIR}")
+    gtest_discover_tests(${T_NAME}
+        DISCOVERY_TIMEOUT 60
+        DISCOVERY_MODE PRE_TEST
+        PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT})
+endfunction()
