@@ -1,0 +1,146 @@
+// RIFF chunk writing over a file descriptor with a user-space buffer.
+#include "riff/RiffFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace platform {
+namespace {
+constexpr size_t kBufferBytes = 64 * 1024;
+
+void PutLE32(char* at, uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        at[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+bool WriteAll(int fd, const char* data, size_t bytes, off_t offset, bool positioned) {
+    while (bytes > 0) {
+        ssize_t n = positioned ? pwrite(fd, data, bytes, offset) : write(fd, data, bytes);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        bytes -= static_cast<size_t>(n);
+        offset += n;
+    }
+    return true;
+}
+} // namespace
+
+std::unique_ptr<RiffFile> RiffFile::Create(const std::string& path, uint64_t maxFileBytes) {
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return nullptr;
+    // Exclusive: a second writer of the same recording is refused rather than interleaved,
+    // and the file is truncated only once we hold it, never under another writer.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0 || ftruncate(fd, 0) != 0) {
+        close(fd);
+        return nullptr;
+    }
+    return std::unique_ptr<RiffFile>(new RiffFile(fd, std::min(maxFileBytes, kRiffMaxFileBytes)));
+}
+
+RiffFile::RiffFile(int fd, uint64_t limit) : m_Fd(fd), m_Limit(limit) { m_Buffer.reserve(kBufferBytes); }
+
+RiffFile::~RiffFile() { Close(); }
+
+bool RiffFile::FlushBuffer() {
+    if (m_Buffer.empty())
+        return !m_Failed;
+    bool ok = WriteAll(m_Fd, m_Buffer.data(), m_Buffer.size(), 0, false);
+    m_Buffer.clear();
+    if (!ok)
+        m_Failed = true;
+    return ok;
+}
+
+bool RiffFile::PatchSize(uint32_t dataOffset, uint32_t size) {
+    char le[4];
+    PutLE32(le, size);
+    return WriteAll(m_Fd, le, 4, static_cast<off_t>(dataOffset) - 4, true);
+}
+
+long RiffFile::Write(const void* data, long bytes) {
+    if (m_Fd < 0 || m_Failed || bytes < 0)
+        return -1;
+    size_t n = static_cast<size_t>(std::min<uint64_t>(static_cast<uint64_t>(bytes), Room()));
+    const char* from = static_cast<const char*>(data);
+    size_t done = 0;
+    while (done < n) {
+        size_t take = std::min(n - done, kBufferBytes - m_Buffer.size());
+        m_Buffer.insert(m_Buffer.end(), from + done, from + done + take);
+        done += take;
+        if (m_Buffer.size() == kBufferBytes && !FlushBuffer())
+            return -1;
+    }
+    m_Position += n;
+    return static_cast<long>(n);
+}
+
+bool RiffFile::CreateChunk(MMCKINFO* ck, uint32_t flags) {
+    char header[12];
+    size_t length = 8;
+    if (flags & MMIO_CREATERIFF)
+        ck->ckid = MakeFourCC('R', 'I', 'F', 'F');
+    else if (flags & MMIO_CREATELIST)
+        ck->ckid = MakeFourCC('L', 'I', 'S', 'T');
+    PutLE32(header, ck->ckid);
+    PutLE32(header + 4, ck->cksize);
+    if (flags & (MMIO_CREATERIFF | MMIO_CREATELIST)) {
+        PutLE32(header + 8, ck->fccType);
+        length = 12;
+    }
+    if (Room() < length + 1)
+        return false;
+    if (Write(header, static_cast<long>(length)) != static_cast<long>(length))
+        return false;
+    // The data of a RIFF or LIST chunk starts at its form type, which the size counts.
+    ck->dwDataOffset = static_cast<uint32_t>(m_Position - (length - 8));
+    ck->dwFlags = MMIO_DIRTY;
+    m_OpenChunks.push_back(ck->dwDataOffset);
+    return true;
+}
+
+bool RiffFile::Ascend(MMCKINFO* ck) {
+    if (m_Fd < 0 || m_OpenChunks.empty() || m_OpenChunks.back() != ck->dwDataOffset)
+        return false;
+    uint64_t size = m_Position - ck->dwDataOffset;
+    if (size & 1) {
+        const char pad = 0;
+        // The pad may use the byte the limit keeps for it.
+        ++m_Limit;
+        Write(&pad, 1);
+        --m_Limit;
+    }
+    m_OpenChunks.pop_back();
+    ck->cksize = static_cast<uint32_t>(size);
+    ck->dwFlags = 0;
+    if (!FlushBuffer())
+        return false;
+    return PatchSize(ck->dwDataOffset, ck->cksize);
+}
+
+bool RiffFile::FlushSizes() {
+    if (m_Fd < 0 || !FlushBuffer())
+        return false;
+    bool ok = true;
+    for (uint32_t offset : m_OpenChunks)
+        ok = PatchSize(offset, static_cast<uint32_t>(m_Position - offset)) && ok;
+    return ok;
+}
+
+bool RiffFile::Close() {
+    if (m_Fd < 0)
+        return true;
+    bool ok = FlushBuffer();
+    ok = (close(m_Fd) == 0) && ok;
+    m_Fd = -1;
+    return ok;
+}
+
+} // namespace platform

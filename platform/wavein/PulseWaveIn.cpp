@@ -1,0 +1,212 @@
+// Wave input over PulseAudio: one record stream per open capture, fed on the main loop thread.
+#include "pulse/PulseConnection.h"
+#include "wavein/CaptureSource.h"
+#include "wavein/WaveInDevice.h"
+
+#include <memory>
+#include <mutex>
+#include <set>
+
+namespace {
+
+using platform::PulseConnection;
+using std::chrono::milliseconds;
+
+std::mutex g_sourceLock;
+std::string g_sourceName;
+
+class PulseWaveInDevice;
+// Open devices, for moving them to a newly selected source. Guarded by the main loop lock.
+std::set<PulseWaveInDevice*> g_openDevices;
+
+class PulseWaveInDevice final : public WaveInDevice {
+public:
+    PulseWaveInDevice(const WAVEFORMATEX& format, uintptr_t callback, uintptr_t instance, uint32_t flags)
+        : WaveInDevice(format, callback, instance, flags) {}
+
+    MMRESULT Connect(const std::string& sourceName) {
+        PulseConnection& pulse = PulseConnection::Instance();
+        pa_sample_spec spec{};
+        spec.format = Format().wBitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
+        spec.rate = Format().nSamplesPerSec;
+        spec.channels = static_cast<uint8_t>(Format().nChannels);
+
+        PulseConnection::Lock lock(pulse);
+        m_Stream = pa_stream_new(pulse.Context(), "QuorRecorder capture", &spec, nullptr);
+        if (!m_Stream)
+            return MMSYSERR_NOMEM;
+        pa_stream_set_state_callback(m_Stream, &OnState, this);
+        pa_stream_set_read_callback(m_Stream, &OnRead, this);
+
+        // Small fragments keep the spectrum live; without fragsize data comes in 2 s lumps.
+        pa_buffer_attr attr;
+        attr.maxlength = static_cast<uint32_t>(-1);
+        attr.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(20 * PA_USEC_PER_MSEC, &spec));
+        attr.tlength = attr.prebuf = attr.minreq = static_cast<uint32_t>(-1);
+        auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_START_CORKED | PA_STREAM_ADJUST_LATENCY);
+        const char* device = sourceName.empty() ? nullptr : sourceName.c_str();
+        if (pa_stream_connect_record(m_Stream, device, &attr, flags) < 0)
+            return FailLocked(pa_context_errno(pulse.Context()));
+
+        auto deadline = std::chrono::steady_clock::now() + milliseconds(3000);
+        for (;;) {
+            pa_stream_state_t state = pa_stream_get_state(m_Stream);
+            if (state == PA_STREAM_READY)
+                break;
+            if (!PA_STREAM_IS_GOOD(state))
+                return FailLocked(pa_context_errno(pulse.Context()));
+            auto left = deadline - std::chrono::steady_clock::now();
+            if (left <= milliseconds(0))
+                return FailLocked(PA_ERR_TIMEOUT);
+            pulse.WaitLocked(std::chrono::duration_cast<milliseconds>(left));
+        }
+        g_openDevices.insert(this);
+        return MMSYSERR_NOERROR;
+    }
+
+    bool MoveToLocked(const std::string& sourceName) {
+        PulseConnection& pulse = PulseConnection::Instance();
+        if (!m_Stream || pa_stream_get_state(m_Stream) != PA_STREAM_READY)
+            return false;
+        uint32_t index = pa_stream_get_index(m_Stream);
+        pa_operation* op = pa_context_move_source_output_by_name(
+            pulse.Context(), index, sourceName.c_str(),
+            [](pa_context*, int success, void* ok) { *static_cast<int*>(ok) = success; }, &m_MoveResult);
+        m_MoveResult = 0;
+        return pulse.WaitOperationLocked(op) && m_MoveResult;
+    }
+
+protected:
+    MMRESULT StartSource() override { return Cork(false, false); }
+    MMRESULT StopSource() override { return Cork(true, false); }
+    MMRESULT ResetSource() override { return Cork(true, true); }
+
+    MMRESULT CloseSource() override {
+        PulseConnection& pulse = PulseConnection::Instance();
+        PulseConnection::Lock lock(pulse);
+        DisconnectLocked();
+        return MMSYSERR_NOERROR;
+    }
+
+public:
+    ~PulseWaveInDevice() override {
+        PulseConnection::Lock lock(PulseConnection::Instance());
+        DisconnectLocked();
+    }
+
+private:
+    MMRESULT FailLocked(int paError) {
+        DisconnectLocked();
+        switch (paError) {
+        case PA_ERR_NOENTITY: return MMSYSERR_BADDEVICEID;
+        case PA_ERR_NOTSUPPORTED:
+        case PA_ERR_INVALID: return WAVERR_BADFORMAT;
+        case PA_ERR_CONNECTIONREFUSED:
+        case PA_ERR_CONNECTIONTERMINATED: return MMSYSERR_NODRIVER;
+        default: return MMSYSERR_ALLOCATED;
+        }
+    }
+
+    void DisconnectLocked() {
+        g_openDevices.erase(this);
+        if (!m_Stream)
+            return;
+        pa_stream_set_state_callback(m_Stream, nullptr, nullptr);
+        pa_stream_set_read_callback(m_Stream, nullptr, nullptr);
+        if (PA_STREAM_IS_GOOD(pa_stream_get_state(m_Stream)))
+            pa_stream_disconnect(m_Stream);
+        pa_stream_unref(m_Stream);
+        m_Stream = nullptr;
+    }
+
+    MMRESULT Cork(bool cork, bool flush) {
+        PulseConnection& pulse = PulseConnection::Instance();
+        PulseConnection::Lock lock(pulse);
+        if (!m_Stream || pa_stream_get_state(m_Stream) != PA_STREAM_READY)
+            return MMSYSERR_ERROR;
+        if (!pulse.WaitOperationLocked(pa_stream_cork(m_Stream, cork ? 1 : 0, nullptr, nullptr)))
+            return MMSYSERR_ERROR;
+        if (flush)
+            pulse.WaitOperationLocked(pa_stream_flush(m_Stream, nullptr, nullptr));
+        return MMSYSERR_NOERROR;
+    }
+
+    static void OnState(pa_stream*, void*) { PulseConnection::Instance().SignalLocked(); }
+
+    // Main loop thread, lock held.
+    static void OnRead(pa_stream* stream, size_t, void* self) {
+        auto* device = static_cast<PulseWaveInDevice*>(self);
+        const void* data;
+        size_t bytes;
+        while (pa_stream_readable_size(stream) > 0) {
+            if (pa_stream_peek(stream, &data, &bytes) < 0 || bytes == 0)
+                break;
+            // A hole in the stream is silence: keep the timeline instead of closing the gap.
+            device->Deliver(data, bytes);
+            pa_stream_drop(stream);
+        }
+    }
+
+    pa_stream* m_Stream = nullptr;
+    int m_MoveResult = 0;
+};
+
+class PulseDriver final : public WaveInDriver {
+public:
+    MMRESULT Open(WaveInDevice** device, uint32_t deviceId, const WAVEFORMATEX& format, uintptr_t callback,
+                  uintptr_t instance, uint32_t flags) override {
+        if (deviceId != WAVE_MAPPER && deviceId != 0)
+            return MMSYSERR_BADDEVICEID;
+        if (format.wFormatTag != WAVE_FORMAT_PCM || (format.wBitsPerSample != 16 && format.wBitsPerSample != 8) ||
+            format.nChannels < 1 || format.nChannels > 2 || format.nSamplesPerSec < 1000 ||
+            format.nSamplesPerSec > 384000 ||
+            format.nBlockAlign != format.nChannels * (format.wBitsPerSample / 8))
+            return WAVERR_BADFORMAT;
+        if (!PulseConnection::Instance().EnsureConnected())
+            return MMSYSERR_NODRIVER;
+
+        auto opened = std::make_unique<PulseWaveInDevice>(format, callback, instance, flags);
+        std::string source = platform::CaptureSourceName();
+        MMRESULT result = opened->Connect(source);
+        // A selected source that has gone away falls back to the server's default.
+        if (result == MMSYSERR_BADDEVICEID && !source.empty())
+            result = opened->Connect({});
+        if (result != MMSYSERR_NOERROR)
+            return result;
+        *device = opened.release();
+        return MMSYSERR_NOERROR;
+    }
+};
+
+} // namespace
+
+namespace platform {
+
+WaveInDriver& PulseWaveInDriver() {
+    static PulseDriver driver;
+    return driver;
+}
+
+std::string CaptureSourceName() {
+    std::lock_guard<std::mutex> guard(g_sourceLock);
+    return g_sourceName;
+}
+
+bool SelectCaptureSource(const std::string& sourceName) {
+    {
+        std::lock_guard<std::mutex> guard(g_sourceLock);
+        g_sourceName = sourceName;
+    }
+    if (sourceName.empty())
+        return true;
+    PulseConnection& pulse = PulseConnection::Instance();
+    PulseConnection::Lock lock(pulse);
+    if (!pulse.IsReadyLocked())
+        return g_openDevices.empty();
+    bool all = true;
+    for (PulseWaveInDevice* device : g_openDevices)
+        all = device->MoveToLocked(sourceName) && all;
+    return all;
+}
+
+} // namespace platform

@@ -1,0 +1,304 @@
+// The waveIn* calls: handle checks, header flags and the buffer queue, over the installed driver.
+#include "wavein/WaveIn.h"
+
+#include "thread/MessageThread.h"
+#include "wavein/WaveInDevice.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <unordered_set>
+
+namespace {
+
+std::mutex g_driverLock;
+WaveInDriver* g_driver = nullptr;
+
+// Live handles, so that a stale or foreign handle is refused instead of followed.
+std::mutex g_handlesLock;
+std::unordered_set<WaveInDevice*> g_handles;
+
+bool IsLive(HWAVEIN device) {
+    std::lock_guard<std::mutex> guard(g_handlesLock);
+    return device && g_handles.count(device) != 0;
+}
+
+bool IsHeaderArg(const WAVEHDR* header, uint32_t size) {
+    return header && size >= sizeof(WAVEHDR) && header->lpData && header->dwBufferLength > 0;
+}
+
+} // namespace
+
+namespace platform {
+WaveInDriver* SetWaveInDriver(WaveInDriver* driver) {
+    std::lock_guard<std::mutex> guard(g_driverLock);
+    WaveInDriver* previous = g_driver;
+    g_driver = driver;
+    return previous;
+}
+} // namespace platform
+
+// ---- the device's queue ----
+
+WaveInDevice::WaveInDevice(const WAVEFORMATEX& format, uintptr_t callback, uintptr_t instance, uint32_t flags)
+    : m_Format(format), m_Callback(callback), m_Instance(instance), m_Flags(flags) {}
+
+void WaveInDevice::Notify(uint32_t msg, WAVEHDR* header) {
+    switch (m_Flags & CALLBACK_TYPEMASK) {
+    case CALLBACK_FUNCTION:
+        if (m_Callback)
+            reinterpret_cast<WaveInProc>(m_Callback)(this, msg, m_Instance, reinterpret_cast<uintptr_t>(header), 0);
+        break;
+    case CALLBACK_THREAD:
+        platform::PostThreadMessage(static_cast<uint32_t>(m_Callback), msg, reinterpret_cast<uintptr_t>(this),
+                                    reinterpret_cast<intptr_t>(header));
+        break;
+    default:
+        break;
+    }
+}
+
+void WaveInDevice::NotifyOpen() { Notify(WIM_OPEN, nullptr); }
+
+void WaveInDevice::ReturnDone(std::vector<WAVEHDR*>& done) {
+    for (WAVEHDR* header : done)
+        Notify(WIM_DATA, header);
+    done.clear();
+}
+
+MMRESULT WaveInDevice::AddBuffer(WAVEHDR* header) {
+    std::lock_guard<std::mutex> guard(m_QueueLock);
+    if (!(header->dwFlags & WHDR_PREPARED))
+        return WAVERR_UNPREPARED;
+    if (header->dwFlags & WHDR_INQUEUE)
+        return WAVERR_STILLPLAYING;
+    header->dwFlags = (header->dwFlags & ~WHDR_DONE) | WHDR_INQUEUE;
+    header->dwBytesRecorded = 0;
+    m_Queue.push_back(header);
+    return MMSYSERR_NOERROR;
+}
+
+void WaveInDevice::Deliver(const void* data, size_t bytes) {
+    std::lock_guard<std::mutex> deliver(m_DeliverLock);
+    std::vector<WAVEHDR*> done;
+    {
+        std::lock_guard<std::mutex> guard(m_QueueLock);
+        if (!m_Started)
+            return;
+        const char* from = static_cast<const char*>(data);
+        // With no buffer queued the bytes are lost, as on a real device that overruns.
+        while (bytes > 0 && !m_Queue.empty()) {
+            WAVEHDR* header = m_Queue.front();
+            size_t room = header->dwBufferLength - header->dwBytesRecorded;
+            size_t n = std::min(room, bytes);
+            if (from)
+                std::memcpy(header->lpData + header->dwBytesRecorded, from, n);
+            else
+                std::memset(header->lpData + header->dwBytesRecorded, 0, n);
+            header->dwBytesRecorded += static_cast<uint32_t>(n);
+            if (from)
+                from += n;
+            bytes -= n;
+            if (header->dwBytesRecorded == header->dwBufferLength) {
+                m_Queue.pop_front();
+                header->dwFlags = (header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
+                done.push_back(header);
+            }
+        }
+    }
+    ReturnDone(done);
+}
+
+bool WaveInDevice::IsStarted() {
+    std::lock_guard<std::mutex> guard(m_QueueLock);
+    return m_Started;
+}
+
+MMRESULT WaveInDevice::Start() {
+    {
+        std::lock_guard<std::mutex> guard(m_QueueLock);
+        m_Started = true;
+    }
+    MMRESULT result = StartSource();
+    if (result != MMSYSERR_NOERROR) {
+        std::lock_guard<std::mutex> guard(m_QueueLock);
+        m_Started = false;
+    }
+    return result;
+}
+
+MMRESULT WaveInDevice::Stop() {
+    MMRESULT result = StopSource();
+    if (result != MMSYSERR_NOERROR)
+        return result;
+    std::lock_guard<std::mutex> deliver(m_DeliverLock);
+    std::vector<WAVEHDR*> done;
+    {
+        std::lock_guard<std::mutex> guard(m_QueueLock);
+        m_Started = false;
+        // The buffer being filled comes back with what it holds; empty ones stay queued.
+        if (!m_Queue.empty() && m_Queue.front()->dwBytesRecorded > 0) {
+            WAVEHDR* header = m_Queue.front();
+            m_Queue.pop_front();
+            header->dwFlags = (header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
+            done.push_back(header);
+        }
+    }
+    ReturnDone(done);
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT WaveInDevice::Reset() {
+    MMRESULT result = ResetSource();
+    if (result != MMSYSERR_NOERROR)
+        return result;
+    std::lock_guard<std::mutex> deliver(m_DeliverLock);
+    std::vector<WAVEHDR*> done;
+    {
+        std::lock_guard<std::mutex> guard(m_QueueLock);
+        m_Started = false;
+        for (WAVEHDR* header : m_Queue) {
+            header->dwFlags = (header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
+            done.push_back(header);
+        }
+        m_Queue.clear();
+    }
+    ReturnDone(done);
+    return MMSYSERR_NOERROR;
+}
+
+size_t WaveInDevice::QueuedCount() {
+    std::lock_guard<std::mutex> guard(m_QueueLock);
+    return m_Queue.size();
+}
+
+MMRESULT WaveInDevice::Close() {
+    if (QueuedCount() != 0)
+        return WAVERR_STILLPLAYING;
+    MMRESULT result = CloseSource();
+    if (result != MMSYSERR_NOERROR)
+        return result;
+    Notify(WIM_CLOSE, nullptr);
+    return MMSYSERR_NOERROR;
+}
+
+// ---- the calls ----
+
+MMRESULT waveInOpen(HWAVEIN* device, uint32_t deviceId, const WAVEFORMATEX* format, uintptr_t callback,
+                    uintptr_t instance, uint32_t flags) {
+    if (!format)
+        return MMSYSERR_INVALPARAM;
+    uint32_t kind = flags & CALLBACK_TYPEMASK;
+    if (kind == CALLBACK_WINDOW || kind > CALLBACK_FUNCTION)
+        return MMSYSERR_INVALFLAG;
+    WaveInDriver* driver;
+    {
+        std::lock_guard<std::mutex> guard(g_driverLock);
+        driver = g_driver ? g_driver : &platform::PulseWaveInDriver();
+    }
+    WaveInDevice* opened = nullptr;
+    MMRESULT result = driver->Open(&opened, deviceId, *format, callback, instance, flags);
+    if (result != MMSYSERR_NOERROR)
+        return result;
+    {
+        std::lock_guard<std::mutex> guard(g_handlesLock);
+        g_handles.insert(opened);
+    }
+    if (device)
+        *device = opened;
+    opened->NotifyOpen();
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT waveInPrepareHeader(HWAVEIN device, WAVEHDR* header, uint32_t headerSize) {
+    if (!IsLive(device))
+        return MMSYSERR_INVALHANDLE;
+    if (!IsHeaderArg(header, headerSize))
+        return MMSYSERR_INVALPARAM;
+    if (MMRESULT refused = device->Check(WaveInDevice::Call::Prepare))
+        return refused;
+    header->dwFlags |= WHDR_PREPARED;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT waveInUnprepareHeader(HWAVEIN device, WAVEHDR* header, uint32_t headerSize) {
+    if (!IsLive(device))
+        return MMSYSERR_INVALHANDLE;
+    if (!header || headerSize < sizeof(WAVEHDR))
+        return MMSYSERR_INVALPARAM;
+    if (header->dwFlags & WHDR_INQUEUE)
+        return WAVERR_STILLPLAYING;
+    if (MMRESULT refused = device->Check(WaveInDevice::Call::Unprepare))
+        return refused;
+    header->dwFlags &= ~WHDR_PREPARED;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT waveInAddBuffer(HWAVEIN device, WAVEHDR* header, uint32_t headerSize) {
+    if (!IsLive(device))
+        return MMSYSERR_INVALHANDLE;
+    if (!IsHeaderArg(header, headerSize))
+        return MMSYSERR_INVALPARAM;
+    if (MMRESULT refused = device->Check(WaveInDevice::Call::AddBuffer))
+        return refused;
+    return device->AddBuffer(header);
+}
+
+namespace {
+template <typename Op>
+MMRESULT Checked(HWAVEIN device, WaveInDevice::Call call, Op op) {
+    if (!IsLive(device))
+        return MMSYSERR_INVALHANDLE;
+    if (MMRESULT refused = device->Check(call))
+        return refused;
+    return op();
+}
+} // namespace
+
+MMRESULT waveInStart(HWAVEIN device) {
+    return Checked(device, WaveInDevice::Call::Start, [&] { return device->Start(); });
+}
+MMRESULT waveInStop(HWAVEIN device) {
+    return Checked(device, WaveInDevice::Call::Stop, [&] { return device->Stop(); });
+}
+MMRESULT waveInReset(HWAVEIN device) {
+    return Checked(device, WaveInDevice::Call::Reset, [&] { return device->Reset(); });
+}
+
+MMRESULT waveInClose(HWAVEIN device) {
+    MMRESULT result = Checked(device, WaveInDevice::Call::Close, [&] { return device->Close(); });
+    if (result != MMSYSERR_NOERROR)
+        return result;
+    {
+        std::lock_guard<std::mutex> guard(g_handlesLock);
+        g_handles.erase(device);
+    }
+    delete device;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT waveInGetErrorText(MMRESULT error, char* text, uint32_t textSize) {
+    if (!text || textSize == 0)
+        return MMSYSERR_INVALPARAM;
+    const char* message;
+    switch (error) {
+    case MMSYSERR_NOERROR: message = "The command completed successfully."; break;
+    case MMSYSERR_ERROR: message = "The sound server reported an unspecified error."; break;
+    case MMSYSERR_BADDEVICEID: message = "The capture source does not exist."; break;
+    case MMSYSERR_ALLOCATED: message = "The capture source is busy or was refused by the sound server."; break;
+    case MMSYSERR_INVALHANDLE: message = "The capture handle is not valid."; break;
+    case MMSYSERR_NODRIVER: message = "No sound server is reachable (PulseAudio or PipeWire)."; break;
+    case MMSYSERR_NOMEM: message = "Out of memory."; break;
+    case MMSYSERR_INVALFLAG: message = "An invalid flag was passed."; break;
+    case MMSYSERR_INVALPARAM: message = "An invalid parameter was passed."; break;
+    case WAVERR_BADFORMAT: message = "The sound format is not supported."; break;
+    case WAVERR_STILLPLAYING: message = "Buffers are still queued on the capture."; break;
+    case WAVERR_UNPREPARED: message = "The buffer was not prepared."; break;
+    default:
+        std::snprintf(text, textSize, "Unknown wave input error %u.", error);
+        return MMSYSERR_BADERRNUM;
+    }
+    std::snprintf(text, textSize, "%s", message);
+    return MMSYSERR_NOERROR;
+}

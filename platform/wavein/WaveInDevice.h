@@ -1,0 +1,78 @@
+// One open capture: the queue of buffers handed to it and their return through the callback.
+// Drivers derive from it and feed captured bytes into Deliver; the queue rules live here once.
+#pragma once
+
+#include "wavein/WaveIn.h"
+
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <vector>
+
+struct WaveInDevice {
+public:
+    WaveInDevice(const WAVEFORMATEX& format, uintptr_t callback, uintptr_t instance, uint32_t flags);
+    virtual ~WaveInDevice() = default;
+    WaveInDevice(const WaveInDevice&) = delete;
+    WaveInDevice& operator=(const WaveInDevice&) = delete;
+
+    const WAVEFORMATEX& Format() const { return m_Format; }
+
+    MMRESULT AddBuffer(WAVEHDR* header);
+    MMRESULT Start();
+    MMRESULT Stop();
+    MMRESULT Reset();
+    // Fails with WAVERR_STILLPLAYING while buffers are queued; on success the caller deletes.
+    MMRESULT Close();
+    size_t QueuedCount();
+
+    // Sends WIM_OPEN; the open call does this once the device is ready.
+    void NotifyOpen();
+
+    enum class Call { Prepare, Unprepare, AddBuffer, Start, Stop, Reset, Close };
+    // Asked before every call on the device; a driver may refuse one with an error code.
+    virtual MMRESULT Check(Call) { return MMSYSERR_NOERROR; }
+
+protected:
+    // Driver side, called on the driver's capture thread: appends captured bytes to the queued
+    // buffers in order and returns each one that fills.
+    void Deliver(const void* data, size_t bytes);
+    bool IsStarted();
+
+    // Driver hooks; they run with no device lock held.
+    virtual MMRESULT StartSource() = 0;
+    virtual MMRESULT StopSource() = 0;
+    virtual MMRESULT ResetSource() = 0;
+    virtual MMRESULT CloseSource() = 0;
+
+private:
+    void Notify(uint32_t msg, WAVEHDR* header);
+    void ReturnDone(std::vector<WAVEHDR*>& done);
+
+    WAVEFORMATEX m_Format;
+    uintptr_t m_Callback;
+    uintptr_t m_Instance;
+    uint32_t m_Flags;
+
+    // m_DeliverLock serialises returns so buffers come back in queue order whichever thread
+    // returns them; m_QueueLock guards the queue itself. Order: deliver lock, then queue lock.
+    std::mutex m_DeliverLock;
+    std::mutex m_QueueLock;
+    std::deque<WAVEHDR*> m_Queue;
+    bool m_Started = false;
+};
+
+// Makes open captures; the PulseAudio driver unless a test installs another.
+class WaveInDriver {
+public:
+    virtual ~WaveInDriver() = default;
+    virtual MMRESULT Open(WaveInDevice** device, uint32_t deviceId, const WAVEFORMATEX& format,
+                          uintptr_t callback, uintptr_t instance, uint32_t flags) = 0;
+};
+
+namespace platform {
+// Installs a driver for every later waveInOpen and returns the previous one; null restores
+// the PulseAudio driver. Devices already open keep their driver.
+WaveInDriver* SetWaveInDriver(WaveInDriver* driver);
+WaveInDriver& PulseWaveInDriver();
+} // namespace platform

@@ -1,0 +1,174 @@
+// Recording capture: device set-up, the buffer cycle on the worker thread, and retirement.
+#include "CSoundIn.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+// How long Stop waits for the worker to retire the buffers the reset handed back.
+constexpr auto kRetireTimeout = std::chrono::seconds(5);
+} // namespace
+
+CSoundIn::CSoundIn() { CreateThread(); }
+
+CSoundIn::~CSoundIn() {
+    Stop();
+    QuitAndJoin();
+    // A device whose start failed is still open; nothing may outlive the object.
+    CloseDevice();
+}
+
+bool CSoundIn::InitInstance() {
+    m_ThreadID = GetThreadId();
+    return true;
+}
+
+void CSoundIn::OnThreadMessage(const platform::ThreadMessage& msg) {
+    if (msg.message == MM_WIM_DATA)
+        OnWIM_DATA(reinterpret_cast<WAVEHDR*>(msg.lParam));
+}
+
+bool CSoundIn::Start(const WAVEFORMATEX* format) {
+    if (m_bStarted || !DataFromSoundIn || !m_pOwner)
+        return false;
+    if (format)
+        m_Format = *format;
+
+    MMRESULT result = waveInOpen(&m_WaveIn, WAVE_MAPPER, &m_Format, m_ThreadID, 0, CALLBACK_THREAD);
+    if (result != MMSYSERR_NOERROR) {
+        m_WaveIn = nullptr;
+        WaveInErrorMsg(result, "in Start()");
+        return false;
+    }
+    for (int i = 0; i < 3; ++i)
+        AddInputBufferToQueue();
+
+    // The worker sees buffers only once started is set, so set it before the device runs.
+    m_bStarted = true;
+    result = waveInStart(m_WaveIn);
+    if (result != MMSYSERR_NOERROR) {
+        WaveInErrorMsg(result, "in Start()");
+        m_bStarted = false;
+        // Hand the queued buffers back and close, so a failed start leaves nothing open.
+        waveInReset(m_WaveIn);
+        WaitForRetirement();
+        CloseDevice();
+        return false;
+    }
+    return true;
+}
+
+int CSoundIn::AddInputBufferToQueue() {
+    int before = m_QueuedBuffers.load();
+    auto* header = static_cast<WAVEHDR*>(std::calloc(1, sizeof(WAVEHDR)));
+    if (!header)
+        return 0;
+    // The data block is handed to the header; OnWIM_DATA frees it when the buffer retires.
+    CBuffer block(m_Format.nBlockAlign * m_BufferSize, false);
+    header->lpData = static_cast<char*>(block.ptr);
+    header->dwBufferLength = static_cast<uint32_t>(block.ByteLen);
+
+    MMRESULT result = waveInPrepareHeader(m_WaveIn, header, sizeof(WAVEHDR));
+    if (result == MMSYSERR_NOERROR)
+        result = waveInAddBuffer(m_WaveIn, header, sizeof(WAVEHDR));
+    if (result != MMSYSERR_NOERROR) {
+        WaveInErrorMsg(result, "in AddInputBufferToQueue()");
+        // Never queued, so it will never come back: release it here.
+        waveInUnprepareHeader(m_WaveIn, header, sizeof(WAVEHDR));
+        std::free(header->lpData);
+        std::free(header);
+        return before;
+    }
+    ++m_QueuedBuffers;
+    return before;
+}
+
+void CSoundIn::OnWIM_DATA(WAVEHDR* header) {
+    MMRESULT result = waveInUnprepareHeader(m_WaveIn, header, sizeof(WAVEHDR));
+    if (result != MMSYSERR_NOERROR) {
+        WaveInErrorMsg(result, "in OnWIM_DATA()");
+        // Not handed back to the device, so retire it rather than lose it.
+        RetireHeader(header);
+        return;
+    }
+    if (m_bStarted) {
+        CBuffer view(header->lpData, static_cast<int32_t>(header->dwBufferLength));
+        DataFromSoundIn(view, m_pOwner);
+        result = waveInPrepareHeader(m_WaveIn, header, sizeof(WAVEHDR));
+        if (result == MMSYSERR_NOERROR)
+            result = waveInAddBuffer(m_WaveIn, header, sizeof(WAVEHDR));
+        if (result == MMSYSERR_NOERROR)
+            return;
+        WaveInErrorMsg(result, "in OnWIM_DATA()");
+        waveInUnprepareHeader(m_WaveIn, header, sizeof(WAVEHDR));
+    }
+    RetireHeader(header);
+}
+
+void CSoundIn::RetireHeader(WAVEHDR* header) {
+    std::free(header->lpData);
+    std::free(header);
+    {
+        std::lock_guard<std::mutex> guard(m_RetireLock);
+        --m_QueuedBuffers;
+    }
+    m_Retired.notify_all();
+}
+
+void CSoundIn::Stop() {
+    if (!m_bStarted)
+        return;
+    // Cleared before the reset so that no returned buffer reaches the callback half filled or
+    // goes back to the device; a failed reset leaves the capture started as it was.
+    m_bStarted = false;
+    MMRESULT result = waveInReset(m_WaveIn);
+    if (result != MMSYSERR_NOERROR) {
+        m_bStarted = true;
+        WaveInErrorMsg(result, "in Stop()");
+        return;
+    }
+    WaitForRetirement();
+    CloseDevice();
+}
+
+void CSoundIn::WaitForRetirement() {
+    // Wait for the worker to retire every buffer the reset handed back, rather than a fixed
+    // pause. A buffer the worker re-queued just before the flag cleared is handed back by a
+    // further reset.
+    auto deadline = std::chrono::steady_clock::now() + kRetireTimeout;
+    std::unique_lock<std::mutex> guard(m_RetireLock);
+    while (m_QueuedBuffers.load() > 0 && std::chrono::steady_clock::now() < deadline) {
+        if (m_Retired.wait_for(guard, std::chrono::milliseconds(100), [this] { return m_QueuedBuffers.load() <= 0; }))
+            break;
+        guard.unlock();
+        waveInReset(m_WaveIn);
+        guard.lock();
+    }
+}
+
+void CSoundIn::CloseDevice() {
+    if (!m_WaveIn)
+        return;
+    MMRESULT result = waveInClose(m_WaveIn);
+    if (result != MMSYSERR_NOERROR) {
+        WaveInErrorMsg(result, "in Stop()");
+        return;
+    }
+    m_WaveIn = nullptr;
+}
+
+void CSoundIn::WaveInErrorMsg(MMRESULT result, const char* context) {
+    char text[100];
+    waveInGetErrorText(result, text, sizeof text);
+    {
+        std::lock_guard<std::mutex> guard(m_ErrorLock);
+        m_LastError = {result, context, text};
+    }
+    std::fprintf(stderr, "QuorRecorder capture: %s %s\n", text, context);
+}
+
+CSoundIn::ErrorReport CSoundIn::LastError() const {
+    std::lock_guard<std::mutex> guard(m_ErrorLock);
+    return m_LastError;
+}

@@ -1,0 +1,69 @@
+// The recording capture: three buffers cycle through the default capture source while a
+// recording runs; every filled one reaches the owner's callback on this object's own worker
+// thread, in order.
+#pragma once
+
+#include "CBuffer.h"
+#include "CSoundBase.h"
+#include "thread/MessageThread.h"
+#include "wavein/WaveIn.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+class CSoundIn : public platform::MessageThread, public CSoundBase {
+public:
+    // Called on the worker thread, synchronously, once per filled buffer.
+    using DataCallback = void (*)(CBuffer& buffer, void* user);
+
+    // Starts the worker thread at once; it lives until the object is destroyed.
+    CSoundIn();
+    ~CSoundIn() override;
+
+    virtual void Stop();
+    // Copies format's 18 bytes over the object's own when given. False when already started,
+    // when the callback or user pointer is unset, or when the device cannot be opened or started.
+    virtual bool Start(const WAVEFORMATEX* format = nullptr);
+
+    // Queues one more buffer; returns the queued count before the call.
+    int AddInputBufferToQueue();
+    void OnWIM_DATA(WAVEHDR* header);
+
+    bool IsStarted() const { return m_bStarted.load(); }
+    int QueuedBuffers() const { return m_QueuedBuffers.load(); }
+
+    DataCallback DataFromSoundIn = nullptr;
+    void* m_pOwner = nullptr;
+
+    // The last error reported, for diagnostics and tests.
+    struct ErrorReport {
+        MMRESULT result = MMSYSERR_NOERROR;
+        std::string context;
+        std::string text;
+    };
+    ErrorReport LastError() const;
+
+protected:
+    bool InitInstance() override;
+    void OnThreadMessage(const platform::ThreadMessage& msg) override;
+    // Fetches the platform's text for the code and records it; shows nothing.
+    void WaveInErrorMsg(MMRESULT result, const char* context);
+
+private:
+    void RetireHeader(WAVEHDR* header);
+    void CloseDevice();
+    void WaitForRetirement();
+
+    std::atomic<bool> m_bStarted{false};
+    HWAVEIN m_WaveIn = nullptr;
+    std::atomic<int> m_QueuedBuffers{0};
+    uint32_t m_ThreadID = 0;
+
+    std::mutex m_RetireLock;
+    std::condition_variable m_Retired;
+    mutable std::mutex m_ErrorLock;
+    ErrorReport m_LastError;
+};

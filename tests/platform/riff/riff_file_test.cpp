@@ -1,0 +1,94 @@
+// RIFF chunk bookkeeping: sizes patched at ascend, odd chunks padded, sizes current on demand,
+// and the 32-bit limit.
+#include "riff/RiffFile.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using platform::MakeFourCC;
+using platform::MMCKINFO;
+using platform::RiffFile;
+
+namespace {
+uint32_t LE32(const std::string& s, size_t at) {
+    uint32_t v;
+    std::memcpy(&v, s.data() + at, 4);
+    return v;
+}
+} // namespace
+
+TEST(RiffFile, NestedChunksGetTheirSizesAndOddChunksArePadded) {
+    quortest::TempDir dir;
+    auto path = dir / "t.riff";
+    {
+        auto file = RiffFile::Create(path);
+        ASSERT_TRUE(file);
+        MMCKINFO form{};
+        form.fccType = MakeFourCC('T', 'E', 'S', 'T');
+        ASSERT_TRUE(file->CreateChunk(&form, platform::MMIO_CREATERIFF));
+        EXPECT_EQ(form.dwDataOffset, 8u);
+        MMCKINFO odd{};
+        odd.ckid = MakeFourCC('o', 'd', 'd', ' ');
+        ASSERT_TRUE(file->CreateChunk(&odd, 0));
+        EXPECT_EQ(odd.dwDataOffset, 20u);
+        ASSERT_EQ(file->Write("abc", 3), 3);
+        ASSERT_TRUE(file->Ascend(&odd));
+        EXPECT_EQ(odd.cksize, 3u);
+        EXPECT_FALSE(file->Ascend(&odd)) << "a closed chunk cannot be closed again";
+        ASSERT_TRUE(file->Ascend(&form));
+        EXPECT_EQ(form.cksize, 4u + 8u + 4u);
+    }
+    std::string bytes = quortest::ReadFile(path);
+    ASSERT_EQ(bytes.size(), 24u);
+    EXPECT_EQ(bytes.substr(0, 4), "RIFF");
+    EXPECT_EQ(LE32(bytes, 4), 16u);
+    EXPECT_EQ(bytes.substr(8, 8), "TESTodd ");
+    EXPECT_EQ(LE32(bytes, 16), 3u);
+    EXPECT_EQ(bytes.substr(20, 3), "abc");
+    EXPECT_EQ(bytes[23], '\0') << "pad byte";
+}
+
+TEST(RiffFile, FlushSizesMakesOpenChunksCurrentOnDisk) {
+    quortest::TempDir dir;
+    auto path = dir / "live.riff";
+    auto file = RiffFile::Create(path);
+    MMCKINFO form{};
+    form.fccType = MakeFourCC('W', 'A', 'V', 'E');
+    ASSERT_TRUE(file->CreateChunk(&form, platform::MMIO_CREATERIFF));
+    MMCKINFO data{};
+    data.ckid = MakeFourCC('d', 'a', 't', 'a');
+    ASSERT_TRUE(file->CreateChunk(&data, 0));
+    std::string payload(1000, 'x');
+    ASSERT_EQ(file->Write(payload.data(), 1000), 1000);
+    ASSERT_TRUE(file->FlushSizes());
+    // Read while the file is still open, as after a crash.
+    std::string bytes = quortest::ReadFile(path);
+    ASSERT_EQ(bytes.size(), 1020u);
+    EXPECT_EQ(LE32(bytes, 4), 1012u);
+    EXPECT_EQ(LE32(bytes, 16), 1000u);
+}
+
+TEST(RiffFile, NeverGrowsPastItsLimit) {
+    quortest::TempDir dir;
+    auto file = RiffFile::Create(dir / "cap.riff", 100);
+    ASSERT_TRUE(file);
+    MMCKINFO data{};
+    data.ckid = MakeFourCC('d', 'a', 't', 'a');
+    ASSERT_TRUE(file->CreateChunk(&data, 0));
+    std::string payload(200, 'y');
+    EXPECT_EQ(file->Write(payload.data(), 200), 92) << "only what fits under the limit";
+    EXPECT_EQ(file->Room(), 0u);
+    EXPECT_EQ(file->Write(payload.data(), 10), 0);
+    EXPECT_TRUE(file->Ascend(&data));
+    EXPECT_EQ(data.cksize, 92u);
+}
+
+TEST(RiffFile, CreateFailsInAMissingFolderAndForASecondWriter) {
+    quortest::TempDir dir;
+    EXPECT_FALSE(RiffFile::Create((dir / "no/such/dir/x.wav").string()));
+    auto first = RiffFile::Create(dir / "busy.wav");
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(RiffFile::Create(dir / "busy.wav")) << "exclusive access";
+}

@@ -1,0 +1,145 @@
+// The Recorder's monitor capture over the scripted driver: sixteen buffers cycling to one
+// callback, none lost in the hand-off, clean stop.
+#include "Recorder.h"
+#include "support/pulse/ScriptedWaveIn.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <set>
+#include <thread>
+#include <vector>
+
+using quortest::ScriptedWaveIn;
+
+namespace {
+
+struct Watcher {
+    std::mutex lock;
+    std::vector<WAVEHDR*> headers;
+    std::vector<int16_t> firstValues;
+    std::vector<int16_t> lastValues;
+    std::vector<uint32_t> lengths;
+    std::atomic<int> calls{0};
+    // Every tenth callback stalls this long, so several buffers fill before the worker runs.
+    int stallMs = 0;
+
+    static int Feed(void* target, WAVEHDR* header) {
+        auto* self = static_cast<Watcher*>(target);
+        auto* values = reinterpret_cast<int16_t*>(header->lpData);
+        {
+            std::lock_guard<std::mutex> guard(self->lock);
+            self->headers.push_back(header);
+            self->lengths.push_back(header->dwBufferLength);
+            self->firstValues.push_back(values[0]);
+            self->lastValues.push_back(values[header->dwBufferLength / 2 - 1]);
+        }
+        if (++self->calls % 10 == 0 && self->stallMs)
+            std::this_thread::sleep_for(std::chrono::milliseconds(self->stallMs));
+        return 1;
+    }
+    bool WaitFor(int count) {
+        for (int i = 0; i < 500 && calls < count; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return calls >= count;
+    }
+};
+
+} // namespace
+
+TEST(Monitor, SixteenBuffersOf4096BytesCycleWithoutLoss) {
+    ScriptedWaveIn driver;
+    Watcher watcher;
+    // Stalls of 150 ms (the ring holds 372 ms) let several buffers fill before the worker runs:
+    // none may be lost in the hand-off.
+    watcher.stallMs = 150;
+    Recorder recorder(1024);
+    ASSERT_EQ(recorder.OpenMonitor(), MMSYSERR_NOERROR);
+    recorder.SetMonitorCallback(&watcher, &Watcher::Feed);
+    ASSERT_EQ(recorder.StartMonitor(), MMSYSERR_NOERROR);
+    ASSERT_TRUE(watcher.WaitFor(40));
+    recorder.StopMonitor();
+
+    std::lock_guard<std::mutex> guard(watcher.lock);
+    std::set<WAVEHDR*> distinct(watcher.headers.begin(), watcher.headers.end());
+    EXPECT_EQ(distinct.size(), 16u) << "all sixteen buffers take part";
+    for (size_t i = 0; i < watcher.lengths.size(); ++i) {
+        ASSERT_EQ(watcher.lengths[i], 4096u);
+        if (i > 0) {
+            ASSERT_EQ(static_cast<int16_t>(watcher.lastValues[i - 1] + 1), watcher.firstValues[i])
+                << "buffer " << i << " does not follow the one before: lost or reordered";
+        }
+    }
+}
+
+TEST(Monitor, StillCyclesAllBuffersAfterManyRounds) {
+    ScriptedWaveIn driver;
+    Watcher watcher;
+    Recorder recorder(1024);
+    ASSERT_EQ(recorder.OpenMonitor(), MMSYSERR_NOERROR);
+    recorder.SetMonitorCallback(&watcher, &Watcher::Feed);
+    ASSERT_EQ(recorder.StartMonitor(), MMSYSERR_NOERROR);
+    ASSERT_TRUE(watcher.WaitFor(5 * 16 + 16));
+    recorder.StopMonitor();
+    std::lock_guard<std::mutex> guard(watcher.lock);
+    std::set<WAVEHDR*> recent(watcher.headers.end() - 16, watcher.headers.end());
+    EXPECT_EQ(recent.size(), 16u) << "the last sixteen callbacks used sixteen different buffers";
+}
+
+TEST(Monitor, OpenTwiceChangesNothingAndStartBeforeOpenDoesNothing) {
+    ScriptedWaveIn driver;
+    Recorder recorder(1024);
+    EXPECT_EQ(recorder.StartMonitor(), MMSYSERR_NOERROR);
+    EXPECT_FALSE(recorder.IsMonitorRunning());
+    ASSERT_EQ(recorder.OpenMonitor(), MMSYSERR_NOERROR);
+    ASSERT_EQ(recorder.OpenMonitor(), MMSYSERR_NOERROR);
+    EXPECT_EQ(driver.Opens(), 1);
+    EXPECT_TRUE(recorder.IsMonitorOpen());
+    EXPECT_EQ(recorder.MonitorBufferBytes(), 4096);
+}
+
+TEST(Monitor, FailedOpenLeavesItClosedAndReturnsTheCode) {
+    ScriptedWaveIn driver;
+    driver.failOpen = MMSYSERR_NODRIVER;
+    Recorder recorder(1024);
+    EXPECT_EQ(recorder.OpenMonitor(), MMSYSERR_NODRIVER);
+    EXPECT_FALSE(recorder.IsMonitorOpen());
+}
+
+TEST(Monitor, FailedQueueingIsReturnedByStart) {
+    ScriptedWaveIn driver;
+    driver.FailCall(WaveInDevice::Call::AddBuffer, MMSYSERR_NOMEM, 5);
+    Recorder recorder(1024);
+    ASSERT_EQ(recorder.OpenMonitor(), MMSYSERR_NOERROR);
+    EXPECT_EQ(recorder.StartMonitor(), MMSYSERR_NOMEM);
+    EXPECT_FALSE(recorder.IsMonitorRunning());
+}
+
+TEST(Monitor, StopEndsCallbacksAndDestructionClosesTheDevice) {
+    ScriptedWaveIn driver;
+    Watcher watcher;
+    {
+        Recorder recorder(1024);
+        ASSERT_EQ(recorder.OpenMonitor(), MMSYSERR_NOERROR);
+        recorder.SetMonitorCallback(&watcher, &Watcher::Feed);
+        ASSERT_EQ(recorder.StartMonitor(), MMSYSERR_NOERROR);
+        ASSERT_TRUE(watcher.WaitFor(3));
+        recorder.StopMonitor();
+        int after = watcher.calls;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_EQ(watcher.calls, after);
+        EXPECT_TRUE(recorder.IsMonitorOpen());
+    }
+    EXPECT_EQ(driver.OpenDevices(), 0);
+
+    // Destroying a running monitor stops it too.
+    {
+        Recorder recorder(1024);
+        ASSERT_EQ(recorder.OpenMonitor(), MMSYSERR_NOERROR);
+        recorder.SetMonitorCallback(&watcher, &Watcher::Feed);
+        ASSERT_EQ(recorder.StartMonitor(), MMSYSERR_NOERROR);
+    }
+    EXPECT_EQ(driver.OpenDevices(), 0);
+}

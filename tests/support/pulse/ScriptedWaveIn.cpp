@@ -1,0 +1,99 @@
+// Scripted capture devices: a real-time ramp generator and per-call failures.
+#include "support/pulse/ScriptedWaveIn.h"
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+namespace quortest {
+namespace {
+
+class ScriptedDevice final : public WaveInDevice {
+public:
+    ScriptedDevice(ScriptedWaveIn& driver, const WAVEFORMATEX& format, uintptr_t callback, uintptr_t instance,
+                   uint32_t flags)
+        : WaveInDevice(format, callback, instance, flags), m_Driver(driver) {}
+    ~ScriptedDevice() override { Halt(); }
+
+    MMRESULT Check(Call call) override { return m_Driver.Decide(call); }
+
+protected:
+    MMRESULT StartSource() override {
+        Halt();
+        m_Run = true;
+        m_Thread = std::thread([this] { Generate(); });
+        return MMSYSERR_NOERROR;
+    }
+    MMRESULT StopSource() override {
+        Halt();
+        return MMSYSERR_NOERROR;
+    }
+    MMRESULT ResetSource() override {
+        Halt();
+        return MMSYSERR_NOERROR;
+    }
+    MMRESULT CloseSource() override {
+        Halt();
+        m_Driver.CountClose();
+        return MMSYSERR_NOERROR;
+    }
+
+private:
+    void Halt() {
+        m_Run = false;
+        if (m_Thread.joinable())
+            m_Thread.join();
+    }
+    // 10 ms of audio every 10 ms, each 16-bit value one more than the last.
+    void Generate() {
+        const size_t values = Format().nAvgBytesPerSec / 100 / 2;
+        std::vector<int16_t> block(values ? values : 1);
+        auto next = std::chrono::steady_clock::now();
+        while (m_Run) {
+            for (auto& v : block)
+                v = m_Counter++;
+            Deliver(block.data(), block.size() * sizeof(int16_t));
+            next += std::chrono::milliseconds(10);
+            std::this_thread::sleep_until(next);
+        }
+    }
+
+    ScriptedWaveIn& m_Driver;
+    std::atomic<bool> m_Run{false};
+    std::thread m_Thread;
+    int16_t m_Counter = 0;
+};
+
+} // namespace
+
+ScriptedWaveIn::ScriptedWaveIn() : m_Previous(platform::SetWaveInDriver(this)) {}
+
+ScriptedWaveIn::~ScriptedWaveIn() { platform::SetWaveInDriver(m_Previous); }
+
+void ScriptedWaveIn::FailCall(Call call, MMRESULT code, int after) {
+    std::lock_guard<std::mutex> guard(m_Lock);
+    m_Failures[call] = {code, after};
+}
+
+MMRESULT ScriptedWaveIn::Decide(Call call) {
+    std::lock_guard<std::mutex> guard(m_Lock);
+    auto it = m_Failures.find(call);
+    if (it == m_Failures.end())
+        return MMSYSERR_NOERROR;
+    if (it->second.after > 0) {
+        --it->second.after;
+        return MMSYSERR_NOERROR;
+    }
+    return it->second.code;
+}
+
+MMRESULT ScriptedWaveIn::Open(WaveInDevice** device, uint32_t, const WAVEFORMATEX& format, uintptr_t callback,
+                              uintptr_t instance, uint32_t flags) {
+    if (failOpen != MMSYSERR_NOERROR)
+        return failOpen;
+    *device = new ScriptedDevice(*this, format, callback, instance, flags);
+    ++m_Opens;
+    return MMSYSERR_NOERROR;
+}
+
+} // namespace quortest

@@ -1,0 +1,48 @@
+// A scripted wave-input driver for failure paths: while installed, every waveInOpen gets a
+// device that produces a counting 16-bit ramp in real time and fails the calls it is told to.
+#pragma once
+
+#include "wavein/WaveInDevice.h"
+
+#include <atomic>
+#include <map>
+#include <mutex>
+
+namespace quortest {
+
+class ScriptedWaveIn : public WaveInDriver {
+public:
+    using Call = WaveInDevice::Call;
+
+    ScriptedWaveIn();  // installs itself
+    ~ScriptedWaveIn() override; // restores the previous driver
+
+    // Open fails with this code when non-zero.
+    std::atomic<MMRESULT> failOpen{MMSYSERR_NOERROR};
+    // The call fails with code once `after` more calls of it have succeeded (0 = the next one).
+    void FailCall(Call call, MMRESULT code, int after = 0);
+
+    int Opens() const { return m_Opens; }
+    int Closes() const { return m_Closes; }
+    int OpenDevices() const { return m_Opens - m_Closes; }
+
+    MMRESULT Open(WaveInDevice** device, uint32_t deviceId, const WAVEFORMATEX& format, uintptr_t callback,
+                  uintptr_t instance, uint32_t flags) override;
+
+    // Decides whether a call on a scripted device fails; used by the devices.
+    MMRESULT Decide(Call call);
+    void CountClose() { ++m_Closes; }
+
+private:
+    struct Failure {
+        MMRESULT code;
+        int after;
+    };
+    std::mutex m_Lock;
+    std::map<Call, Failure> m_Failures;
+    std::atomic<int> m_Opens{0};
+    std::atomic<int> m_Closes{0};
+    WaveInDriver* m_Previous;
+};
+
+} // namespace quortest
