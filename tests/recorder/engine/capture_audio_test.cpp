@@ -1,0 +1,184 @@
+// Capture against a private PulseAudio server that plays a known sine into "speakers": the
+// recording capture hears it on the monitor, the WAV file holds exactly what was captured, the
+// monitor keeps cycling, and a killed recording still opens.
+#include "CSoundFile.h"
+#include "CSoundIn.h"
+#include "Recorder.h"
+#include "support/TempDir.h"
+#include "support/pulse/PulseServer.h"
+#include "support/pulse/Signal.h"
+#include "support/pulse/SignalPlayer.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+#include <vector>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+struct Capture {
+    std::mutex lock;
+    std::string bytes;
+    std::vector<int> lengths;
+    std::chrono::steady_clock::time_point first;
+    CSoundFile* file = nullptr;
+
+    static void Take(CBuffer& buffer, void* self) {
+        auto* c = static_cast<Capture*>(self);
+        std::lock_guard<std::mutex> guard(c->lock);
+        if (c->lengths.empty())
+            c->first = std::chrono::steady_clock::now();
+        c->lengths.push_back(buffer.ByteLen);
+        c->bytes.append(static_cast<const char*>(buffer.ptr), static_cast<size_t>(buffer.ByteLen));
+        if (c->file)
+            c->file->Write(&buffer);
+    }
+    // Waits until `span` has passed since the first buffer arrived.
+    bool RunFor(std::chrono::milliseconds span) {
+        for (int i = 0; i < 600; ++i) {
+            {
+                std::lock_guard<std::mutex> guard(lock);
+                if (!lengths.empty() && std::chrono::steady_clock::now() - first >= span)
+                    return true;
+            }
+            std::this_thread::sleep_for(10ms);
+        }
+        return false;
+    }
+};
+
+std::string Run(const std::string& command) {
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    std::string out;
+    char buf[512];
+    size_t n;
+    while (pipe && (n = fread(buf, 1, sizeof buf, pipe.get())) > 0)
+        out.append(buf, n);
+    return out;
+}
+
+double SoxSeconds(const std::string& path) { return std::atof(Run("soxi -D '" + path + "' 2>/dev/null").c_str()); }
+
+} // namespace
+
+TEST(CaptureAudio, RecordingCaptureHearsTheSineInFourThousandByteBuffers) {
+    quortest::SharedPulseServer().WakeSink();
+    quortest::SignalPlayer sine(1000.0);
+    ASSERT_TRUE(sine.Playing());
+    Capture capture;
+    CSoundIn in;
+    in.DataFromSoundIn = &Capture::Take;
+    in.m_pOwner = &capture;
+    in.SetSamplesPerSecond(32000);
+    ASSERT_TRUE(in.Start()) << in.LastError().text;
+    ASSERT_TRUE(capture.RunFor(1000ms));
+    in.Stop();
+
+    std::lock_guard<std::mutex> guard(capture.lock);
+    for (int length : capture.lengths)
+        EXPECT_EQ(length, 4000);
+    // Judge the last half second: the first buffers may still carry the sink's start-up.
+    size_t frames = 16000;
+    ASSERT_GE(capture.bytes.size(), frames * 4);
+    auto* pcm = reinterpret_cast<const int16_t*>(capture.bytes.data() + capture.bytes.size() - frames * 4);
+    auto left = quortest::Channel(pcm, frames, 2, 0);
+    EXPECT_NEAR(quortest::ZeroCrossingFrequency(left, 32000), 1000.0, 10.0);
+    EXPECT_GT(quortest::ToneShare(left, 32000, 1000.0), 0.9);
+    EXPECT_GT(quortest::Rms(left), 32767 * 0.5 * 0.6);
+}
+
+TEST(CaptureAudio, WavFileHoldsExactlyTheCapturedBytes) {
+    quortest::SharedPulseServer().WakeSink();
+    quortest::SignalPlayer sine(440.0);
+    quortest::TempDir dir;
+    const std::string path = (dir / "three.wav").string();
+    Capture capture;
+    {
+        CSoundIn in;
+        in.SetSamplesPerSecond(32000);
+        CSoundFile file(path, in.GetFormat());
+        ASSERT_TRUE(file.IsOpen());
+        capture.file = &file;
+        in.DataFromSoundIn = &Capture::Take;
+        in.m_pOwner = &capture;
+        ASSERT_TRUE(in.Start());
+        ASSERT_TRUE(capture.RunFor(3000ms));
+        in.Stop();
+    } // the file completes its sizes here
+
+    std::string bytes = quortest::ReadFile(path);
+    ASSERT_EQ(bytes.size(), 46 + capture.bytes.size());
+    uint32_t riff, fmt, data;
+    std::memcpy(&riff, bytes.data() + 4, 4);
+    std::memcpy(&fmt, bytes.data() + 16, 4);
+    std::memcpy(&data, bytes.data() + 42, 4);
+    EXPECT_EQ(riff, bytes.size() - 8);
+    EXPECT_EQ(fmt, 18u);
+    EXPECT_EQ(data, capture.bytes.size());
+    EXPECT_EQ(bytes.substr(36, 6), std::string("\0\0data", 6)) << "extra size 0, then data at 38";
+    EXPECT_TRUE(bytes.substr(46) == capture.bytes) << "the data chunk is exactly what was delivered";
+    double seconds = double(capture.bytes.size()) / (32000 * 4);
+    EXPECT_NEAR(seconds, 3.0, 0.3);
+    EXPECT_NEAR(SoxSeconds(path), seconds, 0.01) << "sox reads the file";
+}
+
+TEST(CaptureAudio, MonitorKeepsCyclingAllSixteenBuffersForTenSeconds) {
+    quortest::SharedPulseServer().WakeSink();
+    quortest::SignalPlayer sine(2000.0);
+    struct Seen {
+        std::mutex lock;
+        std::vector<WAVEHDR*> headers;
+        std::vector<uint32_t> lengths;
+        static int Feed(void* self, WAVEHDR* header) {
+            auto* s = static_cast<Seen*>(self);
+            std::lock_guard<std::mutex> guard(s->lock);
+            s->headers.push_back(header);
+            s->lengths.push_back(header->dwBufferLength);
+            return 1;
+        }
+    } seen;
+    Recorder recorder(1024);
+    ASSERT_EQ(recorder.OpenMonitor(), MMSYSERR_NOERROR);
+    recorder.SetMonitorCallback(&seen, &Seen::Feed);
+    ASSERT_EQ(recorder.StartMonitor(), MMSYSERR_NOERROR);
+    std::this_thread::sleep_for(10s);
+    recorder.StopMonitor();
+
+    std::lock_guard<std::mutex> guard(seen.lock);
+    // 10 s at 44100 Hz in 1024-frame buffers is about 430; the sink may start late.
+    EXPECT_GT(seen.headers.size(), 300u);
+    for (uint32_t length : seen.lengths)
+        ASSERT_EQ(length, 4096u);
+    ASSERT_GE(seen.headers.size(), 16u);
+    std::set<WAVEHDR*> recent(seen.headers.end() - 16, seen.headers.end());
+    EXPECT_EQ(recent.size(), 16u) << "at the end all sixteen buffers still take turns";
+}
+
+TEST(CaptureAudio, KilledRecordingStillOpensWithAlmostEverything) {
+    quortest::SharedPulseServer().WakeSink();
+    quortest::SignalPlayer sine(1000.0);
+    quortest::TempDir dir;
+    const std::string path = (dir / "killed.wav").string();
+    pid_t pid;
+    char* argv[] = {const_cast<char*>(WAV_RECORD_PROBE), const_cast<char*>(path.c_str()), nullptr};
+    ASSERT_EQ(posix_spawn(&pid, WAV_RECORD_PROBE, nullptr, nullptr, argv, environ), 0);
+    // Wait for the first second of data, then three more seconds, then kill without warning.
+    for (int i = 0; i < 500 && quortest::ReadFile(path).size() < 46 + 176400; ++i)
+        std::this_thread::sleep_for(10ms);
+    std::this_thread::sleep_for(3s);
+    kill(pid, SIGKILL);
+    int status;
+    waitpid(pid, &status, 0);
+    EXPECT_GE(SoxSeconds(path), 2.0) << "sox must read at least two seconds of the killed recording";
+}
