@@ -39,6 +39,7 @@ TEST_P(RoundTrip, DecodesToTheSameToneRateChannelsBitrateAndLength) {
     EXPECT_EQ(decoded.channels, 2);
     EXPECT_EQ(decoded.bitrates, std::set<int>{static_cast<int>(preset.bitrate)});
     EXPECT_TRUE(decoded.allCbr);
+    EXPECT_EQ(quortest::CountWholeFrames(mp3), static_cast<long>(decoded.mp3Frames));
 
     // Without an Info tag the decoder also returns the encoder's delay (576) and its own (529);
     // beyond that at most the last frame's padding.
