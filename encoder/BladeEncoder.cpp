@@ -6,7 +6,6 @@
 #include "InfoTag.h"
 #include "StreamTable.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
