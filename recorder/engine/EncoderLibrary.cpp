@@ -18,12 +18,13 @@ void* OpenOnProgramSearchPath(const std::string& fileName) {
     Dl_serinfo size;
     if (!program || dlinfo(program, RTLD_DI_SERINFOSIZE, &size) != 0)
         return nullptr;
-    std::unique_ptr<Dl_serinfo, decltype(&std::free)> info(static_cast<Dl_serinfo*>(std::malloc(size.dls_size)),
-                                                           &std::free);
+    std::unique_ptr<Dl_serinfo, decltype(&std::free)> info(
+        static_cast<Dl_serinfo*>(std::malloc(size.dls_size)), &std::free);
     if (!info)
         return nullptr;
     *info = size;
-    if (dlinfo(program, RTLD_DI_SERINFOSIZE, info.get()) != 0 || dlinfo(program, RTLD_DI_SERINFO, info.get()) != 0)
+    if (dlinfo(program, RTLD_DI_SERINFOSIZE, info.get()) != 0 ||
+        dlinfo(program, RTLD_DI_SERINFO, info.get()) != 0)
         return nullptr;
     for (unsigned i = 0; i < info->dls_cnt; ++i) {
         const std::string path = std::string(info->dls_serpath[i].dls_name) + "/" + fileName;

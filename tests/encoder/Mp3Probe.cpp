@@ -85,8 +85,10 @@ std::vector<int16_t> StereoTone(int rate, double seconds, double leftHz, double 
     std::vector<int16_t> pcm(frames * 2);
     for (size_t i = 0; i < frames; ++i) {
         const double t = static_cast<double>(i) / rate;
-        pcm[2 * i] = static_cast<int16_t>(std::lround(amplitude * std::sin(2 * std::numbers::pi * leftHz * t)));
-        pcm[2 * i + 1] = static_cast<int16_t>(std::lround(amplitude * std::sin(2 * std::numbers::pi * rightHz * t)));
+        pcm[2 * i] =
+            static_cast<int16_t>(std::lround(amplitude * std::sin(2 * std::numbers::pi * leftHz * t)));
+        pcm[2 * i + 1] =
+            static_cast<int16_t>(std::lround(amplitude * std::sin(2 * std::numbers::pi * rightHz * t)));
     }
     return pcm;
 }

@@ -29,7 +29,8 @@ DecodedMp3 DecodeMp3(const std::filesystem::path& file, bool gapless = false);
 long CountWholeFrames(const std::string& bytes);
 
 // Interleaved stereo 16-bit sine tones, one frequency per channel.
-std::vector<int16_t> StereoTone(int rate, double seconds, double leftHz, double rightHz, double amplitude = 12000);
+std::vector<int16_t> StereoTone(int rate, double seconds, double leftHz, double rightHz,
+                                double amplitude = 12000);
 std::vector<int16_t> MonoTone(int rate, double seconds, double hz, double amplitude = 12000);
 
 // Power of one frequency in one channel of interleaved PCM (Goertzel), over the middle half of the

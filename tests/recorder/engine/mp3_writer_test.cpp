@@ -37,7 +37,8 @@ TEST(MP3WriterConfig, ConstantBitrateJointStereoWithTheRecordersBits) {
     EXPECT_EQ(c.bNoRes, 1);
     EXPECT_EQ(c.bStrictIso, 0);
     EXPECT_EQ(c.nQuality, 0);
-    EXPECT_TRUE(std::all_of(std::begin(c.btReserved), std::end(c.btReserved), [](uint8_t b) { return b == 0; }));
+    EXPECT_TRUE(
+        std::all_of(std::begin(c.btReserved), std::end(c.btReserved), [](uint8_t b) { return b == 0; }));
 
     EXPECT_EQ(CWriteMP3File::MakeConfig(32, 22050, 0).format.LHV1.dwMpegVersion, 0u);
     EXPECT_EQ(CWriteMP3File::MakeConfig(56, 24000, 0).format.LHV1.dwMpegVersion, 1u);
@@ -89,9 +90,11 @@ TEST_P(MP3Writer, RecordingBecomesAConstantBitrateMp3OfTheSameSound) {
     EXPECT_EQ(bytes.substr(0, 1200).find("Xing"), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(Presets, MP3Writer, testing::Values(Quality{128, 44100}, Quality{96, 44100}, Quality{56, 24000}),
+INSTANTIATE_TEST_SUITE_P(Presets, MP3Writer,
+                         testing::Values(Quality{128, 44100}, Quality{96, 44100}, Quality{56, 24000}),
                          [](const testing::TestParamInfo<Quality>& info) {
-                             return std::to_string(info.param.bitrate) + "kbps_" + std::to_string(info.param.rate) + "Hz";
+                             return std::to_string(info.param.bitrate) + "kbps_" +
+                                    std::to_string(info.param.rate) + "Hz";
                          });
 
 TEST(MP3WriterFiles, StopRightAfterStartLeavesAValidFile) {
