@@ -126,6 +126,43 @@ TEST(InitStream, PresetCodesSelectLamePresets) {
     });
 }
 
+TEST(InitStream, NamedPresetsReachLame) {
+    struct Case {
+        int32_t code;
+        vbr_mode mode;
+        int vbrQuality; // for VBR modes
+        int kbps;       // ABR mean or CBR bitrate
+    };
+    // The named VBR presets are LAME's -V levels; insane is CBR 320; the radio ones are ABR.
+    const Case cases[] = {
+        {LQP_STANDARD, vbr_mtrh, 2, 0}, {LQP_FAST_STANDARD, vbr_mtrh, 2, 0},
+        {LQP_EXTREME, vbr_mtrh, 0, 0},  {LQP_FAST_EXTREME, vbr_mtrh, 0, 0},
+        {LQP_MEDIUM, vbr_mtrh, 4, 0},   {LQP_FAST_MEDIUM, vbr_mtrh, 4, 0},
+        {LQP_INSANE, vbr_off, 0, 320},  {LQP_FM, vbr_abr, 0, 112},
+        {LQP_RADIO, vbr_abr, 0, 112},   {LQP_TAPE, vbr_abr, 0, 112},
+        {LQP_HIFI, vbr_abr, 0, 160},    {LQP_CD, vbr_abr, 0, 192},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "preset " << c.code);
+        WithStream(Lhv1Config(0, 44100, c.code), [&](const quortest::OpenStream& s, lame_t context) {
+            EXPECT_EQ(s.result, BE_ERR_SUCCESSFUL);
+            EXPECT_EQ(lame_get_VBR(context), c.mode);
+            if (c.mode == vbr_mtrh) {
+                EXPECT_EQ(lame_get_VBR_q(context), c.vbrQuality);
+            } else if (c.mode == vbr_abr) {
+                EXPECT_EQ(lame_get_VBR_mean_bitrate_kbps(context), c.kbps);
+            } else {
+                EXPECT_EQ(lame_get_brate(context), c.kbps);
+            }
+        });
+    }
+    // The quality codes.
+    for (const auto& [code, quality] : {std::pair{LQP_HIGH_QUALITY, 2}, std::pair{LQP_VERYHIGH_QUALITY, 0}}) {
+        WithStream(Lhv1Config(128, 44100, code),
+                   [&](auto&, lame_t context) { EXPECT_EQ(lame_get_quality(context), quality); });
+    }
+}
+
 TEST(InitStream, AbrRatesAreClampedTo8To320Kbps) {
     // 8 kbps exists only at 8000 Hz: there LAME keeps the clamped rate as it is.
     struct Case {
