@@ -15,6 +15,8 @@
 #include <QPainter>
 #include <QScreen>
 
+#include <vector>
+
 namespace {
 constexpr QRgb kTitleTop = 0xA0A0A0;
 constexpr QRgb kTitleBottom = 0x424242;
@@ -85,7 +87,7 @@ CMssageBoxDlg::CMssageBoxDlg(QWidget* parent, const MessageBoxTemplate& form)
         ui::SetControlId(messageLabel_, "IDC_STATIC_MESSAGE", form_.messageId);
         messageLabel_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         messageLabel_->setWordWrap(true);
-        messageLabel_->setFont(ui::CellHeightFont(QStringLiteral("돋움"), 14, QFont::Normal));
+        messageLabel_->setFont(ui::CellHeightFont(QStringLiteral("돋음"), 16, QFont::DemiBold));
         messageLabel_->setStyleSheet(QStringLiteral("color: #000000; background: transparent;"));
         messageLabel_->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
@@ -176,16 +178,64 @@ void CMssageBoxDlg::paintEvent(QPaintEvent*) {
     QPainter(this).drawPixmap(0, 0, canvas);
 }
 
+namespace {
+
+// Splits one message line at spaces (or, for a word longer than the width, between characters)
+// into pieces no wider than `width`.
+QStringList WrapLine(const QString& line, const QFontMetrics& metrics, int width) {
+    QStringList pieces;
+    QString current;
+    for (const QString& word : line.split(QLatin1Char(' '))) {
+        const QString candidate = current.isEmpty() ? word : current + QLatin1Char(' ') + word;
+        if (metrics.horizontalAdvance(candidate) <= width) {
+            current = candidate;
+            continue;
+        }
+        if (!current.isEmpty())
+            pieces << current;
+        current = word;
+        while (metrics.horizontalAdvance(current) > width && current.size() > 1) {
+            int fit = 1;
+            while (fit < current.size() && metrics.horizontalAdvance(current.left(fit + 1)) <= width)
+                ++fit;
+            pieces << current.left(fit);
+            current = current.mid(fit);
+        }
+    }
+    pieces << current;
+    return pieces;
+}
+
+} // namespace
+
 void CMssageBoxDlg::PaintMessage(QPainter& p) const {
-    const QStringList lines = message_.split(QStringLiteral("\r\n"));
-    const int n = int(lines.size()) - 1;
     p.setFont(ui::CellHeightFont(QStringLiteral("돋음"), 16, QFont::DemiBold));
     const QFontMetrics metrics = p.fontMetrics();
+    const int bandWidth = width() - 20;
+
+    // A line too wide for the box continues in the next band rather than losing its end (a
+    // question cut before its verb cannot be answered); pieces of the first line stay dark.
+    struct Piece {
+        QString text;
+        bool first;
+    };
+    std::vector<Piece> pieces;
+    const QStringList lines = message_.split(QStringLiteral("\r\n"));
+    for (int j = 0; j < lines.size(); ++j)
+        for (const QString& piece : WrapLine(lines[j], metrics, bandWidth))
+            pieces.push_back({piece, j == 0});
+    const int room = std::max(1, (height() - form_.buttonBottomGap - kTitleBand) / kLineBand);
+    if (int(pieces.size()) > room) {
+        pieces.resize(room);
+        pieces.back().text += QStringLiteral("…");
+    }
+
+    const int n = int(pieces.size()) - 1;
     const int firstTop = (height() - n * kLineBand - kLineBand) / 2;
     for (int j = 0; j <= n; ++j) {
-        const QRect band(10, firstTop + j * kLineBand, width() - 20, kLineBand);
-        p.setPen(QColor(j == 0 ? kFirstLine : kOtherLines));
+        const QRect band(10, firstTop + j * kLineBand, bandWidth, kLineBand);
+        p.setPen(QColor(pieces[j].first ? kFirstLine : kOtherLines));
         p.drawText(band, Qt::AlignCenter | Qt::TextSingleLine,
-                   metrics.elidedText(lines[j], Qt::ElideRight, band.width()));
+                   metrics.elidedText(pieces[j].text, Qt::ElideRight, band.width()));
     }
 }

@@ -90,6 +90,18 @@ TEST(MessageBox, MessageLinesAreCentredFirstDarker) {
     EXPECT_TRUE(BandIsBlank(one, 85, 120));
 }
 
+TEST(MessageBox, TooWideLineContinuesInTheNextBandInsteadOfLosingItsEnd) {
+    CMssageBoxDlg box;
+    box.Configure(QStringLiteral("녹음중 입니다. 쿠오르녹음기를 종료하시겠습니까?"), QStringLiteral("알림"),
+                  2, 300, 150);
+    const QImage shot = Shown(box);
+    const int firstTop = (150 - 20 - 20) / 2; // two bands
+    EXPECT_TRUE(BandIsBlank(shot, 26, firstTop));
+    EXPECT_EQ(DarkestInBand(shot, firstTop), 0x4B);
+    EXPECT_EQ(DarkestInBand(shot, firstTop + 20), 0x4B) << "both pieces belong to the first line";
+    EXPECT_TRUE(BandIsBlank(shot, firstTop + 40, 120));
+}
+
 TEST(MessageBox, ButtonLayoutsAtBothSizes) {
     struct Case {
         int layout, width, height;

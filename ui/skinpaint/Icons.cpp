@@ -25,7 +25,7 @@ QPainterPath Gear(const QPointF& c, double outer, double inner, int teeth) {
     return path;
 }
 
-void FolderShape(QPainter& p, const QRectF& b, const QColor& ink, bool open) {
+void FolderShape(QPainter& p, const QRectF& b, const QColor& ink) {
     const double w = b.width(), h = b.height();
     QPainterPath back;
     back.moveTo(b.left(), b.top() + h * 0.15);
@@ -39,15 +39,7 @@ void FolderShape(QPainter& p, const QRectF& b, const QColor& ink, bool open) {
     dim.setAlphaF(ink.alphaF() * 0.55);
     p.fillPath(back, dim);
     QPainterPath front;
-    if (open) {
-        front.moveTo(b.left() + w * 0.12, b.top() + h * 0.45);
-        front.lineTo(b.right() + w * 0.06, b.top() + h * 0.45);
-        front.lineTo(b.right() - w * 0.06, b.bottom());
-        front.lineTo(b.left(), b.bottom());
-    } else {
-        front.addRoundedRect(QRectF(b.left(), b.top() + h * 0.40, w, h * 0.60), w * 0.06, w * 0.06);
-    }
-    front.closeSubpath();
+    front.addRoundedRect(QRectF(b.left(), b.top() + h * 0.40, w, h * 0.60), w * 0.06, w * 0.06);
     p.fillPath(front, ink);
 }
 
@@ -90,11 +82,26 @@ void DrawIcon(QPainter& p, Icon icon, const QRectF& box, const QColor& ink) {
         break;
     }
     case Icon::Folder:
-        FolderShape(p, QRectF(c.x() - s * 0.45, c.y() - s * 0.38, s * 0.9, s * 0.76), ink, false);
+        FolderShape(p, QRectF(c.x() - s * 0.45, c.y() - s * 0.38, s * 0.9, s * 0.76), ink);
         break;
-    case Icon::OpenFile:
-        FolderShape(p, QRectF(c.x() - s * 0.45, c.y() - s * 0.38, s * 0.9, s * 0.76), ink, true);
+    case Icon::OpenFile: {
+        // A page with a folded corner and a note on it: an audio file to open.
+        const QRectF page(c.x() - s * 0.34, c.y() - s * 0.45, s * 0.68, s * 0.9);
+        const double fold = s * 0.24;
+        QPainterPath sheet;
+        sheet.moveTo(page.topLeft());
+        sheet.lineTo(page.right() - fold, page.top());
+        sheet.lineTo(page.right(), page.top() + fold);
+        sheet.lineTo(page.bottomRight());
+        sheet.lineTo(page.bottomLeft());
+        sheet.closeSubpath();
+        QPainterPath note;
+        note.addEllipse(QPointF(c.x() - s * 0.06, c.y() + s * 0.2), s * 0.11, s * 0.09);
+        note.addRect(QRectF(c.x() + s * 0.03, c.y() - s * 0.18, s * 0.06, s * 0.38));
+        note.addRect(QRectF(c.x() + s * 0.03, c.y() - s * 0.18, s * 0.16, s * 0.06));
+        p.fillPath(sheet.subtracted(note), ink);
         break;
+    }
     case Icon::Gear: {
         QPainterPath gear = Gear(c, s * 0.46, s * 0.33, 8);
         QPainterPath hole;

@@ -59,8 +59,14 @@ QImage HomepageStrip() {
 
 QImage RoundFace(Icon icon, State state) {
     QImage image(34, 34, QImage::Format_RGB32);
-    image.fill(Qt::white); // outside the mask: never shown
     QPainter p(&image);
+    // Outside the circle the ring's colours continue, so the mask's soft edge shows the ring
+    // and never a light fringe.
+    const bool off = state == State::Disabled;
+    QLinearGradient bleed(0, 0, 0, 34);
+    bleed.setColorAt(0, off ? QColor(0x80, 0x87, 0x8f) : QColor(0x12, 0x14, 0x17));
+    bleed.setColorAt(1, off ? QColor(0xa9, 0xb0, 0xb7) : QColor(0x5e, 0x66, 0x70));
+    p.fillRect(image.rect(), bleed);
     Antialias(p);
     DrawRoundButton(p, QRectF(0, 0, 34, 34), icon, state);
     return image;
@@ -68,7 +74,7 @@ QImage RoundFace(Icon icon, State state) {
 
 QImage PillFace(int width, int height, Icon icon, const QString& caption, State state) {
     QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::white);
+    image.fill(QColor(0x5b, 0x62, 0x6b)); // the outline's colour under the mask's soft edge
     QPainter p(&image);
     Antialias(p);
     DrawPillButton(p, QRectF(0, 0, width, height), icon, caption, state);
