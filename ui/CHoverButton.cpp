@@ -82,3 +82,9 @@ void CHoverButton::changeEvent(QEvent* event) {
         hovering_ = false;
     QAbstractButton::changeEvent(event);
 }
+
+void CHoverButton::hideEvent(QHideEvent* event) {
+    // Hidden under the mouse, the button gets no leave event: it must not come back lit.
+    hovering_ = false;
+    QAbstractButton::hideEvent(event);
+}

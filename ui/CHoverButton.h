@@ -32,6 +32,7 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     QSize sizeHint() const override { return ImageSize(); }
 
 private:

@@ -41,16 +41,7 @@ void CxSkinButton::SetSkin(SkinSet set, int normal, int pressed, int hover, int 
     maskAlpha_ = QImage();
     if (!mask_.isNull()) {
         region_ = ui::RegionOfPixelsNot(mask_, 0xFFFFFF);
-        // Coverage from the mask's darkness, so the edge of a round button is smooth.
-        maskAlpha_ = QImage(mask_.size(), QImage::Format_ARGB32_Premultiplied);
-        for (int y = 0; y < mask_.height(); ++y) {
-            const auto* in = reinterpret_cast<const QRgb*>(mask_.constScanLine(y));
-            auto* out = reinterpret_cast<QRgb*>(maskAlpha_.scanLine(y));
-            for (int x = 0; x < mask_.width(); ++x) {
-                const int a = 255 - qGray(in[x]);
-                out[x] = qRgba(a, a, a, a);
-            }
-        }
+        maskAlpha_ = ui::MaskCoverage(mask_);
         if (drawMode_ == Natural)
             resize(mask_.size());
     }
@@ -171,6 +162,19 @@ void CxSkinButton::leaveEvent(QEvent* event) {
     QAbstractButton::leaveEvent(event);
 }
 
+void CxSkinButton::mousePressEvent(QMouseEvent* event) {
+    // While held the button is pressed or normal, never lit: dragged off it must look let go.
+    if (event->button() == Qt::LeftButton)
+        SetHovering(false);
+    QAbstractButton::mousePressEvent(event);
+}
+
+void CxSkinButton::mouseReleaseEvent(QMouseEvent* event) {
+    QAbstractButton::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton)
+        SetHovering(hitButton(event->position().toPoint()));
+}
+
 void CxSkinButton::mouseMoveEvent(QMouseEvent* event) {
     // While held, the base class keeps the pressed look in step with hitButton().
     if (!(event->buttons() & Qt::LeftButton))
@@ -187,4 +191,10 @@ void CxSkinButton::changeEvent(QEvent* event) {
     if (event->type() == QEvent::EnabledChange && !isEnabled())
         hovering_ = false;
     QAbstractButton::changeEvent(event);
+}
+
+void CxSkinButton::hideEvent(QHideEvent* event) {
+    // Hidden under the mouse, the button gets no leave event: it must not come back lit.
+    hovering_ = false;
+    QAbstractButton::hideEvent(event);
 }

@@ -25,4 +25,18 @@ QRegion RegionOfPixelsNot(const QImage& source, QRgb excluded) {
     return region;
 }
 
+QImage MaskCoverage(const QImage& source) {
+    const QImage mask = source.convertToFormat(QImage::Format_RGB32);
+    QImage coverage(mask.size(), QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < mask.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
+        auto* out = reinterpret_cast<QRgb*>(coverage.scanLine(y));
+        for (int x = 0; x < mask.width(); ++x) {
+            const int a = 255 - qGray(in[x]);
+            out[x] = qRgba(a, a, a, a);
+        }
+    }
+    return coverage;
+}
+
 } // namespace ui

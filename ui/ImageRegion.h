@@ -11,4 +11,8 @@ namespace ui {
 // coordinates. White excluded gives a skin button's mask shape; magenta gives a colour-keyed face.
 QRegion RegionOfPixelsNot(const QImage& image, QRgb excluded);
 
+// A black-on-white mask as coverage (premultiplied alpha): black opaque, white clear, greys
+// partly covered, so a shape drawn through it keeps a smooth edge.
+QImage MaskCoverage(const QImage& mask);
+
 } // namespace ui

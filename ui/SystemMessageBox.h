@@ -13,7 +13,8 @@ void ShowSystemMessageBox(QWidget* parent, const QString& text, const QString& c
                           bool error = false);
 
 // Routes platform::ShowPlainMessageBox to ShowSystemMessageBox. Call once at start-up, after the
-// QApplication exists; callers on other threads wait while the GUI thread shows the box.
+// QApplication exists; callers on other threads wait while the GUI thread shows the box (so a
+// thread the GUI thread is waiting for must not call it).
 void InstallPlainMessageBoxHandler();
 
 } // namespace ui

@@ -64,6 +64,8 @@ TEST_F(SkinButtonTest, TakesClicksOnlyInsideTheMasksShape) {
 
 TEST_F(SkinButtonTest, PressedLookFollowsTheMouseWhileHeld) {
     EXPECT_TRUE(Shows(IDB_PLAY_NORMAL));
+    Hover(button, {17, 17});
+    EXPECT_TRUE(Shows(IDB_PLAY_HOVER));
     QTest::mousePress(button, Qt::LeftButton, Qt::NoModifier, {17, 17});
     EXPECT_TRUE(Shows(IDB_PLAY_PRESSED));
     Move({80, 17}, Qt::LeftButton); // dragged off
@@ -74,6 +76,7 @@ TEST_F(SkinButtonTest, PressedLookFollowsTheMouseWhileHeld) {
     EXPECT_TRUE(Shows(IDB_PLAY_PRESSED));
     QTest::mouseRelease(button, Qt::LeftButton, Qt::NoModifier, {20, 15});
     EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(Shows(IDB_PLAY_HOVER)) << "released over it: lit again";
 
     QTest::mousePress(button, Qt::LeftButton, Qt::NoModifier, {17, 17});
     Move({80, 17}, Qt::LeftButton);

@@ -4,6 +4,7 @@
 #include "CMssageBoxDlg.h"
 #include "FacePreviews.h"
 #include "Fonts.h"
+#include "ImageRegion.h"
 #include "RecorderBitmaps.h"
 #include "Skin.h"
 #include "SplitterBitmaps.h"
@@ -23,13 +24,7 @@ QPixmap Masked(SkinSet set, int id, int maskId) {
     QPixmap picture = Skin::Bitmap(set, id);
     if (maskId == 0 || picture.isNull())
         return picture;
-    QImage mask = Skin::Image(set, maskId);
-    QImage alpha(mask.size(), QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < mask.height(); ++y)
-        for (int x = 0; x < mask.width(); ++x) {
-            const int a = 255 - qGray(mask.pixel(x, y));
-            alpha.setPixel(x, y, qRgba(a, a, a, a));
-        }
+    const QImage alpha = ui::MaskCoverage(Skin::Image(set, maskId));
     QPixmap out(picture.size());
     out.fill(Qt::transparent);
     QPainter p(&out);

@@ -184,17 +184,9 @@ QImage PageStrip(const QString& caption) {
 
 // The emblem of the About box: a studio microphone on a graphite tile with a level arc.
 QImage AboutPicture() {
-    QImage pic(100, 90, QImage::Format_RGB32);
-    pic.fill(QColor(236, 236, 236));
+    QImage pic = EmblemCanvas();
     QPainter p(&pic);
     Antialias(p);
-    const QRectF tile(12.5, 5.5, 75, 75);
-    QLinearGradient g(tile.topLeft(), tile.bottomLeft());
-    g.setColorAt(0, QColor(0x4a, 0x52, 0x5b));
-    g.setColorAt(1, QColor(0x1f, 0x23, 0x28));
-    p.setPen(QPen(QColor(0x12, 0x14, 0x17), 1));
-    p.setBrush(g);
-    p.drawRoundedRect(tile, 16, 16);
     p.setPen(QPen(QColor(0x86, 0xea, 0xff), 3, Qt::SolidLine, Qt::RoundCap));
     p.setBrush(Qt::NoBrush);
     p.drawArc(QRectF(28, 20, 44, 44), 200 * 16, 140 * 16);

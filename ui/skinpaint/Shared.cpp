@@ -32,16 +32,29 @@ QImage AboutFooter(const QString& wordmark) {
     return band;
 }
 
-QImage AppIcon(Icon icon, const QColor& ink) {
-    QImage image = Canvas(64, 64);
-    QPainter p(&image);
-    Antialias(p);
-    QLinearGradient g(0, 0, 0, 64);
+void DrawGraphiteTile(QPainter& p, const QRectF& tile, double radius) {
+    QLinearGradient g(tile.topLeft(), tile.bottomLeft());
     g.setColorAt(0, QColor(0x4a, 0x52, 0x5b));
     g.setColorAt(1, QColor(0x1f, 0x23, 0x28));
     p.setPen(QPen(QColor(0x12, 0x14, 0x17), 1));
     p.setBrush(g);
-    p.drawRoundedRect(QRectF(2.5, 2.5, 59, 59), 13, 13);
+    p.drawRoundedRect(tile, radius, radius);
+}
+
+QImage EmblemCanvas() {
+    QImage pic(100, 90, QImage::Format_RGB32);
+    pic.fill(QColor(236, 236, 236)); // the About box's face
+    QPainter p(&pic);
+    Antialias(p);
+    DrawGraphiteTile(p, QRectF(12.5, 5.5, 75, 75), 16);
+    return pic;
+}
+
+QImage AppIcon(Icon icon, const QColor& ink) {
+    QImage image = Canvas(64, 64);
+    QPainter p(&image);
+    Antialias(p);
+    DrawGraphiteTile(p, QRectF(2.5, 2.5, 59, 59), 13);
     DrawIcon(p, icon, QRectF(14, 14, 36, 36), ink);
     return image;
 }

@@ -90,6 +90,9 @@ private:
 QImage TitleBar(Icon icon, const QString& text);
 QImage AboutFooter(const QString& wordmark);
 QImage AppIcon(Icon icon, const QColor& ink);
+void DrawGraphiteTile(QPainter& p, const QRectF& tile, double radius);
+// The About boxes' 100 x 90 picture: a graphite tile on the box's grey, to draw an emblem on.
+QImage EmblemCanvas();
 QImage TitleButtonStrip(int size, Icon icon);
 QImage HomepageStrip();
 QImage RoundFace(Icon icon, State state);

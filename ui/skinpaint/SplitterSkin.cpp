@@ -104,17 +104,9 @@ QImage Thumb(bool start) {
 }
 
 QImage SplitterPicture() {
-    QImage pic(100, 90, QImage::Format_RGB32);
-    pic.fill(QColor(236, 236, 236));
+    QImage pic = EmblemCanvas();
     QPainter p(&pic);
     Antialias(p);
-    const QRectF tile(12.5, 5.5, 75, 75);
-    QLinearGradient g(tile.topLeft(), tile.bottomLeft());
-    g.setColorAt(0, QColor(0x4a, 0x52, 0x5b));
-    g.setColorAt(1, QColor(0x1f, 0x23, 0x28));
-    p.setPen(QPen(QColor(0x12, 0x14, 0x17), 1));
-    p.setBrush(g);
-    p.drawRoundedRect(tile, 16, 16);
     // A waveform with the kept range lit, and the scissors over it.
     p.setPen(QPen(QColor(0x6b, 0x73, 0x7c), 2, Qt::SolidLine, Qt::RoundCap));
     const int heights[] = {4, 8, 14, 9, 18, 12, 20, 10, 16, 7, 12, 5};
