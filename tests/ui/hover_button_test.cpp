@@ -1,5 +1,6 @@
 // Hover buttons: which picture of the strip each state shows.
 #include "CHoverButton.h"
+#include "ControlId.h"
 #include "gui/GuiHelpers.h"
 
 #include <QCursor>
@@ -9,6 +10,10 @@
 #include <gtest/gtest.h>
 
 using namespace quortest::gui;
+
+namespace Ids {
+constexpr int IDC_BTN_TEST = 1234;
+}
 
 namespace {
 
@@ -114,7 +119,9 @@ TEST_F(HoverButtonTest, ClickReachesHandlersAndMissingBitmapIsRefused) {
     Load(3);
     int clicks = 0;
     QObject::connect(button, &QAbstractButton::clicked, [&] { ++clicks; });
-    button->setObjectName("IDC_BTN_TEST");
+    QUOR_SET_ID(button, Ids::IDC_BTN_TEST);
+    EXPECT_EQ(button->objectName(), QStringLiteral("IDC_BTN_TEST")) << "the constant's own name";
+    EXPECT_EQ(ui::ControlIdOf(button), 1234);
     EXPECT_TRUE(Click(&window, "IDC_BTN_TEST"));
     EXPECT_EQ(clicks, 1);
 

@@ -80,15 +80,16 @@ std::vector<Item> Items() {
              return v;
          }(),
          Qt::white},
-        {"R166 R167 R168  page buttons (locked, normal)",
+        {"R166 R168 R167  page buttons (locked, normal)",
          [&] {
              std::vector<QPixmap> v;
-             for (int id : {rb::IDB_PAGE_FILE, rb::IDB_PAGE_RECORD, rb::IDB_PAGE_VOLUME})
+             for (int id : {rb::IDB_PAGE_FILE, rb::IDB_PAGE_VOLUME})
                  for (auto& p : strip(R::Recorder, id, 2))
                      v.push_back(p);
              return v;
          }(),
          Qt::white},
+        {"", strip(R::Recorder, rb::IDB_PAGE_RECORD, 2), Qt::white},
         {"R171 / S155  홈페이지", strip(R::Recorder, rb::IDB_BTN_HOMEPAGE, 3), kAboutGrey},
         {"S138 S137  파일열기, 저장폴더",
          [&] {
@@ -125,7 +126,7 @@ std::vector<Item> Items() {
              return v;
          }(),
          kDarkBody},
-        {"S152 S151 S153 S161 play · S141 S139 S140 S160 pause · S144 S142 S143 S159 stop  (mask 148)",
+        {"S152… play · S141… pause · S144… stop: normal, hover, pressed, disabled (mask 148)",
          [&] {
              std::vector<QPixmap> v;
              for (auto ids : {std::array{sb::IDB_PLAY_NORMAL, sb::IDB_PLAY_HOVER, sb::IDB_PLAY_PRESSED,
@@ -165,10 +166,14 @@ protected:
         QPainter p(this);
         int y = 0;
         for (const Item& item : items_) {
-            p.setPen(QColor(0x34, 0x3a, 0x40));
-            p.setFont(ui::CellHeightFont(QStringLiteral("돋움"), 13, QFont::Bold));
-            p.drawText(QRect(0, y, width(), 16), Qt::AlignLeft | Qt::AlignVCenter, item.label);
-            y += 18;
+            if (!item.label.isEmpty()) {
+                p.setPen(QColor(0x34, 0x3a, 0x40));
+                p.setFont(ui::CellHeightFont(QStringLiteral("돋움"), 13, QFont::Bold));
+                p.drawText(QRect(0, y, width(), 16), Qt::AlignLeft | Qt::AlignVCenter, item.label);
+                y += 18;
+            } else {
+                y -= 8; // continues the row above
+            }
             int h = 0;
             for (const QPixmap& pic : item.pictures)
                 h = std::max(h, pic.height());
@@ -240,6 +245,33 @@ protected:
     }
 };
 
+// The information popup's head and foot, with the page area between them cut short.
+class PopupParts : public QWidget {
+public:
+    explicit PopupParts(QWidget* parent) : QWidget(parent) {
+        auto* close = new CHoverButton(this);
+        close->LoadBitmap(SkinSet::Recorder, RecorderBitmap::IDB_POPUP_CLOSE, 3);
+        close->move(305, 7);
+        resize(330, 112);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        using namespace RecorderBitmap;
+        QPainter p(this);
+        p.fillRect(rect(), Qt::white);
+        p.drawPixmap(0, 0, Skin::Bitmap(SkinSet::Recorder, IDB_POPUP_HEADER));
+        p.drawPixmap(0, 82, Skin::Bitmap(SkinSet::Recorder, IDB_POPUP_FOOTER));
+        p.setPen(QColor(120, 120, 120));
+        p.setFont(ui::CellHeightFont(QStringLiteral("돋움"), 12));
+        p.drawRect(100, 89, 12, 12);
+        p.drawText(QRect(117, 88, 150, 14), Qt::AlignLeft | Qt::AlignVCenter,
+                   QStringLiteral("다시 이 창을 열지않음"));
+        p.setPen(QColor(28, 28, 28));
+        p.drawRect(0, 0, 329, 111);
+    }
+};
+
 void ShowBoxes() {
     auto* backdrop = new QWidget;
     backdrop->setWindowTitle(QStringLiteral("notification boxes"));
@@ -298,6 +330,7 @@ int main(int argc, char** argv) {
     MakeRecorderFacePreview(&window)->move(20, 20);
     MakeSplitterFacePreview(&window)->move(20, 200);
     (new DialogParts(&window))->setGeometry(20, 430, 740, 230);
+    (new PopupParts(&window))->move(20, 672);
     (new Board(&window))->setGeometry(780, 12, 490, 780);
     window.show();
     return app.exec();
