@@ -20,22 +20,9 @@ QImage PaintFace() {
     QImage face = Canvas(330, 158);
     QPainter p(&face);
     Antialias(p);
-    QPainterPath outline;
-    outline.addRoundedRect(QRectF(0, 0, 330, 158), 10, 10);
-    p.setClipPath(outline);
-    QLinearGradient body(0, 30, 0, 158);
-    body.setColorAt(0, QColor(0x2f, 0x34, 0x3b));
-    body.setColorAt(1, QColor(0x1a, 0x1d, 0x21));
-    p.fillRect(QRect(0, 0, 330, 158), body);
-    FillTitleBand(p, QRect(0, 0, 330, 31));
-    p.fillRect(QRect(0, 31, 330, 1), QColor(0x12, 0x14, 0x17));
+    PaintWindowFace(p, face.size(), QColor(0x2f, 0x34, 0x3b), QColor(0x1a, 0x1d, 0x21), Icon::Record,
+                    colour::kRecordRed, QStringLiteral("쿠오르녹음기"));
     p.fillRect(QRect(0, 32, 330, 1), QColor(0x44, 0x4a, 0x52));
-
-    // Title: the record dot and the program's name.
-    DrawIcon(p, Icon::Record, QRectF(9, 7, 16, 16), colour::kRecordRed);
-    p.setFont(CaptionFont(13));
-    p.setPen(colour::kLightInk);
-    p.drawText(QRectF(28, 4, 100, 22), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("쿠오르녹음기"));
 
     // Display panel.
     QPainterPath lcd;
@@ -68,10 +55,7 @@ QImage PaintFace() {
     p.setPen(QColor(0x4d, 0x54, 0x5d));
     p.drawText(QRectF(88, 134, 78, 12), Qt::AlignCenter, QStringLiteral("RECORDER"));
 
-    p.setClipping(false);
-    p.setPen(QPen(QColor(0x0a, 0x0b, 0x0d), 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(QRectF(0.5, 0.5, 329, 157), 9.5, 9.5);
+    FinishWindowFace(p, face.size(), QColor(0x0a, 0x0b, 0x0d));
     p.setPen(QPen(QColor(255, 255, 255, 30), 1));
     p.drawRoundedRect(QRectF(1.5, 1.5, 327, 155), 8.5, 8.5);
     return face;

@@ -1,6 +1,8 @@
 // Pictures both programs carry in the same look: dialog buttons, title bars, About parts, icons.
 #include "SkinPaint.h"
 
+#include <QPainterPath>
+
 namespace skinpaint {
 
 QImage TitleBar(Icon icon, const QString& text) {
@@ -57,6 +59,30 @@ QImage AppIcon(Icon icon, const QColor& ink) {
     DrawGraphiteTile(p, QRectF(2.5, 2.5, 59, 59), 13);
     DrawIcon(p, icon, QRectF(14, 14, 36, 36), ink);
     return image;
+}
+
+void PaintWindowFace(QPainter& p, const QSize& size, const QColor& bodyTop, const QColor& bodyBottom,
+                     Icon icon, const QColor& iconInk, const QString& title) {
+    QPainterPath outline;
+    outline.addRoundedRect(QRectF(QPointF(0, 0), size), 10, 10);
+    p.setClipPath(outline);
+    QLinearGradient body(0, 31, 0, size.height());
+    body.setColorAt(0, bodyTop);
+    body.setColorAt(1, bodyBottom);
+    p.fillRect(QRect(QPoint(0, 0), size), body);
+    FillTitleBand(p, QRect(0, 0, size.width(), 31));
+    p.fillRect(QRect(0, 31, size.width(), 1), QColor(0x12, 0x14, 0x17));
+    DrawIcon(p, icon, QRectF(9, 6, 18, 18), iconInk);
+    p.setFont(CaptionFont(13));
+    p.setPen(colour::kLightInk);
+    p.drawText(QRectF(32, 4, 260, 22), Qt::AlignLeft | Qt::AlignVCenter, title);
+}
+
+void FinishWindowFace(QPainter& p, const QSize& size, const QColor& edge) {
+    p.setClipping(false);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(edge, 1));
+    p.drawRoundedRect(QRectF(0.5, 0.5, size.width() - 1, size.height() - 1), 9.5, 9.5);
 }
 
 QImage TitleButtonStrip(int size, Icon icon) {

@@ -86,6 +86,12 @@ private:
     int count_ = 0;
 };
 
+// A window face: rounded body in a vertical gradient, the title band with an icon and the
+// program's name; the painter stays clipped to the outline until FinishWindowFace draws its edge.
+void PaintWindowFace(QPainter& p, const QSize& size, const QColor& bodyTop, const QColor& bodyBottom,
+                     Icon icon, const QColor& iconInk, const QString& title);
+void FinishWindowFace(QPainter& p, const QSize& size, const QColor& edge);
+
 // Shared pictures.
 QImage TitleBar(Icon icon, const QString& text);
 QImage AboutFooter(const QString& wordmark);

@@ -22,21 +22,8 @@ QImage Background() {
     QImage face = Canvas(500, 210);
     QPainter p(&face);
     Antialias(p);
-    QPainterPath outline;
-    outline.addRoundedRect(QRectF(0, 0, 500, 210), 10, 10);
-    p.setClipPath(outline);
-    QLinearGradient body(0, 31, 0, 210);
-    body.setColorAt(0, QColor(0xf1, 0xf3, 0xf5));
-    body.setColorAt(1, QColor(0xd9, 0xde, 0xe3));
-    p.fillRect(QRect(0, 0, 500, 210), body);
-    FillTitleBand(p, QRect(0, 0, 500, 31));
-    p.fillRect(QRect(0, 31, 500, 1), QColor(0x12, 0x14, 0x17));
-
-    DrawIcon(p, Icon::Scissors, QRectF(9, 6, 18, 18), QColor(0xff, 0x6b, 0x6b));
-    p.setFont(CaptionFont(13));
-    p.setPen(colour::kLightInk);
-    p.drawText(QRectF(32, 4, 260, 22), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("쿠오르녹음기 자르개"));
+    PaintWindowFace(p, face.size(), QColor(0xf1, 0xf3, 0xf5), QColor(0xd9, 0xde, 0xe3), Icon::Scissors,
+                    QColor(0xff, 0x6b, 0x6b), QStringLiteral("쿠오르녹음기 자르개"));
 
     // File row: label and the well of the path box (68, 42, 260 x 16).
     p.setFont(CaptionFont(12));
@@ -64,10 +51,7 @@ QImage Background() {
     p.drawRoundedRect(QRectF(184.5, 173.5, 3, 21), 1.5, 1.5);
     p.drawRoundedRect(QRectF(353.5, 173.5, 3, 21), 1.5, 1.5);
 
-    p.setClipping(false);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(0x2a, 0x2e, 0x33), 1));
-    p.drawRoundedRect(QRectF(0.5, 0.5, 499, 209), 9.5, 9.5);
+    FinishWindowFace(p, face.size(), QColor(0x2a, 0x2e, 0x33));
     return KeyOnMagenta(face);
 }
 
