@@ -76,7 +76,9 @@ CMssageBoxDlg::CMssageBoxDlg(QWidget* parent, const MessageBoxTemplate& form)
     cancel_->setText(QStringLiteral("취소"));
     connect(cancel_, &QAbstractButton::clicked, this, [this] { done(ui::IDCANCEL); });
 
+    // Messages name files; a "<" in a name must stay text, never become markup.
     titleLabel_ = new QLabel(title_, this);
+    titleLabel_->setTextFormat(Qt::PlainText);
     ui::SetControlId(titleLabel_, "IDC_STATIC_TITLE", form_.titleId);
     titleLabel_->setFont(ui::CellHeightFont(QStringLiteral("Arial"), 18, QFont::Bold));
     titleLabel_->setStyleSheet(QStringLiteral("color: #FFFFFF; background: transparent;"));
@@ -84,6 +86,7 @@ CMssageBoxDlg::CMssageBoxDlg(QWidget* parent, const MessageBoxTemplate& form)
 
     if (form_.messageId != 0) {
         messageLabel_ = new QLabel(this);
+        messageLabel_->setTextFormat(Qt::PlainText);
         ui::SetControlId(messageLabel_, "IDC_STATIC_MESSAGE", form_.messageId);
         messageLabel_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         messageLabel_->setWordWrap(true);

@@ -15,6 +15,7 @@ void ShowSystemMessageBox(QWidget* parent, const QString& text, const QString& c
     QMessageBox box(error ? QMessageBox::Critical : QMessageBox::NoIcon,
                     caption.isEmpty() ? QCoreApplication::applicationName() : caption, text, QMessageBox::Ok,
                     parent);
+    box.setTextFormat(Qt::PlainText); // file names are text, never markup
     box.exec();
 }
 

@@ -147,7 +147,9 @@ TEST(MessageBox, SplitterTemplateUsesItsLabelAndButtonRow) {
     EXPECT_EQ(Rgb(shot, 200, 24), 0x424242u);
     EXPECT_EQ(Rgb(shot, 0, 70), kFrame);
 
-    box.Configure(QStringLiteral("\r\n\r\n재생 할수 없는 파일입니다."), QStringLiteral("알림"), 1, 200, 130);
+    box.Configure(QStringLiteral("\r\n\r\n<b>a.mp3</b> 파일이 없습니다."), QStringLiteral("알림"), 1, 200,
+                  130);
+    EXPECT_EQ(label->textFormat(), Qt::PlainText) << "a file name is never markup";
     EXPECT_EQ(FindControl(&box, "IDC_BTN_OK")->geometry(), QRect(63, 102, 75, 23));
     EXPECT_EQ(label->geometry(), QRect(10, 30, 180, 67));
 }
