@@ -193,7 +193,7 @@ std::optional<KeyPath> ParseSectionLine(std::string_view line) {
     if (line.size() < 2 || line.back() != ']')
         return std::nullopt;
     std::string_view path = line.substr(1, line.size() - 2);
-    if (!path.starts_with(kRootName))
+    if (path.size() < kRootName.size() || !SameName(path.substr(0, kRootName.size()), kRootName))
         return std::nullopt;
     path.remove_prefix(kRootName.size());
     if (path.empty())
