@@ -1,0 +1,45 @@
+// One binding per library file name for the whole program, made under one lock.
+#include "EncoderLibrary.h"
+
+#include <dlfcn.h>
+
+#include <map>
+#include <mutex>
+
+namespace {
+
+template <typename Function> bool Lookup(void* library, const char* name, Function* function) {
+    *function = reinterpret_cast<Function>(dlsym(library, name));
+    return *function != nullptr;
+}
+
+} // namespace
+
+EncoderBinding BindEncoderLibrary(const std::string& fileName, BladeEntryPoints* entryPoints) {
+    static std::mutex lock;
+    static std::map<std::string, BladeEntryPoints> bound;
+    std::lock_guard<std::mutex> guard(lock);
+
+    if (auto found = bound.find(fileName); found != bound.end()) {
+        *entryPoints = found->second;
+        return EncoderBinding::Bound;
+    }
+    void* library = dlopen(fileName.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!library)
+        return EncoderBinding::Missing;
+    BladeEntryPoints found;
+    const bool complete = Lookup(library, "beInitStream", &found.beInitStream) &&
+                          Lookup(library, "beEncodeChunk", &found.beEncodeChunk) &&
+                          Lookup(library, "beDeinitStream", &found.beDeinitStream) &&
+                          Lookup(library, "beCloseStream", &found.beCloseStream) &&
+                          Lookup(library, "beVersion", &found.beVersion) &&
+                          Lookup(library, "beWriteVBRHeader", &found.beWriteVBRHeader);
+    if (!complete) {
+        dlclose(library);
+        return EncoderBinding::Incomplete;
+    }
+    Lookup(library, "beWriteInfoTag", &found.beWriteInfoTag);
+    bound.emplace(fileName, found);
+    *entryPoints = found;
+    return EncoderBinding::Bound;
+}
