@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
-#include <memory>
 #include <string>
 
 namespace platform {
@@ -41,6 +40,10 @@ public:
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
 
+    void Reset(int fd) {
+        Close();
+        fd_ = fd;
+    }
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }
     // Returns 0 or the errno of close(), which can report a delayed write error.
@@ -130,11 +133,10 @@ void SetAside(const std::filesystem::path& file) {
 class WriterLock {
 public:
     LSTATUS Acquire(const std::filesystem::path& file) {
-        fd_ = std::make_unique<FileDescriptor>(
-            ::open(LockPath(file).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
-        if (!fd_->valid())
+        fd_.Reset(::open(LockPath(file).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+        if (!fd_.valid())
             return StatusFromErrno(errno, ERROR_WRITE_FAULT);
-        while (::flock(fd_->get(), LOCK_EX) != 0) {
+        while (::flock(fd_.get(), LOCK_EX) != 0) {
             if (errno != EINTR)
                 return StatusFromErrno(errno, ERROR_WRITE_FAULT);
         }
@@ -142,7 +144,7 @@ public:
     }
 
 private:
-    std::unique_ptr<FileDescriptor> fd_;
+    FileDescriptor fd_;
 };
 
 // Under the lock: a temporary file left by a writer that was killed is no longer anyone's.
@@ -157,7 +159,9 @@ void RemoveStaleTemporaries(const std::filesystem::path& file) {
 
 enum class ReadResult { Parsed, Missing, Broken, Failed };
 
+// Fills `hive` (empty unless Parsed); `status` tells why when Failed.
 ReadResult ReadAndParse(const std::filesystem::path& file, Hive* hive, LSTATUS* status) {
+    *hive = Hive{};
     std::string text;
     if (const int error = ReadWholeFile(file, &text); error != 0) {
         *status = StatusFromErrno(error, ERROR_READ_FAULT);
@@ -173,19 +177,10 @@ ReadResult ReadAndParse(const std::filesystem::path& file, Hive* hive, LSTATUS* 
 // With the lock held: the current hive, a broken file set aside first.
 LSTATUS ReadLocked(const std::filesystem::path& file, Hive* hive) {
     LSTATUS status = ERROR_SUCCESS;
-    *hive = Hive{};
-    switch (ReadAndParse(file, hive, &status)) {
-    case ReadResult::Parsed:
-    case ReadResult::Missing:
-        return ERROR_SUCCESS;
-    case ReadResult::Broken:
+    const ReadResult result = ReadAndParse(file, hive, &status);
+    if (result == ReadResult::Broken)
         SetAside(file);
-        *hive = Hive{};
-        return ERROR_SUCCESS;
-    case ReadResult::Failed:
-        break;
-    }
-    return status;
+    return result == ReadResult::Failed ? status : ERROR_SUCCESS;
 }
 
 LSTATUS ReplaceFile(const std::filesystem::path& file, const std::string& text) {
@@ -215,16 +210,9 @@ LSTATUS ReplaceFile(const std::filesystem::path& file, const std::string& text) 
 
 LSTATUS ReadHiveFile(const std::filesystem::path& file, Hive* hive) {
     LSTATUS status = ERROR_SUCCESS;
-    *hive = Hive{};
-    switch (ReadAndParse(file, hive, &status)) {
-    case ReadResult::Parsed:
-    case ReadResult::Missing:
-        return ERROR_SUCCESS;
-    case ReadResult::Failed:
-        return status;
-    case ReadResult::Broken:
-        break;
-    }
+    const ReadResult result = ReadAndParse(file, hive, &status);
+    if (result != ReadResult::Broken)
+        return result == ReadResult::Failed ? status : ERROR_SUCCESS;
     // Check again under the lock: a writer may have replaced the file meanwhile.
     WriterLock lock;
     if (lock.Acquire(file) != ERROR_SUCCESS)
