@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -59,7 +60,10 @@ private:
     int fd_;
 };
 
-// Returns 0 or an errno value.
+// No hive of ours comes near this; a larger file is someone else's and is not read whole.
+constexpr size_t kMaxHiveBytes = 16 * 1024 * 1024;
+
+// Returns 0 or an errno value; EFBIG for a file past kMaxHiveBytes.
 int ReadWholeFile(const std::filesystem::path& file, std::string* text) {
     FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd.valid())
@@ -76,6 +80,8 @@ int ReadWholeFile(const std::filesystem::path& file, std::string* text) {
             return errno;
         }
         text->append(chunk, static_cast<size_t>(got));
+        if (text->size() > kMaxHiveBytes)
+            return EFBIG;
     }
 }
 
@@ -163,7 +169,10 @@ enum class ReadResult { Parsed, Missing, Broken, Failed };
 ReadResult ReadAndParse(const std::filesystem::path& file, Hive* hive, LSTATUS* status) {
     *hive = Hive{};
     std::string text;
-    if (const int error = ReadWholeFile(file, &text); error != 0) {
+    const int error = ReadWholeFile(file, &text);
+    if (error == EFBIG)
+        return ReadResult::Broken;
+    if (error != 0) {
         *status = StatusFromErrno(error, ERROR_READ_FAULT);
         return error == ENOENT ? ReadResult::Missing : ReadResult::Failed;
     }
@@ -181,6 +190,17 @@ LSTATUS ReadLocked(const std::filesystem::path& file, Hive* hive) {
     if (result == ReadResult::Broken)
         SetAside(file);
     return result == ReadResult::Failed ? status : ERROR_SUCCESS;
+}
+
+// Creates the missing folders of `folder` with mode 0700, as the XDG base-directory rules ask.
+int MakeFolders(const std::filesystem::path& folder) {
+    std::filesystem::path partial;
+    for (const auto& part : folder) {
+        partial /= part;
+        if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST)
+            return errno;
+    }
+    return 0;
 }
 
 LSTATUS ReplaceFile(const std::filesystem::path& file, const std::string& text) {
@@ -221,10 +241,8 @@ LSTATUS ReadHiveFile(const std::filesystem::path& file, Hive* hive) {
 }
 
 LSTATUS ChangeHiveFile(const std::filesystem::path& file, const std::function<bool(Hive&)>& change) {
-    std::error_code ec;
-    std::filesystem::create_directories(file.parent_path(), ec);
-    if (ec)
-        return StatusFromErrno(ec.value(), ERROR_WRITE_FAULT);
+    if (const int error = MakeFolders(file.parent_path()); error != 0)
+        return StatusFromErrno(error, ERROR_WRITE_FAULT);
     WriterLock lock;
     if (const LSTATUS status = lock.Acquire(file); status != ERROR_SUCCESS)
         return status;
