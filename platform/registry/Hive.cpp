@@ -69,7 +69,8 @@ std::optional<KeyPath> SplitKeyPath(std::string_view path) {
     while (true) {
         const size_t end = path.find('\\', start);
         const std::string_view name = path.substr(start, end == std::string_view::npos ? end : end - start);
-        if (name.empty() || !IsCleanText(name))
+        if (name.empty() || name.size() > kMaxKeyNameBytes || names.size() == kMaxKeyDepth ||
+            !IsCleanText(name))
             return std::nullopt;
         names.emplace_back(name);
         if (end == std::string_view::npos)

@@ -3,6 +3,7 @@
 
 #include "registry/RegistryTypes.h"
 
+#include <list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,8 +48,12 @@ struct Hive {
 // Key and value names are compared without regard to ASCII case, as the Windows registry does.
 bool SameName(std::string_view a, std::string_view b);
 
-// Splits "Software\QuorRecorder" into its names; "" is the root. Empty names and control
-// characters are refused.
+// The registry's own limits, which also keep every walk over the tree shallow.
+constexpr size_t kMaxKeyDepth = 512;
+constexpr size_t kMaxKeyNameBytes = 255;
+
+// Splits "Software\QuorRecorder" into its names; "" is the root. Empty or overlong names, control
+// characters and paths deeper than kMaxKeyDepth are refused.
 std::optional<KeyPath> SplitKeyPath(std::string_view path);
 
 // Text that one line of the hive file can hold: valid UTF-8 without control characters but tab.

@@ -5,12 +5,12 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
-#include <memory>
 #include <string>
 
 namespace platform {
@@ -41,6 +41,10 @@ public:
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
 
+    void Reset(int fd) {
+        Close();
+        fd_ = fd;
+    }
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }
     // Returns 0 or the errno of close(), which can report a delayed write error.
@@ -56,7 +60,10 @@ private:
     int fd_;
 };
 
-// Returns 0 or an errno value.
+// No hive of ours comes near this; a larger file is someone else's and is not read whole.
+constexpr size_t kMaxHiveBytes = 16 * 1024 * 1024;
+
+// Returns 0 or an errno value; EFBIG for a file past kMaxHiveBytes.
 int ReadWholeFile(const std::filesystem::path& file, std::string* text) {
     FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd.valid())
@@ -73,6 +80,8 @@ int ReadWholeFile(const std::filesystem::path& file, std::string* text) {
             return errno;
         }
         text->append(chunk, static_cast<size_t>(got));
+        if (text->size() > kMaxHiveBytes)
+            return EFBIG;
     }
 }
 
@@ -130,11 +139,10 @@ void SetAside(const std::filesystem::path& file) {
 class WriterLock {
 public:
     LSTATUS Acquire(const std::filesystem::path& file) {
-        fd_ = std::make_unique<FileDescriptor>(
-            ::open(LockPath(file).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
-        if (!fd_->valid())
+        fd_.Reset(::open(LockPath(file).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+        if (!fd_.valid())
             return StatusFromErrno(errno, ERROR_WRITE_FAULT);
-        while (::flock(fd_->get(), LOCK_EX) != 0) {
+        while (::flock(fd_.get(), LOCK_EX) != 0) {
             if (errno != EINTR)
                 return StatusFromErrno(errno, ERROR_WRITE_FAULT);
         }
@@ -142,7 +150,7 @@ public:
     }
 
 private:
-    std::unique_ptr<FileDescriptor> fd_;
+    FileDescriptor fd_;
 };
 
 // Under the lock: a temporary file left by a writer that was killed is no longer anyone's.
@@ -157,9 +165,14 @@ void RemoveStaleTemporaries(const std::filesystem::path& file) {
 
 enum class ReadResult { Parsed, Missing, Broken, Failed };
 
+// Fills `hive` (empty unless Parsed); `status` tells why when Failed.
 ReadResult ReadAndParse(const std::filesystem::path& file, Hive* hive, LSTATUS* status) {
+    *hive = Hive{};
     std::string text;
-    if (const int error = ReadWholeFile(file, &text); error != 0) {
+    const int error = ReadWholeFile(file, &text);
+    if (error == EFBIG)
+        return ReadResult::Broken;
+    if (error != 0) {
         *status = StatusFromErrno(error, ERROR_READ_FAULT);
         return error == ENOENT ? ReadResult::Missing : ReadResult::Failed;
     }
@@ -173,19 +186,21 @@ ReadResult ReadAndParse(const std::filesystem::path& file, Hive* hive, LSTATUS* 
 // With the lock held: the current hive, a broken file set aside first.
 LSTATUS ReadLocked(const std::filesystem::path& file, Hive* hive) {
     LSTATUS status = ERROR_SUCCESS;
-    *hive = Hive{};
-    switch (ReadAndParse(file, hive, &status)) {
-    case ReadResult::Parsed:
-    case ReadResult::Missing:
-        return ERROR_SUCCESS;
-    case ReadResult::Broken:
+    const ReadResult result = ReadAndParse(file, hive, &status);
+    if (result == ReadResult::Broken)
         SetAside(file);
-        *hive = Hive{};
-        return ERROR_SUCCESS;
-    case ReadResult::Failed:
-        break;
+    return result == ReadResult::Failed ? status : ERROR_SUCCESS;
+}
+
+// Creates the missing folders of `folder` with mode 0700, as the XDG base-directory rules ask.
+int MakeFolders(const std::filesystem::path& folder) {
+    std::filesystem::path partial;
+    for (const auto& part : folder) {
+        partial /= part;
+        if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST)
+            return errno;
     }
-    return status;
+    return 0;
 }
 
 LSTATUS ReplaceFile(const std::filesystem::path& file, const std::string& text) {
@@ -215,16 +230,9 @@ LSTATUS ReplaceFile(const std::filesystem::path& file, const std::string& text) 
 
 LSTATUS ReadHiveFile(const std::filesystem::path& file, Hive* hive) {
     LSTATUS status = ERROR_SUCCESS;
-    *hive = Hive{};
-    switch (ReadAndParse(file, hive, &status)) {
-    case ReadResult::Parsed:
-    case ReadResult::Missing:
-        return ERROR_SUCCESS;
-    case ReadResult::Failed:
-        return status;
-    case ReadResult::Broken:
-        break;
-    }
+    const ReadResult result = ReadAndParse(file, hive, &status);
+    if (result != ReadResult::Broken)
+        return result == ReadResult::Failed ? status : ERROR_SUCCESS;
     // Check again under the lock: a writer may have replaced the file meanwhile.
     WriterLock lock;
     if (lock.Acquire(file) != ERROR_SUCCESS)
@@ -233,10 +241,8 @@ LSTATUS ReadHiveFile(const std::filesystem::path& file, Hive* hive) {
 }
 
 LSTATUS ChangeHiveFile(const std::filesystem::path& file, const std::function<bool(Hive&)>& change) {
-    std::error_code ec;
-    std::filesystem::create_directories(file.parent_path(), ec);
-    if (ec)
-        return StatusFromErrno(ec.value(), ERROR_WRITE_FAULT);
+    if (const int error = MakeFolders(file.parent_path()); error != 0)
+        return StatusFromErrno(error, ERROR_WRITE_FAULT);
     WriterLock lock;
     if (const LSTATUS status = lock.Acquire(file); status != ERROR_SUCCESS)
         return status;

@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <unordered_map>
 
 namespace platform {
 
@@ -235,6 +236,49 @@ std::optional<std::vector<std::string>> SplitLogicalLines(std::string_view text)
     return lines;
 }
 
+std::string Lowered(std::string_view name) {
+    std::string lowered(name);
+    for (auto& c : lowered) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lowered;
+}
+
+// Builds the tree with hashed lookups, so a file with many keys or values parses in linear time.
+class HiveBuilder {
+public:
+    HiveKey* Key(const KeyPath& path) {
+        HiveKey* key = &hive_.root;
+        for (const auto& name : path) {
+            auto [child, added] = subkeys_[key].try_emplace(Lowered(name), nullptr);
+            if (added) {
+                key->subkeys.push_back(HiveKey{name, {}, {}});
+                child->second = &key->subkeys.back();
+            }
+            key = child->second;
+        }
+        return key;
+    }
+
+    void SetValue(HiveKey* key, HiveValue value) {
+        auto [slot, added] = values_[key].try_emplace(Lowered(value.name), key->values.size());
+        if (added) {
+            key->values.push_back(std::move(value));
+            return;
+        }
+        key->values[slot->second].type = value.type;
+        key->values[slot->second].data = std::move(value.data);
+    }
+
+    Hive Take() { return std::move(hive_); }
+
+private:
+    Hive hive_;
+    std::unordered_map<const HiveKey*, std::unordered_map<std::string, HiveKey*>> subkeys_;
+    std::unordered_map<const HiveKey*, std::unordered_map<std::string, size_t>> values_;
+};
+
 } // namespace
 
 std::string FormatHiveText(const Hive& hive) {
@@ -252,7 +296,7 @@ std::optional<Hive> ParseHiveText(std::string_view text) {
     if (!lines || lines->empty() || TrimEnd((*lines)[0]) != kHeader)
         return std::nullopt;
 
-    Hive hive;
+    HiveBuilder builder;
     HiveKey* current = nullptr;
     bool ended = false;
     for (size_t i = 1; i < lines->size(); ++i) {
@@ -269,17 +313,17 @@ std::optional<Hive> ParseHiveText(std::string_view text) {
             auto path = ParseSectionLine(line);
             if (!path)
                 return std::nullopt;
-            current = &hive.Create(*path);
+            current = builder.Key(*path);
             continue;
         }
         auto value = ParseValueLine(line);
         if (!value || !current)
             return std::nullopt;
-        current->SetValue(value->name, value->type, std::move(value->data));
+        builder.SetValue(current, std::move(*value));
     }
     if (!ended)
         return std::nullopt;
-    return hive;
+    return builder.Take();
 }
 
 } // namespace platform

@@ -16,7 +16,8 @@ constexpr const char* kUsage = "usage: quor-reg get KEY NAME\n"
                                "       quor-reg set KEY NAME dword NUMBER\n"
                                "       quor-reg set KEY NAME sz TEXT\n"
                                "       quor-reg list KEY\n"
-                               "KEY is below HKEY_CURRENT_USER, e.g. Software\\QuorRecorder\n";
+                               "KEY is below HKEY_CURRENT_USER, e.g. Software\\QuorRecorder; NAME @ is the\n"
+                               "key's default value\n";
 
 // Accepts "Software\X" as well as "HKEY_CURRENT_USER\Software\X" and "HKCU\Software\X".
 std::string KeyBelowRoot(std::string key) {
@@ -92,11 +93,12 @@ int LoadValues(const std::string& key, std::vector<HiveValue>* values, std::ostr
 }
 
 int Get(const std::string& key, const std::string& name, std::ostream& out, std::ostream& err) {
+    const std::string wanted = name == "@" ? "" : name;
     std::vector<HiveValue> values;
     if (const int code = LoadValues(key, &values, err); code != kExitOk)
         return code;
     for (const auto& value : values) {
-        if (SameName(value.name, name)) {
+        if (SameName(value.name, wanted)) {
             out << ValueText(value) << '\n';
             return kExitOk;
         }
@@ -155,7 +157,7 @@ int RunRegCommand(const std::vector<std::string>& args, std::ostream& out, std::
     if (command == "get" && args.size() == 3)
         return Get(KeyBelowRoot(args[1]), args[2], out, err);
     if (command == "set" && args.size() == 5)
-        return Set(KeyBelowRoot(args[1]), args[2], args[3], args[4], err);
+        return Set(KeyBelowRoot(args[1]), args[2] == "@" ? "" : args[2], args[3], args[4], err);
     if (command == "list" && args.size() == 2)
         return List(KeyBelowRoot(args[1]), out, err);
     err << kUsage;

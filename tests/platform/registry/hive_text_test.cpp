@@ -80,7 +80,7 @@ TEST(HiveText, AcceptsWhatOtherEditorsWrite) {
 TEST(HiveText, RefusesWhatIsNotACompleteHive) {
     const std::string head = "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software]\n";
     const std::string end = "; end of hive\n";
-    const std::vector<std::string> bad = {
+    std::vector<std::string> bad = {
         "",
         "garbage",
         head,                                               // no end marker
@@ -102,8 +102,13 @@ TEST(HiveText, RefusesWhatIsNotACompleteHive) {
         head + "\"a\"=\"\xC3\x28\"\n" + end, // invalid UTF-8
         head + std::string("\"a\"=\"nul\0\"\n", 11) + end,
     };
+    std::string deep = "[HKEY_CURRENT_USER";
+    for (size_t level = 0; level <= kMaxKeyDepth; ++level)
+        deep += "\\k";
+    bad.push_back(head + deep + "]\n" + end); // deeper than the registry allows
+    bad.push_back(head + "[HKEY_CURRENT_USER\\" + std::string(256, 'n') + "]\n" + end); // key name too long
     for (const auto& text : bad)
-        EXPECT_FALSE(ParseHiveText(text)) << text;
+        EXPECT_FALSE(ParseHiveText(text)) << text.substr(0, 200);
 }
 
 TEST(HiveText, NoCutOfAHiveParses) {

@@ -88,8 +88,12 @@ TEST(Registry, CreatedKeysAndValuesPersistInTheFile) {
     ASSERT_NE(stored->FindValue("Savepath"), nullptr);
     EXPECT_EQ(stored->FindValue("Savepath")->data.size(), std::string("/home/mina/음악").size() + 1);
     EXPECT_EQ(GetString("Software\\QuorRecorder", "SAVEPATH"), "/home/mina/음악");
-    EXPECT_EQ(std::filesystem::status(env.HivePath()).permissions() & std::filesystem::perms::others_read,
-              std::filesystem::perms::none);
+    // Private to the user: the folders made for it and the file itself.
+    using std::filesystem::perms;
+    EXPECT_EQ(std::filesystem::status(env.HivePath()).permissions() & perms::all,
+              perms::owner_read | perms::owner_write);
+    EXPECT_EQ(std::filesystem::status(env.HiveFolder()).permissions() & perms::all, perms::owner_all);
+    EXPECT_EQ(std::filesystem::status(env.ConfigHome()).permissions() & perms::all, perms::owner_all);
 }
 
 TEST(Registry, QueryReportsTypeAndSizeAndRefusesSmallBuffers) {
@@ -188,4 +192,16 @@ TEST(Registry, AWriteToAKeyWhoseHiveWasSetAsideStillLands) {
     auto hive = ParseHiveText(quortest::ReadFile(env.HivePath()));
     ASSERT_TRUE(hive);
     ASSERT_NE(hive->Find({"Software", "QuorRecorder"}), nullptr);
+}
+
+TEST(Registry, AnOversizedFileIsNotReadWholeAndIsKeptAside) {
+    quortest::HiveEnv env;
+    HKEY key = CreateKey("Software\\QuorRecorder");
+    RegCloseKey(key);
+    std::string text = quortest::ReadFile(env.HivePath());
+    text.insert(text.rfind("; end"), "; " + std::string(17 * 1024 * 1024, 'x') + "\n");
+    ASSERT_TRUE(ParseHiveText(text)); // well-formed, only too large
+    quortest::WriteFile(env.HivePath(), text);
+    EXPECT_EQ(GetString("Software\\QuorRecorder", "Savepath"), "<missing>");
+    EXPECT_EQ(env.FilesNamed(".broken-").size(), 1u);
 }

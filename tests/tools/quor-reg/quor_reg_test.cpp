@@ -79,6 +79,9 @@ TEST(QuorReg, SetThenGetAndList) {
                             "\nFileSettingSel\tREG_DWORD\t4294967295\n"
                             "CkTopmost\tREG_DWORD\t16\n");
     EXPECT_NE(quortest::ReadFile(env.HivePath()).find("\"CkTopmost\"=dword:00000010"), std::string::npos);
+    ASSERT_EQ(QuorReg({"set", kKey, "@", "sz", "default"}).exitCode, 0);
+    EXPECT_EQ(QuorReg({"get", kKey, "@"}).out, "default\n");
+    EXPECT_NE(quortest::ReadFile(env.HivePath()).find("\n@=\"default\"\n"), std::string::npos);
 }
 
 TEST(QuorReg, BadArgumentsExitTwoAndWriteNothing) {
