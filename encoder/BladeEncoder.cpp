@@ -6,7 +6,6 @@
 #include "InfoTag.h"
 #include "StreamTable.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -23,6 +22,20 @@ BE_ERR EncodeResult(int bytes, uint32_t* pdwOutput) {
     }
     *pdwOutput = static_cast<uint32_t>(bytes);
     return BE_ERR_SUCCESSFUL;
+}
+
+// The context of a stream for a call that reports a byte count; null, with the result to return
+// in *error, when the call cannot go on.
+lame_t ContextForOutput(HBE_STREAM handle, uint32_t* pdwOutput, BE_ERR* error) {
+    if (!pdwOutput) {
+        *error = BE_ERR_INVALID_FORMAT_PARAMETERS;
+        return nullptr;
+    }
+    *pdwOutput = 0;
+    lame_t context = Streams().Find(handle);
+    if (!context)
+        *error = BE_ERR_INVALID_HANDLE;
+    return context;
 }
 
 BE_ERR WriteInfoTag(HBE_STREAM handle, const char* fileName) {
@@ -52,7 +65,8 @@ BE_ERR WriteInfoTag(HBE_STREAM handle, const char* fileName) {
 
 using blade::Streams;
 
-BE_ERR beInitStream(PBE_CONFIG pbeConfig, uint32_t* dwSamples, uint32_t* dwBufferSize, HBE_STREAM* phbeStream) {
+BE_ERR beInitStream(PBE_CONFIG pbeConfig, uint32_t* dwSamples, uint32_t* dwBufferSize,
+                    HBE_STREAM* phbeStream) {
     if (!pbeConfig || !dwSamples || !dwBufferSize || !phbeStream)
         return BE_ERR_INVALID_FORMAT_PARAMETERS;
     // The handle goes out before any check, so a failing call still leaves the caller a stream.
@@ -75,13 +89,10 @@ BE_ERR beInitStream(PBE_CONFIG pbeConfig, uint32_t* dwSamples, uint32_t* dwBuffe
 
 BE_ERR beEncodeChunk(HBE_STREAM hbeStream, uint32_t nSamples, const int16_t* pSamples, uint8_t* pOutput,
                      uint32_t* pdwOutput) {
-    if (!pdwOutput)
-        return BE_ERR_INVALID_FORMAT_PARAMETERS;
-    lame_t context = Streams().Find(hbeStream);
-    if (!context) {
-        *pdwOutput = 0;
-        return BE_ERR_INVALID_HANDLE;
-    }
+    BE_ERR error = BE_ERR_SUCCESSFUL;
+    lame_t context = blade::ContextForOutput(hbeStream, pdwOutput, &error);
+    if (!context)
+        return error;
     const int channels = lame_get_num_channels(context);
     uint32_t frames = nSamples / static_cast<uint32_t>(channels);
     // A mono caller that counts a stereo-sized chunk still gets one frame's worth encoded.
@@ -89,45 +100,38 @@ BE_ERR beEncodeChunk(HBE_STREAM hbeStream, uint32_t nSamples, const int16_t* pSa
         frames /= 2;
     // LAME does not write through its input; its signature predates const.
     short* pcm = const_cast<short*>(reinterpret_cast<const short*>(pSamples));
-    const int bytes = channels == 1
-                          ? lame_encode_buffer(context, pcm, pcm, static_cast<int>(frames), pOutput, 0)
-                          : lame_encode_buffer_interleaved(context, pcm, static_cast<int>(frames), pOutput, 0);
+    const int bytes =
+        channels == 1 ? lame_encode_buffer(context, pcm, pcm, static_cast<int>(frames), pOutput, 0)
+                      : lame_encode_buffer_interleaved(context, pcm, static_cast<int>(frames), pOutput, 0);
     return blade::EncodeResult(bytes, pdwOutput);
 }
 
 BE_ERR beEncodeChunkFloatS16NI(HBE_STREAM hbeStream, uint32_t nSamples, const float* buffer_l,
                                const float* buffer_r, uint8_t* pOutput, uint32_t* pdwOutput) {
-    if (!pdwOutput)
-        return BE_ERR_INVALID_FORMAT_PARAMETERS;
-    lame_t context = Streams().Find(hbeStream);
-    if (!context) {
-        *pdwOutput = 0;
-        return BE_ERR_INVALID_HANDLE;
-    }
-    const int bytes = lame_encode_buffer_float(context, buffer_l, buffer_r, static_cast<int>(nSamples), pOutput, 0);
+    BE_ERR error = BE_ERR_SUCCESSFUL;
+    lame_t context = blade::ContextForOutput(hbeStream, pdwOutput, &error);
+    if (!context)
+        return error;
+    const int bytes =
+        lame_encode_buffer_float(context, buffer_l, buffer_r, static_cast<int>(nSamples), pOutput, 0);
     return blade::EncodeResult(bytes, pdwOutput);
 }
 
 BE_ERR beDeinitStream(HBE_STREAM hbeStream, uint8_t* pOutput, uint32_t* pdwOutput) {
-    if (!pdwOutput)
-        return BE_ERR_INVALID_FORMAT_PARAMETERS;
-    lame_t context = Streams().Find(hbeStream);
-    if (!context) {
-        *pdwOutput = 0;
-        return BE_ERR_INVALID_HANDLE;
-    }
+    BE_ERR error = BE_ERR_SUCCESSFUL;
+    lame_t context = blade::ContextForOutput(hbeStream, pdwOutput, &error);
+    if (!context)
+        return error;
     return blade::EncodeResult(lame_encode_flush(context, pOutput, 0), pdwOutput);
 }
 
 BE_ERR beFlushNoGap(HBE_STREAM hbeStream, uint8_t* pOutput, uint32_t* pdwOutput) {
-    if (!pdwOutput)
-        return BE_ERR_INVALID_FORMAT_PARAMETERS;
-    lame_t context = Streams().Find(hbeStream);
-    if (!context) {
-        *pdwOutput = 0;
-        return BE_ERR_INVALID_HANDLE;
-    }
-    return blade::EncodeResult(lame_encode_flush_nogap(context, pOutput, blade::kNoGapFlushCapacity), pdwOutput);
+    BE_ERR error = BE_ERR_SUCCESSFUL;
+    lame_t context = blade::ContextForOutput(hbeStream, pdwOutput, &error);
+    if (!context)
+        return error;
+    return blade::EncodeResult(lame_encode_flush_nogap(context, pOutput, blade::kNoGapFlushCapacity),
+                               pdwOutput);
 }
 
 BE_ERR beCloseStream(HBE_STREAM hbeStream) {

@@ -21,6 +21,8 @@ BuildDate ParseBuildDate(const char* text) {
     return date;
 }
 
-BuildDate LibraryBuildDate() { return ParseBuildDate(__DATE__); }
+BuildDate LibraryBuildDate() {
+    return ParseBuildDate(__DATE__);
+}
 
 } // namespace blade

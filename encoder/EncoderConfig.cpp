@@ -100,74 +100,51 @@ BE_ERR ApplyCallerChoices(lame_t context, const BE_CONFIG& config) {
     return BE_ERR_SUCCESSFUL;
 }
 
+// What each preset code sets: mono first where it says so, then LAME's preset or the algorithm
+// quality (-1 = not set). Codes not listed (no preset, normal quality, ABR and CBR) set nothing
+// here; ABR and CBR were applied before the caller's choices.
+struct PresetEffect {
+    int32_t code;
+    bool mono;
+    int preset;
+    int quality;
+};
+constexpr PresetEffect kPresetEffects[] = {
+    {LQP_LOW_QUALITY, false, -1, 9},
+    {LQP_HIGH_QUALITY, false, -1, 2},
+    {LQP_VOICE_QUALITY, true, 56, -1},
+    {LQP_R3MIX, false, R3MIX, -1},
+    {LQP_VERYHIGH_QUALITY, false, -1, 0},
+    {LQP_STANDARD, false, STANDARD, -1},
+    {LQP_FAST_STANDARD, false, STANDARD_FAST, -1},
+    {LQP_EXTREME, false, EXTREME, -1},
+    {LQP_FAST_EXTREME, false, EXTREME_FAST, -1},
+    {LQP_INSANE, false, INSANE, -1},
+    {LQP_MEDIUM, false, MEDIUM, -1},
+    {LQP_FAST_MEDIUM, false, MEDIUM_FAST, -1},
+    {LQP_PHONE, true, 16, -1},
+    {LQP_SW, true, 24, -1},
+    {LQP_AM, true, 40, -1},
+    {LQP_FM, false, 112, -1},
+    {LQP_VOICE, true, 56, -1},
+    {LQP_RADIO, false, 112, -1},
+    {LQP_TAPE, false, 112, -1},
+    {LQP_HIFI, false, 160, -1},
+    {LQP_CD, false, 192, -1},
+    {LQP_STUDIO, false, 256, -1},
+};
+
 void ApplyPresetCode(lame_t context, int32_t code) {
-    switch (code) {
-    case LQP_LOW_QUALITY:
-        lame_set_quality(context, 9);
-        break;
-    case LQP_HIGH_QUALITY:
-        lame_set_quality(context, 2);
-        break;
-    case LQP_VERYHIGH_QUALITY:
-        lame_set_quality(context, 0);
-        break;
-    case LQP_VOICE_QUALITY:
-    case LQP_VOICE:
-        lame_set_mode(context, MONO);
-        lame_set_preset(context, 56);
-        break;
-    case LQP_PHONE:
-        lame_set_mode(context, MONO);
-        lame_set_preset(context, 16);
-        break;
-    case LQP_SW:
-        lame_set_mode(context, MONO);
-        lame_set_preset(context, 24);
-        break;
-    case LQP_AM:
-        lame_set_mode(context, MONO);
-        lame_set_preset(context, 40);
-        break;
-    case LQP_R3MIX:
-        lame_set_preset(context, R3MIX);
-        break;
-    case LQP_STANDARD:
-        lame_set_preset(context, STANDARD);
-        break;
-    case LQP_FAST_STANDARD:
-        lame_set_preset(context, STANDARD_FAST);
-        break;
-    case LQP_EXTREME:
-        lame_set_preset(context, EXTREME);
-        break;
-    case LQP_FAST_EXTREME:
-        lame_set_preset(context, EXTREME_FAST);
-        break;
-    case LQP_INSANE:
-        lame_set_preset(context, INSANE);
-        break;
-    case LQP_MEDIUM:
-        lame_set_preset(context, MEDIUM);
-        break;
-    case LQP_FAST_MEDIUM:
-        lame_set_preset(context, MEDIUM_FAST);
-        break;
-    case LQP_FM:
-    case LQP_RADIO:
-    case LQP_TAPE:
-        lame_set_preset(context, 112);
-        break;
-    case LQP_HIFI:
-        lame_set_preset(context, 160);
-        break;
-    case LQP_CD:
-        lame_set_preset(context, 192);
-        break;
-    case LQP_STUDIO:
-        lame_set_preset(context, 256);
-        break;
-    default: // no preset, normal quality, and ABR/CBR, which were applied before
-        break;
+    for (const PresetEffect& effect : kPresetEffects) {
+        if (effect.code != code)
+            continue;
+        if (effect.mono)
+            lame_set_mode(context, MONO);
+        if (effect.preset >= 0)
+            lame_set_preset(context, effect.preset);
+        if (effect.quality >= 0)
+            lame_set_quality(context, effect.quality);
+        return;
     }
 }
 

@@ -23,7 +23,8 @@ bool AudioStart(std::FILE* file, long* offset) {
 
 bool FrameHeaderAt(std::FILE* file, long offset) {
     unsigned char header[4];
-    if (std::fseek(file, offset, SEEK_SET) != 0 || std::fread(header, 1, sizeof header, file) != sizeof header)
+    if (std::fseek(file, offset, SEEK_SET) != 0 ||
+        std::fread(header, 1, sizeof header, file) != sizeof header)
         return false;
     return header[0] == 0xFF && (header[1] & 0xE0) == 0xE0;
 }

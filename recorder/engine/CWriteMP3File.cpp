@@ -26,7 +26,9 @@ struct CWriteMP3File::EncoderStream {
 
 CWriteMP3File::CWriteMP3File(std::string encoderLibrary) : m_encoderLibrary(std::move(encoderLibrary)) {}
 
-CWriteMP3File::~CWriteMP3File() { Close(); }
+CWriteMP3File::~CWriteMP3File() {
+    Close();
+}
 
 BE_CONFIG CWriteMP3File::MakeConfig(int bitrate, int sampleRate, int resampleRate) {
     BE_CONFIG config;

@@ -36,7 +36,8 @@ std::string EncodeAll(const OpenStream& stream, const std::vector<int16_t>& pcm,
     for (size_t done = 0; done < pcm.size();) {
         const uint32_t count = static_cast<uint32_t>(std::min<size_t>(chunkSamples, pcm.size() - done));
         uint32_t written = 0;
-        if (beEncodeChunk(stream.handle, count, pcm.data() + done, output.data(), &written) != BE_ERR_SUCCESSFUL)
+        if (beEncodeChunk(stream.handle, count, pcm.data() + done, output.data(), &written) !=
+            BE_ERR_SUCCESSFUL)
             return {};
         mp3.append(reinterpret_cast<const char*>(output.data()), written);
         done += count;

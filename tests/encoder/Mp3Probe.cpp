@@ -55,13 +55,40 @@ DecodedMp3 DecodeMp3(const std::filesystem::path& file, bool gapless) {
     return result;
 }
 
+long CountWholeFrames(const std::string& bytes) {
+    static const int kMpeg1[16] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, -1};
+    static const int kMpeg2[16] = {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, -1};
+    static const int kRates[4] = {44100, 48000, 32000, -1};
+    long frames = 0;
+    size_t at = 0;
+    while (at < bytes.size()) {
+        if (bytes.size() - at < 4)
+            return -1;
+        const auto* h = reinterpret_cast<const unsigned char*>(bytes.data() + at);
+        if (h[0] != 0xFF || (h[1] & 0xE0) != 0xE0 || ((h[1] >> 1) & 3) != 1) // sync, Layer III
+            return -1;
+        const int version = (h[1] >> 3) & 3; // 3 MPEG-1, 2 MPEG-2, 0 MPEG-2.5
+        const int bitrate = (version == 3 ? kMpeg1 : kMpeg2)[h[2] >> 4];
+        int rate = kRates[(h[2] >> 2) & 3];
+        if (version == 1 || bitrate <= 0 || rate < 0)
+            return -1;
+        rate >>= version == 3 ? 0 : version == 2 ? 1 : 2;
+        const int samples = version == 3 ? 1152 : 576;
+        at += static_cast<size_t>(samples / 8 * bitrate * 1000 / rate + ((h[2] >> 1) & 1));
+        ++frames;
+    }
+    return at == bytes.size() ? frames : -1;
+}
+
 std::vector<int16_t> StereoTone(int rate, double seconds, double leftHz, double rightHz, double amplitude) {
     const size_t frames = static_cast<size_t>(std::lround(rate * seconds));
     std::vector<int16_t> pcm(frames * 2);
     for (size_t i = 0; i < frames; ++i) {
         const double t = static_cast<double>(i) / rate;
-        pcm[2 * i] = static_cast<int16_t>(std::lround(amplitude * std::sin(2 * std::numbers::pi * leftHz * t)));
-        pcm[2 * i + 1] = static_cast<int16_t>(std::lround(amplitude * std::sin(2 * std::numbers::pi * rightHz * t)));
+        pcm[2 * i] =
+            static_cast<int16_t>(std::lround(amplitude * std::sin(2 * std::numbers::pi * leftHz * t)));
+        pcm[2 * i + 1] =
+            static_cast<int16_t>(std::lround(amplitude * std::sin(2 * std::numbers::pi * rightHz * t)));
     }
     return pcm;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <set>
+#include <string>
 #include <vector>
 
 namespace quortest {
@@ -22,8 +23,14 @@ struct DecodedMp3 {
 // Decodes the whole file. With gapless on, a LAME/Info tag trims the encoder delay and padding.
 DecodedMp3 DecodeMp3(const std::filesystem::path& file, bool gapless = false);
 
+// Walks the file frame by frame from its first byte: the number of Layer III frames when the
+// bytes are exactly a sequence of whole frames, else -1. (Decoders refuse one-frame streams; this
+// checks short files too.)
+long CountWholeFrames(const std::string& bytes);
+
 // Interleaved stereo 16-bit sine tones, one frequency per channel.
-std::vector<int16_t> StereoTone(int rate, double seconds, double leftHz, double rightHz, double amplitude = 12000);
+std::vector<int16_t> StereoTone(int rate, double seconds, double leftHz, double rightHz,
+                                double amplitude = 12000);
 std::vector<int16_t> MonoTone(int rate, double seconds, double hz, double amplitude = 12000);
 
 // Power of one frequency in one channel of interleaved PCM (Goertzel), over the middle half of the

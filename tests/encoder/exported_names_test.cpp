@@ -16,7 +16,7 @@ template <typename Function> Function Bind(void* image, const char* name) {
 }
 
 struct Library {
-    Library() : image(dlopen("liblame_enc.so", RTLD_NOW | RTLD_LOCAL)) {}
+    Library() : image(dlopen(QUOR_BIN_DIR "/liblame_enc.so", RTLD_NOW | RTLD_LOCAL)) {}
     ~Library() {
         if (image)
             dlclose(image);

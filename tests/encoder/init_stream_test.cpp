@@ -16,14 +16,23 @@ namespace {
 using quortest::Init;
 using quortest::Lhv1Config;
 
-// Opens a stream, hands its context to check, then closes it.
-template <typename Check> void WithStream(BE_CONFIG config, Check check) {
-    const quortest::OpenStream stream = Init(config);
+// Opens a stream from a caller's record (of any layout and length), hands its context to check,
+// then releases it.
+template <typename Check> void WithRecord(const void* record, Check check) {
+    quortest::OpenStream stream;
+    stream.result = beInitStream(static_cast<PBE_CONFIG>(const_cast<void*>(record)), &stream.samples,
+                                 &stream.bufferBytes, &stream.handle);
     ASSERT_NE(stream.handle, 0u);
     lame_t context = blade::Streams().Find(stream.handle);
     ASSERT_NE(context, nullptr);
     check(stream, context);
     EXPECT_EQ(beCloseStream(stream.handle), BE_ERR_SUCCESSFUL);
+    if (blade::Streams().Find(stream.handle)) // parked for its VBR header: release it directly
+        beWriteInfoTag(stream.handle, nullptr);
+}
+
+template <typename Check> void WithStream(const BE_CONFIG& config, Check check) {
+    WithRecord(&config, check);
 }
 
 TEST(InitStream, ChunkAndBufferSizesFollowTheMpegVersionAndChannels) {
@@ -42,11 +51,12 @@ TEST(InitStream, ChunkAndBufferSizesFollowTheMpegVersionAndChannels) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.rate << " Hz, mode " << c.mode);
-        WithStream(Lhv1Config(c.bitrate, c.rate, LQP_CBR, c.mode), [&](const quortest::OpenStream& s, lame_t) {
-            EXPECT_EQ(s.result, BE_ERR_SUCCESSFUL);
-            EXPECT_EQ(s.samples, c.samples);
-            EXPECT_EQ(s.bufferBytes, c.bufferBytes);
-        });
+        WithStream(Lhv1Config(c.bitrate, c.rate, LQP_CBR, c.mode),
+                   [&](const quortest::OpenStream& s, lame_t) {
+                       EXPECT_EQ(s.result, BE_ERR_SUCCESSFUL);
+                       EXPECT_EQ(s.samples, c.samples);
+                       EXPECT_EQ(s.bufferBytes, c.bufferBytes);
+                   });
     }
 }
 
@@ -71,13 +81,13 @@ TEST(InitStream, ChannelModesReachTheEncoder) {
         EXPECT_EQ(lame_get_num_channels(context), 2);
     });
     // Dual channel is plain stereo to LAME (it drops forced mid/side outside joint stereo).
-    WithStream(Lhv1Config(128, 44100, LQP_NORMAL_QUALITY, BE_MP3_MODE_DUALCHANNEL), [](auto&, lame_t context) {
-        EXPECT_EQ(lame_get_mode(context), STEREO);
-        EXPECT_EQ(lame_get_num_channels(context), 2);
-    });
-    WithStream(Lhv1Config(128, 44100, LQP_NORMAL_QUALITY, BE_MP3_MODE_JSTEREO), [](auto&, lame_t context) {
-        EXPECT_EQ(lame_get_mode(context), JOINT_STEREO);
-    });
+    WithStream(Lhv1Config(128, 44100, LQP_NORMAL_QUALITY, BE_MP3_MODE_DUALCHANNEL),
+               [](auto&, lame_t context) {
+                   EXPECT_EQ(lame_get_mode(context), STEREO);
+                   EXPECT_EQ(lame_get_num_channels(context), 2);
+               });
+    WithStream(Lhv1Config(128, 44100, LQP_NORMAL_QUALITY, BE_MP3_MODE_JSTEREO),
+               [](auto&, lame_t context) { EXPECT_EQ(lame_get_mode(context), JOINT_STEREO); });
     // A preset that picks its own mode cannot undo mono.
     WithStream(Lhv1Config(128, 44100, LQP_CD, BE_MP3_MODE_MONO), [](auto&, lame_t context) {
         EXPECT_EQ(lame_get_mode(context), MONO);
@@ -116,6 +126,43 @@ TEST(InitStream, PresetCodesSelectLamePresets) {
     });
 }
 
+TEST(InitStream, NamedPresetsReachLame) {
+    struct Case {
+        int32_t code;
+        vbr_mode mode;
+        int vbrQuality; // for VBR modes
+        int kbps;       // ABR mean or CBR bitrate
+    };
+    // The named VBR presets are LAME's -V levels; insane is CBR 320; the radio ones are ABR.
+    const Case cases[] = {
+        {LQP_STANDARD, vbr_mtrh, 2, 0}, {LQP_FAST_STANDARD, vbr_mtrh, 2, 0},
+        {LQP_EXTREME, vbr_mtrh, 0, 0},  {LQP_FAST_EXTREME, vbr_mtrh, 0, 0},
+        {LQP_MEDIUM, vbr_mtrh, 4, 0},   {LQP_FAST_MEDIUM, vbr_mtrh, 4, 0},
+        {LQP_INSANE, vbr_off, 0, 320},  {LQP_FM, vbr_abr, 0, 112},
+        {LQP_RADIO, vbr_abr, 0, 112},   {LQP_TAPE, vbr_abr, 0, 112},
+        {LQP_HIFI, vbr_abr, 0, 160},    {LQP_CD, vbr_abr, 0, 192},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "preset " << c.code);
+        WithStream(Lhv1Config(0, 44100, c.code), [&](const quortest::OpenStream& s, lame_t context) {
+            EXPECT_EQ(s.result, BE_ERR_SUCCESSFUL);
+            EXPECT_EQ(lame_get_VBR(context), c.mode);
+            if (c.mode == vbr_mtrh) {
+                EXPECT_EQ(lame_get_VBR_q(context), c.vbrQuality);
+            } else if (c.mode == vbr_abr) {
+                EXPECT_EQ(lame_get_VBR_mean_bitrate_kbps(context), c.kbps);
+            } else {
+                EXPECT_EQ(lame_get_brate(context), c.kbps);
+            }
+        });
+    }
+    // The quality codes.
+    for (const auto& [code, quality] : {std::pair{LQP_HIGH_QUALITY, 2}, std::pair{LQP_VERYHIGH_QUALITY, 0}}) {
+        WithStream(Lhv1Config(128, 44100, code),
+                   [&](auto&, lame_t context) { EXPECT_EQ(lame_get_quality(context), quality); });
+    }
+}
+
 TEST(InitStream, AbrRatesAreClampedTo8To320Kbps) {
     // 8 kbps exists only at 8000 Hz: there LAME keeps the clamped rate as it is.
     struct Case {
@@ -125,9 +172,11 @@ TEST(InitStream, AbrRatesAreClampedTo8To320Kbps) {
         int kbps;
     };
     const Case cases[] = {
-        {LQP_ABR, 400000, 44100, 320},          {LQP_ABR, 5000, 8000, 8}, // through the ABR preset
-        {LQP_NORMAL_QUALITY, 128500, 44100, 129},                         // rounded to the nearest kbps
-        {LQP_NORMAL_QUALITY, 400000, 44100, 320}, {LQP_NORMAL_QUALITY, 3000, 8000, 8},
+        {LQP_ABR, 400000, 44100, 320},
+        {LQP_ABR, 5000, 8000, 8},                 // through the ABR preset
+        {LQP_NORMAL_QUALITY, 128500, 44100, 129}, // rounded to the nearest kbps
+        {LQP_NORMAL_QUALITY, 400000, 44100, 320},
+        {LQP_NORMAL_QUALITY, 3000, 8000, 8},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "preset " << c.preset << ", " << c.bps << " bps");
@@ -163,8 +212,12 @@ TEST(InitStream, VbrMethodCodesSelectVbrModes) {
         vbr_mode mode;
     };
     // Method 7 makes no call: LAME's default (off) stays.
-    const Case cases[] = {{VBR_METHOD_NONE, vbr_off}, {VBR_METHOD_DEFAULT, vbr_mtrh}, {VBR_METHOD_OLD, vbr_rh},
-                          {VBR_METHOD_NEW, vbr_mtrh},  {VBR_METHOD_MTRH, vbr_mtrh},   {VBR_METHOD_ABR, vbr_abr},
+    const Case cases[] = {{VBR_METHOD_NONE, vbr_off},
+                          {VBR_METHOD_DEFAULT, vbr_mtrh},
+                          {VBR_METHOD_OLD, vbr_rh},
+                          {VBR_METHOD_NEW, vbr_mtrh},
+                          {VBR_METHOD_MTRH, vbr_mtrh},
+                          {VBR_METHOD_ABR, vbr_abr},
                           {7, vbr_off}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "method " << c.method);
@@ -210,33 +263,26 @@ std::unique_ptr<uint8_t[]> Mp3Layout(uint32_t rate, uint8_t mode, uint16_t bitra
 
 TEST(InitStream, Mp3LayoutPackedWordCarriesCrcPresetAndVbr) {
     auto vbr = Mp3Layout(44100, 0xF1, 128, 0x3001); // high bits of the mode byte are ignored
-    HBE_STREAM handle = 0;
-    uint32_t samples = 0, bufferBytes = 0;
-    ASSERT_EQ(beInitStream(reinterpret_cast<PBE_CONFIG>(vbr.get()), &samples, &bufferBytes, &handle),
-              BE_ERR_SUCCESSFUL);
-    lame_t context = blade::Streams().Find(handle);
-    ASSERT_NE(context, nullptr);
-    EXPECT_EQ(lame_get_VBR(context), vbr_mtrh);
-    EXPECT_EQ(lame_get_VBR_q(context), 2);
-    EXPECT_EQ(lame_get_bWriteVbrTag(context), 1);
-    EXPECT_EQ(lame_get_error_protection(context), 1);
-    EXPECT_EQ(lame_get_mode(context), JOINT_STEREO);
-    EXPECT_EQ(lame_get_copyright(context), 1);
-    EXPECT_EQ(samples, 2304u);
-    // A stream that writes a VBR header waits for it; release it directly.
-    EXPECT_EQ(beWriteInfoTag(handle, nullptr), BE_ERR_INVALID_FORMAT_PARAMETERS);
+    WithRecord(vbr.get(), [](const quortest::OpenStream& s, lame_t context) {
+        EXPECT_EQ(s.result, BE_ERR_SUCCESSFUL);
+        EXPECT_EQ(s.samples, 2304u);
+        EXPECT_EQ(lame_get_VBR(context), vbr_mtrh);
+        EXPECT_EQ(lame_get_VBR_q(context), 2);
+        EXPECT_EQ(lame_get_bWriteVbrTag(context), 1);
+        EXPECT_EQ(lame_get_error_protection(context), 1);
+        EXPECT_EQ(lame_get_mode(context), JOINT_STEREO);
+        EXPECT_EQ(lame_get_copyright(context), 1);
+    });
 
     auto cbr = Mp3Layout(44100, BE_MP3_MODE_MONO, 96, 0x0000);
-    ASSERT_EQ(beInitStream(reinterpret_cast<PBE_CONFIG>(cbr.get()), &samples, &bufferBytes, &handle),
-              BE_ERR_SUCCESSFUL);
-    context = blade::Streams().Find(handle);
-    ASSERT_NE(context, nullptr);
-    EXPECT_EQ(lame_get_VBR(context), vbr_off);
-    EXPECT_EQ(lame_get_brate(context), 96);
-    EXPECT_EQ(lame_get_num_channels(context), 1);
-    EXPECT_EQ(lame_get_error_protection(context), 0);
-    EXPECT_EQ(lame_get_bWriteVbrTag(context), 0);
-    EXPECT_EQ(beCloseStream(handle), BE_ERR_SUCCESSFUL);
+    WithRecord(cbr.get(), [](const quortest::OpenStream& s, lame_t context) {
+        EXPECT_EQ(s.result, BE_ERR_SUCCESSFUL);
+        EXPECT_EQ(lame_get_VBR(context), vbr_off);
+        EXPECT_EQ(lame_get_brate(context), 96);
+        EXPECT_EQ(lame_get_num_channels(context), 1);
+        EXPECT_EQ(lame_get_error_protection(context), 0);
+        EXPECT_EQ(lame_get_bWriteVbrTag(context), 0);
+    });
 }
 
 TEST(InitStream, Lhv1StructureSizeLimitsWhatIsRead) {
@@ -255,17 +301,13 @@ TEST(InitStream, Lhv1StructureSizeLimitsWhatIsRead) {
     std::memcpy(shortRecord.get(), &full, shortSize);
     const uint32_t sizeField = shortSize;
     std::memcpy(&shortRecord[offsetof(BE_CONFIG, format.LHV1.dwStructSize)], &sizeField, 4);
-    HBE_STREAM handle = 0;
-    uint32_t samples = 0, bufferBytes = 0;
-    ASSERT_EQ(beInitStream(reinterpret_cast<PBE_CONFIG>(shortRecord.get()), &samples, &bufferBytes, &handle),
-              BE_ERR_SUCCESSFUL);
-    lame_t context = blade::Streams().Find(handle);
-    ASSERT_NE(context, nullptr);
-    EXPECT_EQ(lame_get_brate(context), 160);
-    EXPECT_EQ(lame_get_copyright(context), 0);
-    EXPECT_EQ(lame_get_extension(context), 0);
-    EXPECT_EQ(lame_get_disable_reservoir(context), 0);
-    EXPECT_EQ(beCloseStream(handle), BE_ERR_SUCCESSFUL);
+    WithRecord(shortRecord.get(), [](const quortest::OpenStream& s, lame_t context) {
+        EXPECT_EQ(s.result, BE_ERR_SUCCESSFUL);
+        EXPECT_EQ(lame_get_brate(context), 160);
+        EXPECT_EQ(lame_get_copyright(context), 0);
+        EXPECT_EQ(lame_get_extension(context), 0);
+        EXPECT_EQ(lame_get_disable_reservoir(context), 0);
+    });
 }
 
 TEST(InitStream, MonoChunkOfStereoSizeEncodesOneFrame) {
@@ -274,22 +316,13 @@ TEST(InitStream, MonoChunkOfStereoSizeEncodesOneFrame) {
         uint32_t count;
         uint32_t encoded;
     };
+    const int chunks = 40;
     for (const Case c : {Case{2304, 1152}, Case{1152, 1152}, Case{2000, 2000}}) {
         SCOPED_TRACE(testing::Message() << "count " << c.count);
         const quortest::OpenStream stream = Init(Lhv1Config(64, 44100, LQP_CBR, BE_MP3_MODE_MONO));
         ASSERT_EQ(stream.result, BE_ERR_SUCCESSFUL);
-        const std::vector<int16_t> tone = quortest::MonoTone(44100, 1, 1000);
-        std::string mp3;
-        std::vector<uint8_t> output(stream.bufferBytes);
-        const int chunks = 40;
-        for (int i = 0; i < chunks; ++i) {
-            uint32_t written = 0;
-            ASSERT_EQ(beEncodeChunk(stream.handle, c.count, tone.data(), output.data(), &written), BE_ERR_SUCCESSFUL);
-            mp3.append(reinterpret_cast<const char*>(output.data()), written);
-        }
-        uint32_t written = 0;
-        ASSERT_EQ(beDeinitStream(stream.handle, output.data(), &written), BE_ERR_SUCCESSFUL);
-        mp3.append(reinterpret_cast<const char*>(output.data()), written);
+        const std::vector<int16_t> tone = quortest::MonoTone(44100, double(chunks) * c.count / 44100, 1000);
+        const std::string mp3 = quortest::EncodeAll(stream, tone, c.count);
         EXPECT_EQ(beCloseStream(stream.handle), BE_ERR_SUCCESSFUL);
 
         quortest::TempDir dir("enc");

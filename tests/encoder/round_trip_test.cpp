@@ -22,7 +22,8 @@ constexpr double kSeconds = 10;
 
 TEST_P(RoundTrip, DecodesToTheSameToneRateChannelsBitrateAndLength) {
     const Preset preset = GetParam();
-    const std::vector<int16_t> pcm = quortest::StereoTone(static_cast<int>(preset.rate), kSeconds, kLeftHz, kRightHz);
+    const std::vector<int16_t> pcm =
+        quortest::StereoTone(static_cast<int>(preset.rate), kSeconds, kLeftHz, kRightHz);
 
     const quortest::OpenStream stream = quortest::Init(quortest::Lhv1Config(preset.bitrate, preset.rate));
     ASSERT_EQ(stream.result, BE_ERR_SUCCESSFUL);
@@ -39,6 +40,7 @@ TEST_P(RoundTrip, DecodesToTheSameToneRateChannelsBitrateAndLength) {
     EXPECT_EQ(decoded.channels, 2);
     EXPECT_EQ(decoded.bitrates, std::set<int>{static_cast<int>(preset.bitrate)});
     EXPECT_TRUE(decoded.allCbr);
+    EXPECT_EQ(quortest::CountWholeFrames(mp3), static_cast<long>(decoded.mp3Frames));
 
     // Without an Info tag the decoder also returns the encoder's delay (576) and its own (529);
     // beyond that at most the last frame's padding.
@@ -59,7 +61,8 @@ INSTANTIATE_TEST_SUITE_P(RecorderPresets, RoundTrip,
                                          Preset{128, 44100}, Preset{128, 32000}, Preset{96, 44100},
                                          Preset{64, 32000}, Preset{56, 24000}),
                          [](const testing::TestParamInfo<Preset>& info) {
-                             return std::to_string(info.param.bitrate) + "kbps_" + std::to_string(info.param.rate) + "Hz";
+                             return std::to_string(info.param.bitrate) + "kbps_" +
+                                    std::to_string(info.param.rate) + "Hz";
                          });
 
 } // namespace
