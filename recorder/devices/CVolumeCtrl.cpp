@@ -92,16 +92,18 @@ int CVolumeCtrl::FindAnalogMute() {
     return 1;
 }
 
+namespace {
+// One channel, one 32-bit value.
+MIXERCONTROLDETAILS SingleValue(uint32_t controlId, MIXERCONTROLDETAILS_UNSIGNED& detail) {
+    return MIXERCONTROLDETAILS{sizeof(MIXERCONTROLDETAILS), controlId, 1, 0, sizeof detail, &detail};
+}
+} // namespace
+
 int CVolumeCtrl::ReadSingle(uint32_t controlId, uint32_t& value) const {
     if (!m_hMixer)
         return 0;
     MIXERCONTROLDETAILS_UNSIGNED detail{};
-    MIXERCONTROLDETAILS details{};
-    details.cbStruct = sizeof details;
-    details.dwControlID = controlId;
-    details.cChannels = 1;
-    details.cbDetails = sizeof detail;
-    details.paDetails = &detail;
+    MIXERCONTROLDETAILS details = SingleValue(controlId, detail);
     if (mixerGetControlDetails(Object(m_hMixer), &details,
                                MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE) != MMSYSERR_NOERROR)
         return 0;
@@ -113,12 +115,7 @@ int CVolumeCtrl::WriteSingle(uint32_t controlId, uint32_t value) const {
     if (!m_hMixer)
         return 0;
     MIXERCONTROLDETAILS_UNSIGNED detail{value};
-    MIXERCONTROLDETAILS details{};
-    details.cbStruct = sizeof details;
-    details.dwControlID = controlId;
-    details.cChannels = 1;
-    details.cbDetails = sizeof detail;
-    details.paDetails = &detail;
+    MIXERCONTROLDETAILS details = SingleValue(controlId, detail);
     return mixerSetControlDetails(Object(m_hMixer), &details,
                                   MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE) == MMSYSERR_NOERROR
                ? 1

@@ -1,5 +1,6 @@
 // The mixer* functions over a scripted backend: lookups, record filling, detail checks, handle
 // rules and notifications, whatever backend sits below.
+#include "MixerListener.h"
 #include "mixer/Mixer.h"
 #include "mixer/ScriptedMixerBackend.h"
 
@@ -214,33 +215,14 @@ TEST_F(TwoDevices, MuxTakesExactlyOneItemAndListsItsLines) {
     mixerClose(h);
 }
 
-namespace {
-struct Listener : IMixerNotify {
-    std::mutex lock;
-    std::condition_variable changed;
-    std::vector<std::pair<uint32_t, uint32_t>> seen;
-    std::thread::id thread;
-    void OnMixerNotify(HMIXER, uint32_t message, uint32_t id) override {
-        std::lock_guard<std::mutex> guard(lock);
-        seen.emplace_back(message, id);
-        thread = std::this_thread::get_id();
-        changed.notify_all();
-    }
-    bool WaitFor(size_t count) {
-        std::unique_lock<std::mutex> guard(lock);
-        return changed.wait_for(guard, std::chrono::seconds(2), [&] { return seen.size() >= count; });
-    }
-};
-} // namespace
-
 TEST_F(TwoDevices, ChangesReachTheOpenersOfThatDeviceUntilTheyClose) {
-    Listener input, output;
+    MixerListener input, output;
     HMIXER in = nullptr, out = nullptr;
     ASSERT_EQ(mixerOpen(&in, 1, reinterpret_cast<uintptr_t>(&input), 0, CALLBACK_WINDOW), MMSYSERR_NOERROR);
     ASSERT_EQ(mixerOpen(&out, 0, reinterpret_cast<uintptr_t>(&output), 0, CALLBACK_WINDOW), MMSYSERR_NOERROR);
     platform::NotifyMixerChange(1, MM_MIXM_CONTROL_CHANGE, 11);
     platform::NotifyMixerChange(1, MM_MIXM_LINE_CHANGE, 0xFFFF0001);
-    ASSERT_TRUE(input.WaitFor(2));
+    ASSERT_TRUE(input.WaitForCount(2));
     EXPECT_EQ(input.seen[0], std::make_pair(MM_MIXM_CONTROL_CHANGE, 11u));
     EXPECT_EQ(input.seen[1], std::make_pair(MM_MIXM_LINE_CHANGE, 0xFFFF0001u));
     EXPECT_NE(input.thread, std::this_thread::get_id()) << "delivered on the notification thread";
@@ -248,7 +230,7 @@ TEST_F(TwoDevices, ChangesReachTheOpenersOfThatDeviceUntilTheyClose) {
     mixerClose(in);
     platform::NotifyMixerChange(1, MM_MIXM_CONTROL_CHANGE, 12);
     platform::NotifyMixerChange(0, MM_MIXM_CONTROL_CHANGE, 1);
-    ASSERT_TRUE(output.WaitFor(1)); // delivered in order: the device-1 change went before
+    ASSERT_TRUE(output.WaitForCount(1)); // delivered in order: the device-1 change went before
     EXPECT_EQ(input.seen.size(), 2u) << "nothing after close";
     EXPECT_EQ(output.seen.size(), 1u) << "only its own device's changes";
     mixerClose(out);

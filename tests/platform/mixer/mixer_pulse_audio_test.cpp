@@ -2,6 +2,7 @@
 // "mic" that is the server's default, as on a desktop: the two devices, the stereo-mix line,
 // volumes and mutes read back with pactl, the MUX choosing this process's capture source only,
 // and change notifications.
+#include "MixerListener.h"
 #include "mixer/Mixer.h"
 #include "mixer/MixerBackend.h"
 #include "mixer/PulseMixerBackend.h"
@@ -174,26 +175,8 @@ TEST_F(PulseMixer, MuxSelectsThisProcessCaptureSourceAndNeverTheDefault) {
     server.Pactl("set-source-volume speakers.monitor 65536");
 }
 
-namespace {
-struct Listener : IMixerNotify {
-    std::mutex lock;
-    std::condition_variable changed;
-    std::vector<std::pair<uint32_t, uint32_t>> seen;
-    void OnMixerNotify(HMIXER, uint32_t message, uint32_t id) override {
-        std::lock_guard<std::mutex> guard(lock);
-        seen.emplace_back(message, id);
-        changed.notify_all();
-    }
-    bool WaitFor(std::pair<uint32_t, uint32_t> wanted) {
-        std::unique_lock<std::mutex> guard(lock);
-        return changed.wait_for(guard, std::chrono::seconds(3),
-                                [&] { return std::find(seen.begin(), seen.end(), wanted) != seen.end(); });
-    }
-};
-} // namespace
-
 TEST_F(PulseMixer, ServerChangesArriveAsNotifications) {
-    Listener in, out;
+    MixerListener in, out;
     HMIXER watchIn = nullptr, watchOut = nullptr;
     ASSERT_EQ(mixerOpen(&watchIn, 1, reinterpret_cast<uintptr_t>(&in), 0, CALLBACK_WINDOW), MMSYSERR_NOERROR);
     ASSERT_EQ(mixerOpen(&watchOut, 0, reinterpret_cast<uintptr_t>(&out), 0, CALLBACK_WINDOW),
