@@ -302,6 +302,8 @@ public:
             PulseConnection::Lock lock(pulse);
             if (!pulse.IsReadyLocked() || !ReadServer(pulse, state, device == kOutputDevice))
                 return MMSYSERR_NODRIVER;
+            // A reconnected server is a new context: keep its changes coming.
+            SubscribeLocked(pulse);
         }
         model = MixerDeviceModel{};
         if (device == kOutputDevice)
