@@ -15,7 +15,8 @@ namespace platform {
 namespace {
 
 // Runs one GET to its end and hands each piece of the body to `sink` (false from it aborts).
-bool Transfer(const QUrl& url, const TransferLimits& limits, const std::function<bool(const QByteArray&)>& sink) {
+bool Transfer(const QUrl& url, const TransferLimits& limits,
+              const std::function<bool(const QByteArray&)>& sink) {
     if (!IsAllowedUrl(url))
         return false;
     QNetworkAccessManager manager;
@@ -58,9 +59,8 @@ bool DownloadToFile(const QUrl& url, const QString& filePath, const TransferLimi
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const bool ok = Transfer(url, limits, [&file](const QByteArray& piece) {
-        return file.write(piece) == piece.size();
-    });
+    const bool ok =
+        Transfer(url, limits, [&file](const QByteArray& piece) { return file.write(piece) == piece.size(); });
     if (!ok) {
         file.cancelWriting();
         return false;

@@ -61,7 +61,7 @@ CHelpDlg::CHelpDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
                                                  "녹음하여 주는 프로그램 입니다."),
                                   ui::CellHeightFont(QStringLiteral("돋움"), 15), QRect(145, 62, 200, 66));
     QUOR_SET_ID(description, IDC_STATIC_DESCRIPTION);
-    QLabel* rights = AddText(this, QStringLiteral("Copyright © Quortools. All rights reserved."),
+    QLabel* rights = AddText(this, QStringLiteral("© Quortools. All rights reserved."),
                              ui::CellHeightFont(QStringLiteral("돋움"), 12), QRect(145, 130, 200, 14));
     QUOR_SET_ID(rights, IDC_STATIC_RIGHTS);
 

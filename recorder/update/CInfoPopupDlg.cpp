@@ -3,6 +3,7 @@
 
 #include "CHoverButton.h"
 #include "ControlId.h"
+#include "FlatCheckBox.h"
 #include "Fonts.h"
 #include "RecorderBitmaps.h"
 #include "RecorderSettings.h"
@@ -13,13 +14,13 @@
 #include "net/PageFetch.h"
 #include "shell/Launch.h"
 
-#include <QCheckBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
 #include <QStringDecoder>
 #include <QTextBrowser>
+#include <QTextDocument>
 
 using namespace CInfoPopupDlgIds;
 
@@ -55,11 +56,9 @@ CInfoPopupDlg::CInfoPopupDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt:
     close->setGeometry(305, 7, 19, 19);
     connect(close, &QAbstractButton::clicked, this, &CInfoPopupDlg::OnClose);
 
-    m_DontOpen = new QCheckBox(this);
+    m_DontOpen = new FlatCheckBox(this);
     QUOR_SET_ID(m_DontOpen, IDC_CHK_DONT_OPEN);
     m_DontOpen->setGeometry(100, 417, 13, 13);
-    m_DontOpen->setStyleSheet(QStringLiteral("QCheckBox { spacing: 0; background: transparent; }"
-                                             "QCheckBox::indicator { width: 13px; height: 13px; }"));
 
     auto* label = new QLabel(QStringLiteral("다시 이 창을 열지않음"), this);
     QUOR_SET_ID(label, IDC_STATIC_DONT_OPEN);
@@ -75,6 +74,7 @@ CInfoPopupDlg::CInfoPopupDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt:
     QUOR_SET_ID(m_View, IDC_INFO_VIEW);
     m_View->setGeometry(QRect(QPoint(1, 62), QPoint(327, 409))); // (1, 62)-(328, 410), right/bottom open
     m_View->setFrameShape(QFrame::NoFrame);
+    m_View->document()->setDocumentMargin(10);
     m_View->setOpenLinks(false);
     connect(m_View, &QTextBrowser::anchorClicked, this, &CInfoPopupDlg::OpenLink);
     ShowNotice(LoadingText());
@@ -98,12 +98,12 @@ QString CInfoPopupDlg::LoadingText() {
 }
 
 QString CInfoPopupDlg::UnavailableText() {
-    return QStringLiteral("인터넷에 연결할 수 없어 안내 페이지를 표시하지 못했습니다.");
+    return QStringLiteral("인터넷에 연결할 수 없어\n안내 페이지를 표시하지 못했습니다.");
 }
 
 void CInfoPopupDlg::ShowNotice(const QString& text) {
-    m_View->setHtml(QStringLiteral("<div style=\"color:#787878; margin-top:140px;\" align=\"center\">%1</div>")
-                        .arg(text.toHtmlEscaped()));
+    const QString lines = text.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>"));
+    m_View->setHtml(QStringLiteral("<p align=\"center\" style=\"color:#787878;\">%1</p>").arg(lines));
 }
 
 void CInfoPopupDlg::ShowPage(bool ok, const QByteArray& body) {

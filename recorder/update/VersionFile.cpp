@@ -25,7 +25,8 @@ std::string Trim(const std::string& text) {
 bool SameName(const std::string& a, const char* b) {
     const std::string_view other(b);
     return a.size() == other.size() && std::equal(a.begin(), a.end(), other.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 

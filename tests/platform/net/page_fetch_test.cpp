@@ -35,8 +35,9 @@ TEST(PageFetch, ReturnsAtOnceAndDeliversTheBodyLater) {
     server.Serve("/info.html", "<p>소식</p>");
     QObject owner;
     std::optional<Outcome> done;
-    platform::FetchPage(QUrl(server.Url("/info.html")), &owner,
-                        [&](bool ok, const QByteArray& body) { done = Outcome{ok, body}; });
+    platform::FetchPage(QUrl(server.Url("/info.html")), &owner, [&](bool ok, const QByteArray& body) {
+        done = Outcome{ok, body};
+    });
     EXPECT_FALSE(done) << "the answer must not arrive inside the call";
     WaitFor(done, 5000);
     ASSERT_TRUE(done);
@@ -48,8 +49,9 @@ TEST(PageFetch, ReportsFailuresWithoutABody) {
     LocalHttpServer server;
     server.Serve("/gone", "not here", 404);
     QObject owner;
-    for (const QString& address : {server.Url("/gone"), QStringLiteral("http://www.quortools.kr/info.html"),
-                                   QStringLiteral("http://127.0.0.1:%1/").arg(LocalHttpServer::ClosedPort())}) {
+    for (const QString& address :
+         {server.Url("/gone"), QStringLiteral("http://www.quortools.kr/info.html"),
+          QStringLiteral("http://127.0.0.1:%1/").arg(LocalHttpServer::ClosedPort())}) {
         std::optional<Outcome> done;
         platform::FetchPage(QUrl(address), &owner, [&](bool ok, const QByteArray& body) {
             done = Outcome{ok, body};
@@ -68,9 +70,12 @@ TEST(PageFetch, GivesUpOnASilentServerAtItsLimit) {
     std::optional<Outcome> done;
     platform::TransferLimits limits;
     limits.timeoutMs = 500;
-    platform::FetchPage(QUrl(server.Url("/silent")), &owner, [&](bool ok, const QByteArray& body) {
-        done = Outcome{ok, body};
-    }, limits);
+    platform::FetchPage(
+        QUrl(server.Url("/silent")), &owner,
+        [&](bool ok, const QByteArray& body) {
+            done = Outcome{ok, body};
+        },
+        limits);
     WaitFor(done, 5000);
     ASSERT_TRUE(done);
     EXPECT_FALSE(done->ok);
@@ -81,7 +86,8 @@ TEST(PageFetch, AGoneOwnerCancelsTheCallback) {
     server.Stall("/slow");
     auto owner = std::make_unique<QObject>();
     bool called = false;
-    platform::FetchPage(QUrl(server.Url("/slow")), owner.get(), [&](bool, const QByteArray&) { called = true; });
+    platform::FetchPage(QUrl(server.Url("/slow")), owner.get(),
+                        [&](bool, const QByteArray&) { called = true; });
     for (int i = 0; i < 10; ++i)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     owner.reset();
