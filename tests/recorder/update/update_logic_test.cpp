@@ -12,6 +12,9 @@
 
 #include <climits>
 
+// The program decides from this build setting whether to run the checks at all.
+static_assert(QUOR_UPDATE_CHECKS == 0 || QUOR_UPDATE_CHECKS == 1);
+
 namespace {
 std::string Stored(const std::string& name) {
     std::string value = "<none>";
