@@ -1,10 +1,10 @@
-// Program lookup and detached start through QProcess.
+// Program lookup and detached start through QProcess; addresses through QDesktopServices.
 #include "shell/ProgramLauncher.h"
 
+#include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QStringList>
 
 namespace platform {
 
@@ -17,11 +17,17 @@ std::string FindProgram(const std::string& name) {
     return QStandardPaths::findExecutable(program).toStdString();
 }
 
+bool StartDetached(const QString& program, const QStringList& arguments, const QString& workingDir) {
+    return QProcess::startDetached(program, arguments, workingDir);
+}
+
 bool StartDetached(const std::string& program, const std::vector<std::string>& arguments) {
     QStringList list;
     for (const std::string& argument : arguments)
         list << QString::fromStdString(argument);
-    return QProcess::startDetached(QString::fromStdString(program), list);
+    return StartDetached(QString::fromStdString(program), list);
 }
+
+bool OpenInBrowser(const QUrl& url) { return QDesktopServices::openUrl(url); }
 
 } // namespace platform

@@ -1,0 +1,25 @@
+// The gate over one date value of the recorder's key.
+#include "DateGate.h"
+
+#include "Decimal.h"
+#include "SettingsValues.h"
+
+#include <algorithm>
+
+namespace {
+constexpr int kMaxWaitingDays = 3650;
+}
+
+int DateNumber(const QDate& date) {
+    return DecimalValue(date.toString(QStringLiteral("yyyyMMdd")).toStdString());
+}
+
+int RunDateGate(const std::string& valueName, const QDate& today, const std::function<int()>& waitingDays) {
+    std::string stored;
+    ReadSettingString(valueName, stored);
+    if (DecimalValue(stored) >= DateNumber(today))
+        return 0;
+    const int days = std::clamp(waitingDays(), 0, kMaxWaitingDays);
+    WriteSettingString(valueName, today.addDays(days).toString(QStringLiteral("yyyyMMdd")).toStdString());
+    return 1;
+}

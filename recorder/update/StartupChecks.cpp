@@ -1,0 +1,39 @@
+// The start-up gates over their registry dates.
+#include "StartupChecks.h"
+
+#include "DateGate.h"
+#include "UpdateCheck.h"
+#include "UpdateEndpoints.h"
+#include "net/Download.h"
+#include "net/NetHosts.h"
+
+int UpdaterGate(const QDate& today) {
+    return RunDateGate("upchkdate", today, [] { return 1; });
+}
+
+int UpdateCheckGate(QWidget* parent, const QDate& today) {
+    return RunDateGate("update", today, [parent] { return UpdateCheck(parent); });
+}
+
+int PageRequestGate(const QDate& today) {
+    const int opened = RunDateGate("actionapp", today, [] { return 1; });
+    if (opened)
+        PageRequest(platform::WebSiteUrl(QLatin1String(UpdateEndpoints::kPageRequest)));
+    return opened;
+}
+
+int UpdaterGate() {
+    return UpdaterGate(QDate::currentDate());
+}
+
+int UpdateCheckGate(QWidget* parent) {
+    return UpdateCheckGate(parent, QDate::currentDate());
+}
+
+int PageRequestGate() {
+    return PageRequestGate(QDate::currentDate());
+}
+
+int PageRequest(const QUrl& address) {
+    return platform::RequestPage(address) ? 1 : 0;
+}
