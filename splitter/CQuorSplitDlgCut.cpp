@@ -4,6 +4,7 @@
 #include "CRegistry.h"
 #include "ConverterRun.h"
 #include "CutCommand.h"
+#include "DialogResult.h"
 #include "MediaQuery.h"
 #include "SliderBoth.h"
 #include "TimeText.h"
