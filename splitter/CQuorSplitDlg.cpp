@@ -76,9 +76,11 @@ void CQuorSplitDlg::SetInputPath(const std::string& path) {
     m_Ctx.inputPath = path;
 }
 
-void CQuorSplitDlg::showEvent(QShowEvent* event) {
-    OnInitDialog();
-    QDialog::showEvent(event);
+void CQuorSplitDlg::setVisible(bool visible) {
+    // Before the first show, so that the controls it creates are shown with the window.
+    if (visible)
+        OnInitDialog();
+    QDialog::setVisible(visible);
 }
 
 void CQuorSplitDlg::OnInitDialog() {

@@ -27,6 +27,7 @@ public:
     explicit CQuorSplitDlg(QWidget* parent = nullptr,
                            PlayerFactory makePlayer = platform::CreatePulseAudioPlayer);
     ~CQuorSplitDlg() override;
+    void setVisible(bool visible) override;
 
     // The start-up argument, before the window initialises.
     void SetInputPath(const std::string& path);
@@ -53,7 +54,6 @@ public:
     const std::string& LastCutArguments() const { return m_LastCutArguments; }
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
