@@ -45,7 +45,7 @@ void SplitWindowTest::SetUp() {
             const QString path = QString::fromStdString(fileDialogAnswer);
             dialog->setDirectory(QFileInfo(path).absolutePath());
             dialog->selectFile(path);
-            dialog->done(QDialog::Accepted);
+            static_cast<QDialog*>(dialog)->done(QDialog::Accepted); // past the dialog's own checks
         });
 }
 
