@@ -126,7 +126,7 @@ TEST_F(CutWindowTest, MissingConverterIsReportedAndNothingRuns) {
 TEST_F(CutWindowTest, NamesWithBlanksQuotesAndCommandsCutCorrectly) {
     std::filesystem::create_directory(dir / "내 음악");
     const std::string song = Tone("내 음악/a \"b\" $(touch PWNED) `touch TICK`.mp3", 12);
-    const std::string out = (dir / "내 음악" / "Split_$(touch PWNED2) \"x\".mp3").string();
+    const std::string out = (dir / "내 음악" / "Split_$(touch PWNED2) 'x' `y`.mp3").string();
     auto boxes = Cut(song, 3, 9, out);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].message, kDone);

@@ -63,23 +63,30 @@ TEST_F(SplitWindowTest, StartsWithAPlayableFileShownAndReadyToPlay) {
     EXPECT_EQ(Control("SLIDER_ID")->geometry(), QRect(8, 96, 483, 60));
 }
 
-TEST_F(SplitWindowTest, StartsWithAFolderOrNothingWithTheTransportOff) {
-    for (const std::string& argument : {dir.str(), std::string()}) {
-        SplitContext::Instance() = SplitContext{};
-        CQuorSplitDlg& w = Open(argument);
-        EXPECT_FALSE(Enabled("IDC_BTN_PLAY")) << argument;
-        EXPECT_FALSE(Enabled("IDC_BTN_PAUSE"));
-        EXPECT_FALSE(Enabled("IDC_BTN_STOP"));
-        EXPECT_TRUE(static_cast<QLineEdit*>(Control("IDC_EDIT_PATH"))->text().isEmpty());
-        EXPECT_TRUE(Enabled("IDC_BTN_CUT"));
-        Click("IDC_BTN_CUT"); // nothing is loaded: no dialog, no message
-        Settle(50);
-        EXPECT_EQ(fileDialogs, 0);
-        EXPECT_TRUE(answerer->Seen().empty());
-        int minimum, maximum, tick;
-        w.Slider()->GetRange(minimum, maximum, tick);
-        EXPECT_EQ(maximum, 1);
-    }
+TEST_F(SplitWindowTest, StartsWithAFolderWithTheTransportOffAndNoMessage) {
+    CQuorSplitDlg& w = Open(dir.str()); // the recorder passes its folder before its first recording
+    EXPECT_FALSE(Enabled("IDC_BTN_PLAY"));
+    EXPECT_FALSE(Enabled("IDC_BTN_PAUSE"));
+    EXPECT_FALSE(Enabled("IDC_BTN_STOP"));
+    EXPECT_TRUE(static_cast<QLineEdit*>(Control("IDC_EDIT_PATH"))->text().isEmpty());
+    Settle(50);
+    EXPECT_TRUE(answerer->Seen().empty());
+    int minimum, maximum, tick;
+    w.Slider()->GetRange(minimum, maximum, tick);
+    EXPECT_EQ(maximum, 1);
+    EXPECT_EQ(tick, 10);
+}
+
+TEST_F(SplitWindowTest, StartsWithNothingAndTheCutDoesNothing) {
+    Open("");
+    EXPECT_FALSE(Enabled("IDC_BTN_PLAY"));
+    EXPECT_FALSE(Enabled("IDC_BTN_PAUSE"));
+    EXPECT_FALSE(Enabled("IDC_BTN_STOP"));
+    EXPECT_TRUE(Enabled("IDC_BTN_CUT"));
+    Click("IDC_BTN_CUT");
+    Settle(50);
+    EXPECT_EQ(fileDialogs, 0);
+    EXPECT_TRUE(answerer->Seen().empty());
 }
 
 TEST_F(SplitWindowTest, PlaysFromTheStartThumbAndFollowsThePosition) {
