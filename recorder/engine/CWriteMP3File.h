@@ -1,0 +1,51 @@
+// Writes an MP3 recording: captured PCM in, constant-bitrate MP3 frames out, through the
+// Blade-style encoder library loaded by name at run time. Bare frames only: no ID3 tag, no
+// VBR/Info header frame.
+#pragma once
+
+#include "BladeEncoder.h"
+#include "CWriteMP3FileError.h"
+#include "IReceiver.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+class CWriteMP3File : public IReceiver {
+public:
+    static constexpr const char* kEncoderLibrary = "liblame_enc.so";
+    // The capture's output per Receive, held in the call frame.
+    static constexpr int kOutputBufferBytes = 44108;
+
+    explicit CWriteMP3File(std::string encoderLibrary = kEncoderLibrary);
+    // Closes what is still open, so a forgotten Close loses no frames.
+    ~CWriteMP3File() override;
+    CWriteMP3File(const CWriteMP3File&) = delete;
+    CWriteMP3File& operator=(const CWriteMP3File&) = delete;
+
+    // Window thread. Throws CWriteMP3FileError when the encoder library cannot be bound (nothing is
+    // created then) or the file cannot be created ("Can't create MP3 file."). A stream the encoder
+    // refuses is reported with the plain message box and leaves the file empty.
+    void Open(const std::string& path, int bitrate, int sampleRate, int resampleRate);
+    // Capture worker thread: 16-bit interleaved stereo PCM, encoded in place (no copy).
+    void Receive(unsigned char* data, int bytes) override;
+    // Window thread, after the capture has stopped: flushes, closes the file, releases the stream.
+    void Close();
+
+    // True once a write to the file stored fewer bytes than the encoder produced (disk full).
+    bool WriteFailed() const { return m_writeFailed; }
+
+    // The stream settings for a recording: constant bitrate, joint stereo, private, copyright and
+    // original bits, no CRC, no bit reservoir.
+    static BE_CONFIG MakeConfig(int bitrate, int sampleRate, int resampleRate);
+
+private:
+    struct EncoderStream;
+    void Append(const unsigned char* bytes, uint32_t count);
+    void ReleaseStream();
+
+    std::string m_encoderLibrary;
+    std::unique_ptr<EncoderStream> m_stream;
+    std::FILE* m_file = nullptr;
+    bool m_writeFailed = false;
+};
