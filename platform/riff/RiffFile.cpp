@@ -17,7 +17,10 @@ void PutLE32(char* at, uint32_t v) {
         at[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
-bool WriteAll(int fd, const char* data, size_t bytes, off_t offset, bool positioned) {
+// Writes everything or fails; *written (when given) gets the bytes that did reach the file.
+bool WriteAll(int fd, const char* data, size_t bytes, off_t offset, bool positioned, size_t* written = nullptr) {
+    if (written)
+        *written = 0;
     while (bytes > 0) {
         ssize_t n = positioned ? pwrite(fd, data, bytes, offset) : write(fd, data, bytes);
         if (n < 0 && errno == EINTR)
@@ -27,6 +30,8 @@ bool WriteAll(int fd, const char* data, size_t bytes, off_t offset, bool positio
         data += n;
         bytes -= static_cast<size_t>(n);
         offset += n;
+        if (written)
+            *written += static_cast<size_t>(n);
     }
     return true;
 }
@@ -52,11 +57,26 @@ RiffFile::~RiffFile() { Close(); }
 bool RiffFile::FlushBuffer() {
     if (m_Buffer.empty())
         return !m_Failed;
-    bool ok = WriteAll(m_Fd, m_Buffer.data(), m_Buffer.size(), 0, false);
-    m_Buffer.clear();
-    if (!ok)
+    size_t written = 0;
+    bool ok = WriteAll(m_Fd, m_Buffer.data(), m_Buffer.size(), 0, false, &written);
+    if (!ok) {
+        // The disk took only part: from now on the file is what really reached it.
+        m_Position -= m_Buffer.size() - written;
         m_Failed = true;
+    }
+    m_Buffer.clear();
     return ok;
+}
+
+bool RiffFile::TruncateTo(uint64_t position) {
+    if (m_Fd < 0 || position > m_Position)
+        return false;
+    FlushBuffer();
+    if (ftruncate(m_Fd, static_cast<off_t>(position)) != 0)
+        return false;
+    m_Position = position;
+    lseek(m_Fd, static_cast<off_t>(position), SEEK_SET);
+    return true;
 }
 
 bool RiffFile::PatchSize(uint32_t dataOffset, uint32_t size) {
@@ -109,19 +129,21 @@ bool RiffFile::CreateChunk(MMCKINFO* ck, uint32_t flags) {
 bool RiffFile::Ascend(MMCKINFO* ck) {
     if (m_Fd < 0 || m_OpenChunks.empty() || m_OpenChunks.back() != ck->dwDataOffset)
         return false;
+    FlushBuffer();
     uint64_t size = m_Position - ck->dwDataOffset;
     if (size & 1) {
         const char pad = 0;
-        // The pad may use the byte the limit keeps for it.
+        // The pad may use the byte the limit keeps for it; when even that cannot be written
+        // (disk full), the chunk gives up its last byte instead, so the file stays well formed.
         ++m_Limit;
-        Write(&pad, 1);
+        bool padded = !m_Failed && Write(&pad, 1) == 1 && FlushBuffer();
         --m_Limit;
+        if (!padded && TruncateTo(ck->dwDataOffset + size - 1))
+            size -= 1;
     }
     m_OpenChunks.pop_back();
     ck->cksize = static_cast<uint32_t>(size);
     ck->dwFlags = 0;
-    if (!FlushBuffer())
-        return false;
     return PatchSize(ck->dwDataOffset, ck->cksize);
 }
 

@@ -51,6 +51,9 @@ public:
     bool Ascend(MMCKINFO* ck);
     // Writes the current sizes of every open chunk and hands the buffered bytes to the system.
     bool FlushSizes();
+    // Cuts the file back to position (no further than its end), e.g. to a whole frame after a
+    // failed write.
+    bool TruncateTo(uint64_t position);
     // Flushes and closes; open chunks keep the sizes last written.
     bool Close();
 

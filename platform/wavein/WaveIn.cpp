@@ -41,8 +41,19 @@ WaveInDriver* SetWaveInDriver(WaveInDriver* driver) {
 
 // ---- the device's queue ----
 
+namespace {
+// How long the owner may be late handing buffers back before audio is dropped.
+constexpr uint32_t kBacklogSeconds = 2;
+} // namespace
+
 WaveInDevice::WaveInDevice(const WAVEFORMATEX& format, uintptr_t callback, uintptr_t instance, uint32_t flags)
-    : m_Format(format), m_Callback(callback), m_Instance(instance), m_Flags(flags) {}
+    : m_Format(format), m_Callback(callback), m_Instance(instance), m_Flags(flags),
+      m_BacklogLimit(static_cast<size_t>(format.nAvgBytesPerSec) * kBacklogSeconds) {}
+
+uint64_t WaveInDevice::OverrunBytes() {
+    std::lock_guard<std::mutex> guard(m_QueueLock);
+    return m_OverrunBytes;
+}
 
 void WaveInDevice::Notify(uint32_t msg, WAVEHDR* header) {
     switch (m_Flags & CALLBACK_TYPEMASK) {
@@ -86,26 +97,48 @@ void WaveInDevice::Deliver(const void* data, size_t bytes) {
         std::lock_guard<std::mutex> guard(m_QueueLock);
         if (!m_Started)
             return;
-        const char* from = static_cast<const char*>(data);
-        // With no buffer queued the bytes are lost, as on a real device that overruns.
-        while (bytes > 0 && !m_Queue.empty()) {
-            WAVEHDR* header = m_Queue.front();
-            size_t room = header->dwBufferLength - header->dwBytesRecorded;
-            size_t n = std::min(room, bytes);
-            if (from)
-                std::memcpy(header->lpData + header->dwBytesRecorded, from, n);
-            else
-                std::memset(header->lpData + header->dwBytesRecorded, 0, n);
-            header->dwBytesRecorded += static_cast<uint32_t>(n);
-            if (from)
-                from += n;
-            bytes -= n;
-            if (header->dwBytesRecorded == header->dwBufferLength) {
-                m_Queue.pop_front();
-                header->dwFlags = (header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
-                done.push_back(header);
+        // Fills the queued buffers in order from a source; returns the bytes taken.
+        auto fill = [&](auto&& copy, size_t available) {
+            size_t taken = 0;
+            while (taken < available && !m_Queue.empty()) {
+                WAVEHDR* header = m_Queue.front();
+                size_t n = std::min<size_t>(header->dwBufferLength - header->dwBytesRecorded, available - taken);
+                copy(header->lpData + header->dwBytesRecorded, taken, n);
+                header->dwBytesRecorded += static_cast<uint32_t>(n);
+                taken += n;
+                if (header->dwBytesRecorded == header->dwBufferLength) {
+                    m_Queue.pop_front();
+                    header->dwFlags = (header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
+                    done.push_back(header);
+                }
             }
-        }
+            return taken;
+        };
+        size_t fromBacklog = fill(
+            [&](char* to, size_t at, size_t n) {
+                std::copy(m_Backlog.begin() + static_cast<ptrdiff_t>(at),
+                          m_Backlog.begin() + static_cast<ptrdiff_t>(at + n), to);
+            },
+            m_Backlog.size());
+        m_Backlog.erase(m_Backlog.begin(), m_Backlog.begin() + static_cast<ptrdiff_t>(fromBacklog));
+
+        const char* from = static_cast<const char*>(data);
+        size_t fresh = m_Backlog.empty() ? fill(
+                                               [&](char* to, size_t at, size_t n) {
+                                                   if (from)
+                                                       std::memcpy(to, from + at, n);
+                                                   else
+                                                       std::memset(to, 0, n);
+                                               },
+                                               bytes)
+                                         : 0;
+        // What found no buffer waits for the next ones, unless even the backlog is full.
+        size_t keep = std::min(bytes - fresh, m_BacklogLimit - std::min(m_BacklogLimit, m_Backlog.size()));
+        if (from)
+            m_Backlog.insert(m_Backlog.end(), from + fresh, from + fresh + keep);
+        else
+            m_Backlog.insert(m_Backlog.end(), keep, '\0');
+        m_OverrunBytes += bytes - fresh - keep;
     }
     ReturnDone(done);
 }
@@ -137,6 +170,7 @@ MMRESULT WaveInDevice::Stop() {
     {
         std::lock_guard<std::mutex> guard(m_QueueLock);
         m_Started = false;
+        m_Backlog.clear();
         // The buffer being filled comes back with what it holds; empty ones stay queued.
         if (!m_Queue.empty() && m_Queue.front()->dwBytesRecorded > 0) {
             WAVEHDR* header = m_Queue.front();
@@ -158,6 +192,7 @@ MMRESULT WaveInDevice::Reset() {
     {
         std::lock_guard<std::mutex> guard(m_QueueLock);
         m_Started = false;
+        m_Backlog.clear();
         for (WAVEHDR* header : m_Queue) {
             header->dwFlags = (header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
             done.push_back(header);

@@ -60,6 +60,16 @@ private:
     std::mutex m_QueueLock;
     std::deque<WAVEHDR*> m_Queue;
     bool m_Started = false;
+    // Bytes that arrived while no buffer was queued (the owner was late handing one back):
+    // kept, up to a bound, and fed into the next buffers first, so a scheduling hiccup of the
+    // owner's thread loses nothing. Only the delivering thread touches it, under m_QueueLock.
+    std::deque<char> m_Backlog;
+    size_t m_BacklogLimit;
+    uint64_t m_OverrunBytes = 0;
+
+public:
+    // Bytes dropped because even the backlog was full.
+    uint64_t OverrunBytes();
 };
 
 // Makes open captures; the PulseAudio driver unless a test installs another.

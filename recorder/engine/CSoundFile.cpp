@@ -72,6 +72,11 @@ void CSoundFile::Finish() {
     if (!m_File)
         return;
     if (m_Mode == 2) {
+        // After a failed write the data may end inside a frame: keep whole frames only.
+        uint64_t data = m_File->Position() - m_CurrentChunk.dwDataOffset;
+        uint64_t block = std::max<uint64_t>(m_Format.nBlockAlign, 1);
+        if (data % block)
+            m_File->TruncateTo(m_File->Position() - data % block);
         m_File->Ascend(&m_CurrentChunk);
         m_File->Ascend(&m_FormChunk);
     }

@@ -7,6 +7,7 @@
 #include "CSoundBase.h"
 #include "riff/RiffFile.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -25,6 +26,8 @@ public:
     // True when every byte was stored. False when the file is not open, the disk refused, or
     // the size limit was reached; whole frames that fit are still stored and the file stays valid.
     bool Write(CBuffer* buffer);
+    // True once not even one more frame fits under the size limit.
+    bool AtSizeLimit() const { return m_File && m_File->Room() < std::max<uint16_t>(m_Format.nBlockAlign, 1); }
 
     // Called on the capture worker thread, the only writer; construction and destruction run
     // on the window thread before the capture starts and after it stopped.

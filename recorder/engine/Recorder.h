@@ -3,6 +3,7 @@
 // with every filled buffer on a high-priority worker thread.
 #pragma once
 
+#include "CSoundIn.h"
 #include "thread/AutoResetEvent.h"
 #include "thread/SpscRing.h"
 #include "wavein/WaveIn.h"
@@ -10,11 +11,26 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
 #include <thread>
+
+class CSoundFile;
+class CWriteMP3File;
 
 class Recorder {
 public:
+    // Why a recording could not start, or ended by itself.
+    enum class RecordFailure {
+        None,
+        FileNotCreated,  // the output file could not be created (folder missing, no rights)
+        EncoderMissing,  // liblame_enc.so missing or incomplete
+        CaptureFailed,   // the capture device could not be opened or started
+        DiskFull,        // a write stored fewer bytes than captured
+        SizeLimit,       // a WAV file reached the largest size its format can describe
+    };
+
     // Called on the monitor worker for every filled buffer; must not block.
     using MonitorCallback = int (*)(void* target, WAVEHDR* header);
     static constexpr int kMonitorBuffers = 16;
@@ -42,9 +58,36 @@ public:
     // the header to the worker.
     static void MonitorProc(HWAVEIN device, uint32_t msg, uintptr_t instance, uintptr_t param1, uintptr_t param2);
 
+    // Recording, on the window thread. StartRecord: false when a recording is already in
+    // progress, or when it could not start (LastFailure tells why; nothing is left running and
+    // no file is left behind). The file is RecorderSettings' savePath/fileName.
+    bool StartRecord();
+    bool PauseRecord();
+    bool ResumeRecord();
+    // Finishes the file; after an MP3 recording opens the tag editor when mp3Id3v1 is 1.
+    bool StopRecord();
+    bool IsRecording() const { return m_bRecording; }
+    bool IsPaused() const { return m_bPaused; }
+    RecordFailure LastFailure() const { return m_LastFailure; }
+    std::string LastFailureDetail() const { return m_LastFailureDetail; }
+    // Set by the capture worker when the file stopped taking data (disk full, size limit): the
+    // recording is over and the window should call StopRecord to finish the file.
+    RecordFailure EndedByItself() const { return m_EndedBy.load(); }
+    // The path of the recording in progress or of the last one.
+    const std::string& RecordingPath() const { return m_RecordingPath; }
+
+    // Opens the tag editor modally on a finished MP3 file; the GUI installs it.
+    void SetTagEditor(std::function<void(const std::string& path)> editor) { m_TagEditor = std::move(editor); }
+
+    // The capture callback: every filled recording buffer, on the capture's worker thread.
+    static void ReceiveCaptured(CBuffer& buffer, void* self);
+
     virtual void OnIdle() {}
 
 private:
+    bool Fail(RecordFailure failure, std::string detail);
+    void FinishFiles();
+
     void MonitorLoop();
     void CloseMonitor();
 
@@ -62,7 +105,22 @@ private:
     uint16_t m_MonitorChannels = 2;
     int32_t m_MonitorSampleRate = 44100;
     WAVEFORMATEX m_MonitorFormat{};
+    std::atomic<bool> m_bPaused{false};
+    std::atomic<bool> m_bRecording{false};
     std::atomic<bool> m_bMonitorOpened{false};
     int32_t m_MonitorBufferBytes;
     std::atomic<bool> m_bMonitorRunning{false};
+
+    // Shared with the capture worker, which only reads the pointers: they are published after
+    // the writer is ready and withdrawn before it is finished.
+    std::atomic<CSoundFile*> m_pWavFile{nullptr};
+    CSoundIn m_Capture;
+    std::atomic<CWriteMP3File*> m_pMp3Writer{nullptr};
+    // The file type of the recording in progress, fixed at its start.
+    std::atomic<int> m_RecordingType{-1};
+    std::atomic<RecordFailure> m_EndedBy{RecordFailure::None};
+    RecordFailure m_LastFailure = RecordFailure::None;
+    std::string m_LastFailureDetail;
+    std::string m_RecordingPath;
+    std::function<void(const std::string&)> m_TagEditor;
 };

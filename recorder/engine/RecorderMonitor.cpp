@@ -3,9 +3,19 @@
 
 #include "thread/ThreadPriority.h"
 
-Recorder::Recorder(int frames) : m_MonitorBufferBytes(frames * 32 / 8) {}
+Recorder::Recorder(int frames) : m_MonitorBufferBytes(frames * 32 / 8) {
+    m_Capture.DataFromSoundIn = &Recorder::ReceiveCaptured;
+    m_Capture.m_pOwner = this;
+}
 
 Recorder::~Recorder() {
+    // A recording still running when its owner goes is finished, never lost.
+    if (m_bRecording) {
+        m_bRecording = false;
+        m_bPaused = true;
+        m_Capture.Stop();
+        FinishFiles();
+    }
     StopMonitor();
     CloseMonitor();
 }

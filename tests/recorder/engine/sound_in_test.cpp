@@ -71,6 +71,29 @@ TEST_F(SoundInTest, DeliversFullBuffersInOrderWhileThreeCycle) {
     EXPECT_EQ(sink.buffers.front().front(), 0) << "the first buffer starts at the beginning";
 }
 
+TEST_F(SoundInTest, AConsumerLateByMoreThanTheThreeBuffersLosesNothing) {
+    // Three 4000-byte buffers hold 68 ms; the consumer stalls for 300 ms once.
+    struct Slow {
+        Sink sink;
+        static void Take(CBuffer& buffer, void* self) {
+            auto* slow = static_cast<Slow*>(self);
+            Sink::Take(buffer, &slow->sink);
+            if (slow->sink.Count() == 3)
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        }
+    } slow;
+    capture.DataFromSoundIn = &Slow::Take;
+    capture.m_pOwner = &slow;
+    ASSERT_TRUE(capture.Start());
+    ASSERT_TRUE(slow.sink.WaitFor(20));
+    capture.Stop();
+    std::lock_guard<std::mutex> guard(slow.sink.lock);
+    int16_t expected = 0;
+    for (const auto& buffer : slow.sink.buffers)
+        for (int16_t v : buffer)
+            ASSERT_EQ(v, expected++) << "audio lost while the consumer was late";
+}
+
 TEST_F(SoundInTest, StopRetiresEveryBufferAndClosesTheDevice) {
     Wire();
     ASSERT_TRUE(capture.Start());

@@ -1,0 +1,38 @@
+// The recorder's one settings record, loaded from and saved to SettingsKey.
+// Window thread only; other parts read the fields directly.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct RecorderSettings {
+    std::string savePath;
+    std::string fileName; // not persisted: the recording being made
+    int32_t fileType = 0; // 0 MP3, 1 WAV, 2 OGG
+    int32_t fileSetting = 0;
+    int32_t bitsPerSample = 0;
+    int32_t channels = 0;
+    int32_t sampleRate = 0; // Hz
+    int32_t bitRate = 0;    // kbit/s; for WAV the byte rate in thousands per second
+    int32_t autoFileName = 0;
+    int32_t tagOpen = 0;
+    int32_t mp3Id3v1 = 0;
+    int32_t sysSoundOff = 0;
+    int32_t topmost = 0;
+    int32_t autoStop = 0;
+    int32_t infoOpen = 0;
+
+    // Reads every persisted value (defaults for the missing ones) and derives the format.
+    void Load();
+    // Writes the persisted values except "CkMP3ID3V1" and "CkInfoOpen".
+    void Save();
+    // Sets sampleRate and bitRate from (fileType, fileSetting).
+    void ApplyPreset();
+
+    // "CkInfoOpen" alone: read at start-up by the main window, written by the information popup.
+    int32_t LoadInfoOpen();
+    void SaveInfoOpen(int32_t value);
+};
+
+// The process-wide record.
+RecorderSettings& TheRecorderSettings();

@@ -1,0 +1,131 @@
+// The tag editor dialog over Id3v1TagFile.
+#include "CID3TagInfoDlg.h"
+
+#include "CMssageBoxDlg.h"
+#include "ControlId.h"
+#include "DialogResult.h"
+#include "Id3v1TagFile.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace CID3TagInfoDlgIds;
+
+namespace {
+QLineEdit* AddField(QGridLayout* grid, int row, const QString& label, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    auto* caption = new QLabel(label, parent);
+    caption->setBuddy(edit);
+    grid->addWidget(caption, row, 0);
+    grid->addWidget(edit, row, 1);
+    return edit;
+}
+
+QPushButton* AddButton(QHBoxLayout* row, const QString& caption, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setAutoDefault(false); // Enter saves nothing by itself
+    button->setMinimumWidth(76);
+    row->addWidget(button);
+    return button;
+}
+} // namespace
+
+CID3TagInfoDlg::CID3TagInfoDlg(QWidget* parent, const QString& path) : QDialog(parent), m_Path(path) {
+    setWindowTitle(QStringLiteral("ID3 Tag Info"));
+    setObjectName(QStringLiteral("IDD_ID3TAGINFO"));
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(6);
+    m_Artist = AddField(grid, 0, QStringLiteral("아티스트"), this);
+    m_Album = AddField(grid, 1, QStringLiteral("앨범"), this);
+    m_Title = AddField(grid, 2, QStringLiteral("타이틀"), this);
+    m_Year = AddField(grid, 3, QStringLiteral("년도"), this);
+    m_Comment = AddField(grid, 4, QStringLiteral("코멘트"), this);
+    m_Year->setMaximumWidth(70);
+    QUOR_SET_ID(m_Artist, IDC_EDIT_ARTIST);
+    QUOR_SET_ID(m_Album, IDC_EDIT_ALBUM);
+    QUOR_SET_ID(m_Title, IDC_EDIT_TITLE);
+    QUOR_SET_ID(m_Year, IDC_EDIT_YEAR);
+    QUOR_SET_ID(m_Comment, IDC_EDIT_COMMENT);
+
+    auto* buttons = new QHBoxLayout;
+    QPushButton* clear = AddButton(buttons, QStringLiteral("Clear"), this);
+    buttons->addStretch();
+    QPushButton* save = AddButton(buttons, QStringLiteral("저장"), this);
+    QPushButton* cancel = AddButton(buttons, QStringLiteral("취소"), this);
+    QUOR_SET_ID(clear, IDC_BTN_CLEAR);
+    QUOR_SET_ID(save, IDC_BTN_SAVE);
+    QUOR_SET_ID(cancel, IDCANCEL);
+    connect(clear, &QPushButton::clicked, this, &CID3TagInfoDlg::OnClear);
+    connect(save, &QPushButton::clicked, this, &CID3TagInfoDlg::OnSave);
+    connect(cancel, &QPushButton::clicked, this, &CID3TagInfoDlg::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 14, 16, 12);
+    layout->setSpacing(12);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+    setMinimumWidth(360);
+
+    if (m_Path.isEmpty())
+        return;
+    Id3v1TagFile tag;
+    tag.Read(m_Path.toStdString());
+    m_Artist->setText(QString::fromStdString(tag.Artist()));
+    m_Album->setText(QString::fromStdString(tag.Album()));
+    m_Title->setText(QString::fromStdString(tag.Title()));
+    m_Year->setText(QString::fromStdString(tag.Year()));
+    m_Comment->setText(QString::fromStdString(tag.Comment()));
+    tag.Close();
+}
+
+int CID3TagInfoDlg::DoModal() {
+    if (m_Path.isEmpty()) {
+        CMssageBoxDlg::Show(parentWidget(), QStringLiteral("오픈할 파일 없습니다."), QStringLiteral("알림"), 1, 300,
+                            150);
+        return ui::IDOK;
+    }
+    return exec();
+}
+
+void CID3TagInfoDlg::OnClear() {
+    for (QLineEdit* edit : {m_Artist, m_Album, m_Title, m_Year, m_Comment})
+        edit->clear();
+}
+
+bool CID3TagInfoDlg::WriteTag(const QString& artist, const QString& album, const QString& title,
+                              const QString& year, const QString& comment) {
+    Id3v1TagFile tag;
+    tag.Read(m_Path.toStdString());
+    // Every field is attempted even when one fails.
+    int failures = 0;
+    failures += tag.SetArtist(artist.toStdString()) != 0;
+    failures += tag.SetAlbum(album.toStdString()) != 0;
+    failures += tag.SetTitle(title.toStdString()) != 0;
+    failures += tag.SetYear(year.toStdString()) != 0;
+    failures += tag.SetComment(comment.toStdString()) != 0;
+    tag.Close();
+    return failures == 0;
+}
+
+void CID3TagInfoDlg::ReportWriteFailure() {
+    CMssageBoxDlg::Show(this, QStringLiteral("태그를 저장하지 못했습니다.\r\n파일을 쓸 수 없습니다."),
+                        QStringLiteral("알림"), 1, 300, 150);
+}
+
+void CID3TagInfoDlg::OnSave() {
+    if (!WriteTag(m_Artist->text(), m_Album->text(), m_Title->text(), m_Year->text(), m_Comment->text()))
+        ReportWriteFailure();
+    done(ui::IDOK);
+}
+
+void CID3TagInfoDlg::reject() {
+    const QString empty;
+    if (!m_Path.isEmpty() && !WriteTag(empty, empty, empty, empty, empty))
+        ReportWriteFailure();
+    done(ui::IDCANCEL);
+}

@@ -1,0 +1,236 @@
+// Recording control against the private PulseAudio server playing a known sine: MP3 and WAV
+// recordings at several presets, pause, the start and stop rules, the tag editor hook and the
+// failures that end a recording.
+#include "Mp3Probe.h"
+#include "Recorder.h"
+#include "RecorderSettings.h"
+#include "support/TempDir.h"
+#include "support/pulse/PulseServer.h"
+#include "support/pulse/Signal.h"
+#include "support/pulse/SignalPlayer.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <sys/resource.h>
+#include <thread>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+class RecordingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // As in the program, the monitor runs all the time; once it delivers, the sink renders
+        // with short blocks and a recording starts at once (an idle null sink starts late).
+        ASSERT_EQ(recorder.OpenMonitor(), MMSYSERR_NOERROR);
+        recorder.SetMonitorCallback(&monitorCalls, [](void* calls, WAVEHDR*) { return ++*static_cast<std::atomic<int>*>(calls), 1; });
+        ASSERT_EQ(recorder.StartMonitor(), MMSYSERR_NOERROR);
+        quortest::SharedPulseServer().WakeSink();
+        for (int i = 0; i < 300 && monitorCalls == 0; ++i)
+            std::this_thread::sleep_for(10ms);
+        settings = RecorderSettings{};
+        settings.savePath = dir.str();
+        settings.bitsPerSample = 16;
+        settings.channels = 2;
+    }
+    void Use(int fileType, int fileSetting, const std::string& name) {
+        settings.fileType = fileType;
+        settings.fileSetting = fileSetting;
+        settings.ApplyPreset();
+        settings.fileName = name;
+    }
+    std::filesystem::path PathOf(const std::string& name) { return dir / name; }
+
+    quortest::TempDir dir;
+    RecorderSettings& settings = TheRecorderSettings();
+    std::atomic<int> monitorCalls{0};
+    Recorder recorder{1024};
+};
+
+uint32_t LE32(const std::string& s, size_t at) {
+    uint32_t v;
+    std::memcpy(&v, s.data() + at, 4);
+    return v;
+}
+
+// Largest jump between neighbouring samples of a sine, relative to its peak: a gap or a repeat
+// in the recording shows as a jump far above what the sine itself makes.
+double WorstStep(const std::vector<double>& x) {
+    double peak = 1, worst = 0;
+    for (double v : x)
+        peak = std::max(peak, std::abs(v));
+    for (size_t i = 1; i < x.size(); ++i)
+        worst = std::max(worst, std::abs(x[i] - x[i - 1]));
+    return worst / peak;
+}
+
+} // namespace
+
+TEST_F(RecordingTest, Mp3RecordingsHaveThePresetFormatAndTheSignal) {
+    quortest::SignalPlayer sine(1000.0);
+    for (int preset : {3, 7}) { // 128 kbps at 44100 Hz; 56 kbps at 24000 Hz
+        std::string name = "preset" + std::to_string(preset) + ".mp3";
+        Use(0, preset, name);
+        ASSERT_TRUE(recorder.StartRecord()) << recorder.LastFailureDetail();
+        EXPECT_TRUE(recorder.IsRecording());
+        std::this_thread::sleep_for(5s);
+        ASSERT_TRUE(recorder.StopRecord());
+
+        auto mp3 = quortest::DecodeMp3(PathOf(name));
+        ASSERT_TRUE(mp3.ok) << name;
+        EXPECT_EQ(mp3.rate, settings.sampleRate);
+        EXPECT_EQ(mp3.channels, 2);
+        EXPECT_EQ(mp3.bitrates, std::set<int>{settings.bitRate});
+        EXPECT_TRUE(mp3.allCbr);
+        EXPECT_NEAR(double(mp3.frames) / mp3.rate, 5.0, 0.5);
+        EXPECT_EQ(quortest::DominantOf(mp3.pcm, 2, 0, mp3.rate, {250, 500, 1000, 2000, 4000}), 1000);
+    }
+}
+
+TEST_F(RecordingTest, WavRecordingsHoldWholeCaptureBuffersOfAnUnbrokenSine) {
+    quortest::SignalPlayer sine(440.0);
+    for (int preset : {0, 3}) { // 44100 Hz; 22050 Hz
+        std::string name = "preset" + std::to_string(preset) + ".wav";
+        Use(1, preset, name);
+        ASSERT_TRUE(recorder.StartRecord()) << recorder.LastFailureDetail();
+        std::this_thread::sleep_for(5s);
+        ASSERT_TRUE(recorder.StopRecord());
+
+        std::string bytes = quortest::ReadFile(PathOf(name));
+        ASSERT_GT(bytes.size(), 46u);
+        uint32_t data = LE32(bytes, 42);
+        EXPECT_EQ(LE32(bytes, 4), bytes.size() - 8);
+        EXPECT_EQ(LE32(bytes, 16), 18u);
+        EXPECT_EQ(LE32(bytes, 24), uint32_t(settings.sampleRate));
+        EXPECT_EQ(data, bytes.size() - 46);
+        EXPECT_EQ(data % 4000, 0u) << "whole capture buffers only";
+        EXPECT_NEAR(data / (settings.sampleRate * 4.0), 5.0, 0.5);
+        // Skip the first 100 ms, where the sink may still be waking.
+        size_t skip = settings.sampleRate / 10;
+        size_t frames = data / 4 - skip;
+        auto* pcm = reinterpret_cast<const int16_t*>(bytes.data() + 46) + 2 * skip;
+        auto left = quortest::Channel(pcm, frames, 2, 0);
+        EXPECT_NEAR(quortest::ZeroCrossingFrequency(left, settings.sampleRate), 440.0, 3.0);
+        double sineStep = 2 * M_PI * 440.0 / settings.sampleRate;
+        EXPECT_LT(WorstStep(left), sineStep * 1.5) << "a gap or repeat in the recorded data";
+    }
+}
+
+TEST_F(RecordingTest, PausedStretchIsLeftOut) {
+    quortest::SignalPlayer sine(1000.0);
+    Use(1, 1, "paused.wav");
+    ASSERT_TRUE(recorder.StartRecord());
+    std::this_thread::sleep_for(2s);
+    ASSERT_TRUE(recorder.PauseRecord());
+    EXPECT_TRUE(recorder.IsPaused());
+    std::this_thread::sleep_for(2s);
+    ASSERT_TRUE(recorder.ResumeRecord());
+    EXPECT_FALSE(recorder.IsPaused());
+    std::this_thread::sleep_for(2s);
+    ASSERT_TRUE(recorder.StopRecord());
+    std::string bytes = quortest::ReadFile(PathOf("paused.wav"));
+    double seconds = LE32(bytes, 42) / (32000.0 * 4);
+    EXPECT_NEAR(seconds, 4.0, 0.4);
+}
+
+TEST_F(RecordingTest, StartAndStopRules) {
+    Use(1, 0, "rules.wav");
+    EXPECT_FALSE(recorder.StopRecord()) << "stop while idle";
+    EXPECT_FALSE(recorder.PauseRecord()) << "pause while idle";
+    ASSERT_TRUE(recorder.StartRecord());
+    Use(0, 0, "other.mp3");
+    EXPECT_FALSE(recorder.StartRecord()) << "a second start changes nothing";
+    EXPECT_FALSE(std::filesystem::exists(PathOf("other.mp3")));
+    EXPECT_TRUE(recorder.StopRecord());
+    EXPECT_FALSE(recorder.IsRecording());
+    EXPECT_TRUE(recorder.IsPaused()) << "idle after a stop reads paused";
+    EXPECT_TRUE(std::filesystem::exists(PathOf("rules.wav")));
+
+    Use(2, 0, "nothing.ogg");
+    ASSERT_TRUE(recorder.StartRecord());
+    std::this_thread::sleep_for(300ms);
+    ASSERT_TRUE(recorder.StopRecord());
+    EXPECT_FALSE(std::filesystem::exists(PathOf("nothing.ogg"))) << "OGG records nothing";
+}
+
+TEST_F(RecordingTest, TagEditorOpensAfterAnMp3StopOnlyWhenAsked) {
+    std::vector<std::string> opened;
+    recorder.SetTagEditor([&](const std::string& path) { opened.push_back(path); });
+    settings.mp3Id3v1 = 1;
+    Use(0, 7, "tagged.mp3");
+    ASSERT_TRUE(recorder.StartRecord());
+    std::this_thread::sleep_for(300ms);
+    ASSERT_TRUE(recorder.StopRecord());
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], dir.str() + "/tagged.mp3");
+
+    Use(1, 6, "plain.wav");
+    ASSERT_TRUE(recorder.StartRecord());
+    ASSERT_TRUE(recorder.StopRecord());
+    EXPECT_EQ(opened.size(), 1u) << "a WAV stop never opens it";
+
+    settings.mp3Id3v1 = 0;
+    Use(0, 7, "untagged.mp3");
+    ASSERT_TRUE(recorder.StartRecord());
+    ASSERT_TRUE(recorder.StopRecord());
+    EXPECT_EQ(opened.size(), 1u);
+}
+
+TEST_F(RecordingTest, StartFailsCleanlyWhenTheFileCannotBeMade) {
+    settings.savePath = dir.str() + "/no/such/folder";
+    for (int type : {0, 1}) {
+        Use(type, 0, type == 0 ? "x.mp3" : "x.wav");
+        settings.savePath = dir.str() + "/no/such/folder";
+        EXPECT_FALSE(recorder.StartRecord());
+        EXPECT_EQ(recorder.LastFailure(), Recorder::RecordFailure::FileNotCreated);
+        EXPECT_FALSE(recorder.IsRecording()) << "nothing left running";
+        EXPECT_FALSE(recorder.StopRecord());
+    }
+    // And the next start works.
+    settings.savePath = dir.str();
+    Use(1, 0, "after.wav");
+    EXPECT_TRUE(recorder.StartRecord());
+    EXPECT_TRUE(recorder.StopRecord());
+}
+
+TEST_F(RecordingTest, FullDiskEndsTheRecordingAndKeepsAValidFile) {
+    // A file size limit stands in for a full disk: writes past it fail as they would.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    struct sigaction old {};
+    sigaction(SIGXFSZ, &ignore, &old);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 200000;
+
+    quortest::SignalPlayer sine(1000.0);
+    for (int type : {1, 0}) {
+        Use(type, 0, type == 1 ? "full.wav" : "full.mp3");
+        setrlimit(RLIMIT_FSIZE, &small);
+        ASSERT_TRUE(recorder.StartRecord());
+        // 200 kB: about 1.1 s of CD-quality WAV, 5 s of 320 kbps MP3.
+        for (int i = 0; i < 100 && recorder.EndedByItself() == Recorder::RecordFailure::None; ++i)
+            std::this_thread::sleep_for(100ms);
+        EXPECT_EQ(recorder.EndedByItself(), Recorder::RecordFailure::DiskFull);
+        EXPECT_TRUE(recorder.StopRecord());
+        setrlimit(RLIMIT_FSIZE, &saved);
+    }
+    sigaction(SIGXFSZ, &old, nullptr);
+
+    std::string wav = quortest::ReadFile(PathOf("full.wav"));
+    ASSERT_GE(wav.size(), 46u);
+    EXPECT_LE(wav.size(), 200000u);
+    EXPECT_EQ(LE32(wav, 4), wav.size() - 8) << "sizes completed";
+    EXPECT_EQ(LE32(wav, 42), wav.size() - 46);
+    EXPECT_EQ(LE32(wav, 42) % 4, 0u) << "whole frames";
+    auto mp3 = quortest::DecodeMp3(PathOf("full.mp3"));
+    EXPECT_TRUE(mp3.ok);
+    EXPECT_GT(mp3.frames, 44100u * 3);
+}

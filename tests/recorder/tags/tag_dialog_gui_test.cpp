@@ -1,0 +1,126 @@
+// The tag editor window: fields shown from the file, save, Clear, cancel and the empty path.
+#include "CID3TagInfoDlg.h"
+#include "Cp949.h"
+#include "DialogResult.h"
+#include "Id3v1TagFile.h"
+#include "support/TempDir.h"
+#include "support/gui/GuiHelpers.h"
+
+#include <QLineEdit>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace quortest::gui;
+
+namespace {
+
+std::string Tagged(const std::string& audio) {
+    std::string record(128, '\0');
+    record.replace(0, 3, "TAG");
+    record.replace(3, 5, "Title");
+    std::string artist = tags::Utf8ToCp949("가수");
+    record.replace(33, artist.size(), artist);
+    record.replace(63, 5, "Album");
+    record.replace(93, 4, "2001");
+    record.replace(97, 7, "Comment");
+    record.replace(125, 3, "xyz");
+    return audio + record;
+}
+
+// Runs the dialog modally and lets `act` drive it once it is on screen.
+int RunDialog(CID3TagInfoDlg& dialog, const std::function<void()>& act) {
+    QTimer::singleShot(0, [&] {
+        act();
+    });
+    return dialog.DoModal();
+}
+
+QString TextOf(QWidget* root, const char* id) { return FindControlAs<QLineEdit>(root, id)->text(); }
+
+} // namespace
+
+TEST(TagDialog, ShowsTheTagAndSavesEditedFields) {
+    quortest::TempDir dir;
+    auto path = dir / "rec.mp3";
+    quortest::WriteFile(path, Tagged(std::string(1000, 'a')));
+    CID3TagInfoDlg dialog(nullptr, QString::fromStdString(path.string()));
+    int result = RunDialog(dialog, [&] {
+        EXPECT_EQ(TextOf(&dialog, "IDC_EDIT_ARTIST"), QStringLiteral("가수"));
+        EXPECT_EQ(TextOf(&dialog, "IDC_EDIT_TITLE"), QStringLiteral("Title"));
+        EXPECT_EQ(TextOf(&dialog, "IDC_EDIT_YEAR"), QStringLiteral("2001"));
+        FindControlAs<QLineEdit>(&dialog, "IDC_EDIT_TITLE")->setText(QStringLiteral("새 제목"));
+        FindControlAs<QLineEdit>(&dialog, "IDC_EDIT_YEAR")->setText(QStringLiteral("20240"));
+        Click(&dialog, "IDC_BTN_SAVE");
+    });
+    EXPECT_EQ(result, ui::IDOK);
+    Id3v1TagFile tag;
+    ASSERT_EQ(tag.Read(path), 0);
+    EXPECT_EQ(tag.Title(), "새 제목");
+    EXPECT_EQ(tag.Artist(), "가수");
+    EXPECT_EQ(tag.Year(), "2024");
+    tag.Close();
+    EXPECT_EQ(quortest::ReadFile(path).substr(0, 1000), std::string(1000, 'a'));
+    EXPECT_EQ(quortest::ReadFile(path).substr(1125), "xyz");
+}
+
+TEST(TagDialog, ClearThenSaveEqualsCancel) {
+    quortest::TempDir dir;
+    auto cleared = dir / "cleared.mp3";
+    auto cancelled = dir / "cancelled.mp3";
+    quortest::WriteFile(cleared, Tagged("audio"));
+    quortest::WriteFile(cancelled, Tagged("audio"));
+
+    CID3TagInfoDlg first(nullptr, QString::fromStdString(cleared.string()));
+    RunDialog(first, [&] {
+        Click(&first, "IDC_BTN_CLEAR");
+        EXPECT_TRUE(TextOf(&first, "IDC_EDIT_ARTIST").isEmpty());
+        Click(&first, "IDC_BTN_SAVE");
+    });
+    CID3TagInfoDlg second(nullptr, QString::fromStdString(cancelled.string()));
+    int result = RunDialog(second, [&] { Click(&second, "IDCANCEL"); });
+    EXPECT_EQ(result, ui::IDCANCEL);
+
+    std::string a = quortest::ReadFile(cleared), b = quortest::ReadFile(cancelled);
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(a.substr(5, 3), "TAG");
+    EXPECT_EQ(a.substr(8, 122), std::string(122, '\0')) << "fields zero-filled";
+}
+
+TEST(TagDialog, EscapeCancelsLikeTheCancelButton) {
+    quortest::TempDir dir;
+    auto path = dir / "esc.mp3";
+    quortest::WriteFile(path, Tagged("x"));
+    CID3TagInfoDlg dialog(nullptr, QString::fromStdString(path.string()));
+    int result = RunDialog(dialog, [&] { PressKey(&dialog, Qt::Key_Escape); });
+    EXPECT_EQ(result, ui::IDCANCEL);
+    Id3v1TagFile tag;
+    ASSERT_EQ(tag.Read(path), 0);
+    EXPECT_EQ(tag.Title(), "");
+}
+
+TEST(TagDialog, UntaggedFileOpensEmptyAndGetsItsTagAppended) {
+    quortest::TempDir dir;
+    auto path = dir / "plain.mp3";
+    quortest::WriteFile(path, std::string(300, 'm'));
+    CID3TagInfoDlg dialog(nullptr, QString::fromStdString(path.string()));
+    RunDialog(dialog, [&] {
+        EXPECT_TRUE(TextOf(&dialog, "IDC_EDIT_TITLE").isEmpty());
+        FindControlAs<QLineEdit>(&dialog, "IDC_EDIT_ARTIST")->setText(QStringLiteral("me"));
+        Click(&dialog, "IDC_BTN_SAVE");
+    });
+    std::string bytes = quortest::ReadFile(path);
+    ASSERT_EQ(bytes.size(), 428u);
+    EXPECT_EQ(bytes.substr(0, 300), std::string(300, 'm'));
+    EXPECT_EQ(bytes.substr(300, 3), "TAG");
+    EXPECT_EQ(bytes.substr(333, 3), std::string("me\0", 3));
+}
+
+TEST(TagDialog, EmptyPathShowsTheNoticeAndEnds) {
+    ModalAnswerer answerer;
+    CID3TagInfoDlg dialog(nullptr, QString());
+    EXPECT_EQ(dialog.DoModal(), ui::IDOK);
+    ASSERT_EQ(answerer.Seen().size(), 1u);
+    EXPECT_EQ(answerer.Seen()[0].message, QStringLiteral("오픈할 파일 없습니다."));
+    EXPECT_EQ(answerer.Seen()[0].size, QSize(300, 150));
+}

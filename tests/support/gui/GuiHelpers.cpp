@@ -1,0 +1,111 @@
+// Control lookup, clicks, modal answers and pixels for window tests.
+#include "gui/GuiHelpers.h"
+
+#include "CMssageBoxDlg.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QEnterEvent>
+#include <QMessageBox>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace quortest::gui {
+
+QWidget* FindControl(QWidget* root, const QString& idName) {
+    if (!root) {
+        ADD_FAILURE() << "no window to look for " << idName.toStdString() << " in";
+        return nullptr;
+    }
+    auto* found = root->objectName() == idName ? root : root->findChild<QWidget*>(idName);
+    if (!found)
+        ADD_FAILURE() << "no control named " << idName.toStdString() << " in "
+                      << root->metaObject()->className();
+    return found;
+}
+
+bool Click(QWidget* root, const QString& idName) {
+    QWidget* control = FindControl(root, idName);
+    if (!control)
+        return false;
+    if (!control->isVisible() || !control->isEnabled()) {
+        ADD_FAILURE() << idName.toStdString() << " is " << (control->isVisible() ? "disabled" : "hidden");
+        return false;
+    }
+    ClickAt(control, control->rect().center());
+    return true;
+}
+
+void ClickAt(QWidget* widget, const QPoint& pos) {
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, pos);
+}
+
+void Hover(QWidget* widget, const QPoint& pos) {
+    QEnterEvent enter(pos, widget->mapTo(widget->window(), pos), widget->mapToGlobal(pos));
+    QApplication::sendEvent(widget, &enter);
+}
+
+void Unhover(QWidget* widget) {
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(widget, &leave);
+}
+
+void PressKey(QWidget* widget, Qt::Key key) {
+    QTest::keyClick(widget, key);
+}
+
+ModalAnswerer::ModalAnswerer(Answer answer, std::function<void(QWidget*)> otherwise)
+    : answer_(answer), otherwise_(std::move(otherwise)) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
+    timer_.start(10);
+}
+
+ModalAnswerer::~ModalAnswerer() {
+    timer_.stop();
+}
+
+void ModalAnswerer::Poll() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible() || modal->property("quorAnswered").toBool())
+        return;
+    modal->setProperty("quorAnswered", true);
+    SeenBox seen{
+        QString::fromLatin1(modal->metaObject()->className()), modal->windowTitle(), {}, 0, modal->size()};
+    const bool ok = answer_ == Answer::Ok;
+    if (auto* box = qobject_cast<CMssageBoxDlg*>(modal)) {
+        seen.title = box->Title();
+        seen.message = box->Message();
+        seen.buttonLayout = box->ButtonLayout();
+        seen_.push_back(seen);
+        const bool cancelShown = box->findChild<QWidget*>(QStringLiteral("IDC_BTN_CANCEL"))->isVisible();
+        Click(box, ok || !cancelShown ? QStringLiteral("IDC_BTN_OK") : QStringLiteral("IDC_BTN_CANCEL"));
+    } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+        seen.message = box->text();
+        seen_.push_back(seen);
+        QAbstractButton* button = box->button(ok ? QMessageBox::Ok : QMessageBox::Cancel);
+        if (!button)
+            button = box->button(QMessageBox::Ok);
+        if (button)
+            button->click();
+        else
+            box->reject();
+    } else if (otherwise_) {
+        seen_.push_back(seen);
+        otherwise_(modal);
+    }
+}
+
+QImage Grab(QWidget* widget) {
+    return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QRgb PixelAt(QWidget* widget, int x, int y) {
+    return Rgb(Grab(widget), x, y);
+}
+
+void Settle(int ms) {
+    QTest::qWait(ms);
+}
+
+} // namespace quortest::gui

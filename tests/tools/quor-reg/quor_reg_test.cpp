@@ -1,0 +1,96 @@
+// quor-reg as a user runs it: exit codes, output, and the hive file it leaves.
+#include "support/HiveEnv.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    std::string out;
+};
+
+// Runs build/bin/quor-reg with the arguments (no shell); collects standard output.
+ToolRun QuorReg(const std::vector<std::string>& args) {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0)
+        return {};
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(pipeFds[1], STDOUT_FILENO);
+        close(pipeFds[0]);
+        close(pipeFds[1]);
+        std::vector<char*> argv;
+        const std::string program = std::string(QUOR_BIN_DIR) + "/quor-reg";
+        argv.push_back(const_cast<char*>(program.c_str()));
+        for (const auto& arg : args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    close(pipeFds[1]);
+    ToolRun run;
+    std::array<char, 4096> chunk;
+    for (ssize_t got; (got = read(pipeFds[0], chunk.data(), chunk.size())) > 0;)
+        run.out.append(chunk.data(), static_cast<size_t>(got));
+    close(pipeFds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+constexpr const char* kKey = "Software\\QuorRecorder";
+
+} // namespace
+
+TEST(QuorReg, GetOfAMissingValueExitsOneAndCreatesNothing) {
+    quortest::HiveEnv env;
+    EXPECT_EQ(QuorReg({"get", kKey, "Savepath"}).exitCode, 1);
+    EXPECT_EQ(QuorReg({"list", kKey}).exitCode, 1);
+    EXPECT_FALSE(std::filesystem::exists(env.ConfigHome()));
+    ASSERT_EQ(QuorReg({"set", kKey, "FileTypeSel", "dword", "1"}).exitCode, 0);
+    EXPECT_EQ(QuorReg({"get", kKey, "Savepath"}).exitCode, 1);
+}
+
+TEST(QuorReg, SetThenGetAndList) {
+    quortest::HiveEnv env;
+    const std::string folder = "/home/mina/음악/\"새\" 폴더\\x";
+    ASSERT_EQ(QuorReg({"set", kKey, "Savepath", "sz", folder}).exitCode, 0);
+    ASSERT_EQ(QuorReg({"set", kKey, "FileSettingSel", "dword", "-1"}).exitCode, 0);
+    ASSERT_EQ(
+        QuorReg({"set", "HKEY_CURRENT_USER\\Software\\QuorRecorder", "CkTopmost", "dword", "0x10"}).exitCode,
+        0);
+
+    const ToolRun path = QuorReg({"get", kKey, "savepath"});
+    EXPECT_EQ(path.exitCode, 0);
+    EXPECT_EQ(path.out, folder + "\n");
+    EXPECT_EQ(QuorReg({"get", kKey, "FileSettingSel"}).out, "4294967295\n");
+
+    const ToolRun list = QuorReg({"list", kKey});
+    EXPECT_EQ(list.exitCode, 0);
+    EXPECT_EQ(list.out, "Savepath\tREG_SZ\t" + folder +
+                            "\nFileSettingSel\tREG_DWORD\t4294967295\n"
+                            "CkTopmost\tREG_DWORD\t16\n");
+    EXPECT_NE(quortest::ReadFile(env.HivePath()).find("\"CkTopmost\"=dword:00000010"), std::string::npos);
+    ASSERT_EQ(QuorReg({"set", kKey, "@", "sz", "default"}).exitCode, 0);
+    EXPECT_EQ(QuorReg({"get", kKey, "@"}).out, "default\n");
+    EXPECT_NE(quortest::ReadFile(env.HivePath()).find("\n@=\"default\"\n"), std::string::npos);
+}
+
+TEST(QuorReg, BadArgumentsExitTwoAndWriteNothing) {
+    quortest::HiveEnv env;
+    EXPECT_EQ(QuorReg({}).exitCode, 2);
+    EXPECT_EQ(QuorReg({"get", kKey}).exitCode, 2);
+    EXPECT_EQ(QuorReg({"set", kKey, "N", "dword", "12abc"}).exitCode, 2);
+    EXPECT_EQ(QuorReg({"set", kKey, "N", "dword", "4294967296"}).exitCode, 2);
+    EXPECT_EQ(QuorReg({"set", kKey, "N", "qword", "1"}).exitCode, 2);
+    EXPECT_EQ(QuorReg({"set", "Software\\\\Bad", "N", "sz", "x"}).exitCode, 3);
+    EXPECT_FALSE(std::filesystem::exists(env.HivePath()));
+}

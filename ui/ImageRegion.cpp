@@ -1,0 +1,42 @@
+// Builds regions row by row from runs of kept pixels.
+#include "ImageRegion.h"
+
+namespace ui {
+
+QRegion RegionOfPixelsNot(const QImage& source, QRgb excluded) {
+    if (source.isNull())
+        return {};
+    const QImage image = source.convertToFormat(QImage::Format_RGB32);
+    const QRgb key = excluded | 0xFF000000u;
+    QRegion region;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        int x = 0;
+        while (x < image.width()) {
+            while (x < image.width() && (row[x] | 0xFF000000u) == key)
+                ++x;
+            const int start = x;
+            while (x < image.width() && (row[x] | 0xFF000000u) != key)
+                ++x;
+            if (x > start)
+                region += QRect(start, y, x - start, 1);
+        }
+    }
+    return region;
+}
+
+QImage MaskCoverage(const QImage& source) {
+    const QImage mask = source.convertToFormat(QImage::Format_RGB32);
+    QImage coverage(mask.size(), QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < mask.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
+        auto* out = reinterpret_cast<QRgb*>(coverage.scanLine(y));
+        for (int x = 0; x < mask.width(); ++x) {
+            const int a = 255 - qGray(in[x]);
+            out[x] = qRgba(a, a, a, a);
+        }
+    }
+    return coverage;
+}
+
+} // namespace ui
