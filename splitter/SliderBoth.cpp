@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QMetaObject>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
 
@@ -153,6 +154,14 @@ void SliderBoth::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (m_StartThumb && m_EndThumb && m_Ready)
         PlaceThumbs(m_Range.start, m_Range.end, true, true);
+}
+
+void SliderBoth::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+}
+
+void SliderBoth::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
 }
 
 void SliderBoth::paintEvent(QPaintEvent*) {

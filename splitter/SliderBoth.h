@@ -49,6 +49,10 @@ protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent* event) override;
+    // The ruler takes presses itself: they neither move the thumbs nor reach the window (which
+    // would start moving the whole window).
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     void OnDragStep(int delta, bool isStart);

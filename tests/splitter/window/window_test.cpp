@@ -1,5 +1,6 @@
 // The splitter window: start-up with a file, a folder or nothing; opening files; playing from the
 // start thumb; pause and resume; the drawn times; the slider's notification; the folder button.
+#include "CQuorSplitApp.h"
 #include "MediaFiles.h"
 #include "SliderBoth.h"
 #include "SliderBothBtn.h"
@@ -209,6 +210,26 @@ TEST_F(SplitWindowTest, WithoutTheRecordersKeyOpenAndFolderShowNothing) {
     QDesktopServices::unsetUrlHandler("file");
     ASSERT_EQ(catcher.urls.size(), 1);
     EXPECT_EQ(catcher.urls.first().toLocalFile().toStdString(), dir.str());
+}
+
+TEST_F(SplitWindowTest, PressingTheBodyMovesTheWindowButTheRulerDoesNot) {
+    CQuorSplitDlg& w = Open("");
+    const QPoint before = w.pos();
+    QWidget* ruler = Control("SLIDER_ID");
+    QTest::mousePress(ruler, Qt::LeftButton, Qt::NoModifier, QPoint(200, 40));
+    QTest::mouseMove(ruler, QPoint(260, 50));
+    QTest::mouseRelease(ruler, Qt::LeftButton, Qt::NoModifier, QPoint(260, 50));
+    EXPECT_EQ(w.pos(), before);
+    QTest::mousePress(&w, Qt::LeftButton, Qt::NoModifier, QPoint(250, 75));
+    QTest::mouseMove(&w, QPoint(290, 95));
+    QTest::mouseRelease(&w, Qt::LeftButton, Qt::NoModifier, QPoint(290, 95));
+    EXPECT_EQ(w.pos(), before + QPoint(40, 20)) << "the body drags the window";
+}
+
+TEST_F(SplitWindowTest, FirstArgumentIsTheFileAndTheRestIsIgnored) {
+    EXPECT_EQ(CQuorSplitApp::InputPathFrom({"QuorSplit", "/music/a b \"c\".mp3", "--other"}),
+              "/music/a b \"c\".mp3");
+    EXPECT_EQ(CQuorSplitApp::InputPathFrom({"QuorSplit"}), "");
 }
 
 TEST_F(SplitWindowTest, CloseEndsTheWindow) {
