@@ -3,6 +3,7 @@
 
 #include "CRegistry.h"
 #include "Fonts.h"
+#include "SliderBoth.h"
 #include "MediaFiles.h"
 #include "Skin.h"
 #include "SplitterBitmaps.h"
@@ -76,7 +77,11 @@ CQuorSplitDlg& SplitWindowTest::Open(const std::string& argument) {
     window = std::make_unique<CQuorSplitDlg>();
     window->SetInputPath(argument);
     window->show();
-    quortest::gui::Settle(50);
+    // The slider places its thumbs after its first paint; wait for it on a busy machine.
+    for (int i = 0; i < 200 && !window->Slider()->IsReady(); ++i)
+        quortest::gui::Settle(10);
+    EXPECT_TRUE(window->Slider()->IsReady());
+    quortest::gui::Settle(20);
     return *window;
 }
 
