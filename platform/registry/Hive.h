@@ -24,7 +24,7 @@ struct HiveValue {
 struct HiveKey {
     std::string name;
     std::vector<HiveValue> values; // in the order they were first set
-    std::vector<HiveKey> subkeys;  // in the order they were created
+    std::list<HiveKey> subkeys;    // in the order they were created; a list keeps pointers valid
 
     const HiveKey* FindSubkey(std::string_view subkey) const;
     HiveKey* FindSubkey(std::string_view subkey);

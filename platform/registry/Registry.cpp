@@ -50,6 +50,8 @@ LSTATUS Resolve(HKEY root, const std::string& subKey, KeyPath* full) {
     auto names = SplitKeyPath(subKey);
     if (!names)
         return ERROR_INVALID_PARAMETER;
+    if (base->size() + names->size() > kMaxKeyDepth)
+        return ERROR_INVALID_PARAMETER; // the file could not hold it
     *full = std::move(*base);
     full->insert(full->end(), names->begin(), names->end());
     return ERROR_SUCCESS;

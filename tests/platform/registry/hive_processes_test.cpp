@@ -60,6 +60,7 @@ int ExitStatus(pid_t pid) {
 TEST(HiveProcesses, TwoWritersAtOnceLoseNoValue) {
     quortest::HiveEnv env;
     constexpr int kWrites = 200;
+    constexpr int kNames = 20;
     int gate[2];
     ASSERT_EQ(pipe(gate), 0);
     std::vector<pid_t> writers;
@@ -69,9 +70,9 @@ TEST(HiveProcesses, TwoWritersAtOnceLoseNoValue) {
             char go;
             if (read(gate[0], &go, 1) != 0) // both start when the gate closes
                 return 2;
+            // Each name is written again and again: the last write of each must survive.
             for (int i = 0; i < kWrites; ++i) {
-                const std::string mine = "Writer" + std::to_string(writer);
-                if (!WriteNumber(mine, i) || !WriteNumber(mine + "_" + std::to_string(i), i))
+                if (!WriteNumber("Writer" + std::to_string(writer) + "_" + std::to_string(i % kNames), i))
                     return 1;
             }
             return 0;
@@ -86,11 +87,12 @@ TEST(HiveProcesses, TwoWritersAtOnceLoseNoValue) {
     ASSERT_TRUE(hive);
     const HiveKey* key = hive->Find({"Software", "QuorRecorder"});
     ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->values.size(), 2u * kNames);
     for (int writer = 0; writer < 2; ++writer) {
-        const std::string mine = "Writer" + std::to_string(writer);
-        EXPECT_EQ(ReadNumber(*key, mine), DWORD{kWrites - 1});
-        for (int i = 0; i < kWrites; ++i)
-            EXPECT_EQ(ReadNumber(*key, mine + "_" + std::to_string(i)), DWORD(i)) << mine << " write " << i;
+        for (int name = 0; name < kNames; ++name) {
+            const std::string value = "Writer" + std::to_string(writer) + "_" + std::to_string(name);
+            EXPECT_EQ(ReadNumber(*key, value), DWORD(kWrites - kNames + name)) << value;
+        }
     }
     EXPECT_TRUE(env.FilesNamed(".tmp-").empty());
     EXPECT_TRUE(env.FilesNamed(".broken-").empty());

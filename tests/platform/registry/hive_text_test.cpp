@@ -128,3 +128,24 @@ TEST(HiveText, RandomBytesNeverParse) {
         EXPECT_FALSE(ParseHiveText(bytes));
     }
 }
+
+TEST(HiveText, SectionsVisitedAgainAfterTheirSiblingsGrewMergeIntoTheirKey) {
+    std::string text = "Windows Registry Editor Version 5.00\n\n";
+    for (int round = 0; round < 3; ++round) {
+        for (int sibling = 0; sibling < 40; ++sibling) {
+            text += "[HKEY_CURRENT_USER\\Software\\K" + std::to_string(sibling) + "]\n";
+            text += "\"R" + std::to_string(round) + "\"=dword:" + std::to_string(sibling) + "\n";
+        }
+    }
+    text += "; end of hive\n";
+    auto hive = ParseHiveText(text);
+    ASSERT_TRUE(hive);
+    ASSERT_EQ(hive->Find({"Software"})->subkeys.size(), 40u);
+    for (int sibling = 0; sibling < 40; ++sibling) {
+        const HiveKey* key = hive->Find({"Software", "K" + std::to_string(sibling)});
+        ASSERT_NE(key, nullptr);
+        ASSERT_EQ(key->values.size(), 3u);
+        EXPECT_EQ(key->values[2].name, "R2");
+        EXPECT_EQ(key->values[2].data[0], std::stoi(std::to_string(sibling), nullptr, 16));
+    }
+}

@@ -141,6 +141,14 @@ TEST(Registry, ClosedAndUnknownHandlesAndBadNamesAreRefused) {
     EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\\\QuorRecorder", KEY_READ, &sub),
               ERROR_INVALID_PARAMETER);
     EXPECT_EQ(SetNumber(key, "line\nbreak", 1), ERROR_INVALID_PARAMETER);
+    // Deeper than the registry allows, even when reached step by step from an open key.
+    std::string half = "k";
+    for (size_t level = 1; level < kMaxKeyDepth / 2 + 1; ++level)
+        half += "\\k";
+    HKEY deep = nullptr;
+    ASSERT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, half, KEY_ALL_ACCESS, &deep), ERROR_SUCCESS);
+    EXPECT_EQ(RegCreateKeyEx(deep, half, KEY_ALL_ACCESS, &sub), ERROR_INVALID_PARAMETER);
+    RegCloseKey(deep);
     RegCloseKey(key);
 }
 
