@@ -3,9 +3,9 @@
 
 #include "CRegistry.h"
 #include "Fonts.h"
-#include "SliderBoth.h"
 #include "MediaFiles.h"
 #include "Skin.h"
+#include "SliderBoth.h"
 #include "SplitterBitmaps.h"
 #include "support/pulse/PulseServer.h"
 
