@@ -1,0 +1,83 @@
+// Player state: Idle (no stream), Playing (stream), Paused (no stream, a saved position).
+#include "COgg.h"
+
+#include "dialogs/PlainMessageBox.h"
+
+#include <cstdio>
+
+namespace {
+
+std::string MinutesSeconds(int32_t seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d:%02d", seconds / 60, seconds - (seconds / 60) * 60);
+    return text;
+}
+
+} // namespace
+
+COgg::COgg(std::unique_ptr<platform::AudioPlayer> player) : m_Player(std::move(player)) {}
+
+COgg::~COgg() = default;
+
+bool COgg::InitAudio() {
+    return m_Player->Init(44100);
+}
+
+bool COgg::OpenStream(const std::string& newPath) {
+    if (stream) {
+        stream->Stop();
+        stream.reset();
+    }
+    stream = m_Player->OpenStream(newPath);
+    if (!stream)
+        return false;
+    path = newPath;
+    return true;
+}
+
+void COgg::PlayFrom(int32_t startMs) {
+    if (!stream)
+        return;
+    const int32_t seconds = stream->LengthMs() / 1000;
+    totalText = MinutesSeconds(seconds);
+    if (resumePosMs != 0)
+        startMs = resumePosMs;
+    stream->SetTimeMs(startMs);
+    stream->Play();
+}
+
+std::string COgg::GetTimeText() {
+    elapsedSec = StreamTimeMs() / 1000;
+    elapsedText = MinutesSeconds(elapsedSec);
+    return elapsedText + "/" + totalText;
+}
+
+void COgg::ControlPlayback(int command) {
+    switch (command) {
+    case 1:
+        resumePosMs = StreamTimeMs();
+        if (stream)
+            stream->Stop();
+        stream.reset();
+        break;
+    case 2:
+        if (!OpenStream(path)) {
+            platform::ShowPlainMessageBox("음악파일이 잘못되었습니다. \n(오류위치 : m_ControlOGG)", "오류",
+                                          platform::MessageBoxIcon::Error);
+            return;
+        }
+        stream->SetTimeMs(resumePosMs);
+        stream->Play();
+        resumePosMs = 0;
+        break;
+    case 3:
+        elapsedSec = 0;
+        resumePosMs = 0;
+        if (stream)
+            stream->Stop();
+        stream.reset();
+        break;
+    default:
+        break;
+    }
+}

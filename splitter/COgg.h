@@ -1,0 +1,38 @@
+// The splitter's player: one stream of the playback library, played from a millisecond,
+// paused by remembering the position and resumed by opening the file again and seeking.
+// Window thread only.
+#pragma once
+
+#include "player/AudioPlayer.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class COgg {
+public:
+    explicit COgg(std::unique_ptr<platform::AudioPlayer> player = platform::CreatePulseAudioPlayer());
+    virtual ~COgg();
+
+    bool InitAudio();
+    bool OpenStream(const std::string& path);
+    void PlayFrom(int32_t startMs);
+    std::string GetTimeText();
+    // 1 pause, 2 resume, 3 stop; anything else does nothing.
+    void ControlPlayback(int command);
+    bool IsStreamOpen() const { return stream != nullptr; }
+    bool IsAtEnd() const { return elapsedText == totalText; }
+    int32_t GetResumePos() const { return resumePosMs; }
+    int32_t GetElapsedSec() const { return elapsedSec; }
+    // The position of the open stream in milliseconds (0 without one).
+    int32_t StreamTimeMs() const { return stream ? stream->GetTimeMs() : 0; }
+
+private:
+    std::unique_ptr<platform::AudioPlayer> m_Player;
+    std::unique_ptr<platform::PlaybackStream> stream;
+    std::string elapsedText;
+    std::string totalText;
+    std::string path;
+    int32_t elapsedSec = 0;
+    int32_t resumePosMs = 0;
+};

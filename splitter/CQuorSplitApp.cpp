@@ -1,0 +1,32 @@
+// Start-up of QuorSplit.
+#include "CQuorSplitApp.h"
+
+#include "CQuorSplitDlg.h"
+#include "Fonts.h"
+#include "MediaQuery.h"
+#include "SystemMessageBox.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+std::string CQuorSplitApp::InputPathFrom(const QStringList& arguments) {
+    return arguments.size() > 1 ? arguments.at(1).toStdString() : std::string();
+}
+
+int CQuorSplitApp::Run() {
+    ui::SetUpFonts();
+    ui::InstallPlainMessageBoxHandler();
+    // The media library reads file names through the character-type locale; QApplication has
+    // just set it from the environment, which may not be UTF-8.
+    EnsureUtf8CharacterLocale();
+    // The file dialogs speak Korean like the rest of the program, where Qt's translations are
+    // installed (qt6-translations-l10n); otherwise they stay in English.
+    QTranslator qtKorean;
+    if (qtKorean.load("qtbase_ko", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtKorean);
+    CQuorSplitDlg dialog;
+    dialog.SetInputPath(InputPathFrom(QCoreApplication::arguments()));
+    dialog.exec();
+    return 0;
+}

@@ -1,0 +1,333 @@
+// The splitter window: controls, transport states, the play timer, painting and the file dialogs.
+// The cut lives in CQuorSplitDlgCut.cpp.
+#include "CQuorSplitDlg.h"
+
+#include "CHoverButton.h"
+#include "CMssageBoxDlg.h"
+#include "CRegistry.h"
+#include "CSplitAboutDlg.h"
+#include "ControlId.h"
+#include "CxSkinButton.h"
+#include "Fonts.h"
+#include "ImageRegion.h"
+#include "MediaQuery.h"
+#include "SliderBoth.h"
+#include "SplitterBitmaps.h"
+#include "SplitterIds.h"
+#include "SystemMessageBox.h"
+#include "TimeText.h"
+#include "WindowDragger.h"
+#include "shell/SpecialFolders.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScreen>
+#include <QUrl>
+#include <array>
+
+using namespace CQuorSplitDlgIds;
+using namespace SplitterBitmap;
+
+namespace {
+
+const QRect kStartTextRect(QPoint(186, 176), QPoint(247, 190));
+const QRect kEndTextRect(QPoint(292, 176), QPoint(353, 190));
+const QRect kPlayTextRect(QPoint(100, 75), QPoint(159, 87));
+// What the handlers invalidate: the range texts, the play position.
+const QRect kRangeTextsArea(QPoint(188, 177), QPoint(353, 190));
+const QRect kPlayTextArea(QPoint(100, 74), QPoint(159, 87));
+
+const char* const kRecorderKey = "Software\\QuorRecorder";
+
+// The folder the dialogs start in: My Music, or the recorder's "Savepath". False when the
+// recorder's key does not exist (then the callers show nothing).
+bool SaveFolder(std::string& folder) {
+    folder = platform::MyMusicFolder();
+    CRegistry registry;
+    if (!registry.Open(platform::HKEY_CURRENT_USER, kRecorderKey))
+        return false;
+    registry.ReadString("Savepath", folder, CRegistry::kPathBufferBytes);
+    registry.Close();
+    return true;
+}
+
+} // namespace
+
+CQuorSplitDlg::CQuorSplitDlg(QWidget* parent, PlayerFactory makePlayer)
+    : QDialog(parent,
+              Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Window | Qt::WindowMinimizeButtonHint),
+      m_Ctx(SplitContext::Instance()), m_MakePlayer(std::move(makePlayer)) {
+    setObjectName("IDD_QUORSPLIT_DIALOG");
+    m_PlayTimer.setInterval(1000);
+    connect(&m_PlayTimer, &QTimer::timeout, this, &CQuorSplitDlg::OnPlayTimer);
+}
+
+CQuorSplitDlg::~CQuorSplitDlg() {
+    m_PlayTimer.stop();
+    if (m_Player)
+        m_Player->ControlPlayback(3);
+}
+
+void CQuorSplitDlg::SetInputPath(const std::string& path) {
+    m_Ctx.inputPath = path;
+}
+
+void CQuorSplitDlg::setVisible(bool visible) {
+    // Before the first show, so that the controls it creates are shown with the window.
+    if (visible)
+        OnInitDialog();
+    QDialog::setVisible(visible);
+}
+
+void CQuorSplitDlg::OnInitDialog() {
+    if (m_Initialised)
+        return;
+    m_Initialised = true;
+
+    const QPixmap icon = Skin::Bitmap(SkinSet::Splitter, IDR_MAINFRAME);
+    setWindowIcon(QIcon(icon));
+    setWindowTitle("쿠오르녹음기-자르개");
+    setFixedSize(500, 210);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    CreateControls();
+    m_Background = Skin::Bitmap(SkinSet::Splitter, IDB_BACKGROUND);
+    const QImage face = Skin::Image(SkinSet::Splitter, IDB_BACKGROUND);
+    if (!face.isNull())
+        setMask(ui::RegionOfPixelsNot(face, kSkinColourKey));
+
+    m_Slider = new SliderBoth;
+    m_Slider->Create(this, QRect(8, 96, 483, 60), true, SLIDER_ID);
+    QUOR_SET_ID(m_Slider, SLIDER_ID);
+    m_Slider->SetThumbPictures(Skin::Bitmap(SkinSet::Splitter, IDB_THUMB_START),
+                               Skin::Bitmap(SkinSet::Splitter, IDB_THUMB_END));
+    m_Slider->SetRange(0, 1, 1); // refused: the slider keeps 0..1 with tick 10
+    m_Slider->Reposition(8, 96, 483, 60, true);
+    connect(m_Slider, &SliderBoth::Command, this, &CQuorSplitDlg::OnSliderCommand);
+
+    m_Player = std::make_unique<COgg>(m_MakePlayer());
+    m_Player->InitAudio();
+
+    if (!m_Ctx.inputPath.empty()) {
+        QueryMedia(m_Ctx.inputPath, m_Ctx.media);
+        if (m_Ctx.media.durationSec <= 0) {
+            SetTransport(false, false, false);
+        } else {
+            LoadFile(m_Ctx.inputPath, NamePart(m_Ctx.inputPath), 10);
+            QueryMedia(m_Ctx.inputPath, m_Ctx.media);
+        }
+    } else {
+        SetTransport(false, false, false);
+    }
+    new WindowDragger(this);
+}
+
+void CQuorSplitDlg::CreateControls() {
+    const auto hover = [this](CHoverButton*& button, const char* name, int id, int bitmap, QRect at) {
+        button = new CHoverButton(this);
+        ui::SetControlId(button, name, id);
+        button->LoadBitmap(SkinSet::Splitter, bitmap, 3);
+        button->setGeometry(at);
+    };
+    hover(m_Close, "IDC_BTN_CLOSE", IDC_BTN_CLOSE, IDB_BTN_CLOSE, {470, 3, 22, 22});
+    hover(m_Minimize, "IDC_BTN_MINIMIZE", IDC_BTN_MINIMIZE, IDB_BTN_MINIMIZE, {447, 3, 22, 22});
+    hover(m_About, "IDC_BTN_ABOUT", IDC_BTN_ABOUT, IDB_BTN_ABOUT, {416, 4, 20, 20});
+    hover(m_Open, "IDC_BTN_OPEN", IDC_BTN_OPEN, IDB_BTN_OPEN, {343, 36, 70, 24});
+    hover(m_Folder, "IDC_BTN_FOLDER", IDC_BTN_FOLDER, IDB_BTN_FOLDER, {417, 36, 70, 24});
+
+    const auto skin = [this](CxSkinButton*& button, const char* name, int id, std::array<int, 5> ids,
+                             QRect at) {
+        button = new CxSkinButton(this);
+        ui::SetControlId(button, name, id);
+        button->SetSkin(SkinSet::Splitter, ids[0], ids[1], ids[2], ids[3], 0, ids[4], 0, 0, 0);
+        button->setGeometry(at);
+    };
+    skin(m_Cut, "IDC_BTN_CUT", IDC_BTN_CUT, {IDB_CUT_NORMAL, IDB_CUT_PRESSED, IDB_CUT_HOVER, 0, IDB_CUT_MASK},
+         {392, 168, 96, 30});
+    skin(m_Stop, "IDC_BTN_STOP", IDC_BTN_STOP,
+         {IDB_STOP_NORMAL, IDB_STOP_PRESSED, IDB_STOP_HOVER, IDB_STOP_DISABLED, IDB_ROUND_MASK},
+         {90, 165, 34, 34});
+    skin(m_Pause, "IDC_BTN_PAUSE", IDC_BTN_PAUSE,
+         {IDB_PAUSE_NORMAL, IDB_PAUSE_PRESSED, IDB_PAUSE_HOVER, IDB_PAUSE_DISABLED, IDB_ROUND_MASK},
+         {52, 165, 34, 34});
+    skin(m_Play, "IDC_BTN_PLAY", IDC_BTN_PLAY,
+         {IDB_PLAY_NORMAL, IDB_PLAY_PRESSED, IDB_PLAY_HOVER, IDB_PLAY_DISABLED, IDB_ROUND_MASK},
+         {14, 165, 34, 34});
+
+    m_PathBox = new QLineEdit(this);
+    QUOR_SET_ID(m_PathBox, IDC_EDIT_PATH);
+    m_PathBox->setReadOnly(true);
+    m_PathBox->setEnabled(false);
+    m_PathBox->setFrame(false);
+    m_PathBox->setGeometry(68, 42, 260, 16);
+    m_PathBox->setFont(ui::CellHeightFont("돋움", 12));
+    m_PathBox->setStyleSheet(
+        "QLineEdit, QLineEdit:disabled { color: black; background: white; padding: 0; }");
+
+    connect(m_Close, &QAbstractButton::clicked, this, &QDialog::close);
+    connect(m_Minimize, &QAbstractButton::clicked, this, &QWidget::showMinimized);
+    connect(m_About, &QAbstractButton::clicked, this, &CQuorSplitDlg::OnAbout);
+    connect(m_Open, &QAbstractButton::clicked, this, &CQuorSplitDlg::OnOpen);
+    connect(m_Folder, &QAbstractButton::clicked, this, &CQuorSplitDlg::OnOpenFolder);
+    connect(m_Cut, &QAbstractButton::clicked, this, &CQuorSplitDlg::OnCut);
+    connect(m_Stop, &QAbstractButton::clicked, this, &CQuorSplitDlg::OnStop);
+    connect(m_Pause, &QAbstractButton::clicked, this, &CQuorSplitDlg::OnPauseResume);
+    connect(m_Play, &QAbstractButton::clicked, this, &CQuorSplitDlg::OnPlay);
+}
+
+void CQuorSplitDlg::SetTransport(bool play, bool pause, bool stop) {
+    m_Play->setEnabled(play);
+    m_Pause->setEnabled(pause);
+    m_Stop->setEnabled(stop);
+}
+
+void CQuorSplitDlg::LoadFile(const std::string& path, const std::string& name, int tick) {
+    m_PathBox->setText(QString::fromStdString(path));
+    m_Ctx.inputPath = path;
+    m_Ctx.inputFolder = FolderPart(path);
+    m_Ctx.inputName = name;
+    m_Slider->SetRange(0, m_Ctx.media.durationSec, tick);
+    m_Slider->SetSelection(0, m_Ctx.media.durationSec);
+    SetTransport(true, false, false);
+}
+
+void CQuorSplitDlg::OnOpen() {
+    OnStop();
+    std::string folder;
+    if (SaveFolder(folder)) {
+        QFileDialog dialog(this, QString(), QString::fromStdString(folder), "mp3 audio files (*.mp3)");
+        dialog.setObjectName("OpenFileDialog");
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setDefaultSuffix("mp3");
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+            const std::string path = dialog.selectedFiles().first().toStdString();
+            QueryMedia(path, m_Ctx.media);
+            if (m_Ctx.media.durationSec < 1) {
+                ui::ShowSystemMessageBox(this, "재생 할수 없는 파일입니다.");
+                SetTransport(false, false, false);
+            } else {
+                LoadFile(path, NamePart(path), 1);
+            }
+        }
+    }
+    update(kRangeTextsArea);
+}
+
+void CQuorSplitDlg::OnOpenFolder() {
+    OnStop();
+    std::string folder;
+    if (!SaveFolder(folder))
+        return;
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder)));
+}
+
+void CQuorSplitDlg::OnPlay() {
+    int start = 0, end = 0;
+    m_Slider->GetSelection(start, end);
+    if (m_Ctx.inputPath.empty())
+        return;
+    SetTransport(false, true, true);
+    if (!m_Player->OpenStream(m_Ctx.inputPath)) {
+        OnStop();
+        return;
+    }
+    m_Player->PlayFrom(start * 1000);
+    m_PlayTimer.start();
+}
+
+void CQuorSplitDlg::OnPauseResume() {
+    if (m_Player->GetResumePos() == 0) {
+        m_PlayTimer.stop();
+        SetTransport(false, true, false);
+        m_Player->ControlPlayback(1);
+    } else {
+        m_Player->ControlPlayback(2);
+        m_PlayTimer.start();
+        SetTransport(false, true, true);
+    }
+}
+
+void CQuorSplitDlg::OnStop() {
+    m_Player->ControlPlayback(3);
+    int start = 0, end = 0;
+    m_Slider->GetSelection(start, end);
+    m_Slider->SetMarker(start);
+    m_PlayTimer.stop();
+    SetTransport(true, false, false);
+    update(kPlayTextArea);
+}
+
+void CQuorSplitDlg::OnPlayTimer() {
+    m_Player->GetTimeText();
+    m_Slider->SetMarker(m_Player->GetElapsedSec());
+    update(kPlayTextArea);
+    if (m_Player->IsAtEnd())
+        OnStop();
+}
+
+void CQuorSplitDlg::OnSliderCommand(int commandId) {
+    if (commandId != SLIDER_ID)
+        return;
+    if (!m_Player->IsStreamOpen() && m_Player->GetResumePos() == 0) {
+        int start = 0, end = 0;
+        m_Slider->GetSelection(start, end);
+        m_Slider->SetMarker(start);
+    }
+    update(kRangeTextsArea);
+}
+
+void CQuorSplitDlg::OnAbout() {
+    CSplitAboutDlg about(this);
+    about.exec();
+}
+
+int CQuorSplitDlg::Notify(const QString& message, int buttonLayout, int width, int height) {
+    return CMssageBoxDlg::Show(this, message, "알림", buttonLayout, width, height,
+                               MessageBoxTemplate::Splitter());
+}
+
+void CQuorSplitDlg::closeEvent(QCloseEvent* event) {
+    if (m_Cutting) {
+        event->ignore(); // the cut finishes first, as it did when the window could not close
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void CQuorSplitDlg::reject() {
+    if (!m_Cutting)
+        QDialog::reject();
+}
+
+void CQuorSplitDlg::paintEvent(QPaintEvent*) {
+    QPixmap buffer(size());
+    buffer.fill(Qt::white);
+    {
+        QPainter painter(&buffer);
+        painter.drawPixmap(0, 0, m_Background);
+        PaintTexts(painter);
+    }
+    QPainter(this).drawPixmap(0, 0, buffer);
+}
+
+void CQuorSplitDlg::PaintTexts(QPainter& painter) {
+    if (!m_Slider)
+        return;
+    int start = 0, end = 0;
+    m_Slider->GetSelection(start, end);
+    const auto text = [](long seconds) { return QString::fromStdString(SplitTimeText(seconds)); };
+    const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
+    painter.setFont(ui::CellHeightFont("돋움체", 12));
+    painter.setPen(Qt::black);
+    painter.drawText(kStartTextRect, flags, text(start));
+    painter.drawText(kEndTextRect, flags, text(end));
+    painter.setFont(ui::CellHeightFont("돋움체", 13));
+    painter.setPen(m_Player && m_Player->IsStreamOpen() ? QColor(110, 110, 110) : QColor(180, 180, 180));
+    painter.drawText(kPlayTextRect, flags, text(m_Slider->GetMarker()));
+}

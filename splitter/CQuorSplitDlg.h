@@ -1,0 +1,87 @@
+// QuorSplit's window: open an MP3, play it from the start thumb, choose a range on the slider and
+// cut it through the converter. Window thread only; the cut waits for the converter in a nested
+// loop that takes no user input.
+#pragma once
+
+#include "COgg.h"
+#include "SplitContext.h"
+
+#include <QDialog>
+#include <QPixmap>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class CHoverButton;
+class CxSkinButton;
+class QLineEdit;
+class SliderBoth;
+
+class CQuorSplitDlg : public QDialog {
+    Q_OBJECT
+public:
+    using PlayerFactory = std::function<std::unique_ptr<platform::AudioPlayer>()>;
+
+    explicit CQuorSplitDlg(QWidget* parent = nullptr,
+                           PlayerFactory makePlayer = platform::CreatePulseAudioPlayer);
+    ~CQuorSplitDlg() override;
+    void setVisible(bool visible) override;
+
+    // The start-up argument, before the window initialises.
+    void SetInputPath(const std::string& path);
+    // Runs the initialisation once (showing the window runs it too).
+    void OnInitDialog();
+
+    void OnOpen();
+    void OnOpenFolder();
+    void OnPlay();
+    void OnPauseResume();
+    void OnStop();
+    void OnCut();
+    void OnAbout();
+    void OnPlayTimer();
+    void OnSliderCommand(int commandId);
+
+    bool AskOutputPath();
+    bool FindConverter(std::string& path) const;
+
+    SliderBoth* Slider() const { return m_Slider; }
+    COgg* Player() const { return m_Player.get(); }
+    bool PlayTimerActive() const { return m_PlayTimer.isActive(); }
+    // The argument string of the last cut, as a log shows it.
+    const std::string& LastCutArguments() const { return m_LastCutArguments; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    void CreateControls();
+    void SetTransport(bool play, bool pause, bool stop);
+    void LoadFile(const std::string& path, const std::string& name, int tick);
+    int Notify(const QString& message, int buttonLayout, int width, int height);
+    void PaintTexts(class QPainter& painter);
+
+    SplitContext& m_Ctx;
+    PlayerFactory m_MakePlayer;
+    std::unique_ptr<COgg> m_Player;
+    bool m_Initialised = false;
+    bool m_Cutting = false;
+    QPixmap m_Background;
+    SliderBoth* m_Slider = nullptr;
+    CHoverButton* m_Close = nullptr;
+    CHoverButton* m_Minimize = nullptr;
+    CHoverButton* m_About = nullptr;
+    CHoverButton* m_Open = nullptr;
+    CHoverButton* m_Folder = nullptr;
+    CxSkinButton* m_Cut = nullptr;
+    CxSkinButton* m_Stop = nullptr;
+    CxSkinButton* m_Pause = nullptr;
+    CxSkinButton* m_Play = nullptr;
+    QLineEdit* m_PathBox = nullptr;
+    QTimer m_PlayTimer;
+    std::string m_LastCutArguments;
+};

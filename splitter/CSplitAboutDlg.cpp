@@ -1,0 +1,65 @@
+// About box: light grey face with a frame, the title, picture and footer bitmaps, two buttons.
+#include "CSplitAboutDlg.h"
+
+#include "CHoverButton.h"
+#include "ControlId.h"
+#include "Fonts.h"
+#include "SplitterBitmaps.h"
+#include "SplitterIds.h"
+#include "WindowDragger.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+
+#ifndef QUOR_WEB_HOST
+#define QUOR_WEB_HOST "www.quortools.co.kr"
+#endif
+
+using namespace CSplitAboutDlgIds;
+
+CSplitAboutDlg::CSplitAboutDlg(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog) {
+    setObjectName("IDD_ABOUT");
+    setWindowTitle("쿠오르녹음기 자르개");
+    setFixedSize(356, 226);
+    if (parent)
+        move(parent->geometry().center() - rect().center());
+
+    auto* close = new CHoverButton(this);
+    QUOR_SET_ID(close, IDC_BTN_CLOSE);
+    close->LoadBitmap(SkinSet::Splitter, SplitterBitmap::IDB_BTN_CLOSE, 3);
+    close->setGeometry(322, 5, 22, 22);
+    connect(close, &QAbstractButton::clicked, this, &QDialog::accept);
+
+    auto* help = new CHoverButton(this);
+    QUOR_SET_ID(help, IDC_BTN_HELP);
+    help->LoadBitmap(SkinSet::Splitter, SplitterBitmap::IDB_BTN_HOMEPAGE, 3);
+    help->move(240, 160);
+    connect(help, &QAbstractButton::clicked, this, [] { QDesktopServices::openUrl(HelpPage()); });
+
+    auto* text = new QLabel(
+        "쿠오르녹음기 자르개는\nMP3 파일을 원하는 시간만큼 선택해\n저장할 수 있는 프로그램입니다.", this);
+    text->setFont(ui::CellHeightFont("돋움", 12));
+    text->setStyleSheet("color: black; background: transparent;");
+    text->setGeometry(140, 62, 206, 80);
+    new WindowDragger(this);
+}
+
+QUrl CSplitAboutDlg::HelpPage() {
+    return QUrl(QStringLiteral("https://" QUOR_WEB_HOST "/home/help_03.html"));
+}
+
+void CSplitAboutDlg::paintEvent(QPaintEvent*) {
+    QPixmap buffer(size());
+    {
+        QPainter p(&buffer);
+        p.fillRect(rect(), QColor(236, 236, 236));
+        p.setPen(QColor(181, 181, 181));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+        p.drawPixmap(0, 0, Skin::Bitmap(SkinSet::Splitter, SplitterBitmap::IDB_ABOUT_TITLE));
+        p.drawPixmap(25, 60, Skin::Bitmap(SkinSet::Splitter, SplitterBitmap::IDB_ABOUT_PICTURE));
+        p.drawPixmap(25, 197, Skin::Bitmap(SkinSet::Splitter, SplitterBitmap::IDB_ABOUT_FOOTER));
+    }
+    QPainter(this).drawPixmap(0, 0, buffer);
+}

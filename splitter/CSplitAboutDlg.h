@@ -1,0 +1,16 @@
+// The splitter's About box: a short description, a button to the help page and a close button.
+#pragma once
+
+#include <QDialog>
+#include <QUrl>
+
+class CSplitAboutDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CSplitAboutDlg(QWidget* parent = nullptr);
+    // The help page the help button opens.
+    static QUrl HelpPage();
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+};

@@ -1,0 +1,45 @@
+// Converter arguments.
+#include "CutCommand.h"
+
+#include "TimeText.h"
+
+#include <filesystem>
+
+namespace {
+
+// "file:" keeps names such as "-x.mp3" or "concat:a|b" plain file names for FFmpeg.
+std::string PlainFile(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::path p(path);
+    if (!p.is_absolute())
+        p = std::filesystem::absolute(p, ec);
+    return "file:" + (ec ? path : p.string());
+}
+
+} // namespace
+
+std::string ConverterArgumentString(const CutRequest& r) {
+    return "-ss " + SplitTimeText(r.startSec) + " -t " + SplitTimeText(r.durationSec) + " -i \"" +
+           r.inputPath + "\" -acodec libmp3lame -ac 1 -ar " + std::to_string(r.sampleRate) + " -ab " +
+           std::to_string(r.bitRate) + "K -y \"" + r.outputPath + "\"";
+}
+
+std::vector<std::string> ConverterArguments(const CutRequest& r) {
+    return {"-nostdin",
+            "-ss",
+            SplitTimeText(r.startSec),
+            "-t",
+            SplitTimeText(r.durationSec),
+            "-i",
+            PlainFile(r.inputPath),
+            "-acodec",
+            "libmp3lame",
+            "-ac",
+            "1",
+            "-ar",
+            std::to_string(r.sampleRate),
+            "-ab",
+            std::to_string(r.bitRate) + "K",
+            "-y",
+            PlainFile(r.outputPath)};
+}

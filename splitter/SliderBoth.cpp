@@ -1,0 +1,231 @@
+// Two-thumb slider: placement, drag handling and the double-buffered ruler.
+#include "SliderBoth.h"
+
+#include "GdiColor.h"
+#include "SliderBothBtn.h"
+#include "SliderEvents.h"
+
+#include <QCoreApplication>
+#include <QFont>
+#include <QMetaObject>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QResizeEvent>
+
+using namespace slider;
+
+namespace {
+constexpr uint32_t kRed = 0x0000FF;
+constexpr uint32_t kBlue = 0xFF0000;
+constexpr uint32_t kLabelGrey = 0x808080;
+constexpr int kBarTop = 34;
+constexpr int kBarBottom = 44;
+} // namespace
+
+SliderBoth::SliderBoth() = default;
+SliderBoth::~SliderBoth() = default;
+
+bool SliderBoth::Create(QWidget* parent, const QRect& rect, bool horizontal, int id) {
+    if (!horizontal)
+        return false;
+    m_Id = id;
+    m_Horizontal = horizontal;
+    m_Baseline = 47;
+    setParent(parent);
+    setGeometry(rect.x(), rect.y(), rect.width(), kHeight);
+    m_StartThumb = new SliderBothBtn(this, true, horizontal);
+    m_EndThumb = new SliderBothBtn(this, false, horizontal);
+    show();
+    return true;
+}
+
+void SliderBoth::SetThumbPictures(const QPixmap& start, const QPixmap& end) {
+    if (m_StartThumb)
+        m_StartThumb->SetPicture(start);
+    if (m_EndThumb)
+        m_EndThumb->SetPicture(end);
+}
+
+bool SliderBoth::SetRange(int minimum, int maximum, int tick) {
+    if (!ApplyRange(m_Range, minimum, maximum, tick))
+        return false;
+    Redraw();
+    return true;
+}
+
+void SliderBoth::GetRange(int& minimum, int& maximum, int& tick) const {
+    minimum = m_Range.minimum;
+    maximum = m_Range.maximum;
+    tick = m_Range.tick;
+}
+
+void SliderBoth::GetSelection(int& start, int& end) const {
+    start = m_Range.start;
+    end = m_Range.end;
+}
+
+void SliderBoth::PlaceThumbs(int a, int b, bool moveStart, bool moveEnd) {
+    if (!m_Ready || !m_StartThumb || !m_EndThumb)
+        return;
+    std::tie(a, b) = ClampSelection(m_Range, a, b, moveStart, moveEnd);
+    const double scale = Scale(width(), m_Range);
+    const int xs = ValueX(a - m_Range.minimum, scale);
+    const int xe = ValueX(b - m_Range.minimum, scale);
+    const int top = m_Baseline - kThumbSize - 1;
+    if (moveStart) {
+        m_Range.start = a;
+        m_StartThumb->move(xs + 1 - kThumbSize, top);
+    }
+    if (moveEnd) {
+        m_Range.end = b;
+        m_EndThumb->move(xe, top);
+    }
+    update();
+}
+
+void SliderBoth::SetMarker(int value) {
+    m_Marker = value;
+    Redraw();
+}
+
+void SliderBoth::Reposition(int x, int y, int w, int, bool repaint) {
+    setGeometry(x, y, w, kHeight);
+    if (m_Ready)
+        PlaceThumbs(m_Range.start, m_Range.end, true, true);
+    if (repaint)
+        Redraw();
+}
+
+void SliderBoth::Redraw() {
+    if (isVisible())
+        repaint();
+    else
+        update();
+}
+
+void SliderBoth::Notify() {
+    // Queued, as the posted command message was: the parent sees it after the current event.
+    QMetaObject::invokeMethod(
+        this, [this] { emit Command(m_Id); }, Qt::QueuedConnection);
+}
+
+void SliderBoth::OnDragStep(int delta, bool isStart) {
+    const double scale = Scale(width(), m_Range);
+    const int dv = DragSeconds(delta, scale);
+    int start = m_Range.start, end = m_Range.end;
+    if (isStart)
+        start += dv;
+    else
+        end += dv;
+    PlaceThumbs(start, end, isStart, !isStart);
+    Notify(); // every step, even one that moved nothing
+}
+
+void SliderBoth::OnDragEnd() {
+    const std::pair<int, int> now{m_Range.start, m_Range.end};
+    if (m_LastNotified == now)
+        return;
+    m_LastNotified = now;
+    Notify();
+}
+
+bool SliderBoth::event(QEvent* e) {
+    if (e->type() == kDragStep) {
+        auto* step = static_cast<DragStepEvent*>(e);
+        OnDragStep(step->delta, step->isStart);
+        return true;
+    }
+    if (e->type() == kDragEnd) {
+        OnDragEnd();
+        return true;
+    }
+    if (e->type() == kFirstLayout) {
+        if (!m_Ready) {
+            m_Ready = true;
+            PlaceThumbs(m_Range.minimum, m_Range.maximum, true, true);
+            update();
+        }
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+void SliderBoth::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (m_StartThumb && m_EndThumb && m_Ready)
+        PlaceThumbs(m_Range.start, m_Range.end, true, true);
+}
+
+void SliderBoth::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+}
+
+void SliderBoth::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+}
+
+void SliderBoth::paintEvent(QPaintEvent*) {
+    if (!m_Ready) {
+        m_Baseline = 49; // client top + 49 from the first paint on
+        QCoreApplication::postEvent(this, new QEvent(kFirstLayout));
+    }
+    QPixmap buffer(size());
+    {
+        QPainter offscreen(&buffer);
+        PaintTo(offscreen);
+    }
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, buffer);
+}
+
+void SliderBoth::PaintTo(QPainter& painter) {
+    PaintScale(painter);
+    for (SliderBothBtn* thumb : {m_StartThumb, m_EndThumb})
+        if (thumb)
+            thumb->DrawAt(painter, thumb->geometry());
+}
+
+void SliderBoth::PaintScale(QPainter& painter) {
+    const int t = 0;
+    const int w = width();
+    painter.fillRect(rect(), Qt::white);
+
+    QFont font("Arial");
+    font.setPixelSize(9); // 7 points at 96 dots per inch
+    painter.setFont(font);
+    for (const ScaleMark& mark : ScaleMarks(m_Range, w)) {
+        painter.setPen(Qt::black);
+        painter.drawLine(mark.x, t + 18, mark.x, t + (mark.longTick ? 24 : 21));
+        if (!mark.label.empty()) {
+            painter.setPen(QColor(FromColorRef(kLabelGrey)));
+            painter.drawText(QRect(mark.x - 30, t + 3, 60, 12), Qt::AlignHCenter | Qt::AlignVCenter,
+                             QString::fromStdString(mark.label));
+        }
+    }
+
+    const double scale = Scale(w, m_Range);
+    const int xs = ValueX(m_Range.start, scale);
+    const int xe = ValueX(m_Range.end, scale);
+    const int xm = ValueX(m_Marker, scale);
+    const int lineBottom = m_Baseline + 2; // the line ends before baseline + 3
+    painter.setPen(QColor(FromColorRef(kRed)));
+    painter.drawLine(xs, t + 18, xs, lineBottom);
+    painter.drawLine(xe, t + 18, xe, lineBottom);
+    painter.setPen(QColor(FromColorRef(kBlue)));
+    painter.drawLine(xm, t + 18, xm, lineBottom);
+
+    const auto band = [&](int left, int right) {
+        return QRect(QPoint(left, t + kBarTop), QPoint(right - 1, t + kBarBottom - 1));
+    };
+    const QRect bar = band(kMargin, w - kMargin);
+    FillVerticalGradient(painter, bar, {0x3C505F, 0x5A6E82});
+    FrameRect(painter, bar, qRgb(255, 255, 255));
+    const QRect selection = band(xs, xe);
+    FillVerticalGradient(painter, selection, {0x00BEFF, 0xA0FAFF, 0x00BEFF});
+    FrameRect(painter, selection, qRgb(255, 255, 255));
+    if (xs <= xm && xm <= xe) {
+        const QRect played = band(xs, xm);
+        FillVerticalGradient(painter, played, {0x225FFF, 0x22C8FF, 0x223CFF});
+        FrameRect(painter, played, qRgb(255, 255, 255));
+    }
+}

@@ -1,0 +1,72 @@
+// The splitter's two-thumb range slider: a ruler of seconds, start and end thumbs, a play marker.
+// Window thread only. Drag steps and ends arrive as posted events; the parent hears of changes
+// through Command, always delivered queued, like a posted command message.
+#pragma once
+
+#include "SliderRange.h"
+
+#include <QPixmap>
+#include <QWidget>
+
+#include <optional>
+#include <utility>
+
+class SliderBothBtn;
+
+class SliderBoth : public QWidget {
+    Q_OBJECT
+public:
+    SliderBoth();
+    ~SliderBoth() override;
+
+    // Makes this a child of parent at rect (height forced to 60) with the two thumbs. Only the
+    // horizontal orientation exists; a vertical request is refused.
+    bool Create(QWidget* parent, const QRect& rect, bool horizontal, int id);
+    bool SetRange(int minimum, int maximum, int tick);
+    void GetRange(int& minimum, int& maximum, int& tick) const;
+    void SetSelection(int start, int end) { PlaceThumbs(start, end, true, true); }
+    void PlaceThumbs(int start, int end, bool moveStart, bool moveEnd);
+    void GetSelection(int& start, int& end) const;
+    void SetMarker(int value);
+    int GetMarker() const { return m_Marker; }
+    void Reposition(int x, int y, int width, int height, bool repaint);
+
+    void SetThumbPictures(const QPixmap& start, const QPixmap& end);
+    bool IsReady() const { return m_Ready; }
+    int ControlId() const { return m_Id; }
+    int Baseline() const { return m_Baseline; }
+    SliderBothBtn* StartThumb() const { return m_StartThumb; }
+    SliderBothBtn* EndThumb() const { return m_EndThumb; }
+
+    // The whole picture (scale, bar, selection, thumbs) into painter at (0, 0).
+    virtual void PaintTo(QPainter& painter);
+
+signals:
+    void Command(int controlId);
+
+protected:
+    virtual void PaintScale(QPainter& painter);
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent* event) override;
+    // The ruler takes presses itself: they neither move the thumbs nor reach the window (which
+    // would start moving the whole window).
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void OnDragStep(int delta, bool isStart);
+    void OnDragEnd();
+    void Redraw();
+    void Notify();
+
+    int m_Marker = 0;
+    int m_Baseline = 47;
+    int m_Id = 0;
+    bool m_Horizontal = true;
+    bool m_Ready = false;
+    SliderBothBtn* m_StartThumb = nullptr;
+    SliderBothBtn* m_EndThumb = nullptr;
+    slider::Range m_Range;
+    std::optional<std::pair<int, int>> m_LastNotified;
+};

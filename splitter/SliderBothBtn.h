@@ -1,0 +1,33 @@
+// A thumb of the two-thumb slider: draws its picture, captures the mouse while dragged and
+// posts drag steps and the drag end to its slider.
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+
+class SliderBothBtn : public QWidget {
+    Q_OBJECT
+public:
+    SliderBothBtn(QWidget* slider, bool isStartThumb, bool horizontal);
+
+    void SetPicture(const QPixmap& picture);
+    bool IsStartThumb() const { return m_IsStart; }
+    bool IsDragging() const { return m_Dragging; }
+    // Draws the picture into painter at rect (the slider's double-buffered paint uses this).
+    void DrawAt(QPainter& painter, const QRect& rect) const;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    int Along(const QPoint& p) const { return m_Horizontal ? p.x() : p.y(); }
+
+    QPixmap m_Picture;
+    bool m_IsStart;
+    bool m_Dragging = false;
+    bool m_Horizontal;
+    int m_Anchor = 0;
+};

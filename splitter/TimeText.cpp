@@ -1,0 +1,11 @@
+// Time texts of the window, the slider's scale and the converter's arguments.
+#include "TimeText.h"
+
+#include <cstdio>
+
+std::string SplitTimeText(long seconds) {
+    char text[64];
+    // "00:%0.2ld:%0.2ld" of the original; the 0 flag does nothing beside a precision.
+    std::snprintf(text, sizeof text, "00:%.2ld:%.2ld", seconds / 60, seconds % 60);
+    return text;
+}

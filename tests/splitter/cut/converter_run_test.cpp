@@ -1,0 +1,116 @@
+// The real ffmpeg through RunConverter: a cut of the asked length, names that a shell would
+// misread, and every way a run can fail being told apart from success.
+#include "ConverterRun.h"
+#include "CutCommand.h"
+#include "MediaFiles.h"
+#include "player/Mp3Decoder.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <sys/stat.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+QStringList ToList(const std::vector<std::string>& args) {
+    QStringList list;
+    for (const std::string& a : args)
+        list << QString::fromStdString(a);
+    return list;
+}
+
+int64_t DecodedMs(const std::string& path) {
+    platform::Mp3Decoder decoder;
+    return decoder.Open(path) ? decoder.LengthMs() : -1;
+}
+
+class ConverterRunTest : public ::testing::Test {
+protected:
+    ConverterExit Cut(const CutRequest& r, std::chrono::milliseconds bound = 60s) {
+        return RunConverter("ffmpeg", ToList(ConverterArguments(r)), bound);
+    }
+    quortest::TempDir dir{"qcut"};
+};
+
+TEST_F(ConverterRunTest, CutsTheRangeAsAMonoMp3OfTheRangesLength) {
+    const std::string in = (dir / "song.mp3").string(), out = (dir / "Split_song.mp3").string();
+    ASSERT_TRUE(splittest::MakeToneMp3(in, 215.5));
+    ConverterExit exit = Cut({65, 135, in, 44100, 128, out});
+    ASSERT_TRUE(exit.Succeeded()) << exit.output.toStdString();
+    EXPECT_TRUE(CutOutputComplete(out, 135));
+    splittest::ProbeResult probe = splittest::Probe(out);
+    EXPECT_EQ(probe.codec, "mp3");
+    EXPECT_EQ(probe.channels, 1);
+    EXPECT_EQ(probe.sampleRate, 44100);
+    EXPECT_NEAR(probe.seconds, 135.0, 2 * 1152.0 / 44100) << "ffprobe counts the encoder delay";
+    EXPECT_NEAR(DecodedMs(out), 135000, 1152.0 * 1000 / 44100) << "within one frame";
+}
+
+TEST_F(ConverterRunTest, NamesWithBlanksQuotesAndShellSyntaxAreJustNames) {
+    std::filesystem::create_directory(dir / "my music");
+    const std::string in = (dir / "my music" / "a \"b\" $(touch PWNED) `touch TICK` 노래.mp3").string();
+    const std::string out = (dir / "my music" / "Split_a \"b\" $(touch PWNED2) 'c'.mp3").string();
+    ASSERT_TRUE(splittest::MakeToneMp3(in, 6.0));
+    ASSERT_TRUE(std::filesystem::exists(in));
+    ConverterExit exit = Cut({1, 3, in, 44100, 128, out});
+    ASSERT_TRUE(exit.Succeeded()) << exit.output.toStdString();
+    EXPECT_TRUE(CutOutputComplete(out, 3));
+    EXPECT_NEAR(DecodedMs(out), 3000, 1152.0 * 1000 / 44100);
+    for (const char* trace : {"PWNED", "PWNED2", "TICK"}) {
+        EXPECT_FALSE(std::filesystem::exists(dir / trace));
+        EXPECT_FALSE(std::filesystem::exists(dir / "my music" / trace));
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::current_path() / trace));
+    }
+}
+
+TEST_F(ConverterRunTest, OptionLikeOutputNameIsWrittenAsAFile) {
+    const std::string in = (dir / "song.mp3").string();
+    ASSERT_TRUE(splittest::MakeToneMp3(in, 4.0));
+    std::filesystem::current_path(dir.path());
+    ConverterExit exit = Cut({0, 2, "song.mp3", 44100, 128, "-version.mp3"});
+    ASSERT_TRUE(exit.Succeeded()) << exit.output.toStdString();
+    EXPECT_TRUE(CutOutputComplete((dir / "-version.mp3").string(), 2));
+}
+
+TEST_F(ConverterRunTest, JunkInputFailsWithTheConvertersExitCode) {
+    quortest::WriteFile(dir / "junk.mp3", "not audio at all");
+    const std::string out = (dir / "out.mp3").string();
+    ConverterExit exit = Cut({0, 2, (dir / "junk.mp3").string(), 44100, 128, out});
+    EXPECT_TRUE(exit.started);
+    EXPECT_FALSE(exit.Succeeded());
+    EXPECT_NE(exit.exitCode, 0);
+    EXPECT_FALSE(CutOutputComplete(out, 2));
+}
+
+TEST_F(ConverterRunTest, SeekingPastTheEndEndsWellButLeavesNoCut) {
+    const std::string in = (dir / "short.mp3").string(), out = (dir / "out.mp3").string();
+    ASSERT_TRUE(splittest::MakeToneMp3(in, 3.0));
+    ConverterExit exit = Cut({10, 5, in, 44100, 128, out});
+    EXPECT_TRUE(exit.Succeeded()) << "ffmpeg says all is well";
+    EXPECT_FALSE(CutOutputComplete(out, 5)) << "but the file holds no five seconds";
+}
+
+TEST_F(ConverterRunTest, HangingConverterIsStoppedAtTheBound) {
+    const std::string fifo = (dir / "never.mp3").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    auto began = std::chrono::steady_clock::now();
+    ConverterExit exit = Cut({0, 1, fifo, 44100, 128, (dir / "out.mp3").string()}, 1500ms);
+    auto took = std::chrono::steady_clock::now() - began;
+    EXPECT_TRUE(exit.started);
+    EXPECT_TRUE(exit.timedOut);
+    EXPECT_FALSE(exit.Succeeded());
+    EXPECT_LT(took, 10s);
+    EXPECT_EQ(CutTimeBound(135), std::chrono::milliseconds((1350 + 60) * 1000));
+    EXPECT_EQ(CutTimeBound(0), 60s);
+}
+
+TEST_F(ConverterRunTest, MissingProgramDoesNotStart) {
+    ConverterExit exit = RunConverter((dir / "screenshot").c_str(), {"-version"}, 5s);
+    EXPECT_FALSE(exit.started);
+    EXPECT_FALSE(exit.Succeeded());
+}
+
+} // namespace

@@ -1,0 +1,110 @@
+// Fixture of the window tests.
+#include "SplitWindowFixture.h"
+
+#include "CRegistry.h"
+#include "Fonts.h"
+#include "MediaFiles.h"
+#include "Skin.h"
+#include "SliderBoth.h"
+#include "SplitterBitmaps.h"
+#include "support/pulse/PulseServer.h"
+
+#include <QFileDialog>
+#include <QPainter>
+
+namespace {
+
+// One private sound server for the test program (each test case runs as its own process).
+class PulseEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { server = std::make_unique<quortest::PulseServer>(); }
+    void TearDown() override { server.reset(); }
+    std::unique_ptr<quortest::PulseServer> server;
+};
+[[maybe_unused]] ::testing::Environment* const kPulse =
+    ::testing::AddGlobalTestEnvironment(new PulseEnvironment);
+
+} // namespace
+
+void SplitWindowTest::SetUp() {
+    std::filesystem::create_directory(dir / "config");
+    config = std::make_unique<quortest::ScopedEnv>("XDG_CONFIG_HOME", (dir / "config").string());
+    SplitContext::Instance() = SplitContext{};
+    SetRecorderKey(dir.str(), std::string(QUOR_BIN_DIR));
+    answerer = std::make_unique<quortest::gui::ModalAnswerer>(
+        quortest::gui::ModalAnswerer::Answer::Ok, [this](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            if (!dialog) {
+                modal->close();
+                return;
+            }
+            ++fileDialogs;
+            if (fileDialogAnswer.empty()) {
+                dialog->reject();
+                return;
+            }
+            const QString path = QString::fromStdString(fileDialogAnswer);
+            dialog->setDirectory(QFileInfo(path).absolutePath());
+            dialog->selectFile(path);
+            static_cast<QDialog*>(dialog)->done(QDialog::Accepted); // past the dialog's own checks
+        });
+}
+
+void SplitWindowTest::TearDown() {
+    window.reset();
+    answerer.reset();
+    config.reset();
+}
+
+void SplitWindowTest::SetRecorderKey(std::optional<std::string> savePath,
+                                     std::optional<std::string> converterDir) {
+    const std::string key = "Software\\QuorRecorder";
+    CRegistry registry;
+    if (!savePath && !converterDir) {
+        std::filesystem::remove_all(dir / "config" / "QuorTools");
+        ASSERT_FALSE(registry.Open(platform::HKEY_CURRENT_USER, key));
+        return;
+    }
+    ASSERT_TRUE(registry.Open(platform::HKEY_CURRENT_USER, key, 1));
+    if (savePath)
+        registry.WriteString("Savepath", *savePath);
+    if (converterDir)
+        registry.WriteString("dir", *converterDir);
+    registry.Close();
+}
+
+CQuorSplitDlg& SplitWindowTest::Open(const std::string& argument) {
+    window = std::make_unique<CQuorSplitDlg>();
+    window->SetInputPath(argument);
+    window->show();
+    // The slider places its thumbs after its first paint; wait for it on a busy machine.
+    for (int i = 0; i < 200 && !window->Slider()->IsReady(); ++i)
+        quortest::gui::Settle(10);
+    EXPECT_TRUE(window->Slider()->IsReady());
+    quortest::gui::Settle(20);
+    return *window;
+}
+
+std::string SplitWindowTest::Tone(const std::string& name, double seconds) {
+    const std::string path = (dir / name).string();
+    EXPECT_TRUE(splittest::MakeToneMp3(path, seconds));
+    return path;
+}
+
+void SplitWindowTest::AnswerFileDialogsWith(const std::string& path) {
+    fileDialogAnswer = path;
+}
+
+bool SplitWindowTest::ShowsText(const QRect& rect, const QString& text, int pixelHeight,
+                                const QColor& colour) {
+    QImage expected =
+        Skin::Image(SkinSet::Splitter, SplitterBitmap::IDB_BACKGROUND).convertToFormat(QImage::Format_RGB32);
+    {
+        QPainter painter(&expected);
+        painter.setFont(ui::CellHeightFont("돋움체", pixelHeight));
+        painter.setPen(colour);
+        painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+    }
+    const QImage shown = quortest::gui::Grab(window.get());
+    return shown.copy(rect) == expected.copy(rect);
+}

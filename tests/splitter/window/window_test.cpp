@@ -1,0 +1,244 @@
+// The splitter window: start-up with a file, a folder or nothing; opening files; playing from the
+// start thumb; pause and resume; the drawn times; the slider's notification; the folder button.
+#include "CQuorSplitApp.h"
+#include "MediaFiles.h"
+#include "SliderBoth.h"
+#include "SliderBothBtn.h"
+#include "SplitWindowFixture.h"
+#include "TimeText.h"
+
+#include <QDesktopServices>
+#include <QLineEdit>
+#include <QTest>
+#include <QUrl>
+
+#include <thread>
+
+using namespace std::chrono_literals;
+using quortest::gui::Settle;
+
+namespace {
+
+// Takes the URLs the window asks the desktop to open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void Open(const QUrl& url) { urls << url; }
+};
+
+const QRect kStartText(QPoint(186, 176), QPoint(247, 190));
+const QRect kEndText(QPoint(292, 176), QPoint(353, 190));
+const QRect kPlayText(QPoint(100, 75), QPoint(159, 87));
+
+TEST_F(SplitWindowTest, StartsWithAPlayableFileShownAndReadyToPlay) {
+    const std::string song = Tone("song.mp3", 215.5);
+    CQuorSplitDlg& w = Open(song);
+    EXPECT_EQ(w.size(), QSize(500, 210));
+    EXPECT_EQ(w.windowTitle(), "쿠오르녹음기-자르개");
+    EXPECT_EQ(static_cast<QLineEdit*>(Control("IDC_EDIT_PATH"))->text().toStdString(), song);
+    EXPECT_TRUE(Enabled("IDC_BTN_PLAY"));
+    EXPECT_FALSE(Enabled("IDC_BTN_PAUSE"));
+    EXPECT_FALSE(Enabled("IDC_BTN_STOP"));
+    int minimum, maximum, tick, start, end;
+    w.Slider()->GetRange(minimum, maximum, tick);
+    w.Slider()->GetSelection(start, end);
+    EXPECT_EQ(maximum, 215);
+    EXPECT_EQ(tick, 10) << "a file from the command line gets tick 10";
+    EXPECT_EQ(start, 0);
+    EXPECT_EQ(end, 215);
+    const SplitContext& ctx = SplitContext::Instance();
+    EXPECT_EQ(ctx.inputName, "song.mp3");
+    EXPECT_EQ(ctx.inputFolder, dir.str());
+    EXPECT_EQ(ctx.media.durationSec, 215);
+    EXPECT_TRUE(ShowsText(kStartText, "00:00:00", 12, Qt::black));
+    EXPECT_TRUE(ShowsText(kEndText, "00:03:35", 12, Qt::black));
+    EXPECT_TRUE(ShowsText(kPlayText, "00:00:00", 13, QColor(180, 180, 180)))
+        << "grey while no stream is open";
+    // Controls at their places.
+    EXPECT_EQ(Control("IDC_BTN_CLOSE")->geometry(), QRect(470, 3, 22, 22));
+    EXPECT_EQ(Control("IDC_BTN_CUT")->geometry(), QRect(392, 168, 96, 30));
+    EXPECT_EQ(Control("IDC_BTN_PLAY")->geometry(), QRect(14, 165, 34, 34));
+    EXPECT_EQ(Control("IDC_EDIT_PATH")->geometry(), QRect(68, 42, 260, 16));
+    EXPECT_EQ(Control("SLIDER_ID")->geometry(), QRect(8, 96, 483, 60));
+}
+
+TEST_F(SplitWindowTest, StartsWithAFolderWithTheTransportOffAndNoMessage) {
+    CQuorSplitDlg& w = Open(dir.str()); // the recorder passes its folder before its first recording
+    EXPECT_FALSE(Enabled("IDC_BTN_PLAY"));
+    EXPECT_FALSE(Enabled("IDC_BTN_PAUSE"));
+    EXPECT_FALSE(Enabled("IDC_BTN_STOP"));
+    EXPECT_TRUE(static_cast<QLineEdit*>(Control("IDC_EDIT_PATH"))->text().isEmpty());
+    Settle(50);
+    EXPECT_TRUE(answerer->Seen().empty());
+    int minimum, maximum, tick;
+    w.Slider()->GetRange(minimum, maximum, tick);
+    EXPECT_EQ(maximum, 1);
+    EXPECT_EQ(tick, 10);
+}
+
+TEST_F(SplitWindowTest, StartsWithNothingAndTheCutDoesNothing) {
+    Open("");
+    EXPECT_FALSE(Enabled("IDC_BTN_PLAY"));
+    EXPECT_FALSE(Enabled("IDC_BTN_PAUSE"));
+    EXPECT_FALSE(Enabled("IDC_BTN_STOP"));
+    EXPECT_TRUE(Enabled("IDC_BTN_CUT"));
+    Click("IDC_BTN_CUT");
+    Settle(50);
+    EXPECT_EQ(fileDialogs, 0);
+    EXPECT_TRUE(answerer->Seen().empty());
+}
+
+TEST_F(SplitWindowTest, PlaysFromTheStartThumbAndFollowsThePosition) {
+    CQuorSplitDlg& w = Open(Tone("song.mp3", 215.5));
+    w.Slider()->SetSelection(90, 100);
+    Click("IDC_BTN_PLAY");
+    EXPECT_FALSE(Enabled("IDC_BTN_PLAY"));
+    EXPECT_TRUE(Enabled("IDC_BTN_PAUSE"));
+    EXPECT_TRUE(Enabled("IDC_BTN_STOP"));
+    EXPECT_TRUE(w.PlayTimerActive());
+    EXPECT_GE(w.Player()->StreamTimeMs(), 90000);
+    EXPECT_LT(w.Player()->StreamTimeMs(), 90500);
+    Settle(1150); // one timer tick
+    EXPECT_EQ(w.Slider()->GetMarker(), 90);
+    EXPECT_TRUE(ShowsText(kPlayText, "00:01:30", 13, QColor(110, 110, 110)));
+    // The end thumb does not stop it: start near the end thumb and let it pass.
+    Click("IDC_BTN_STOP");
+    EXPECT_EQ(w.Slider()->GetMarker(), 90) << "stop puts the marker on the start thumb";
+    w.Slider()->SetSelection(99, 100);
+    Click("IDC_BTN_PLAY");
+    // The idle null sink may start late: wait for the clock rather than a fixed time.
+    for (int i = 0; i < 60 && w.Player()->StreamTimeMs() < 101000; ++i)
+        Settle(100);
+    EXPECT_GE(w.Player()->StreamTimeMs(), 101000);
+    EXPECT_TRUE(w.Player()->IsStreamOpen());
+    Click("IDC_BTN_STOP");
+    EXPECT_FALSE(w.Player()->IsStreamOpen());
+    EXPECT_TRUE(Enabled("IDC_BTN_PLAY"));
+    EXPECT_FALSE(w.PlayTimerActive());
+}
+
+TEST_F(SplitWindowTest, PauseTwiceResumesWhereItPaused) {
+    CQuorSplitDlg& w = Open(Tone("song.mp3", 30));
+    w.Slider()->SetSelection(10, 30);
+    Click("IDC_BTN_PLAY");
+    Settle(600);
+    Click("IDC_BTN_PAUSE");
+    const int32_t saved = w.Player()->GetResumePos();
+    EXPECT_GE(saved, 10000);
+    EXPECT_FALSE(w.Player()->IsStreamOpen());
+    EXPECT_FALSE(Enabled("IDC_BTN_PLAY"));
+    EXPECT_TRUE(Enabled("IDC_BTN_PAUSE"));
+    EXPECT_FALSE(Enabled("IDC_BTN_STOP")) << "stop is off while paused";
+    EXPECT_FALSE(w.PlayTimerActive());
+    Settle(300);
+    Click("IDC_BTN_PAUSE");
+    EXPECT_TRUE(w.Player()->IsStreamOpen());
+    EXPECT_EQ(w.Player()->GetResumePos(), 0);
+    EXPECT_GE(w.Player()->StreamTimeMs(), saved);
+    EXPECT_LT(w.Player()->StreamTimeMs(), saved + 300);
+    EXPECT_TRUE(Enabled("IDC_BTN_STOP"));
+    EXPECT_TRUE(w.PlayTimerActive());
+    Click("IDC_BTN_STOP");
+}
+
+TEST_F(SplitWindowTest, SeventyFiveMinutesReadAsSeventyFiveMinutes) {
+    const std::string path = (dir / "long.mp3").string();
+    ASSERT_TRUE(splittest::MakeToneMp3(path, 4500.5, 440, 8000, 8, 1));
+    Open(path);
+    EXPECT_TRUE(ShowsText(kEndText, "00:75:00", 12, Qt::black));
+}
+
+TEST_F(SplitWindowTest, DraggingAThumbWhileStoppedMovesTheMarkerToTheStart) {
+    CQuorSplitDlg& w = Open(Tone("song.mp3", 120));
+    SliderBothBtn* thumb = w.Slider()->StartThumb();
+    QTest::mousePress(thumb, Qt::LeftButton, Qt::NoModifier, QPoint(9, 9));
+    QMouseEvent move(QEvent::MouseMove, QPointF(69, 9), thumb->mapToGlobal(QPointF(69, 9)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(thumb, &move);
+    QTest::mouseRelease(thumb, Qt::LeftButton, Qt::NoModifier, QPoint(69, 9));
+    Settle(50);
+    int start, end;
+    w.Slider()->GetSelection(start, end);
+    EXPECT_GT(start, 10);
+    EXPECT_EQ(w.Slider()->GetMarker(), start);
+    EXPECT_TRUE(ShowsText(kStartText, QString::fromStdString(SplitTimeText(start)), 12, Qt::black));
+}
+
+TEST_F(SplitWindowTest, OpenButtonLoadsAFileOrRefusesAnUnplayableOne) {
+    const std::string song = Tone("other.mp3", 45);
+    CQuorSplitDlg& w = Open("");
+    AnswerFileDialogsWith(song);
+    Click("IDC_BTN_OPEN");
+    Settle(50);
+    EXPECT_EQ(fileDialogs, 1);
+    EXPECT_TRUE(Enabled("IDC_BTN_PLAY"));
+    EXPECT_EQ(SplitContext::Instance().inputPath, song);
+    EXPECT_EQ(SplitContext::Instance().inputName, "other.mp3");
+    int minimum, maximum, tick;
+    w.Slider()->GetRange(minimum, maximum, tick);
+    EXPECT_EQ(maximum, 45);
+    EXPECT_EQ(tick, 1);
+    EXPECT_TRUE(ShowsText(kEndText, "00:00:45", 12, Qt::black));
+
+    quortest::WriteFile(dir / "words.mp3", "just words, no sound");
+    AnswerFileDialogsWith((dir / "words.mp3").string());
+    Click("IDC_BTN_OPEN");
+    Settle(50);
+    ASSERT_EQ(answerer->Seen().size(), 3u); // two file dialogs and the refusal
+    EXPECT_EQ(answerer->Seen().back().message, "재생 할수 없는 파일입니다.");
+    EXPECT_FALSE(Enabled("IDC_BTN_PLAY"));
+    EXPECT_EQ(SplitContext::Instance().inputPath, song) << "the previous file stays for the cut";
+    EXPECT_EQ(static_cast<QLineEdit*>(Control("IDC_EDIT_PATH"))->text().toStdString(), song);
+}
+
+TEST_F(SplitWindowTest, WithoutTheRecordersKeyOpenAndFolderShowNothing) {
+    SetRecorderKey(std::nullopt, std::nullopt);
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler("file", &catcher, "Open");
+    Open("");
+    Click("IDC_BTN_OPEN");
+    Click("IDC_BTN_FOLDER");
+    Settle(50);
+    EXPECT_EQ(fileDialogs, 0);
+    EXPECT_TRUE(catcher.urls.isEmpty());
+
+    SetRecorderKey(dir.str(), std::string(QUOR_BIN_DIR));
+    Click("IDC_BTN_FOLDER");
+    Settle(20);
+    QDesktopServices::unsetUrlHandler("file");
+    ASSERT_EQ(catcher.urls.size(), 1);
+    EXPECT_EQ(catcher.urls.first().toLocalFile().toStdString(), dir.str());
+}
+
+TEST_F(SplitWindowTest, PressingTheBodyMovesTheWindowButTheRulerDoesNot) {
+    CQuorSplitDlg& w = Open("");
+    const QPoint before = w.pos();
+    QWidget* ruler = Control("SLIDER_ID");
+    QTest::mousePress(ruler, Qt::LeftButton, Qt::NoModifier, QPoint(200, 40));
+    QTest::mouseMove(ruler, QPoint(260, 50));
+    QTest::mouseRelease(ruler, Qt::LeftButton, Qt::NoModifier, QPoint(260, 50));
+    EXPECT_EQ(w.pos(), before);
+    QTest::mousePress(&w, Qt::LeftButton, Qt::NoModifier, QPoint(250, 75));
+    QTest::mouseMove(&w, QPoint(290, 95));
+    QTest::mouseRelease(&w, Qt::LeftButton, Qt::NoModifier, QPoint(290, 95));
+    EXPECT_EQ(w.pos(), before + QPoint(40, 20)) << "the body drags the window";
+}
+
+TEST_F(SplitWindowTest, FirstArgumentIsTheFileAndTheRestIsIgnored) {
+    EXPECT_EQ(CQuorSplitApp::InputPathFrom({"QuorSplit", "/music/a b \"c\".mp3", "--other"}),
+              "/music/a b \"c\".mp3");
+    EXPECT_EQ(CQuorSplitApp::InputPathFrom({"QuorSplit"}), "");
+}
+
+TEST_F(SplitWindowTest, CloseEndsTheWindow) {
+    CQuorSplitDlg& w = Open("");
+    Click("IDC_BTN_CLOSE");
+    Settle(20);
+    EXPECT_FALSE(w.isVisible());
+}
+
+} // namespace
+
+#include "window_test.moc"
