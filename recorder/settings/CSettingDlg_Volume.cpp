@@ -4,6 +4,7 @@
 
 #include "CFrequencyGraph.h"
 #include "ControlId.h"
+#include "Fonts.h"
 #include "MulDiv.h"
 #include "Recorder.h"
 #include "SpectrumFeed.h"
@@ -95,6 +96,7 @@ CSettingDlg_Volume::CSettingDlg_Volume(QWidget* parent) : SettingsPage(parent) {
     m_Help = new QLabel(QString(HelpText()).replace(QLatin1Char('\r'), QLatin1Char('\n')), this);
     m_Help->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_Help->setStyleSheet(QStringLiteral("color: #505050;"));
+    m_Help->setFont(ui::CellHeightFont(QStringLiteral("돋움"), 13));
 
     m_Level = new CFrequencyGraph(this);
     QUOR_SET_ID(m_Level, IDC_STATIC_LEVEL);
@@ -153,7 +155,7 @@ void CSettingDlg_Volume::resizeEvent(QResizeEvent*) {
     m_Playback.check->setGeometry(right, 132, w - right - 10, 22);
     m_Record.check->setGeometry(right, 132, w - right - 10, 22);
     m_Source->setGeometry(w - 140, 170, 130, 24);
-    m_Help->setGeometry(12, 204, w - 24, h - 210);
+    m_Help->setGeometry(12, 200, w - 24, h - 202);
 }
 
 void CSettingDlg_Volume::ListDevices() {
