@@ -1,0 +1,379 @@
+// The volume page: device and line lists, value controls written to the mixer at once, change
+// notifications, and the level bar fed by its own monitor capture.
+#include "CSettingDlg_Volume.h"
+
+#include "CFrequencyGraph.h"
+#include "ControlId.h"
+#include "Fonts.h"
+#include "MulDiv.h"
+#include "Recorder.h"
+#include "SpectrumFeed.h"
+#include "VolumePageMixer.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include <algorithm>
+#include <set>
+
+using namespace CSettingDlg_VolumeIds;
+using namespace volumepage;
+
+namespace {
+
+// Every control class except switches and custom controls: shown on a slider (or, for a MUX,
+// on the source selector).
+constexpr uint32_t kValueClassBits = 0x50000000u;
+constexpr int kFullScale = 65535;
+constexpr int kLevelBufferFrames = 1024;
+
+// Sorted as the classic sorted lists are: case-insensitively, equal names in arrival order.
+void InsertSorted(QComboBox* box, const QString& text, uint32_t data) {
+    int at = 0;
+    while (at < box->count() && QString::compare(box->itemText(at), text, Qt::CaseInsensitive) <= 0)
+        ++at;
+    box->insertItem(at, text, data);
+}
+
+void AddLineEntry(QListWidget* list, const MIXERLINE& line) {
+    auto* item = new QListWidgetItem(NameOf(line.szName));
+    item->setData(Qt::UserRole, line.dwLineID);
+    list->addItem(item); // the list sorts itself
+}
+
+void SetSliderQuietly(QSlider* slider, int position) {
+    QSignalBlocker quiet(slider);
+    slider->setValue(position);
+}
+
+} // namespace
+
+const QString& CSettingDlg_Volume::HelpText() {
+    static const QString text = QStringLiteral(
+        "다음 사항을 체크해 주세요.\r(녹음할 음악을 재생해주세요.)\r1. 스테레오믹스 장치가 설치되어 있어야 "
+        "합니다.\r2. 기본 사운드 조절\r-마스터볼륨을 조절합니다.\r-녹음볼륨을 조절합니다.\r-상단 볼륨바의 "
+        "색상이 노란색 이상이어야 합니다.");
+    return text;
+}
+
+CSettingDlg_Volume::CSettingDlg_Volume(QWidget* parent) : SettingsPage(parent) {
+    setObjectName(QStringLiteral("IDD_SETTING_VOLUME"));
+
+    m_DevicesLabel = new QLabel(QStringLiteral("디바이스 목록"), this);
+    m_Devices = new QComboBox(this);
+    QUOR_SET_ID(m_Devices, IDC_COMBO_DEVICE);
+    m_DevicesLabel->setBuddy(m_Devices);
+
+    m_Playback.lines = new QListWidget(this);
+    QUOR_SET_ID(m_Playback.lines, IDC_LIST_PLAYBACK_LINES);
+    m_Record.lines = new QListWidget(this);
+    QUOR_SET_ID(m_Record.lines, IDC_LIST_RECORD_LINES);
+    for (QListWidget* list : {m_Playback.lines, m_Record.lines}) {
+        list->setSortingEnabled(true);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setTextElideMode(Qt::ElideRight);
+    }
+
+    m_VolumeLabel = new QLabel(QStringLiteral("볼륨조절 : "), this);
+    m_MuteLabel = new QLabel(QStringLiteral("음소거 : "), this);
+
+    m_Playback.slider = new QSlider(Qt::Horizontal, this);
+    QUOR_SET_ID(m_Playback.slider, IDC_SLIDER_PLAYBACK);
+    m_Record.slider = new QSlider(Qt::Horizontal, this);
+    QUOR_SET_ID(m_Record.slider, IDC_SLIDER_RECORD);
+    m_Playback.check = new QCheckBox(QStringLiteral("Check1"), this);
+    QUOR_SET_ID(m_Playback.check, IDC_CHK_PLAYBACK_SWITCH);
+    m_Record.check = new QCheckBox(QStringLiteral("Check2"), this);
+    QUOR_SET_ID(m_Record.check, IDC_CHK_RECORD_SWITCH);
+
+    m_Source = new QComboBox(this);
+    QUOR_SET_ID(m_Source, IDC_COMBO_SOURCE);
+
+    m_Help = new QLabel(QString(HelpText()).replace(QLatin1Char('\r'), QLatin1Char('\n')), this);
+    m_Help->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_Help->setStyleSheet(QStringLiteral("color: #505050;"));
+    m_Help->setFont(ui::CellHeightFont(QStringLiteral("돋움"), 13));
+
+    m_Level = new CFrequencyGraph(this);
+    QUOR_SET_ID(m_Level, IDC_STATIC_LEVEL);
+
+    connect(m_Devices, &QComboBox::currentIndexChanged, this, [this] { ListLines(); });
+    connect(m_Playback.lines, &QListWidget::currentRowChanged, this,
+            [this] { ShowLineControls(m_Playback); });
+    connect(m_Record.lines, &QListWidget::currentRowChanged, this, [this] { ShowLineControls(m_Record); });
+    for (Side* side : {&m_Playback, &m_Record}) {
+        connect(side->slider, &QSlider::sliderReleased, this, [this, side] { WriteVolume(*side); });
+        // Keys, the wheel and clicks on the track move the slider without a drag: write those too,
+        // or the slider would show a volume the mixer does not have.
+        connect(side->slider, &QSlider::valueChanged, this, [this, side] {
+            if (!side->slider->isSliderDown())
+                WriteVolume(*side);
+        });
+        connect(side->check, &QCheckBox::clicked, this, [this, side](bool on) { WriteSwitch(*side, on); });
+    }
+    connect(m_Source, &QComboBox::currentIndexChanged, this, &CSettingDlg_Volume::WriteSource);
+
+    ListDevices();
+    m_Record.lines->show();
+    m_Playback.lines->hide();
+    ResetValueControls();
+    StartLevelMeter();
+}
+
+CSettingDlg_Volume::~CSettingDlg_Volume() {
+    // After mixerClose no notification arrives; those already posted die with this object.
+    std::set<HMIXER> closed;
+    for (HMIXER handle : m_Handles) {
+        if (handle && closed.insert(handle).second)
+            mixerClose(handle);
+    }
+    m_Handles.clear();
+    m_Caps.clear();
+    if (m_LevelCapture)
+        m_LevelCapture->StopMonitor();
+    m_LevelCapture.reset();
+}
+
+void CSettingDlg_Volume::resizeEvent(QResizeEvent*) {
+    const int w = width();
+    const int h = height();
+    m_DevicesLabel->setGeometry(12, 9, 84, 20);
+    m_Devices->setGeometry(98, 7, w - 108, 24);
+    m_Level->setGeometry(QRect(QPoint(10, 35), QPoint(w - 20, 50)).adjusted(0, 0, -1, -1));
+    const QRect lists(10, 60, 150, 102);
+    m_Playback.lines->setGeometry(lists);
+    m_Record.lines->setGeometry(lists);
+    const int right = lists.right() + 12;
+    m_VolumeLabel->setGeometry(right, 62, w - right - 10, 18);
+    m_Playback.slider->setGeometry(right, 82, w - right - 14, 22);
+    m_Record.slider->setGeometry(right, 82, w - right - 14, 22);
+    m_MuteLabel->setGeometry(right, 112, w - right - 10, 18);
+    m_Playback.check->setGeometry(right, 132, w - right - 10, 22);
+    m_Record.check->setGeometry(right, 132, w - right - 10, 22);
+    m_Source->setGeometry(w - 140, 170, 130, 24);
+    m_Help->setGeometry(12, 200, w - 24, h - 202);
+}
+
+void CSettingDlg_Volume::ListDevices() {
+    const uint32_t count = mixerGetNumDevs();
+    QSignalBlocker quiet(m_Devices);
+    m_Devices->clear();
+    for (uint32_t i = 0; i < count; ++i) {
+        std::optional<MIXERCAPS> caps = ReadCaps(i);
+        if (!caps)
+            break; // the list ends at the first device that cannot be read
+        HMIXER handle = nullptr;
+        if (mixerOpen(&handle, i, reinterpret_cast<uintptr_t>(static_cast<IMixerNotify*>(this)), 0,
+                      MIXER_OBJECTF_MIXER | CALLBACK_WINDOW) != MMSYSERR_NOERROR)
+            handle = nullptr;
+        m_Caps.push_back(*caps);
+        m_Handles.push_back(handle);
+        InsertSorted(m_Devices, NameOf(caps->szPname), i);
+    }
+    if (m_Devices->count() > 0) {
+        m_Devices->setCurrentIndex(0);
+        ListLines();
+    }
+}
+
+HMIXER CSettingDlg_Volume::ChosenMixer() const {
+    const int entry = m_Devices->currentIndex();
+    if (entry < 0)
+        return nullptr;
+    const uint32_t device = m_Devices->itemData(entry).toUInt();
+    return device < m_Handles.size() ? m_Handles[device] : nullptr;
+}
+
+void CSettingDlg_Volume::ListLines() {
+    ResetValueControls();
+    QSignalBlocker quietPlayback(m_Playback.lines);
+    QSignalBlocker quietRecord(m_Record.lines);
+    QSignalBlocker quietSource(m_Source);
+    m_Playback.lines->clear();
+    m_Record.lines->clear();
+    m_Source->clear();
+
+    const int entry = m_Devices->currentIndex();
+    HMIXER mixer = ChosenMixer();
+    if (entry < 0 || !mixer)
+        return;
+    const uint32_t device = m_Devices->itemData(entry).toUInt();
+    QListWidget* list = nullptr;
+    for (uint32_t d = 0; d < m_Caps[device].cDestinations; ++d) {
+        std::optional<MIXERLINE> destination = ReadDestination(mixer, d);
+        if (!destination || !(destination->fdwLine & MIXERLINE_LINEF_ACTIVE))
+            continue;
+        if (destination->dwComponentType == MIXERLINE_COMPONENTTYPE_DST_SPEAKERS)
+            list = m_Playback.lines;
+        else if (destination->dwComponentType == MIXERLINE_COMPONENTTYPE_DST_WAVEIN)
+            list = m_Record.lines;
+        else if (!list)
+            return; // a device that starts with another kind of destination shows no lines
+        m_Playback.lines->setVisible(list == m_Playback.lines);
+        m_Record.lines->setVisible(list == m_Record.lines);
+        ListDestination(mixer, *destination, list);
+    }
+}
+
+void CSettingDlg_Volume::ListDestination(HMIXER mixer, const MIXERLINE& destination, QListWidget* list) {
+    AddLineEntry(list, destination);
+    const bool recording = list == m_Record.lines;
+    QStringList sourceNames;
+    for (uint32_t s = 0; s < destination.cConnections; ++s) {
+        std::optional<MIXERLINE> source = ReadSource(mixer, destination.dwDestination, s);
+        if (!source)
+            continue;
+        if (recording)
+            sourceNames << NameOf(source->szName);
+        if (!ReadControls(mixer, *source).empty())
+            AddLineEntry(list, *source);
+    }
+    if (!recording)
+        return;
+    // Entry k of the selector is MUX item k. The MUX lists its items in its own order (the
+    // reverse of the source lines), so the entries take the MUX's item names: the name chosen is
+    // the source that gets selected.
+    if (std::optional<MIXERCONTROL> mux = FindControl(mixer, destination, MIXERCONTROL_CONTROLTYPE_MUX)) {
+        const std::vector<QString> itemNames = ReadItemNames(mixer, *mux);
+        if (!itemNames.empty())
+            sourceNames = QStringList(itemNames.begin(), itemNames.end());
+    }
+    m_Source->addItems(sourceNames);
+}
+
+void CSettingDlg_Volume::ResetValueControls() {
+    m_Playback.volumeId = m_Playback.switchId = 0;
+    m_Record.volumeId = m_Record.switchId = 0;
+    m_SourceMuxId = 0;
+    for (QWidget* control : {static_cast<QWidget*>(m_Source), static_cast<QWidget*>(m_Playback.slider),
+                             static_cast<QWidget*>(m_Playback.check), static_cast<QWidget*>(m_Record.slider),
+                             static_cast<QWidget*>(m_Record.check)})
+        control->hide();
+}
+
+void CSettingDlg_Volume::ShowLineControls(Side& side) {
+    ResetValueControls();
+    QListWidgetItem* entry = side.lines->currentItem();
+    HMIXER mixer = ChosenMixer();
+    if (!entry || !mixer)
+        return;
+    std::optional<MIXERLINE> line = ReadLine(mixer, entry->data(Qt::UserRole).toUInt());
+    if (!line)
+        return;
+    const bool recording = &side == &m_Record;
+    // In the driver's order: a later control of the same kind replaces an earlier one.
+    for (const MIXERCONTROL& control : ReadControls(mixer, *line)) {
+        if (!(control.dwControlType & kValueClassBits)) {
+            ShowSwitch(side, control, entry->text());
+            continue;
+        }
+        if (recording) {
+            side.check->hide();
+            if (control.dwControlType == MIXERCONTROL_CONTROLTYPE_MUX) {
+                ShowSource(control);
+                continue;
+            }
+        }
+        ShowVolume(side, control);
+    }
+}
+
+void CSettingDlg_Volume::ShowVolume(Side& side, const MIXERCONTROL& control) {
+    side.volumeId = control.dwControlID;
+    {
+        QSignalBlocker quiet(side.slider);
+        side.slider->setRange(0, static_cast<int>(std::min<uint32_t>(control.Bounds.dwMaximum, kFullScale)));
+    }
+    side.slider->show();
+    ReadSliderFromMixer(side.slider, side.volumeId);
+}
+
+void CSettingDlg_Volume::ReadSliderFromMixer(QSlider* slider, uint32_t controlId) {
+    if (std::optional<uint32_t> value = ReadValue(ChosenMixer(), controlId))
+        SetSliderQuietly(slider, MulDiv(static_cast<int32_t>(std::min<uint32_t>(*value, kFullScale)),
+                                        slider->maximum(), kFullScale));
+}
+
+void CSettingDlg_Volume::ShowSwitch(Side& side, const MIXERCONTROL& control, const QString& caption) {
+    side.check->setText(caption);
+    side.check->show();
+    side.switchId = control.dwControlID;
+    if (std::optional<uint32_t> value = ReadValue(ChosenMixer(), side.switchId))
+        side.check->setChecked(*value != 0);
+}
+
+void CSettingDlg_Volume::ShowSource(const MIXERCONTROL& control) {
+    m_SourceMuxId = control.dwControlID;
+    m_Source->show();
+    const std::vector<uint32_t> items = ReadItems(ChosenMixer(), control);
+    auto selected = std::find_if(items.begin(), items.end(), [](uint32_t v) { return v != 0; });
+    if (selected != items.end() && selected - items.begin() < m_Source->count()) {
+        QSignalBlocker quiet(m_Source);
+        m_Source->setCurrentIndex(static_cast<int>(selected - items.begin()));
+    }
+}
+
+void CSettingDlg_Volume::WriteVolume(const Side& side) {
+    if (side.slider->isHidden())
+        return;
+    WriteValue(ChosenMixer(), side.volumeId,
+               static_cast<uint32_t>(MulDiv(side.slider->value(), kFullScale, side.slider->maximum())));
+}
+
+void CSettingDlg_Volume::WriteSwitch(const Side& side, bool on) {
+    WriteValue(ChosenMixer(), side.switchId, on ? 1u : 0u);
+}
+
+void CSettingDlg_Volume::WriteSource(int entry) {
+    if (entry < 0 || m_Source->isHidden())
+        return;
+    std::vector<uint32_t> choice(static_cast<size_t>(m_Source->count()), 0u);
+    choice[static_cast<size_t>(entry)] = 1u;
+    WriteItems(ChosenMixer(), m_SourceMuxId, choice);
+}
+
+void CSettingDlg_Volume::OnMixerNotify(HMIXER mixer, uint32_t message, uint32_t id) {
+    if (message != MM_MIXM_CONTROL_CHANGE)
+        return;
+    QMetaObject::invokeMethod(
+        this, [this, mixer, id] { RefreshControl(mixer, id); }, Qt::QueuedConnection);
+}
+
+void CSettingDlg_Volume::RefreshControl(HMIXER mixer, uint32_t controlId) {
+    if (mixer != ChosenMixer())
+        return;
+    // Identifiers are 0 while unset and 0 can be a real control: only controls on show count.
+    for (Side* side : {&m_Playback, &m_Record}) {
+        if (!side->slider->isHidden() && side->volumeId == controlId)
+            ReadSliderFromMixer(side->slider, controlId);
+        if (!side->check->isHidden() && side->switchId == controlId) {
+            if (std::optional<uint32_t> value = ReadValue(mixer, controlId))
+                side->check->setChecked(*value != 0);
+        }
+    }
+    if (!m_Source->isHidden() && m_SourceMuxId == controlId) {
+        MIXERCONTROL mux{};
+        mux.dwControlID = controlId;
+        mux.cMultipleItems = static_cast<uint32_t>(m_Source->count());
+        const std::vector<uint32_t> items = ReadItems(mixer, mux);
+        auto selected = std::find_if(items.begin(), items.end(), [](uint32_t v) { return v != 0; });
+        if (selected != items.end()) {
+            QSignalBlocker quiet(m_Source);
+            m_Source->setCurrentIndex(static_cast<int>(selected - items.begin()));
+        }
+    }
+}
+
+void CSettingDlg_Volume::StartLevelMeter() {
+    m_Level->SetMode(CFrequencyGraph::kModeLevel);
+    m_LevelCapture = std::make_unique<Recorder>(kLevelBufferFrames);
+    // No message when the capture cannot start: the bar just stays dark.
+    if (m_LevelCapture->OpenMonitor() != MMSYSERR_NOERROR)
+        return;
+    m_LevelCapture->SetMonitorCallback(m_Level, &SpectrumFeed);
+    m_LevelCapture->StartMonitor();
+}

@@ -1,0 +1,160 @@
+// The settings dialog: its frame, page switching, OK and X.
+#include "StarOptionDlg.h"
+
+#include "CHoverButton.h"
+#include "CSettingDlg_FileOut.h"
+#include "CSettingDlg_Record.h"
+#include "CSettingDlg_Volume.h"
+#include "ControlId.h"
+#include "DialogResult.h"
+#include "RecorderBitmaps.h"
+#include "RecorderSettings.h"
+#include "WindowDragger.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+
+using namespace StarOptionDlgIds;
+
+namespace {
+constexpr QRgb kFace = 0xFFFFFF;
+constexpr QRgb kFrame = 0xB5B5B5;
+constexpr QSize kTitleSize(356, 32);
+constexpr int kPageButtonTop = 42;
+constexpr QRect kPageArea(10, 80, 333, 304);
+} // namespace
+
+StarOptionDlg::StarOptionDlg(std::function<void()> applySettings, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_ApplySettings(std::move(applySettings)) {
+    setObjectName(QStringLiteral("IDD_STAROPTION"));
+    setWindowTitle(QStringLiteral("환경설정"));
+    setModal(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFixedSize(kSize);
+    CentreOnScreen();
+    m_Title = Skin::Bitmap(SkinSet::Recorder, RecorderBitmap::IDB_SETTINGS_TITLE);
+
+    m_PageFile = AddPageButton("IDC_BTN_PAGE_FILE", IDC_BTN_PAGE_FILE, RecorderBitmap::IDB_PAGE_FILE,
+                               QStringLiteral("파일설정"), 10);
+    m_PageVolume = AddPageButton("IDC_BTN_PAGE_VOLUME", IDC_BTN_PAGE_VOLUME, RecorderBitmap::IDB_PAGE_VOLUME,
+                                 QStringLiteral("볼륨설정"), 112);
+    m_PageRecord = AddPageButton("IDC_BTN_PAGE_RECORD", IDC_BTN_PAGE_RECORD, RecorderBitmap::IDB_PAGE_RECORD,
+                                 QStringLiteral("녹음설정"), 214);
+
+    auto* ok = new CHoverButton(this);
+    QUOR_SET_ID(ok, IDC_BTN_OK);
+    ok->LoadBitmap(SkinSet::Recorder, RecorderBitmap::IDB_BTN_OK, 3);
+    ok->setText(QStringLiteral("확인"));
+    ok->move((kSize.width() - ok->width()) / 2, kPageArea.bottom() + 14);
+    connect(ok, &QAbstractButton::clicked, this, &StarOptionDlg::OnOK);
+
+    auto* close = new CHoverButton(this);
+    QUOR_SET_ID(close, IDC_BTN_CLOSE);
+    close->LoadBitmap(SkinSet::Recorder, RecorderBitmap::IDB_BTN_CLOSE, 3);
+    close->setText(QStringLiteral("X"));
+    close->move(kSize.width() - close->width() - 5, (kTitleSize.height() - close->height()) / 2);
+    connect(close, &QAbstractButton::clicked, this, [this] { done(ui::IDCANCEL); });
+
+    // Marks where the pages go; the pages draw their own frame over it.
+    m_PageArea = new QWidget(this);
+    QUOR_SET_ID(m_PageArea, IDC_STATIC_PAGEAREA);
+    m_PageArea->setGeometry(kPageArea);
+    m_PageArea->hide();
+
+    // The pages show what the stored settings hold now.
+    TheRecorderSettings().Load();
+    m_FileOut = new CSettingDlg_FileOut(this);
+    m_Record = new CSettingDlg_Record(this);
+    m_Volume = new CSettingDlg_Volume(this);
+    for (SettingsPage* page : {static_cast<SettingsPage*>(m_FileOut), static_cast<SettingsPage*>(m_Record),
+                               static_cast<SettingsPage*>(m_Volume)}) {
+        page->setGeometry(m_PageArea->geometry());
+        page->hide();
+    }
+    m_PageRecord->hide(); // its options stay as they are; the page is loaded and committed all the same
+    ShowPage(IDC_BTN_PAGE_FILE);
+
+    new WindowDragger(this);
+}
+
+StarOptionDlg::~StarOptionDlg() = default;
+
+CHoverButton* StarOptionDlg::AddPageButton(const char* idName, int id, int bitmapId, const QString& caption,
+                                           int x) {
+    auto* button = new CHoverButton(this);
+    ui::SetControlId(button, idName, id);
+    button->LoadBitmap(SkinSet::Recorder, bitmapId, 2);
+    button->setText(caption);
+    button->move(x, kPageButtonTop);
+    connect(button, &QAbstractButton::clicked, this, [this, id] { ShowPage(id); });
+    return button;
+}
+
+void StarOptionDlg::CentreOnScreen() {
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+}
+
+int StarOptionDlg::DoModal() {
+    return exec();
+}
+
+void StarOptionDlg::ShowPage(int pageButtonId) {
+    const struct {
+        int id;
+        CHoverButton* button;
+        SettingsPage* page;
+    } pages[] = {{IDC_BTN_PAGE_FILE, m_PageFile, m_FileOut},
+                 {IDC_BTN_PAGE_RECORD, m_PageRecord, m_Record},
+                 {IDC_BTN_PAGE_VOLUME, m_PageVolume, m_Volume}};
+    for (const auto& entry : pages) {
+        const bool chosen = entry.id == pageButtonId;
+        entry.page->setVisible(chosen);
+        entry.button->SetLocked(chosen);
+    }
+}
+
+SettingsPage* StarOptionDlg::VisiblePage() const {
+    for (SettingsPage* page : {static_cast<SettingsPage*>(m_FileOut), static_cast<SettingsPage*>(m_Record),
+                               static_cast<SettingsPage*>(m_Volume)}) {
+        if (!page->isHidden())
+            return page;
+    }
+    return nullptr;
+}
+
+void StarOptionDlg::OnOK() {
+    m_FileOut->Commit();
+    m_Record->Commit();
+    m_Volume->Commit();
+    TheRecorderSettings().Save();
+    if (m_ApplySettings)
+        m_ApplySettings();
+    done(ui::IDOK);
+}
+
+void StarOptionDlg::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        event->accept(); // the dialog closes only through its buttons
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void StarOptionDlg::paintEvent(QPaintEvent*) {
+    QPixmap canvas(size());
+    {
+        QPainter painter(&canvas);
+        painter.fillRect(rect(), QColor(kFace));
+        painter.setPen(QColor(kFrame));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        painter.drawPixmap(0, 0, m_Title, 0, 0, kTitleSize.width(), kTitleSize.height());
+    }
+    QPainter(this).drawPixmap(0, 0, canvas);
+}

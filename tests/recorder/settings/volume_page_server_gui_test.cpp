@@ -1,0 +1,114 @@
+// The volume page against the private PulseAudio server: the server's two mixers, the recording
+// lines, volume and mute written to the real capture source, changes made elsewhere shown, and
+// the level bar lit by a tone.
+#include "CFrequencyGraph.h"
+#include "CSettingDlg_Volume.h"
+#include "PrivateSoundServer.h"
+#include "support/gui/GuiHelpers.h"
+#include "support/pulse/PulseServer.h"
+#include "support/pulse/SignalPlayer.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
+#include <QSlider>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+using namespace quortest::gui;
+
+namespace {
+
+const QString kStereoMix = QStringLiteral("스테레오 믹스 (Speakers)");
+
+class VolumePageOnServer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(Server().Running());
+        Server().Pactl("set-source-volume speakers.monitor 100%");
+        Server().Pactl("set-source-mute speakers.monitor 0");
+        page = std::make_unique<CSettingDlg_Volume>();
+        page->resize(333, 304);
+        page->show();
+    }
+    static quortest::PulseServer& Server() { return quortest::DialogTestServer(); }
+    template <typename T> T* Control(const char* id) { return FindControlAs<T>(page.get(), id); }
+    void ChooseStereoMix() {
+        auto* lines = Control<QListWidget>("IDC_LIST_RECORD_LINES");
+        const auto found = lines->findItems(kStereoMix, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1);
+        lines->setCurrentItem(found.front());
+    }
+    std::unique_ptr<CSettingDlg_Volume> page;
+};
+
+TEST_F(VolumePageOnServer, ListsTheOutputAndInputMixersAndTheRecordingLines) {
+    auto* devices = Control<QComboBox>("IDC_COMBO_DEVICE");
+    ASSERT_EQ(devices->count(), 2);
+    EXPECT_EQ(devices->itemText(0), "PulseAudio Input");
+    EXPECT_EQ(devices->itemText(1), "PulseAudio Output");
+    auto* lines = Control<QListWidget>("IDC_LIST_RECORD_LINES");
+    EXPECT_TRUE(lines->isVisible());
+    EXPECT_EQ(lines->findItems("녹음", Qt::MatchExactly).size(), 1);
+    EXPECT_EQ(lines->findItems(kStereoMix, Qt::MatchExactly).size(), 1);
+    EXPECT_NE(Control<QComboBox>("IDC_COMBO_SOURCE")->findText(kStereoMix), -1);
+
+    devices->setCurrentIndex(1);
+    auto* playback = Control<QListWidget>("IDC_LIST_PLAYBACK_LINES");
+    EXPECT_TRUE(playback->isVisible());
+    EXPECT_EQ(playback->findItems("Speakers", Qt::MatchExactly).size(), 1);
+}
+
+TEST_F(VolumePageOnServer, TheStereoMixSliderAndMuteWorkTheRealSource) {
+    ChooseStereoMix();
+    auto* slider = Control<QSlider>("IDC_SLIDER_RECORD");
+    auto* mute = Control<QCheckBox>("IDC_CHK_RECORD_SWITCH");
+    ASSERT_TRUE(slider->isVisible());
+    EXPECT_EQ(slider->maximum(), 65535);
+    EXPECT_EQ(slider->value(), 65535);
+    EXPECT_EQ(mute->text(), kStereoMix);
+    EXPECT_FALSE(mute->isChecked());
+
+    slider->setSliderDown(true);
+    slider->setValue(32768);
+    slider->setSliderDown(false);
+    const std::string volume = Server().Pactl("get-source-volume speakers.monitor");
+    EXPECT_NE(volume.find(" 50%"), std::string::npos) << volume;
+
+    ClickAt(mute, QPoint(8, mute->height() / 2));
+    EXPECT_NE(Server().Pactl("get-source-mute speakers.monitor").find("yes"), std::string::npos);
+    ClickAt(mute, QPoint(8, mute->height() / 2));
+    EXPECT_NE(Server().Pactl("get-source-mute speakers.monitor").find("no"), std::string::npos);
+}
+
+TEST_F(VolumePageOnServer, ChangesMadeElsewhereAreShown) {
+    ChooseStereoMix();
+    auto* slider = Control<QSlider>("IDC_SLIDER_RECORD");
+    auto* mute = Control<QCheckBox>("IDC_CHK_RECORD_SWITCH");
+    Server().Pactl("set-source-volume speakers.monitor 25%");
+    Server().Pactl("set-source-mute speakers.monitor 1");
+    QTRY_VERIFY_WITH_TIMEOUT(std::abs(slider->value() - 16384) <= 2, 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(mute->isChecked(), 3000);
+}
+
+TEST_F(VolumePageOnServer, TheLevelBarLightsWhenATonePlays) {
+    CFrequencyGraph* level = page->LevelMeter();
+    EXPECT_EQ(level->Mode(), CFrequencyGraph::kModeLevel);
+    Server().WakeSink();
+    quortest::SignalPlayer tone(440.0, 0.5);
+    ASSERT_TRUE(tone.Playing());
+    auto loudest = [&] {
+        const std::vector<double> values = level->Values();
+        return values.empty() ? 0.0 : *std::max_element(values.begin(), values.end());
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(loudest() > 1000.0, 5000);
+    Settle(50);
+    // Green from the left end (x = 2 sits between two separators).
+    EXPECT_EQ(PixelAt(level, 2, level->height() / 2), 0x1EB400u);
+}
+
+} // namespace
