@@ -42,13 +42,14 @@ QImage Background() {
 
     // Start and end times (186..248 and 292..354, rows 176..191).
     p.setPen(kLabel);
-    p.drawText(QRectF(140, 174, 42, 20), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("시작"));
+    p.drawText(QRectF(136, 174, 42, 20), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("시작"));
     p.drawText(QRectF(252, 174, 36, 20), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("끝"));
-    Well(p, QRectF(184.5, 173.5, 66, 21));
+    // The start well's amber edge sits left of the text, which begins at 186.
+    Well(p, QRectF(180.5, 173.5, 70, 21));
     Well(p, QRectF(290.5, 173.5, 66, 21));
     p.setPen(Qt::NoPen);
     p.setBrush(colour::kAmber);
-    p.drawRoundedRect(QRectF(184.5, 173.5, 3, 21), 1.5, 1.5);
+    p.drawRoundedRect(QRectF(180.5, 173.5, 3, 21), 1.5, 1.5);
     p.drawRoundedRect(QRectF(353.5, 173.5, 3, 21), 1.5, 1.5);
 
     FinishWindowFace(p, face.size(), QColor(0x2a, 0x2e, 0x33));
