@@ -1,0 +1,22 @@
+// Which backend the mixer* functions use.
+#include "mixer/MixerBackend.h"
+
+#include "mixer/PulseMixerBackend.h"
+
+#include <atomic>
+
+namespace platform {
+namespace {
+std::atomic<MixerBackend*> g_backend{nullptr};
+}
+
+MixerBackend& CurrentMixerBackend() {
+    MixerBackend* backend = g_backend.load();
+    return backend ? *backend : PulseMixer();
+}
+
+MixerBackend* SetMixerBackend(MixerBackend* backend) {
+    return g_backend.exchange(backend);
+}
+
+} // namespace platform

@@ -1,0 +1,459 @@
+// Introspection of the sound server into the two mixer devices, writes of volumes and mutes,
+// the capture selection, and change events turned into mixer notifications.
+#include "mixer/PulseMixerBackend.h"
+
+#include "pulse/PulseConnection.h"
+#include "wavein/CaptureSource.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+
+namespace platform {
+namespace pulsemixer {
+
+uint32_t ToServerVolume(uint32_t value) {
+    uint64_t v = std::min<uint32_t>(value, 65535);
+    return static_cast<uint32_t>((v * PA_VOLUME_NORM + 32767) / 65535);
+}
+
+uint32_t FromServerVolume(uint32_t volume) {
+    uint64_t v = std::min<uint32_t>(volume, PA_VOLUME_NORM);
+    return static_cast<uint32_t>((v * 65535 + PA_VOLUME_NORM / 2) / PA_VOLUME_NORM);
+}
+
+} // namespace pulsemixer
+
+namespace {
+
+using namespace pulsemixer;
+using std::chrono::milliseconds;
+
+constexpr milliseconds kConnectTimeout(1500);
+
+struct Volume {
+    pa_cvolume volume{};
+    bool mute = false;
+    bool hasVolume = true;
+};
+struct SinkState : Volume {
+    uint32_t index = PA_INVALID_INDEX;
+    std::string name, description;
+};
+struct SourceState : Volume {
+    uint32_t index = PA_INVALID_INDEX;
+    std::string name, description;
+    uint32_t monitorOf = PA_INVALID_INDEX;
+};
+struct StreamState : Volume {
+    uint32_t index = PA_INVALID_INDEX;
+    std::string name;
+};
+struct ServerState {
+    std::string defaultSink, defaultSource;
+    std::vector<SinkState> sinks;
+    std::vector<SourceState> sources;
+    std::vector<StreamState> streams;
+};
+
+template <typename Info> void CopyVolume(Volume& out, const Info* info) {
+    out.volume = info->volume;
+    out.mute = info->mute != 0;
+}
+
+bool ReadServer(PulseConnection& pulse, ServerState& state, bool withStreams) {
+    pa_context* c = pulse.Context();
+    bool ok = pulse.WaitOperationLocked(pa_context_get_server_info(
+        c,
+        [](pa_context*, const pa_server_info* info, void* data) {
+            auto* s = static_cast<ServerState*>(data);
+            if (info) {
+                s->defaultSink = info->default_sink_name ? info->default_sink_name : "";
+                s->defaultSource = info->default_source_name ? info->default_source_name : "";
+            }
+        },
+        &state));
+    ok = ok && pulse.WaitOperationLocked(pa_context_get_sink_info_list(
+                   c,
+                   [](pa_context*, const pa_sink_info* info, int eol, void* data) {
+                       if (eol || !info)
+                           return;
+                       SinkState sink;
+                       sink.index = info->index;
+                       sink.name = info->name ? info->name : "";
+                       sink.description = info->description ? info->description : sink.name;
+                       CopyVolume(sink, info);
+                       static_cast<ServerState*>(data)->sinks.push_back(sink);
+                   },
+                   &state));
+    ok = ok && pulse.WaitOperationLocked(pa_context_get_source_info_list(
+                   c,
+                   [](pa_context*, const pa_source_info* info, int eol, void* data) {
+                       if (eol || !info)
+                           return;
+                       SourceState source;
+                       source.index = info->index;
+                       source.name = info->name ? info->name : "";
+                       source.description = info->description ? info->description : source.name;
+                       source.monitorOf = info->monitor_of_sink;
+                       CopyVolume(source, info);
+                       static_cast<ServerState*>(data)->sources.push_back(source);
+                   },
+                   &state));
+    if (ok && withStreams) {
+        ok = pulse.WaitOperationLocked(pa_context_get_sink_input_info_list(
+            c,
+            [](pa_context*, const pa_sink_input_info* info, int eol, void* data) {
+                if (eol || !info)
+                    return;
+                StreamState stream;
+                stream.index = info->index;
+                const char* app = pa_proplist_gets(info->proplist, PA_PROP_APPLICATION_NAME);
+                stream.name = app ? app : info->name ? info->name : "";
+                stream.hasVolume = info->has_volume != 0;
+                CopyVolume(stream, info);
+                static_cast<ServerState*>(data)->streams.push_back(stream);
+            },
+            &state));
+    }
+    auto byIndex = [](const auto& a, const auto& b) { return a.index < b.index; };
+    std::sort(state.sources.begin(), state.sources.end(), byIndex);
+    std::sort(state.streams.begin(), state.streams.end(), byIndex);
+    return ok;
+}
+
+std::vector<uint32_t> ChannelValues(const pa_cvolume& volume) {
+    std::vector<uint32_t> values;
+    for (unsigned c = 0; c < volume.channels; ++c)
+        values.push_back(FromServerVolume(volume.values[c]));
+    if (values.empty())
+        values.push_back(0);
+    return values;
+}
+
+MixerControlModel VolumeControl(uint32_t id, const Volume& state, const std::string& key) {
+    MixerControlModel control;
+    control.id = id;
+    control.type = MIXERCONTROL_CONTROLTYPE_VOLUME;
+    control.name = u"Volume";
+    control.minimum = 0;
+    control.maximum = 65535;
+    control.steps = 65536;
+    control.values = ChannelValues(state.volume);
+    control.key = key;
+    return control;
+}
+
+MixerControlModel MuteControl(uint32_t id, const Volume& state, const std::string& key) {
+    MixerControlModel control;
+    control.id = id;
+    control.type = MIXERCONTROL_CONTROLTYPE_MUTE;
+    control.flags = MIXERCONTROL_CONTROLF_UNIFORM;
+    control.name = u"Mute";
+    control.minimum = 0;
+    control.maximum = 1;
+    control.values = {state.mute ? 1u : 0u};
+    control.key = key;
+    return control;
+}
+
+uint32_t Channels(const Volume& state) {
+    return std::max<uint32_t>(state.volume.channels, 1);
+}
+
+MixerLineModel SourceLine(uint32_t index, uint32_t componentType, const std::u16string& name,
+                          const Volume& state, const std::string& key) {
+    MixerLineModel line;
+    line.id = SourceLineId(index);
+    line.componentType = componentType;
+    line.channels = Channels(state);
+    line.name = name;
+    if (state.hasVolume)
+        line.controls.push_back(VolumeControl(SourceControlId(index, kVolume), state, key));
+    line.controls.push_back(MuteControl(SourceControlId(index, kMute), state, key));
+    return line;
+}
+
+void BuildOutput(const ServerState& state, MixerDeviceModel& model) {
+    model.productName = u"PulseAudio Output";
+    MixerDestinationModel destination;
+    destination.line.id = kDestinationLine;
+    destination.line.componentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
+    destination.line.name = u"Speakers";
+    destination.line.flags = 0;
+    auto sink = std::find_if(state.sinks.begin(), state.sinks.end(),
+                             [&](const SinkState& s) { return s.name == state.defaultSink; });
+    if (sink != state.sinks.end()) {
+        const std::string key = "sink:" + sink->name;
+        destination.line.flags = MIXERLINE_LINEF_ACTIVE;
+        destination.line.name = Utf8ToUtf16(sink->description);
+        destination.line.channels = Channels(*sink);
+        destination.line.controls.push_back(VolumeControl(DestinationControlId(kVolume), *sink, key));
+        destination.line.controls.push_back(MuteControl(DestinationControlId(kMute), *sink, key));
+    }
+    for (const StreamState& stream : state.streams)
+        destination.sources.push_back(SourceLine(stream.index, MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT,
+                                                 Utf8ToUtf16(stream.name), stream,
+                                                 "input:" + std::to_string(stream.index)));
+    model.destinations.push_back(std::move(destination));
+}
+
+std::u16string SourceName(const ServerState& state, const SourceState& source) {
+    if (source.monitorOf == PA_INVALID_INDEX)
+        return Utf8ToUtf16(source.description);
+    auto sink = std::find_if(state.sinks.begin(), state.sinks.end(),
+                             [&](const SinkState& s) { return s.index == source.monitorOf; });
+    const std::string& of = sink != state.sinks.end() ? sink->description : source.description;
+    return u"스테레오 믹스 (" + Utf8ToUtf16(of) + u")";
+}
+
+void BuildInput(const ServerState& state, MixerDeviceModel& model) {
+    model.productName = u"PulseAudio Input";
+    MixerDestinationModel destination;
+    destination.line.id = kDestinationLine;
+    destination.line.componentType = MIXERLINE_COMPONENTTYPE_DST_WAVEIN;
+    destination.line.name = u"녹음";
+    destination.line.flags = state.sources.empty() ? 0 : MIXERLINE_LINEF_ACTIVE;
+
+    // The capture source of this process; the server's default until one is selected.
+    std::string selected = CaptureSourceName();
+    auto isSelected = [&](const SourceState& s) { return s.name == selected; };
+    if (selected.empty() || std::none_of(state.sources.begin(), state.sources.end(), isSelected))
+        selected = state.defaultSource;
+
+    for (const SourceState& source : state.sources) {
+        const uint32_t type = source.monitorOf == PA_INVALID_INDEX ? MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE
+                                                                   : MIXERLINE_COMPONENTTYPE_SRC_ANALOG;
+        destination.sources.push_back(
+            SourceLine(source.index, type, SourceName(state, source), source, "source:" + source.name));
+    }
+    if (!state.sources.empty()) {
+        MixerControlModel mux;
+        mux.id = DestinationControlId(kMux);
+        mux.type = MIXERCONTROL_CONTROLTYPE_MUX;
+        mux.flags = MIXERCONTROL_CONTROLF_UNIFORM | MIXERCONTROL_CONTROLF_MULTIPLE;
+        mux.name = u"MUX";
+        mux.minimum = 0;
+        mux.maximum = static_cast<uint32_t>(state.sources.size() - 1);
+        mux.steps = static_cast<uint32_t>(state.sources.size());
+        // Items run in the reverse order of the source lines, as the classic capture MUX does.
+        for (size_t k = state.sources.size(); k-- > 0;) {
+            const SourceState& source = state.sources[k];
+            mux.items.push_back({destination.sources[k].id, destination.sources[k].name, source.name});
+            mux.values.push_back(source.name == selected ? 1u : 0u);
+        }
+        destination.line.controls.push_back(mux);
+        auto current = std::find_if(state.sources.begin(), state.sources.end(),
+                                    [&](const SourceState& s) { return s.name == selected; });
+        if (current != state.sources.end()) {
+            const std::string key = "source:" + current->name;
+            destination.line.channels = Channels(*current);
+            destination.line.controls.push_back(VolumeControl(DestinationControlId(kVolume), *current, key));
+            destination.line.controls.push_back(MuteControl(DestinationControlId(kMute), *current, key));
+        }
+    }
+    model.destinations.push_back(std::move(destination));
+}
+
+void OnSuccess(pa_context*, int success, void* ok) {
+    *static_cast<int*>(ok) = success;
+}
+
+class PulseMixerBackend final : public MixerBackend {
+public:
+    uint32_t DeviceCount() override { return 2; }
+
+    MMRESULT Caps(uint32_t device, std::u16string& productName, uint32_t& destinations) override {
+        if (device >= 2)
+            return MMSYSERR_BADDEVICEID;
+        productName = device == kOutputDevice ? u"PulseAudio Output" : u"PulseAudio Input";
+        destinations = 1;
+        return MMSYSERR_NOERROR;
+    }
+
+    bool MixerOfWaveIn(uint32_t waveInId, uint32_t& device) override {
+        if (waveInId != 0 && waveInId != WAVE_MAPPER)
+            return false;
+        device = kInputDevice;
+        return true;
+    }
+
+    MMRESULT Open(uint32_t device) override {
+        if (device >= 2)
+            return MMSYSERR_BADDEVICEID;
+        PulseConnection& pulse = PulseConnection::Instance();
+        if (!pulse.EnsureConnected(kConnectTimeout))
+            return MMSYSERR_NODRIVER;
+        PulseConnection::Lock lock(pulse);
+        SubscribeLocked(pulse);
+        return MMSYSERR_NOERROR;
+    }
+
+    void Close(uint32_t) override {}
+
+    MMRESULT Read(uint32_t device, MixerDeviceModel& model) override {
+        if (device >= 2)
+            return MMSYSERR_BADDEVICEID;
+        PulseConnection& pulse = PulseConnection::Instance();
+        if (!pulse.EnsureConnected(kConnectTimeout))
+            return MMSYSERR_NODRIVER;
+        ServerState state;
+        {
+            PulseConnection::Lock lock(pulse);
+            if (!pulse.IsReadyLocked() || !ReadServer(pulse, state, device == kOutputDevice))
+                return MMSYSERR_NODRIVER;
+            // A reconnected server is a new context: keep its changes coming.
+            SubscribeLocked(pulse);
+        }
+        model = MixerDeviceModel{};
+        if (device == kOutputDevice)
+            BuildOutput(state, model);
+        else
+            BuildInput(state, model);
+        return MMSYSERR_NOERROR;
+    }
+
+    MMRESULT Write(uint32_t device, const MixerLineModel& line, const MixerControlModel& control,
+                   uint32_t channels, const std::vector<uint32_t>& values) override {
+        if (control.type == MIXERCONTROL_CONTROLTYPE_MUX)
+            return SelectItem(device, control, values);
+        PulseConnection& pulse = PulseConnection::Instance();
+        if (!pulse.EnsureConnected(kConnectTimeout))
+            return MMSYSERR_NODRIVER;
+        const size_t colon = control.key.find(':');
+        if (colon == std::string::npos)
+            return MIXERR_INVALCONTROL;
+        const std::string kind = control.key.substr(0, colon);
+        const std::string name = control.key.substr(colon + 1);
+
+        PulseConnection::Lock lock(pulse);
+        if (!pulse.IsReadyLocked())
+            return MMSYSERR_NODRIVER;
+        pa_context* c = pulse.Context();
+        int ok = 0;
+        pa_operation* op = nullptr;
+        if (control.type == MIXERCONTROL_CONTROLTYPE_MUTE) {
+            const int mute = values[0] != 0;
+            if (kind == "sink")
+                op = pa_context_set_sink_mute_by_name(c, name.c_str(), mute, &OnSuccess, &ok);
+            else if (kind == "source")
+                op = pa_context_set_source_mute_by_name(c, name.c_str(), mute, &OnSuccess, &ok);
+            else
+                op = pa_context_set_sink_input_mute(c, static_cast<uint32_t>(std::stoul(name)), mute,
+                                                    &OnSuccess, &ok);
+        } else if (control.type == MIXERCONTROL_CONTROLTYPE_VOLUME) {
+            pa_cvolume volume = NewVolume(line, control, channels, values);
+            if (kind == "sink")
+                op = pa_context_set_sink_volume_by_name(c, name.c_str(), &volume, &OnSuccess, &ok);
+            else if (kind == "source")
+                op = pa_context_set_source_volume_by_name(c, name.c_str(), &volume, &OnSuccess, &ok);
+            else
+                op = pa_context_set_sink_input_volume(c, static_cast<uint32_t>(std::stoul(name)), &volume,
+                                                      &OnSuccess, &ok);
+        } else {
+            return MIXERR_INVALCONTROL;
+        }
+        return pulse.WaitOperationLocked(op) && ok ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
+    }
+
+private:
+    static pa_cvolume NewVolume(const MixerLineModel& line, const MixerControlModel& control,
+                                uint32_t channels, const std::vector<uint32_t>& values) {
+        pa_cvolume volume{};
+        volume.channels = static_cast<uint8_t>(std::clamp<uint32_t>(line.channels, 1, PA_CHANNELS_MAX));
+        if (channels == volume.channels) {
+            for (unsigned c = 0; c < volume.channels; ++c)
+                volume.values[c] = ToServerVolume(values[c]);
+            return volume;
+        }
+        // One value for every channel: keep the balance, set the loudest channel to the value.
+        for (unsigned c = 0; c < volume.channels; ++c)
+            volume.values[c] = ToServerVolume(c < control.values.size() ? control.values[c] : 0);
+        pa_cvolume_scale(&volume, ToServerVolume(values[0]));
+        return volume;
+    }
+
+    MMRESULT SelectItem(uint32_t device, const MixerControlModel& control,
+                        const std::vector<uint32_t>& values) {
+        auto chosen = std::find_if(values.begin(), values.end(), [](uint32_t v) { return v != 0; });
+        const auto& item = control.items[static_cast<size_t>(chosen - values.begin())];
+        const std::string name = item.key;
+        // Moves this process's open captures at once; the server's default source stays.
+        bool moved = SelectCaptureSource(name);
+        NotifyMixerChange(device, MM_MIXM_CONTROL_CHANGE, DestinationControlId(kMux));
+        NotifyMixerChange(device, MM_MIXM_CONTROL_CHANGE, DestinationControlId(kVolume));
+        NotifyMixerChange(device, MM_MIXM_CONTROL_CHANGE, DestinationControlId(kMute));
+        return moved ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
+    }
+
+    void SubscribeLocked(PulseConnection& pulse) {
+        pa_context* c = pulse.Context();
+        if (!c || c == m_SubscribedContext)
+            return;
+        pa_context_set_subscribe_callback(c, &OnEvent, nullptr);
+        auto mask = static_cast<pa_subscription_mask_t>(
+            PA_SUBSCRIPTION_MASK_SINK | PA_SUBSCRIPTION_MASK_SOURCE | PA_SUBSCRIPTION_MASK_SINK_INPUT |
+            PA_SUBSCRIPTION_MASK_SERVER);
+        if (pa_operation* op = pa_context_subscribe(c, mask, nullptr, nullptr))
+            pa_operation_unref(op);
+        m_SubscribedContext = c;
+    }
+
+    // Main loop thread: only posts notifications.
+    static void OnEvent(pa_context*, pa_subscription_event_type_t type, uint32_t index, void*) {
+        const auto facility = type & PA_SUBSCRIPTION_EVENT_FACILITY_MASK;
+        const auto what = type & PA_SUBSCRIPTION_EVENT_TYPE_MASK;
+        const bool lines = what != PA_SUBSCRIPTION_EVENT_CHANGE;
+        auto destinationControls = [](uint32_t device) {
+            NotifyMixerChange(device, MM_MIXM_CONTROL_CHANGE, DestinationControlId(kVolume));
+            NotifyMixerChange(device, MM_MIXM_CONTROL_CHANGE, DestinationControlId(kMute));
+        };
+        switch (facility) {
+        case PA_SUBSCRIPTION_EVENT_SERVER:
+            NotifyMixerChange(kOutputDevice, MM_MIXM_LINE_CHANGE, kDestinationLine);
+            NotifyMixerChange(kInputDevice, MM_MIXM_LINE_CHANGE, kDestinationLine);
+            NotifyMixerChange(kInputDevice, MM_MIXM_CONTROL_CHANGE, DestinationControlId(kMux));
+            destinationControls(kOutputDevice);
+            destinationControls(kInputDevice);
+            break;
+        case PA_SUBSCRIPTION_EVENT_SINK:
+            destinationControls(kOutputDevice);
+            if (lines) {
+                NotifyMixerChange(kOutputDevice, MM_MIXM_LINE_CHANGE, kDestinationLine);
+                NotifyMixerChange(kInputDevice, MM_MIXM_LINE_CHANGE, kDestinationLine);
+            }
+            break;
+        case PA_SUBSCRIPTION_EVENT_SOURCE:
+            if (lines) {
+                NotifyMixerChange(kInputDevice, MM_MIXM_LINE_CHANGE, kDestinationLine);
+                NotifyMixerChange(kInputDevice, MM_MIXM_CONTROL_CHANGE, DestinationControlId(kMux));
+            } else {
+                NotifyMixerChange(kInputDevice, MM_MIXM_CONTROL_CHANGE, SourceControlId(index, kVolume));
+                NotifyMixerChange(kInputDevice, MM_MIXM_CONTROL_CHANGE, SourceControlId(index, kMute));
+            }
+            destinationControls(kInputDevice);
+            break;
+        case PA_SUBSCRIPTION_EVENT_SINK_INPUT:
+            if (lines) {
+                NotifyMixerChange(kOutputDevice, MM_MIXM_LINE_CHANGE, kDestinationLine);
+            } else {
+                NotifyMixerChange(kOutputDevice, MM_MIXM_CONTROL_CHANGE, SourceControlId(index, kVolume));
+                NotifyMixerChange(kOutputDevice, MM_MIXM_CONTROL_CHANGE, SourceControlId(index, kMute));
+            }
+            break;
+        default:
+            break;
+        }
+    }
+
+    pa_context* m_SubscribedContext = nullptr; // guarded by the main loop lock
+};
+
+} // namespace
+
+MixerBackend& PulseMixer() {
+    static PulseMixerBackend backend;
+    return backend;
+}
+
+} // namespace platform

@@ -1,0 +1,39 @@
+// The mixer over the sound server's introspection. Device 0 "PulseAudio Output": one speakers
+// destination (volume and mute of the default sink) whose source lines are the playing
+// application streams. Device 1 "PulseAudio Input": one capture destination (MUX over its source
+// lines, volume and mute of this process's capture source) whose source lines are every server
+// source; a sink's monitor is "스테레오 믹스 (sink)" of type SRC_ANALOG, the others microphones.
+// Volumes 0..65535 map linearly onto 0..PA_VOLUME_NORM. The MUX selects the capture source of
+// this process (and moves its open captures), never the server's default source.
+#pragma once
+
+#include "mixer/MixerBackend.h"
+
+#include <cstdint>
+
+namespace platform {
+
+// Identifiers: stable for a server object as long as it lives.
+namespace pulsemixer {
+constexpr uint32_t kOutputDevice = 0;
+constexpr uint32_t kInputDevice = 1;
+constexpr uint32_t kDestinationLine = 0xFFFF0000u;
+constexpr uint32_t kVolume = 0, kMute = 1, kMux = 2;
+// Source line of the server object with this index.
+constexpr uint32_t SourceLineId(uint32_t index) {
+    return 0x10000000u | (index & 0x0FFFFFFFu);
+}
+constexpr uint32_t DestinationControlId(uint32_t kind) {
+    return 0x80000000u | kind;
+}
+constexpr uint32_t SourceControlId(uint32_t index, uint32_t kind) {
+    return ((index & 0x1FFFFFFFu) << 2) | kind;
+}
+// Volume conversions, rounded; server volumes above normal read as 65535.
+uint32_t ToServerVolume(uint32_t value);
+uint32_t FromServerVolume(uint32_t volume);
+} // namespace pulsemixer
+
+MixerBackend& PulseMixer();
+
+} // namespace platform

@@ -1,0 +1,203 @@
+// Start-up sequence, discovery of the input mixers and their capture lines, stereo-mix choice.
+#include "CapturePath.h"
+
+#include <algorithm>
+
+const char* const CapturePath::kStereoDeviceMessage = "녹음을 위해서 스테레오 장치가 필요합니다.\r\n스테레오 "
+                                                      "믹스를 사용 및 기본 장치로 설정해 주세요.\r\n사운드 "
+                                                      "설정탭을 오픈합니다.";
+const char* const CapturePath::kNoticeTitle = "알림";
+
+namespace {
+
+char16_t AsciiUpper(char16_t c) {
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
+
+bool EqualsIgnoringCase(const std::u16string& a, const std::u16string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) {
+               return AsciiUpper(x) == AsciiUpper(y);
+           });
+}
+
+bool StartsWith(const std::u16string& text, const std::u16string& prefix) {
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+HMIXEROBJ Object(HMIXER mixer) {
+    return reinterpret_cast<HMIXEROBJ>(mixer);
+}
+
+} // namespace
+
+CapturePath::CapturePath(ICapturePathHost& host, IVolumeSlider& slider, IMixerNotify* notifyTarget)
+    : m_Host(host), m_Slider(slider), m_NotifyTarget(notifyTarget) {}
+
+CapturePath::~CapturePath() {
+    for (HMIXER handle : m_Handles)
+        if (handle)
+            mixerClose(handle);
+}
+
+bool CapturePath::IsInputMixerName(const std::u16string& productName) {
+    // The last five characters, or the whole name when it is shorter.
+    std::u16string tail = productName.size() > 5 ? productName.substr(productName.size() - 5) : productName;
+    return EqualsIgnoringCase(tail, u"INPUT");
+}
+
+bool CapturePath::IsStereoMixName(const std::u16string& lineName) {
+    return StartsWith(lineName, u"stereo mixer") || StartsWith(lineName, u"sum") ||
+           StartsWith(lineName, u"스테레오 믹스");
+}
+
+bool CapturePath::IsMuxName(const std::u16string& controlName) {
+    return EqualsIgnoringCase(controlName, u"MUX");
+}
+
+void CapturePath::PrepareCapturePath() {
+    if (!m_AnalogMute.Init(MIXER_OBJECTF_WAVEIN)) {
+        m_Host.ShowNotification(kStereoDeviceMessage, kNoticeTitle, 1, 350, 180);
+        m_Host.OpenSoundControlPanel();
+    } else {
+        // The stereo mix is often muted out of the box; any non-zero mute state is cleared.
+        uint32_t value = 0;
+        if (m_AnalogMute.FindAnalogMute() && m_AnalogMute.GetMute(value) && value != 0)
+            m_AnalogMute.SetMute(0);
+
+        CVolumeCtrl destination;
+        if (destination.Init(MIXER_OBJECTF_WAVEIN) &&
+            destination.FindControl(MIXERLINE_COMPONENTTYPE_DST_WAVEIN, MIXERCONTROL_CONTROLTYPE_MUTE) &&
+            destination.GetMute(value) && value == 1)
+            destination.SetMute(0);
+
+        m_CaptureVolume.Init(MIXER_OBJECTF_WAVEIN);
+        m_CaptureVolume.FindControl(MIXERLINE_COMPONENTTYPE_DST_WAVEIN, MIXERCONTROL_CONTROLTYPE_VOLUME);
+        m_Slider.SetRange(static_cast<int>(m_CaptureVolume.Minimum()),
+                          static_cast<int>(m_CaptureVolume.Maximum()));
+        RefreshSliderPosition();
+    }
+    FindInputMixers();
+    // The capture volume follows the newly selected line: show that line's volume.
+    RefreshSliderPosition();
+}
+
+void CapturePath::RefreshSliderPosition() {
+    uint32_t value = 0;
+    if (m_CaptureVolume.GetValue(value))
+        m_Slider.SetPosition(static_cast<int>(m_CaptureVolume.Maximum()) - static_cast<int>(value));
+}
+
+void CapturePath::OnVolumeSliderMoved(int position) {
+    m_CaptureVolume.SetValue(static_cast<uint32_t>(static_cast<int>(m_CaptureVolume.Maximum()) - position));
+}
+
+bool CapturePath::FindInputMixers() {
+    if (!m_bTablesBuilt) {
+        m_bTablesBuilt = true;
+        m_InputDevices.clear();
+        const uint32_t count = mixerGetNumDevs();
+        m_Caps.assign(count, MIXERCAPS{});
+        m_Handles.assign(count, nullptr);
+        for (uint32_t i = 0; i < count; ++i) {
+            if (mixerGetDevCaps(i, &m_Caps[i], sizeof(MIXERCAPS)) != MMSYSERR_NOERROR)
+                continue;
+            if (IsInputMixerName(m_Caps[i].szPname))
+                m_InputDevices.push_back({m_Caps[i].szPname, i});
+            mixerOpen(&m_Handles[i], i, reinterpret_cast<uintptr_t>(m_NotifyTarget), 0,
+                      MIXER_OBJECTF_MIXER | (m_NotifyTarget ? CALLBACK_WINDOW : CALLBACK_NULL));
+        }
+    }
+    if (!m_InputDevices.empty()) {
+        m_SelectedInput = 0;
+        ListCaptureLines();
+    }
+    return true;
+}
+
+void CapturePath::ListCaptureLines() {
+    if (m_SelectedInput >= 0 && static_cast<size_t>(m_SelectedInput) < m_InputDevices.size()) {
+        const uint32_t device = m_InputDevices[static_cast<size_t>(m_SelectedInput)].index;
+        HMIXER mixer = m_Handles[device];
+        // Every listing starts afresh, so a second run neither repeats nor keeps stale entries.
+        m_SourceLines.clear();
+        m_CaptureControls.clear();
+        m_StereoMixPosition = 0;
+        bool captureMark = false;
+        for (uint32_t i = 0; i < m_Caps[device].cDestinations; ++i) {
+            MIXERLINE destination{};
+            destination.cbStruct = sizeof destination;
+            destination.dwDestination = i;
+            if (mixerGetLineInfo(Object(mixer), &destination,
+                                 MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_DESTINATION) != MMSYSERR_NOERROR ||
+                !(destination.fdwLine & MIXERLINE_LINEF_ACTIVE))
+                continue;
+            if (destination.dwComponentType == MIXERLINE_COMPONENTTYPE_DST_WAVEIN)
+                captureMark = true;
+            if (captureMark)
+                CollectMuxControls(mixer, destination.szName, destination.dwLineID, destination.cControls,
+                                   true);
+            for (uint32_t j = 0; j < destination.cConnections; ++j) {
+                MIXERLINE source{};
+                source.cbStruct = sizeof source;
+                source.dwDestination = i;
+                source.dwSource = j;
+                if (mixerGetLineInfo(Object(mixer), &source,
+                                     MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_SOURCE) != MMSYSERR_NOERROR)
+                    continue;
+                if (!captureMark || m_SourceLines.size() >= kMaxSourceLines)
+                    continue;
+                m_SourceLines.push_back(source.szName);
+                if (IsStereoMixName(m_SourceLines.back()))
+                    m_StereoMixPosition = m_SourceLines.size() - 1;
+                CollectMuxControls(mixer, source.szName, source.dwLineID, source.cControls, false);
+            }
+        }
+    }
+    SelectStereoMix();
+}
+
+void CapturePath::CollectMuxControls(HMIXER mixer, const std::u16string& lineName, uint32_t lineId,
+                                     uint32_t controlCount, bool onDestination) {
+    if (controlCount == 0)
+        return;
+    std::vector<MIXERCONTROL> controls(controlCount);
+    MIXERLINECONTROLS query{};
+    query.cbStruct = sizeof query;
+    query.dwLineID = lineId;
+    query.cControls = controlCount;
+    query.cbmxctrl = sizeof(MIXERCONTROL);
+    query.pamxctrl = controls.data();
+    if (mixerGetLineControls(Object(mixer), &query, MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ALL) !=
+        MMSYSERR_NOERROR)
+        return;
+    for (const MIXERCONTROL& control : controls) {
+        std::u16string name = control.szName;
+        if (IsMuxName(name))
+            m_CaptureControls.push_back({lineName + u"-" + name, control.dwControlID, onDestination});
+    }
+}
+
+void CapturePath::SelectStereoMix() {
+    const size_t n = m_SourceLines.size();
+    if (n == 0 || m_SelectedInput < 0 || static_cast<size_t>(m_SelectedInput) >= m_InputDevices.size())
+        return;
+    // The capture destination's own MUX; without one there is nothing to write to.
+    auto mux = std::find_if(m_CaptureControls.begin(), m_CaptureControls.end(),
+                            [](const CaptureControl& c) { return c.onDestination; });
+    if (mux == m_CaptureControls.end())
+        mux = m_CaptureControls.begin();
+    if (mux == m_CaptureControls.end())
+        return;
+    // The MUX lists its items in the reverse order of the source lines.
+    std::vector<MIXERCONTROLDETAILS_BOOLEAN> items(n);
+    items[n - 1 - m_StereoMixPosition].fValue = 1;
+    MIXERCONTROLDETAILS details{};
+    details.cbStruct = sizeof details;
+    details.dwControlID = mux->controlId;
+    details.cChannels = 1;
+    details.cMultipleItems = static_cast<uint32_t>(n);
+    details.cbDetails = sizeof(MIXERCONTROLDETAILS_BOOLEAN);
+    details.paDetails = items.data();
+    HMIXER mixer = m_Handles[m_InputDevices[static_cast<size_t>(m_SelectedInput)].index];
+    mixerSetControlDetails(Object(mixer), &details, MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE);
+}

@@ -1,0 +1,74 @@
+// The capture path of the main window: at start-up it unmutes the capture lines, connects the
+// recording-volume slider to the capture volume, finds the input mixers, lists the capture
+// destination's source lines, recognises the stereo mix by its name and selects it in the
+// destination's MUX. Holds the working lists for the window's lifetime. Window thread only.
+#pragma once
+
+#include "CVolumeCtrl.h"
+#include "CapturePathHost.h"
+#include "mixer/Mixer.h"
+
+#include <string>
+#include <vector>
+
+class CapturePath {
+public:
+    struct InputDevice {
+        std::u16string name;
+        uint32_t index; // mixer device index
+    };
+    struct CaptureControl {
+        std::u16string text; // "line-control"
+        uint32_t controlId;
+        bool onDestination; // found on the capture destination line itself
+    };
+    static constexpr size_t kMaxSourceLines = 259;
+
+    // notifyTarget: told of the opened mixers' line and control changes (may be null).
+    CapturePath(ICapturePathHost& host, IVolumeSlider& slider, IMixerNotify* notifyTarget = nullptr);
+    ~CapturePath(); // closes the mixers FindInputMixers opened
+    CapturePath(const CapturePath&) = delete;
+    CapturePath& operator=(const CapturePath&) = delete;
+
+    void PrepareCapturePath();
+    bool FindInputMixers();
+    void ListCaptureLines();
+    void CollectMuxControls(HMIXER mixer, const std::u16string& lineName, uint32_t lineId,
+                            uint32_t controlCount, bool onDestination);
+    void SelectStereoMix();
+
+    // The slider moved to `position`: the capture volume becomes maximum - position.
+    void OnVolumeSliderMoved(int position);
+
+    const std::vector<InputDevice>& InputDevices() const { return m_InputDevices; }
+    int SelectedInputDevice() const { return m_SelectedInput; }
+    const std::vector<std::u16string>& SourceLines() const { return m_SourceLines; }
+    const std::vector<CaptureControl>& CaptureControls() const { return m_CaptureControls; }
+    size_t StereoMixPosition() const { return m_StereoMixPosition; }
+    size_t MixerCount() const { return m_Caps.size(); }
+
+    // Name rules, public for the volume page.
+    static bool IsInputMixerName(const std::u16string& productName);
+    static bool IsStereoMixName(const std::u16string& lineName);
+    static bool IsMuxName(const std::u16string& controlName);
+
+    static const char* const kStereoDeviceMessage;
+    static const char* const kNoticeTitle;
+
+private:
+    void RefreshSliderPosition();
+
+    ICapturePathHost& m_Host;
+    IVolumeSlider& m_Slider;
+    IMixerNotify* m_NotifyTarget;
+    CVolumeCtrl m_AnalogMute;    // object A of the start-up sequence
+    CVolumeCtrl m_CaptureVolume; // object C: drives the slider
+    bool m_bTablesBuilt = false;
+    std::vector<MIXERCAPS> m_Caps;
+    std::vector<HMIXER> m_Handles;
+    std::vector<InputDevice> m_InputDevices;
+    int m_SelectedInput = -1;
+    std::vector<std::u16string> m_SourceLines;
+    std::vector<CaptureControl> m_CaptureControls;
+    size_t m_StereoMixPosition = 0;
+};

@@ -1,0 +1,29 @@
+// Notification box and control panel for the capture path's failure path.
+#include "CapturePathDialogs.h"
+
+#include "CMssageBoxDlg.h"
+#include "shell/SoundControlPanel.h"
+
+#include <QAbstractSlider>
+#include <QSignalBlocker>
+
+void CapturePathDialogs::ShowNotification(const std::string& message, const std::string& title,
+                                          int buttonLayout, int width, int height) {
+    CMssageBoxDlg::Show(m_Parent, QString::fromStdString(message), QString::fromStdString(title),
+                        buttonLayout, width, height);
+}
+
+void CapturePathDialogs::OpenSoundControlPanel() {
+    // Without pavucontrol there is nothing to open, and nothing to tell.
+    platform::OpenSoundControlPanel();
+}
+
+void SliderVolumeAdapter::SetRange(int minimum, int maximum) {
+    QSignalBlocker blocker(m_Slider);
+    m_Slider->setRange(minimum, maximum);
+}
+
+void SliderVolumeAdapter::SetPosition(int position) {
+    QSignalBlocker blocker(m_Slider);
+    m_Slider->setValue(position);
+}

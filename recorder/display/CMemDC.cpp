@@ -1,0 +1,27 @@
+// Double buffering for the display controls.
+#include "CMemDC.h"
+
+#include <QPaintDevice>
+
+CMemDC::CMemDC(QPainter& target, const QRect& rect, const QColor& background)
+    : m_Target(target), m_Rect(rect),
+      m_bMemDC(target.device() && target.device()->devType() != QInternal::Printer) {
+    if (!m_bMemDC) {
+        m_Target.fillRect(rect, background);
+        return;
+    }
+    const qreal ratio = target.device()->devicePixelRatioF();
+    m_Bitmap = QPixmap(rect.size() * ratio);
+    m_Bitmap.setDevicePixelRatio(ratio);
+    m_Bitmap.fill(background);
+    m_Painter.begin(&m_Bitmap);
+    // The window origin is the rectangle's top-left, so callers draw in the target's coordinates.
+    m_Painter.translate(-rect.topLeft());
+}
+
+CMemDC::~CMemDC() {
+    if (!m_bMemDC)
+        return;
+    m_Painter.end();
+    m_Target.drawPixmap(m_Rect.topLeft(), m_Bitmap);
+}
