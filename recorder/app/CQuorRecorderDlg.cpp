@@ -35,6 +35,7 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPainter>
+#include <QPalette>
 #include <QScreen>
 #include <QWindow>
 
@@ -157,6 +158,10 @@ void CQuorRecorderDlg::OnInitDialog() {
     m_Graph = new CFrequencyGraph(this);
     m_Graph->setGeometry(172, 69, 120, 32);
     QUOR_SET_ID(m_Graph, IDC_STATIC_SPECTRUM);
+    // Until the first values arrive the display shows the face's dark recess, not a grey box.
+    QPalette recess = m_Graph->palette();
+    recess.setColor(QPalette::Window, QColor(7, 15, 18));
+    m_Graph->setPalette(recess);
     StartMonitor();
     m_Graph->SetMode(CFrequencyGraph::kModeSpectrum);
 
