@@ -161,8 +161,8 @@ MMRESULT WaveInDevice::Start() {
     return result;
 }
 
-MMRESULT WaveInDevice::Stop() {
-    MMRESULT result = StopSource();
+MMRESULT WaveInDevice::Halt(bool everyBuffer) {
+    MMRESULT result = everyBuffer ? ResetSource() : StopSource();
     if (result != MMSYSERR_NOERROR)
         return result;
     std::lock_guard<std::mutex> deliver(m_DeliverLock);
@@ -171,8 +171,9 @@ MMRESULT WaveInDevice::Stop() {
         std::lock_guard<std::mutex> guard(m_QueueLock);
         m_Started = false;
         m_Backlog.clear();
-        // The buffer being filled comes back with what it holds; empty ones stay queued.
-        if (!m_Queue.empty() && m_Queue.front()->dwBytesRecorded > 0) {
+        // A stop hands back the buffer being filled, with what it holds; empty ones stay queued.
+        // A reset hands back every one.
+        while (!m_Queue.empty() && (everyBuffer || (done.empty() && m_Queue.front()->dwBytesRecorded > 0))) {
             WAVEHDR* header = m_Queue.front();
             m_Queue.pop_front();
             header->dwFlags = (header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
@@ -183,25 +184,8 @@ MMRESULT WaveInDevice::Stop() {
     return MMSYSERR_NOERROR;
 }
 
-MMRESULT WaveInDevice::Reset() {
-    MMRESULT result = ResetSource();
-    if (result != MMSYSERR_NOERROR)
-        return result;
-    std::lock_guard<std::mutex> deliver(m_DeliverLock);
-    std::vector<WAVEHDR*> done;
-    {
-        std::lock_guard<std::mutex> guard(m_QueueLock);
-        m_Started = false;
-        m_Backlog.clear();
-        for (WAVEHDR* header : m_Queue) {
-            header->dwFlags = (header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
-            done.push_back(header);
-        }
-        m_Queue.clear();
-    }
-    ReturnDone(done);
-    return MMSYSERR_NOERROR;
-}
+MMRESULT WaveInDevice::Stop() { return Halt(false); }
+MMRESULT WaveInDevice::Reset() { return Halt(true); }
 
 size_t WaveInDevice::QueuedCount() {
     std::lock_guard<std::mutex> guard(m_QueueLock);

@@ -46,6 +46,7 @@ protected:
     virtual MMRESULT CloseSource() = 0;
 
 private:
+    MMRESULT Halt(bool everyBuffer);
     void Notify(uint32_t msg, WAVEHDR* header);
     void ReturnDone(std::vector<WAVEHDR*>& done);
 

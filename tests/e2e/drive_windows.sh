@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Runs inside the private X server: clicks the recorder and the splitter as a person would.
+set -euo pipefail
+work=$QUOR_E2E_WORK
+shots=${QUOR_E2E_SHOTS:-$work/shots}
+mkdir -p "$shots"
+export QT_QPA_PLATFORM=xcb
+
+window() { # title regex -> window id, waiting up to 20 s
+    for _ in $(seq 200); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ] && { echo "$id"; return; }
+        sleep 0.1
+    done
+    echo "no window '$1'" >&2
+    return 1
+}
+origin() { # window id -> "X Y"
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    echo "$X $Y"
+}
+click() { # window id, x, y in the window
+    read -r ox oy < <(origin "$1")
+    xdotool mousemove $((ox + $2)) $((oy + $3)) click 1
+}
+drag() { # window id, from x y, by dx
+    read -r ox oy < <(origin "$1")
+    xdotool mousemove $((ox + $2)) $((oy + $3)) mousedown 1
+    for step in 1 2 3 4 5 6 7 8; do
+        xdotool mousemove $((ox + $2 + $4 * step / 8)) $((oy + $3))
+        sleep 0.05
+    done
+    xdotool mouseup 1
+}
+
+"$QUOR_E2E_PREFIX/bin/quorrecorder" > "$work/recorder.log" 2>&1 &
+recorder_pid=$!
+rec=$(window '^쿠오르녹음기$')
+sleep 1
+import -window root "$shots/e2e-recorder-idle.png"
+
+echo "record 5 s"
+click "$rec" 26 132      # record 1003 at (9, 115) 34 x 34
+sleep 5
+import -window root "$shots/e2e-recorder-recording.png"
+click "$rec" 65 132      # stop 1004 at (48, 115)
+sleep 1
+
+echo "open the splitter on the recording"
+click "$rec" 206 133     # splitter 1015 at (169, 120) 75 x 26
+split=$(window '자르개')
+sleep 1.5
+
+# The slider sits at (8, 96), 483 wide; thumbs hang 29 px below its top, 19 x 19. The range is
+# 0 .. the file's whole seconds; move the start thumb to 1 s and the end thumb to 3 s.
+seconds=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$(ls "$HOME"/Music/*.mp3 | head -n 1)")
+whole=${seconds%.*}
+scale=$(( (483 - 36) * 1000 / whole ))          # pixels per second, x1000
+drag "$split" 17 134 $(( scale * 3 / 2 / 1000 ))                       # start: +1.5 s -> 1
+drag "$split" 482 134 $(( - scale * (2 * whole - 5) / 2 / 1000 ))      # end: whole -> 3 (2.5 s)
+sleep 0.5
+import -window root "$shots/e2e-splitter-selection.png"
+
+echo "cut"
+click "$split" 440 183   # cut 1002 at (392, 168) 96 x 30
+sleep 1.5
+import -window root "$shots/e2e-save-dialog.png"
+xdotool key Return       # accept the proposed Split_<name> in the recording's folder
+for _ in $(seq 300); do
+    ls "$HOME"/Music/Split_*.mp3 > /dev/null 2>&1 && [ -z "$(pgrep -f 'ffmpeg|screenshot' || true)" ] && break
+    sleep 0.1
+done
+sleep 1
+import -window root "$shots/e2e-cut-done.png"
+kill "$recorder_pid" 2>/dev/null || true
+pkill -f "$QUOR_E2E_PREFIX" 2>/dev/null || true
