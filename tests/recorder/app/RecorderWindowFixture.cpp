@@ -9,13 +9,10 @@
 
 #include <QElapsedTimer>
 
-namespace {
-// One server for the whole program, started before the first window opens a capture.
 quortest::PulseServer& Server() {
     static quortest::PulseServer server;
     return server;
 }
-} // namespace
 
 bool WatchedShell::StartDetached(const std::string& program, const std::vector<std::string>& arguments) {
     started.push_back({program, arguments});

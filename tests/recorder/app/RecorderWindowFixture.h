@@ -28,6 +28,12 @@ public:
     std::vector<std::string> openedFolders;
 };
 
+namespace quortest {
+class PulseServer;
+}
+// The private server of the test program, started before the first window opens a capture.
+quortest::PulseServer& Server();
+
 class RecorderWindowTest : public testing::Test {
 protected:
     void SetUp() override;

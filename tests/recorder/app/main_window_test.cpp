@@ -11,11 +11,14 @@
 #include "SettingsValues.h"
 #include "Skin.h"
 #include "gui/GuiHelpers.h"
+#include "pulse/PulseServer.h"
 
+#include <QAbstractSlider>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QRegularExpression>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 
@@ -333,4 +336,74 @@ TEST_F(RecorderWindowTest, AFullDiskEndsTheRecordingAndIsTold) {
     ASSERT_EQ(answer.Seen().size(), 2u) << "the Save As dialog, then the notice";
     EXPECT_EQ(answer.Seen()[0].className, QStringLiteral("QFileDialog"));
     EXPECT_TRUE(answer.Seen()[1].message.startsWith(QStringLiteral("디스크 공간이 부족하여")));
+}
+
+namespace {
+// The capture source's volume in percent, as the server reports it (first channel).
+int MonitorVolumePercent(const quortest::PulseServer& server) {
+    const std::string text = server.Pactl("get-source-volume speakers.monitor");
+    const size_t percent = text.find('%');
+    if (percent == std::string::npos)
+        return -1;
+    size_t start = percent;
+    while (start > 0 && std::isdigit(static_cast<unsigned char>(text[start - 1])))
+        --start;
+    return std::stoi(text.substr(start, percent - start));
+}
+} // namespace
+
+TEST_F(RecorderWindowTest, TheVolumeSliderSetsTheCaptureVolumeUpsideDown) {
+    OpenWindow();
+    auto* slider = FindControlAs<QAbstractSlider>(window.get(), "IDC_SLIDER_VOLUME");
+    ASSERT_NE(slider, nullptr);
+    EXPECT_EQ(slider->geometry(), QRect(300, 68, 18, 40));
+    ASSERT_GT(slider->maximum(), slider->minimum()) << "the capture path gave the slider its range";
+
+    ClickAt(slider, {9, 39}); // the bottom: position at its maximum, volume at its minimum
+    Settle(100);
+    EXPECT_EQ(slider->value(), slider->maximum());
+    EXPECT_LE(MonitorVolumePercent(Server()), 1);
+
+    ClickAt(slider, {9, 20});
+    Settle(100);
+    const int middle = MonitorVolumePercent(Server());
+    EXPECT_GT(middle, 30);
+    EXPECT_LT(middle, 70);
+
+    ClickAt(slider, {9, 0}); // the top: full volume
+    Settle(100);
+    EXPECT_EQ(slider->value(), slider->minimum());
+    EXPECT_EQ(MonitorVolumePercent(Server()), 100);
+}
+
+TEST_F(RecorderWindowTest, AlwaysOnTopFollowsTheSettingWithoutMovingTheWindow) {
+    OpenWindow();
+    EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    const QPoint at = window->pos();
+    WriteCkTopmost(1);
+    window->ApplySettings();
+    Settle();
+    EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->pos(), at);
+    WriteCkTopmost(0);
+    window->ApplySettings();
+    EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(RecorderWindowTest, TheTagEditorOpensOnTheNewMp3WhenAsked) {
+    WriteCkMP3ID3V1(1);
+    OpenWindow();
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
+    LetAudioFlow(400);
+    ModalAnswerer answer(ModalAnswerer::Answer::Cancel, [&](QWidget* modal) {
+        if (modal->objectName() == QStringLiteral("IDD_ID3TAGINFO")) {
+            static_cast<QDialog*>(modal)->reject();
+        }
+    });
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_STOP"));
+    ASSERT_EQ(answer.Seen().size(), 1u);
+    EXPECT_EQ(answer.Seen()[0].className, QStringLiteral("CID3TagInfoDlg"));
+    EXPECT_FALSE(window->TheRecorder().IsRecording());
 }
