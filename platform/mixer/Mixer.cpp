@@ -188,11 +188,27 @@ size_t DetailCount(const MIXERCONTROLDETAILS& details, const MixerLineModel& lin
     return 0;
 }
 
-MMRESULT CheckDetails(const MIXERCONTROLDETAILS* details, size_t recordSize) {
+// The control a details record addresses, read fresh, with the number of values it carries.
+struct DetailTarget {
+    uint32_t device = 0;
+    MixerDeviceModel model;
+    ControlPlace place; // points into model
+    size_t count = 0;
+};
+
+MMRESULT ResolveDetails(HMIXEROBJ object, const MIXERCONTROLDETAILS* details, uint32_t flags,
+                        size_t recordSize, DetailTarget& target) {
     if (!details || details->cbStruct < sizeof(MIXERCONTROLDETAILS) || !details->paDetails ||
         details->cbDetails < recordSize)
         return MMSYSERR_INVALPARAM;
-    return MMSYSERR_NOERROR;
+    MMRESULT result = ReadModel(object, flags, target.device, target.model);
+    if (result != MMSYSERR_NOERROR)
+        return result;
+    target.place = FindControl(target.model, details->dwControlID);
+    if (!target.place.control)
+        return MIXERR_INVALCONTROL;
+    target.count = DetailCount(*details, *target.place.line, *target.place.control);
+    return target.count == 0 ? MMSYSERR_INVALPARAM : MMSYSERR_NOERROR;
 }
 
 } // namespace
@@ -375,23 +391,14 @@ MMRESULT mixerGetControlDetails(HMIXEROBJ object, MIXERCONTROLDETAILS* details, 
     const uint32_t query = flags & MIXER_GETCONTROLDETAILSF_QUERYMASK;
     if (query != MIXER_GETCONTROLDETAILSF_VALUE && query != MIXER_GETCONTROLDETAILSF_LISTTEXT)
         return MMSYSERR_INVALFLAG;
-    MMRESULT result =
-        CheckDetails(details, query == MIXER_GETCONTROLDETAILSF_VALUE ? sizeof(uint32_t)
-                                                                      : sizeof(MIXERCONTROLDETAILS_LISTTEXT));
+    const size_t recordSize =
+        query == MIXER_GETCONTROLDETAILSF_VALUE ? sizeof(uint32_t) : sizeof(MIXERCONTROLDETAILS_LISTTEXT);
+    DetailTarget target;
+    MMRESULT result = ResolveDetails(object, details, flags, recordSize, target);
     if (result != MMSYSERR_NOERROR)
         return result;
-    uint32_t device;
-    MixerDeviceModel model;
-    result = ReadModel(object, flags, device, model);
-    if (result != MMSYSERR_NOERROR)
-        return result;
-    ControlPlace place = FindControl(model, details->dwControlID);
-    if (!place.control)
-        return MIXERR_INVALCONTROL;
-    const MixerControlModel& control = *place.control;
-    const size_t count = DetailCount(*details, *place.line, control);
-    if (count == 0)
-        return MMSYSERR_INVALPARAM;
+    const MixerControlModel& control = *target.place.control;
+    const size_t count = target.count;
 
     auto* record = static_cast<unsigned char*>(details->paDetails);
     if (query == MIXER_GETCONTROLDETAILSF_LISTTEXT) {
@@ -420,21 +427,12 @@ MMRESULT mixerGetControlDetails(HMIXEROBJ object, MIXERCONTROLDETAILS* details, 
 MMRESULT mixerSetControlDetails(HMIXEROBJ object, MIXERCONTROLDETAILS* details, uint32_t flags) {
     if ((flags & MIXER_SETCONTROLDETAILSF_QUERYMASK) != MIXER_SETCONTROLDETAILSF_VALUE)
         return MMSYSERR_INVALFLAG;
-    MMRESULT result = CheckDetails(details, sizeof(uint32_t));
+    DetailTarget target;
+    MMRESULT result = ResolveDetails(object, details, flags, sizeof(uint32_t), target);
     if (result != MMSYSERR_NOERROR)
         return result;
-    uint32_t device;
-    MixerDeviceModel model;
-    result = ReadModel(object, flags, device, model);
-    if (result != MMSYSERR_NOERROR)
-        return result;
-    ControlPlace place = FindControl(model, details->dwControlID);
-    if (!place.control)
-        return MIXERR_INVALCONTROL;
-    const MixerControlModel& control = *place.control;
-    const size_t count = DetailCount(*details, *place.line, control);
-    if (count == 0)
-        return MMSYSERR_INVALPARAM;
+    const MixerControlModel& control = *target.place.control;
+    const size_t count = target.count;
     std::vector<uint32_t> values(count);
     const auto* record = static_cast<const unsigned char*>(details->paDetails);
     for (size_t i = 0; i < count; ++i) {
@@ -450,5 +448,6 @@ MMRESULT mixerSetControlDetails(HMIXEROBJ object, MIXERCONTROLDETAILS* details, 
             if (v < control.minimum || v > control.maximum)
                 return MIXERR_INVALVALUE;
     }
-    return CurrentMixerBackend().Write(device, *place.line, control, details->cChannels, values);
+    return CurrentMixerBackend().Write(target.device, *target.place.line, control, details->cChannels,
+                                       values);
 }

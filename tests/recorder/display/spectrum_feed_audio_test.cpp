@@ -1,0 +1,73 @@
+// The monitor capture of a private PulseAudio server feeding a spectrum display through the
+// spectrum feed: a tone played into the sink lights its column, silence lights none.
+#include "CFrequencyGraph.h"
+#include "GraphPainting.h"
+#include "Recorder.h"
+#include "SpectrumFeed.h"
+#include "support/pulse/PulseServer.h"
+#include "support/pulse/SignalPlayer.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+#include <vector>
+
+namespace {
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "spectrum_feed_audio_test";
+    static char* argv[] = {name, nullptr};
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // The private server's runtime folder is 0700, as Qt wants its runtime folder.
+    setenv("XDG_RUNTIME_DIR", (quortest::SharedPulseServer().Folder() + "/runtime").c_str(), 1);
+    static QApplication app(argc, argv);
+    return app;
+}
+
+// Segments lit per column once the feed has reached the graph and `buffers` more have passed.
+std::vector<int> ColumnsAfterFeeding(CFrequencyGraph& graph, int buffers) {
+    // An idle null sink may start up to 2 s late.
+    for (int i = 0; i < 500 && graph.Values().empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(23 * buffers));
+    auto values = graph.Values();
+    std::vector<int> lit;
+    for (size_t i = 0; i < 10 && i < values.size(); ++i)
+        lit.push_back(graph::LitSegments(values[i]));
+    return lit;
+}
+
+} // namespace
+
+TEST(SpectrumFeedAudio, ToneLightsItsColumnAndSilenceNone) {
+    App();
+    quortest::SharedPulseServer().WakeSink();
+    CFrequencyGraph graph;
+    graph.SetMode(CFrequencyGraph::kModeSpectrum);
+    Recorder recorder(1024);
+    ASSERT_EQ(recorder.OpenMonitor(), MMSYSERR_NOERROR);
+    recorder.SetMonitorCallback(&graph, &SpectrumFeed);
+    ASSERT_EQ(recorder.StartMonitor(), MMSYSERR_NOERROR);
+
+    auto silent = ColumnsAfterFeeding(graph, 20);
+    ASSERT_EQ(silent.size(), 10u) << "the feed reached the graph";
+    EXPECT_EQ(silent, std::vector<int>(10, 0));
+    {
+        // Column 5 of the interleaved-stereo spectrum: 5 * 88200 / 1024 Hz.
+        quortest::SignalPlayer tone(5 * 88200.0 / 1024, 0.5);
+        ASSERT_TRUE(tone.Playing());
+        auto lit = ColumnsAfterFeeding(graph, 40);
+        ASSERT_EQ(lit.size(), 10u);
+        EXPECT_EQ(lit[5], 8);
+        EXPECT_EQ(std::max_element(lit.begin(), lit.end()) - lit.begin(), 5);
+        EXPECT_EQ(lit[0], 0);
+        EXPECT_EQ(lit[9], 0);
+    }
+    recorder.StopMonitor();
+}
