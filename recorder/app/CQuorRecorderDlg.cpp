@@ -25,6 +25,9 @@
 #include "CHelpDlg.h"
 #include "CInfoPopupDlg.h"
 #endif
+#if QUOR_HAVE_SETTINGS_DIALOG
+#include "StarOptionDlg.h"
+#endif
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -338,8 +341,11 @@ void CQuorRecorderDlg::OnBtnSettings() {
 }
 
 void CQuorRecorderDlg::OpenSettingsDialog() {
-    // StarOptionDlg (recorder/settings) opens here, modally, once it is part of the build; its
-    // OK button calls ApplySettings() on this window.
+#if QUOR_HAVE_SETTINGS_DIALOG
+    // Its OK button saves the pages and has this window apply the new settings.
+    StarOptionDlg settings([this] { ApplySettings(); }, this);
+    settings.DoModal();
+#endif
 }
 
 void CQuorRecorderDlg::OnBtnMinimize() {

@@ -37,6 +37,9 @@ int CaptureStreams() {
 void StartOffscreen(QProcess& process, const QStringList& arguments) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // The maker's servers are a closed local port: start-up checks fail at once, never hang.
+    env.insert(QStringLiteral("QUOR_UPDATE_BASE_URL"), QStringLiteral("http://127.0.0.1:1"));
+    env.insert(QStringLiteral("QUOR_WEB_BASE_URL"), QStringLiteral("http://127.0.0.1:1"));
     process.setProcessEnvironment(env);
     process.start(kProgram, arguments);
     ASSERT_TRUE(process.waitForStarted(5000)) << process.errorString().toStdString();
