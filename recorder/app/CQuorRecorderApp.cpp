@@ -1,0 +1,62 @@
+// Start-up of the recorder: command line, updater, start-up checks, then the main window.
+#include "CQuorRecorderApp.h"
+
+#include "CQuorRecorderDlg.h"
+#include "TerminationSignals.h"
+#include "UpdaterLaunch.h"
+
+#if QUOR_UPDATE_CHECKS
+#include "StartupChecks.h"
+#include "net/NetStatus.h"
+#endif
+
+#include <QCoreApplication>
+
+std::string CQuorRecorderApp::CommandLineText(int argc, const char* const* argv) {
+    std::string text;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1)
+            text += ' ';
+        text += argv[i];
+    }
+    return text;
+}
+
+bool CQuorRecorderApp::RunsWith(const std::string& commandLine) {
+    return commandLine == "QuorRecorder";
+}
+
+CQuorRecorderApp::CQuorRecorderApp(std::string commandLine) : m_CommandLine(std::move(commandLine)) {
+    s_Instance = this;
+}
+
+CQuorRecorderApp::~CQuorRecorderApp() {
+    s_Instance = nullptr;
+}
+
+bool CQuorRecorderApp::InitInstance() {
+    if (!RunsWith(m_CommandLine))
+        return false;
+    RunStartupChecks();
+    QCoreApplication::setApplicationName(QStringLiteral("쿠오르녹음기 응용 프로그램"));
+
+    CQuorRecorderDlg dialog;
+    m_pMainWnd = &dialog;
+    // Log-out or a kill request closes the window the orderly way: the recording is finished.
+    TerminationSignals closeOnSignal([&dialog] { dialog.close(); });
+    dialog.exec();
+    m_pMainWnd = nullptr;
+    return false;
+}
+
+void CQuorRecorderApp::RunStartupChecks() {
+#if QUOR_UPDATE_CHECKS
+    // Every network call below has its own time-out; offline, none is made.
+    if (!IsOnline())
+        return;
+    if (UpdaterGate() == 1)
+        RunUpdaterIfInstalled(m_CommandLine);
+    UpdateCheckGate(nullptr);
+    PageRequestGate();
+#endif
+}

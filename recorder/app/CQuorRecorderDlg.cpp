@@ -1,0 +1,416 @@
+// The recorder's main window: controls, initialisation, recording control and the face.
+#include "CQuorRecorderDlg.h"
+
+#include "CFrequencyGraph.h"
+#include "CHoverButton.h"
+#include "CID3TagInfoDlg.h"
+#include "CMssageBoxDlg.h"
+#include "CQuorRecorderDlgIds.h"
+#include "CVolumeSlider.h"
+#include "CapturePath.h"
+#include "ControlId.h"
+#include "CxSkinButton.h"
+#include "DialogResult.h"
+#include "IShellActions.h"
+#include "ImageRegion.h"
+#include "RecordFailureText.h"
+#include "RecorderBitmaps.h"
+#include "RecorderSettings.h"
+#include "Skin.h"
+#include "SpectrumFeed.h"
+#include "SplitterLocation.h"
+#include "WindowDragger.h"
+
+#if QUOR_HAVE_UPDATE_UI
+#include "CHelpDlg.h"
+#include "CInfoPopupDlg.h"
+#endif
+#if QUOR_HAVE_SETTINGS_DIALOG
+#include "StarOptionDlg.h"
+#endif
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPainter>
+#include <QPalette>
+#include <QScreen>
+#include <QWindow>
+
+using namespace CQuorRecorderDlgIds;
+using namespace RecorderBitmap;
+
+namespace {
+const QString kTitle = QStringLiteral("알림");
+constexpr int kNoticeWidth = 300;
+constexpr int kNoticeHeight = 150;
+
+CxSkinButton* RoundOrWideButton(QWidget* parent, int normal, int pressed, int hover, int mask,
+                                const QRect& at) {
+    auto* button = new CxSkinButton(parent);
+    button->SetSkin(SkinSet::Recorder, normal, pressed, hover, 0, 0, mask);
+    button->setGeometry(at);
+    return button;
+}
+
+CHoverButton* HoverButton(QWidget* parent, int strip, const QPoint& at) {
+    auto* button = new CHoverButton(parent);
+    button->move(at);
+    button->LoadBitmap(SkinSet::Recorder, strip, 3);
+    return button;
+}
+
+// A control the window has but never shows (the device and line lists).
+void HideControl(QWidget* control) {
+    control->setGeometry(0, 0, 0, 0);
+    control->setFocusPolicy(Qt::NoFocus);
+    control->hide();
+}
+} // namespace
+
+CQuorRecorderDlg::CQuorRecorderDlg(QWidget* parent, IShellActions* shell)
+    : QDialog(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint), m_Shell(shell) {
+    if (!m_Shell) {
+        m_OwnShell = std::make_unique<DesktopShellActions>();
+        m_Shell = m_OwnShell.get();
+    }
+    setObjectName(QStringLiteral("IDD_QUORRECORDER_DIALOG"));
+    m_Timer.setInterval(1000);
+    connect(&m_Timer, &QTimer::timeout, this, &CQuorRecorderDlg::OnTimer);
+    m_Recorder.SetTagEditor([this](const std::string& path) { OpenTagEditor(path); });
+    CreateControls();
+    new WindowDragger(this);
+    OnInitDialog();
+}
+
+CQuorRecorderDlg::~CQuorRecorderDlg() {
+    // The monitor worker feeds the graph: stop it before any child goes.
+    m_Recorder.StopMonitor();
+}
+
+void CQuorRecorderDlg::CreateControls() {
+    m_BtnRecord = RoundOrWideButton(this, IDB_RECORD_NORMAL, IDB_RECORD_PRESSED, IDB_RECORD_HOVER,
+                                    IDB_ROUND_MASK, {9, 115, 34, 34});
+    QUOR_SET_ID(m_BtnRecord, IDC_BTN_RECORD);
+    m_BtnStop = RoundOrWideButton(this, IDB_STOP_NORMAL, IDB_STOP_PRESSED, IDB_STOP_HOVER, IDB_ROUND_MASK,
+                                  {48, 115, 34, 34});
+    QUOR_SET_ID(m_BtnStop, IDC_BTN_STOP);
+    m_BtnSplit = RoundOrWideButton(this, IDB_SPLIT_NORMAL, IDB_SPLIT_PRESSED, IDB_SPLIT_HOVER, IDB_WIDE_MASK,
+                                   {169, 120, 75, 26});
+    QUOR_SET_ID(m_BtnSplit, IDC_BTN_SPLIT);
+    m_BtnSaveFolder = RoundOrWideButton(this, IDB_FOLDER_NORMAL, IDB_FOLDER_PRESSED, IDB_FOLDER_HOVER,
+                                        IDB_WIDE_MASK, {245, 120, 75, 26});
+    QUOR_SET_ID(m_BtnSaveFolder, IDC_BTN_SAVEFOLDER);
+
+    m_BtnAbout = HoverButton(this, IDB_BTN_ABOUT, {231, 4});
+    QUOR_SET_ID(m_BtnAbout, IDC_BTN_ABOUT);
+    m_BtnSettings = HoverButton(this, IDB_BTN_SETTINGS, {255, 4});
+    QUOR_SET_ID(m_BtnSettings, IDC_BTN_SETTINGS);
+    m_BtnMinimize = HoverButton(this, IDB_BTN_MINIMIZE, {278, 3});
+    QUOR_SET_ID(m_BtnMinimize, IDC_BTN_MINIMIZE);
+    m_BtnExit = HoverButton(this, IDB_BTN_CLOSE, {302, 3});
+    QUOR_SET_ID(m_BtnExit, IDC_BTN_EXIT);
+
+    m_VolumeSlider = new CVolumeSlider(this);
+    m_VolumeSlider->setGeometry(300, 68, 18, 40);
+    QUOR_SET_ID(m_VolumeSlider, IDC_SLIDER_VOLUME);
+
+    // The capture path keeps its own lists; the window's list controls exist but are never seen.
+    auto* devices = new QComboBox(this);
+    QUOR_SET_ID(devices, IDC_COMBO_DEVICE);
+    HideControl(devices);
+    auto* lines = new QComboBox(this);
+    QUOR_SET_ID(lines, IDC_COMBO_LINE);
+    HideControl(lines);
+    auto* lineList = new QListWidget(this);
+    QUOR_SET_ID(lineList, IDC_LIST_LINES);
+    HideControl(lineList);
+
+    connect(m_BtnExit, &QAbstractButton::clicked, this, &CQuorRecorderDlg::OnBtnExit);
+    connect(m_BtnSettings, &QAbstractButton::clicked, this, &CQuorRecorderDlg::OnBtnSettings);
+    connect(m_BtnRecord, &QAbstractButton::clicked, this, &CQuorRecorderDlg::OnBtnRecord);
+    connect(m_BtnStop, &QAbstractButton::clicked, this, &CQuorRecorderDlg::OnBtnStop);
+    connect(m_BtnMinimize, &QAbstractButton::clicked, this, &CQuorRecorderDlg::OnBtnMinimize);
+    connect(m_BtnAbout, &QAbstractButton::clicked, this, &CQuorRecorderDlg::OnBtnAbout);
+    connect(m_BtnSaveFolder, &QAbstractButton::clicked, this, &CQuorRecorderDlg::OnBtnSaveFolder);
+    connect(m_BtnSplit, &QAbstractButton::clicked, this, &CQuorRecorderDlg::OnBtnSplit);
+    connect(m_VolumeSlider, &QAbstractSlider::valueChanged, this, [this](int position) {
+        if (m_CapturePath)
+            m_CapturePath->OnVolumeSliderMoved(position);
+    });
+}
+
+void CQuorRecorderDlg::OnInitDialog() {
+    // The OS version chose the Windows control panel's tab; the desktop's panel has one page.
+    setWindowIcon(Skin::Bitmap(SkinSet::Recorder, IDR_MAINFRAME));
+    ApplySettings();
+    setWindowTitle(QStringLiteral("쿠오르녹음기"));
+
+    setFixedSize(RecorderFace::kWidth, RecorderFace::kHeight);
+    if (const QScreen* screen =
+            parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen()) {
+        const QRect area = parentWidget() ? parentWidget()->geometry() : screen->availableGeometry();
+        move(area.center() - rect().center());
+    }
+
+    m_Graph = new CFrequencyGraph(this);
+    m_Graph->setGeometry(172, 69, 120, 32);
+    QUOR_SET_ID(m_Graph, IDC_STATIC_SPECTRUM);
+    // Until the first values arrive the display shows the face's dark recess, not a grey box.
+    QPalette recess = m_Graph->palette();
+    recess.setColor(QPalette::Window, QColor(7, 15, 18));
+    m_Graph->setPalette(recess);
+    StartMonitor();
+    m_Graph->SetMode(CFrequencyGraph::kModeSpectrum);
+
+    m_SliderAdapter = std::make_unique<SliderVolumeAdapter>(m_VolumeSlider);
+    m_CapturePath = std::make_unique<CapturePath>(m_CaptureDialogs, *m_SliderAdapter);
+    m_CapturePath->PrepareCapturePath();
+
+    RecorderSettings& settings = TheRecorderSettings();
+    settings.infoOpen = settings.LoadInfoOpen();
+#if QUOR_HAVE_UPDATE_UI
+    if (settings.infoOpen == 0)
+        (new CInfoPopupDlg(this))->show();
+#endif
+
+    // The face's magenta is see-through: the window takes the face's shape.
+    setMask(ui::RegionOfPixelsNot(Skin::Image(SkinSet::Recorder, IDB_FACE), kSkinColourKey));
+}
+
+void CQuorRecorderDlg::StartMonitor() {
+    if (m_Recorder.OpenMonitor() == MMSYSERR_NOERROR) {
+        m_Recorder.SetMonitorCallback(m_Graph, &SpectrumFeed);
+        m_Recorder.StartMonitor();
+    }
+    if (!m_Recorder.IsMonitorOpen())
+        ShowNotice(QStringLiteral("녹음 장치가 오픈되어 있지 않습니다."));
+}
+
+void CQuorRecorderDlg::ApplySettings() {
+    RecorderSettings& settings = TheRecorderSettings();
+    settings.Load();
+    const bool onTop = settings.topmost == 1;
+    if (onTop != windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+        Qt::WindowFlags flags = windowFlags();
+        flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+        if (QWindow* window = windowHandle()) {
+            // An existing window changes its stacking in place: not hidden, not moved.
+            overrideWindowFlags(flags);
+            window->setFlags(flags);
+        } else {
+            setWindowFlags(flags);
+        }
+    }
+    update();
+}
+
+void CQuorRecorderDlg::PrepareFileName() {
+    RecorderSettings& settings = TheRecorderSettings();
+    settings.fileName.clear();
+    static const char* const kExtensions[] = {"mp3", "wav", "ogg"};
+    static const char* const kFilters[] = {"mp3 audio files (*.mp3);;All Files (*)",
+                                           "wav audio files (*.wav);;All Files (*)",
+                                           "ogg audio files (*.ogg);;All Files (*)"};
+    const int type = settings.fileType >= 0 && settings.fileType <= 2 ? settings.fileType : 0;
+    const QString autoName = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss"));
+    settings.fileName = QStringLiteral("%1.%2").arg(autoName, QLatin1String(kExtensions[type])).toStdString();
+    if (settings.autoFileName == 1)
+        return;
+
+    QFileDialog dialog(this, {}, QString::fromStdString(settings.savePath + "/" + settings.fileName),
+                       QLatin1String(kFilters[type]));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QLatin1String(kExtensions[type]));
+    dialog.selectFile(QString::fromStdString(settings.fileName));
+    // Cancel keeps the automatic name: the recording starts all the same.
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QFileInfo chosen(dialog.selectedFiles().first());
+    settings.savePath = chosen.absolutePath().toStdString();
+    settings.fileName = chosen.fileName().toStdString();
+}
+
+void CQuorRecorderDlg::SetRecordSkin(bool pauseSkin) {
+    if (pauseSkin)
+        m_BtnRecord->SetSkin(SkinSet::Recorder, IDB_PAUSE_NORMAL, IDB_PAUSE_PRESSED, IDB_PAUSE_HOVER, 0, 0,
+                             IDB_ROUND_MASK);
+    else
+        m_BtnRecord->SetSkin(SkinSet::Recorder, IDB_RECORD_NORMAL, IDB_RECORD_PRESSED, IDB_RECORD_HOVER, 0, 0,
+                             IDB_ROUND_MASK);
+    m_BtnRecord->update();
+}
+
+void CQuorRecorderDlg::SetStatus(const QString& text) {
+    m_StatusText = text;
+    update(RecorderFace::StatusRect());
+}
+
+void CQuorRecorderDlg::OnBtnRecord() {
+    const QString recordingText = QStringLiteral("[녹음중]");
+    if (!m_Recorder.IsRecording()) {
+        PrepareFileName();
+        m_ElapsedSeconds = 0;
+        if (!m_Recorder.StartRecord()) {
+            // Nothing is recording: stay idle and say why, instead of counting time over nothing.
+            AfterRecordButton();
+            update(RecorderFace::TimeAndFormatRect());
+            ShowNotice(RecordFailureText(m_Recorder.LastFailure()));
+            return;
+        }
+        m_Timer.start();
+        SetRecordSkin(true);
+        SetStatus(recordingText);
+    } else if (m_Recorder.IsPaused()) {
+        m_Recorder.ResumeRecord();
+        SetRecordSkin(true);
+        SetStatus(recordingText);
+    } else {
+        m_Recorder.PauseRecord();
+        SetRecordSkin(false);
+        SetStatus(QStringLiteral("[일시중지]"));
+    }
+    AfterRecordButton();
+}
+
+void CQuorRecorderDlg::AfterRecordButton() {
+    m_BtnRecord->setFocus();
+    update(RecorderFace::LampRect());
+    update(RecorderFace::StatusRect());
+}
+
+void CQuorRecorderDlg::OnBtnStop() {
+    if (m_Recorder.IsRecording())
+        m_Recorder.StopRecord();
+    SetRecordSkin(false);
+    m_BtnStop->setFocus();
+    update(RecorderFace::LampRect());
+    SetStatus({});
+    m_Timer.stop();
+}
+
+void CQuorRecorderDlg::OnTimer() {
+    const Recorder::RecordFailure ended = m_Recorder.EndedByItself();
+    if (ended != Recorder::RecordFailure::None && m_Recorder.IsRecording()) {
+        ReportEndedByItself(ended);
+        return;
+    }
+    if (!m_Recorder.IsPaused())
+        ++m_ElapsedSeconds;
+    update(RecorderFace::TimeAndFormatRect());
+    update(RecorderFace::LampRect());
+}
+
+void CQuorRecorderDlg::ReportEndedByItself(Recorder::RecordFailure reason) {
+    // Finish what was written first, then tell the user.
+    OnBtnStop();
+    ShowNotice(RecordFailureText(reason));
+}
+
+void CQuorRecorderDlg::OnBtnExit() {
+    if (m_Recorder.IsRecording() &&
+        CMssageBoxDlg::Show(this, QStringLiteral("녹음중 입니다. 쿠오르녹음기를 종료하시겠습니까?"), kTitle,
+                            2, kNoticeWidth, kNoticeHeight) != ui::IDOK)
+        return;
+    done(ui::IDOK);
+}
+
+void CQuorRecorderDlg::done(int result) {
+    if (m_bClosing)
+        return;
+    m_bClosing = true;
+    if (m_Recorder.IsRecording())
+        OnBtnStop();
+    m_Timer.stop();
+    m_Recorder.StopMonitor();
+    QDialog::done(result);
+    m_bClosing = false;
+}
+
+void CQuorRecorderDlg::OnBtnSettings() {
+    if (m_Recorder.IsRecording()) {
+        ShowNotice(QStringLiteral("레코딩 중에는 변경할수 없습니다."));
+        return;
+    }
+    OpenSettingsDialog();
+}
+
+void CQuorRecorderDlg::OpenSettingsDialog() {
+#if QUOR_HAVE_SETTINGS_DIALOG
+    // Its OK button saves the pages and has this window apply the new settings.
+    StarOptionDlg settings([this] { ApplySettings(); }, this);
+    settings.DoModal();
+#endif
+}
+
+void CQuorRecorderDlg::OnBtnMinimize() {
+    showMinimized();
+}
+
+void CQuorRecorderDlg::OnBtnAbout() {
+#if QUOR_HAVE_UPDATE_UI
+    CHelpDlg about(this);
+    about.exec();
+#endif
+}
+
+void CQuorRecorderDlg::OnBtnSaveFolder() {
+    m_Shell->OpenFolder(TheRecorderSettings().savePath);
+}
+
+void CQuorRecorderDlg::OnBtnSplit() {
+    const RecorderSettings& settings = TheRecorderSettings();
+    std::vector<std::string> arguments;
+    if (IsWavFileName(settings.fileName))
+        ShowNotice(QStringLiteral("mp3파일만 지원합니다."));
+    else
+        arguments.push_back(settings.savePath + "/" + settings.fileName); // one argument, no quotes needed
+
+    const std::string splitter = FindSplitterProgram(QCoreApplication::applicationDirPath().toStdString());
+    if (splitter.empty()) {
+        ShowNotice(QStringLiteral("[쿠오르녹음기 - 자르개] 파일이 없습니다."));
+        return;
+    }
+    m_Shell->StartDetached(splitter, arguments);
+}
+
+void CQuorRecorderDlg::ShowNotice(const QString& message) {
+    CMssageBoxDlg::Show(this, message, kTitle, 1, kNoticeWidth, kNoticeHeight);
+}
+
+void CQuorRecorderDlg::OpenTagEditor(const std::string& path) {
+    CID3TagInfoDlg editor(this, QString::fromStdString(path));
+    editor.DoModal();
+}
+
+void CQuorRecorderDlg::paintEvent(QPaintEvent*) {
+    RecorderFaceState state;
+    const RecorderSettings& settings = TheRecorderSettings();
+    state.elapsedSeconds = m_ElapsedSeconds;
+    state.recording = m_Recorder.IsRecording();
+    state.paused = m_Recorder.IsPaused();
+    state.fileType = settings.fileType;
+    state.bitRate = settings.bitRate;
+    state.sampleRate = settings.sampleRate;
+    state.status = m_StatusText;
+    QPainter painter(this);
+    m_Face.Draw(painter, state);
+}
+
+void CQuorRecorderDlg::keyPressEvent(QKeyEvent* event) {
+    // Neither Enter nor Escape may close the window.
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}

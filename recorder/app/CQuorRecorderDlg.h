@@ -1,0 +1,93 @@
+// The recorder's main window: the skinned face with its buttons, the elapsed time, the format
+// line, the spectrum and the capture-volume slider. It owns the Recorder for its whole life and
+// turns button presses into recording commands. Window thread only.
+#pragma once
+
+#include "CapturePathDialogs.h"
+#include "Recorder.h"
+#include "RecorderFace.h"
+
+#include <QDialog>
+#include <QTimer>
+
+#include <memory>
+
+class CapturePath;
+class CFrequencyGraph;
+class CHoverButton;
+class CVolumeSlider;
+class CxSkinButton;
+class IShellActions;
+
+class CQuorRecorderDlg : public QDialog {
+    Q_OBJECT
+public:
+    // `shell` starts programs and opens folders (not owned); null means the real desktop.
+    explicit CQuorRecorderDlg(QWidget* parent = nullptr, IShellActions* shell = nullptr);
+    ~CQuorRecorderDlg() override;
+
+    // Reloads the settings record, sets or clears always-on-top without moving the window, and
+    // repaints. Called at initialisation and by the settings dialog when it closes with OK.
+    void ApplySettings();
+
+    // Handlers, one per control and for the timer.
+    void OnBtnRecord();
+    void OnBtnStop();
+    void OnBtnExit();
+    void OnBtnSettings();
+    void OnBtnMinimize();
+    void OnBtnAbout();
+    void OnBtnSaveFolder();
+    void OnBtnSplit();
+    void OnTimer();
+
+    int ElapsedSeconds() const { return m_ElapsedSeconds; }
+    const QString& StatusText() const { return m_StatusText; }
+    bool TimerRunning() const { return m_Timer.isActive(); }
+    Recorder& TheRecorder() { return m_Recorder; }
+
+    // Any close (the exit button, the window system's close, the end of the program) finishes a
+    // recording in progress and stops the monitor first.
+    void done(int result) override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void CreateControls();
+    void OnInitDialog();
+    void StartMonitor();
+    void PrepareFileName();
+    void SetRecordSkin(bool pauseSkin);
+    void SetStatus(const QString& text);
+    void AfterRecordButton();
+    void ShowNotice(const QString& message);
+    void ReportEndedByItself(Recorder::RecordFailure reason);
+    void OpenSettingsDialog();
+    void OpenTagEditor(const std::string& path);
+
+    Recorder m_Recorder{1024};
+    RecorderFace m_Face;
+    int m_ElapsedSeconds = 0;
+    QString m_StatusText;
+    QTimer m_Timer;
+    std::unique_ptr<IShellActions> m_OwnShell;
+    IShellActions* m_Shell;
+
+    CxSkinButton* m_BtnRecord = nullptr;
+    CxSkinButton* m_BtnStop = nullptr;
+    CxSkinButton* m_BtnSplit = nullptr;
+    CxSkinButton* m_BtnSaveFolder = nullptr;
+    CHoverButton* m_BtnAbout = nullptr;
+    CHoverButton* m_BtnSettings = nullptr;
+    CHoverButton* m_BtnMinimize = nullptr;
+    CHoverButton* m_BtnExit = nullptr;
+    CVolumeSlider* m_VolumeSlider = nullptr;
+    CFrequencyGraph* m_Graph = nullptr;
+
+    CapturePathDialogs m_CaptureDialogs{this};
+    std::unique_ptr<SliderVolumeAdapter> m_SliderAdapter;
+    std::unique_ptr<CapturePath> m_CapturePath;
+    bool m_bClosing = false;
+};

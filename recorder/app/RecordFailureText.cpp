@@ -1,0 +1,22 @@
+// Short Korean messages, one per reason, in the notification box's "\r\n" line form.
+#include "RecordFailureText.h"
+
+QString RecordFailureText(Recorder::RecordFailure failure) {
+    using F = Recorder::RecordFailure;
+    switch (failure) {
+    case F::FileNotCreated:
+        return QStringLiteral("녹음 파일을 만들 수 없습니다.\r\n저장 폴더를 확인해 주세요.");
+    case F::EncoderMissing:
+        return QStringLiteral("MP3 인코더를 찾을 수 없습니다.\r\n프로그램을 다시 설치해 주세요.");
+    case F::CaptureFailed:
+        return QStringLiteral("녹음 장치를 열 수 없습니다.\r\n사운드 설정을 확인해 주세요.");
+    case F::DiskFull:
+        return QStringLiteral("디스크 공간이 부족하여 녹음을 멈췄습니다.\r\n녹음된 부분은 저장되었습니다.");
+    case F::SizeLimit:
+        return QStringLiteral(
+            "WAV 파일의 최대 크기에 이르러\r\n녹음을 멈췄습니다. 녹음된 부분은 저장되었습니다.");
+    case F::None:
+        break;
+    }
+    return {};
+}

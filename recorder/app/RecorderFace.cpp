@@ -1,0 +1,91 @@
+// Drawing of the recorder's face from the skin pictures.
+#include "RecorderFace.h"
+
+#include "Fonts.h"
+#include "RecorderBitmaps.h"
+#include "Skin.h"
+
+#include <QBitmap>
+#include <QPainter>
+
+namespace {
+// A colour-keyed picture with its magenta pixels left out.
+QPixmap WithoutColourKey(const QImage& image) {
+    QPixmap pixmap = QPixmap::fromImage(image);
+    if (!image.isNull())
+        pixmap.setMask(QBitmap::fromImage(image.createMaskFromColor(kSkinColourKey, Qt::MaskInColor)));
+    return pixmap;
+}
+} // namespace
+
+RecorderFace::RecorderFace()
+    : m_Background(Skin::Bitmap(SkinSet::Recorder, RecorderBitmap::IDB_FACE)),
+      m_Lamp(Skin::Bitmap(SkinSet::Recorder, RecorderBitmap::IDB_LAMP)),
+      m_Digits(WithoutColourKey(Skin::Image(SkinSet::Recorder, RecorderBitmap::IDB_DIGITS))) {}
+
+bool RecorderFace::LampLit(const RecorderFaceState& state) {
+    return state.recording && (state.paused || state.elapsedSeconds % 2 == 1);
+}
+
+void RecorderFace::TimeDigits(int elapsedSeconds, int digits[6]) {
+    const int hours = elapsedSeconds / 3600 % 60;
+    const int minutes = elapsedSeconds / 60 % 60;
+    const int seconds = elapsedSeconds % 60;
+    const int parts[3] = {hours, minutes, seconds};
+    for (int i = 0; i < 3; ++i) {
+        digits[2 * i] = parts[i] / 10;
+        digits[2 * i + 1] = parts[i] % 10;
+    }
+}
+
+QString RecorderFace::TypeLabel(int fileType) {
+    switch (fileType) {
+    case 0:
+        return QStringLiteral("MP3");
+    case 1:
+        return QStringLiteral("WAVE");
+    case 2:
+        return QStringLiteral("OGG");
+    default:
+        return {};
+    }
+}
+
+QPixmap RecorderFace::Digit(int value) const {
+    return m_Digits.copy(value * kDigitWidth, 0, kDigitWidth, kDigitHeight);
+}
+
+void RecorderFace::Draw(QPainter& painter, const RecorderFaceState& state) const {
+    painter.drawPixmap(0, 0, m_Background);
+
+    const QRect lamp = LampRect();
+    painter.drawPixmap(lamp.topLeft(), m_Lamp,
+                       QRect(LampLit(state) ? lamp.width() : 0, 0, lamp.width(), lamp.height()));
+
+    int digits[6];
+    TimeDigits(state.elapsedSeconds, digits);
+    for (int i = 0; i < 6; ++i)
+        painter.drawPixmap(QPoint(kDigitX[i], kDigitTop), m_Digits,
+                           QRect(digits[i] * kDigitWidth, 0, kDigitWidth, kDigitHeight));
+
+    DrawFormatLine(painter, state);
+
+    painter.setFont(ui::CellHeightFont(QStringLiteral("돋움체"), 13, QFont::Bold));
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(120, 8, 100, 14), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                     state.status);
+}
+
+void RecorderFace::DrawFormatLine(QPainter& painter, const RecorderFaceState& state) const {
+    constexpr int top = 50;
+    constexpr int height = 12;
+    constexpr auto flags = Qt::AlignVCenter | Qt::TextSingleLine;
+    painter.setFont(ui::CellHeightFont(QStringLiteral("돋움체"), 11));
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(20, top, 40, height), flags | Qt::AlignLeft, TypeLabel(state.fileType));
+    painter.drawText(QRect(76, top, 80, height), flags | Qt::AlignHCenter,
+                     QStringLiteral("%1 Kbps").arg(state.bitRate));
+    painter.drawText(QRect(166, top, 80, height), flags | Qt::AlignHCenter,
+                     QStringLiteral("%1 Hz").arg(state.sampleRate));
+    painter.drawText(QRect(256, top, 55, height), flags | Qt::AlignRight, QStringLiteral("STEREO"));
+}

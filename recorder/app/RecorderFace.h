@@ -1,0 +1,54 @@
+// The main window's face: background, recording lamp, elapsed time in digit images, the format
+// line and the status text, at the places the window's layout fixes. Window thread only.
+#pragma once
+
+#include <QPixmap>
+#include <QRect>
+#include <QString>
+
+class QPainter;
+
+struct RecorderFaceState {
+    int elapsedSeconds = 0;
+    bool recording = false;
+    bool paused = false;
+    int fileType = 0; // 0 MP3, 1 WAV, 2 OGG
+    int bitRate = 0;
+    int sampleRate = 0;
+    QString status;
+};
+
+class RecorderFace {
+public:
+    static constexpr int kWidth = 330;
+    static constexpr int kHeight = 158;
+    static constexpr int kDigitWidth = 13;
+    static constexpr int kDigitHeight = 18;
+    static constexpr int kDigitTop = 74;
+    // x of the six time digits: hours, minutes, seconds, tens then ones.
+    static constexpr int kDigitX[6] = {55, 68, 87, 100, 119, 132};
+
+    static QRect LampRect() { return {17, 71, 28, 28}; }
+    static QRect StatusRect() { return {120, 8, 100, 17}; }       // invalidated area, 120,8 to 220,25
+    static QRect TimeAndFormatRect() { return {8, 42, 152, 67}; } // 8,42 to 160,109
+
+    RecorderFace(); // loads the pictures
+    void Draw(QPainter& painter, const RecorderFaceState& state) const;
+
+    // The lamp is lit while paused, and on odd seconds while recording (a once-a-second blink).
+    static bool LampLit(const RecorderFaceState& state);
+    // The six digits of HH:MM:SS (hours modulo 60, as the display has two places).
+    static void TimeDigits(int elapsedSeconds, int digits[6]);
+    static QString TypeLabel(int fileType);
+
+    // The digit picture with its colour key made transparent, for tests to compare against.
+    QPixmap Digit(int value) const;
+    const QPixmap& Background() const { return m_Background; }
+
+private:
+    void DrawFormatLine(QPainter& painter, const RecorderFaceState& state) const;
+
+    QPixmap m_Background;
+    QPixmap m_Lamp;
+    QPixmap m_Digits;
+};

@@ -1,0 +1,36 @@
+// QuorRecorder: records what the computer plays to MP3 or WAV.
+#include "CQuorRecorderApp.h"
+#include "Fonts.h"
+#include "SystemMessageBox.h"
+
+#include <QApplication>
+
+#include <clocale>
+#include <cstring>
+#include <langinfo.h>
+
+namespace {
+// File names reach the C library as UTF-8: make its character type agree when the
+// environment leaves it at "C".
+void UseUtf8CharacterType() {
+    const char* codeset = nl_langinfo(CODESET);
+    if (!codeset || std::strcmp(codeset, "UTF-8") != 0)
+        std::setlocale(LC_CTYPE, "C.UTF-8");
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::string commandLine = CQuorRecorderApp::CommandLineText(argc, argv);
+    // Decided before any connection to the window system: a wrong start shows nothing at all.
+    if (!CQuorRecorderApp::RunsWith(commandLine))
+        return 0;
+
+    QApplication application(argc, argv);
+    UseUtf8CharacterType();
+    ui::SetUpFonts();
+    ui::InstallPlainMessageBoxHandler();
+
+    CQuorRecorderApp app(commandLine);
+    app.InitInstance();
+    return 0;
+}

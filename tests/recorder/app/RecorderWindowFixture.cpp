@@ -1,0 +1,69 @@
+// The main window's test fixture.
+#include "RecorderWindowFixture.h"
+
+#include "RecorderSettings.h"
+#include "SettingsValues.h"
+#include "gui/GuiHelpers.h"
+#include "pulse/PulseServer.h"
+#include "pulse/SignalPlayer.h"
+
+#include <QElapsedTimer>
+
+quortest::PulseServer& Server() {
+    static quortest::PulseServer server;
+    return server;
+}
+
+bool WatchedShell::StartDetached(const std::string& program, const std::vector<std::string>& arguments) {
+    started.push_back({program, arguments});
+    return DesktopShellActions().StartDetached(program, arguments);
+}
+
+bool WatchedShell::OpenFolder(const std::string& folder) {
+    openedFolders.push_back(folder);
+    return true;
+}
+
+void RecorderWindowTest::SetUp() {
+    ASSERT_TRUE(Server().Running()) << Server().Log();
+    hive = std::make_unique<quortest::HiveEnv>();
+    // A space in the folder: the splitter must still get the path as one argument.
+    saveFolder = std::make_unique<quortest::TempDir>("quor rec");
+    tone = std::make_unique<quortest::SignalPlayer>(1000.0, 0.5);
+    TheRecorderSettings().fileName.clear(); // as in a program that has recorded nothing yet
+    WriteCkInfoOpen(1);                     // no information popup over the window
+    StoreSettings(0, 1);
+}
+
+void RecorderWindowTest::TearDown() {
+    window.reset();
+    tone.reset();
+}
+
+void RecorderWindowTest::StoreSettings(int fileType, int autoFileName) {
+    ASSERT_TRUE(WriteSavePath(saveFolder->str()));
+    WriteFileTypeSel(fileType);
+    WriteFileSettingSel(0);
+    WriteAutoFileName(autoFileName);
+    WriteCkMP3ID3V1(0);
+    WriteCkTopmost(0);
+}
+
+void RecorderWindowTest::OpenWindow() {
+    Server().WakeSink();
+    window = std::make_unique<CQuorRecorderDlg>(nullptr, &shell);
+    window->show();
+    quortest::gui::Settle();
+}
+
+std::string RecorderWindowTest::RecordingPath() const {
+    const RecorderSettings& settings = TheRecorderSettings();
+    return settings.savePath + "/" + settings.fileName;
+}
+
+void RecorderWindowTest::LetAudioFlow(int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms)
+        quortest::gui::Settle(20);
+}

@@ -1,0 +1,56 @@
+// A main window over a private PulseAudio server playing a tone, with a private settings hive
+// whose save folder is a temporary folder, and a shell that records what the window starts.
+#pragma once
+
+#include "CQuorRecorderDlg.h"
+#include "IShellActions.h"
+#include "pulse/SignalPlayer.h"
+#include "support/HiveEnv.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// Starts programs for real (so a test program can report its arguments) and keeps a list.
+class WatchedShell : public IShellActions {
+public:
+    struct Call {
+        std::string program;
+        std::vector<std::string> arguments;
+    };
+    bool StartDetached(const std::string& program, const std::vector<std::string>& arguments) override;
+    bool OpenFolder(const std::string& folder) override;
+
+    std::vector<Call> started;
+    std::vector<std::string> openedFolders;
+};
+
+namespace quortest {
+class PulseServer;
+}
+// The private server of the test program, started before the first window opens a capture.
+quortest::PulseServer& Server();
+
+class RecorderWindowTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Stores the settings the window reads at start (before OpenWindow) or at ApplySettings.
+    void StoreSettings(int fileType, int autoFileName);
+    void OpenWindow();
+
+    // The recording's file as the window named it.
+    std::string RecordingPath() const;
+    // Lets a little real audio arrive.
+    static void LetAudioFlow(int ms);
+
+    std::unique_ptr<quortest::HiveEnv> hive;
+    std::unique_ptr<quortest::TempDir> saveFolder;
+    std::unique_ptr<quortest::SignalPlayer> tone;
+    WatchedShell shell;
+    std::unique_ptr<CQuorRecorderDlg> window;
+};

@@ -1,0 +1,409 @@
+// The main window driven by its controls over a private PulseAudio server playing a tone:
+// recording states, the face's lamp, digits and status, closing while recording, the keys, the
+// splitter button and the failure notices.
+#include "RecorderWindowFixture.h"
+
+#include "CQuorRecorderDlgIds.h"
+#include "CRegistry.h"
+#include "RecorderBitmaps.h"
+#include "RecorderFace.h"
+#include "RecorderSettings.h"
+#include "SettingsValues.h"
+#include "Skin.h"
+#include "gui/GuiHelpers.h"
+#include "pulse/PulseServer.h"
+
+#include <QAbstractSlider>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QRegularExpression>
+
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+
+using namespace quortest::gui;
+namespace fs = std::filesystem;
+
+namespace {
+const QString kRecording = QStringLiteral("[녹음중]");
+const QString kPaused = QStringLiteral("[일시중지]");
+
+QRgb LampPicturePixel(bool lit) {
+    const QImage lamp = Skin::Image(SkinSet::Recorder, RecorderBitmap::IDB_LAMP);
+    return Rgb(lamp, (lit ? 28 : 0) + 14, 14);
+}
+
+QRgb WindowLampPixel(QWidget* window) {
+    return PixelAt(window, 17 + 14, 71 + 14);
+}
+
+// Pixels of the status area that are not the bare face: text drawn there.
+int StatusInkPixels(QWidget* window) {
+    const QImage shot = Grab(window);
+    const QImage face = Skin::Image(SkinSet::Recorder, RecorderBitmap::IDB_FACE);
+    const QRect area = RecorderFace::StatusRect();
+    int ink = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            ink += Rgb(shot, x, y) != Rgb(face, x, y);
+    return ink;
+}
+
+// Whether the digit picture `value` is what the window shows at digit place `place`.
+bool ShowsDigit(const QImage& shot, int place, int value) {
+    const QImage digits = Skin::Image(SkinSet::Recorder, RecorderBitmap::IDB_DIGITS);
+    int compared = 0;
+    for (int y = 0; y < RecorderFace::kDigitHeight; ++y)
+        for (int x = 0; x < RecorderFace::kDigitWidth; ++x) {
+            const QRgb picture = Rgb(digits, value * RecorderFace::kDigitWidth + x, y);
+            if (picture == (kSkinColourKey & 0xFFFFFF))
+                continue;
+            ++compared;
+            if (Rgb(shot, RecorderFace::kDigitX[place] + x, RecorderFace::kDigitTop + y) != picture)
+                return false;
+        }
+    return compared > 0;
+}
+
+bool IsMp3Frame(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    unsigned char head[2] = {};
+    in.read(reinterpret_cast<char*>(head), 2);
+    return in && head[0] == 0xFF && (head[1] & 0xE0) == 0xE0;
+}
+
+std::string WaitForFile(const fs::path& file, int ms = 5000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!fs::exists(file) && timer.elapsed() < ms)
+        Settle(20);
+    return fs::exists(file) ? quortest::ReadFile(file) : std::string();
+}
+} // namespace
+
+TEST_F(RecorderWindowTest, RecordPauseResumeStopWithLampStatusAndTime) {
+    OpenWindow();
+    ASSERT_TRUE(window->TheRecorder().IsMonitorOpen());
+    EXPECT_EQ(window->size(), QSize(330, 158));
+    EXPECT_EQ(WindowLampPixel(window.get()), LampPicturePixel(false));
+    EXPECT_EQ(StatusInkPixels(window.get()), 0);
+
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
+    ASSERT_TRUE(window->TheRecorder().IsRecording());
+    const QString name = QString::fromStdString(TheRecorderSettings().fileName);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{8}_\\d{6}\\.mp3$")).match(name).hasMatch())
+        << name.toStdString();
+    EXPECT_EQ(TheRecorderSettings().savePath, saveFolder->str());
+    EXPECT_EQ(window->StatusText(), kRecording);
+    EXPECT_TRUE(window->TimerRunning());
+    EXPECT_GT(StatusInkPixels(window.get()), 0);
+    EXPECT_EQ(WindowLampPixel(window.get()), LampPicturePixel(false)) << "0 s: even, unlit";
+
+    // The window's own timer runs too: reason from the count before each step.
+    const auto lampMatchesSecond = [&] {
+        return WindowLampPixel(window.get()) == LampPicturePixel(window->ElapsedSeconds() % 2 == 1);
+    };
+    const int started = window->ElapsedSeconds();
+    window->OnTimer();
+    EXPECT_EQ(window->ElapsedSeconds(), started + 1);
+    EXPECT_TRUE(lampMatchesSecond()) << "blinks: lit on odd seconds";
+    window->OnTimer();
+    EXPECT_TRUE(lampMatchesSecond());
+    LetAudioFlow(600);
+
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
+    EXPECT_TRUE(window->TheRecorder().IsPaused());
+    EXPECT_EQ(window->StatusText(), kPaused);
+    const int atPause = window->ElapsedSeconds();
+    for (int tick = 0; tick < 3; ++tick)
+        window->OnTimer();
+    LetAudioFlow(1100);
+    EXPECT_EQ(window->ElapsedSeconds(), atPause) << "paused time must not count";
+    EXPECT_EQ(WindowLampPixel(window.get()), LampPicturePixel(true)) << "lit while paused";
+    EXPECT_TRUE(window->TimerRunning());
+
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
+    EXPECT_FALSE(window->TheRecorder().IsPaused());
+    EXPECT_EQ(window->StatusText(), kRecording);
+    window->OnTimer();
+    EXPECT_EQ(window->ElapsedSeconds(), atPause + 1);
+    LetAudioFlow(600);
+
+    const int atStop = window->ElapsedSeconds();
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_STOP"));
+    EXPECT_FALSE(window->TheRecorder().IsRecording());
+    EXPECT_FALSE(window->TimerRunning());
+    EXPECT_TRUE(window->StatusText().isEmpty());
+    EXPECT_EQ(StatusInkPixels(window.get()), 0);
+    EXPECT_EQ(WindowLampPixel(window.get()), LampPicturePixel(false));
+    LetAudioFlow(1100);
+    EXPECT_EQ(window->ElapsedSeconds(), atStop) << "the time stays shown after a stop";
+    const std::string path = RecordingPath();
+    EXPECT_TRUE(IsMp3Frame(path)) << path;
+    EXPECT_GT(fs::file_size(path), 10000u);
+}
+
+TEST_F(RecorderWindowTest, HourOneMinuteTwoSecondThreeReadsFromTheDigitImages) {
+    OpenWindow();
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
+    for (int tick = 0; tick < 3723; ++tick)
+        window->OnTimer();
+    const QImage shot = Grab(window.get());
+    const int expected[6] = {0, 1, 0, 2, 0, 3};
+    for (int place = 0; place < 6; ++place)
+        EXPECT_TRUE(ShowsDigit(shot, place, expected[place])) << "place " << place;
+    EXPECT_FALSE(ShowsDigit(shot, 5, 4));
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_STOP"));
+}
+
+TEST_F(RecorderWindowTest, ExitWhileRecordingAsksAndOkFinishesTheFile) {
+    OpenWindow();
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
+    LetAudioFlow(500);
+    {
+        ModalAnswerer cancel(ModalAnswerer::Answer::Cancel);
+        ASSERT_TRUE(Click(window.get(), "IDC_BTN_EXIT"));
+        ASSERT_EQ(cancel.Seen().size(), 1u);
+        EXPECT_EQ(cancel.Seen()[0].message,
+                  QStringLiteral("녹음중 입니다. 쿠오르녹음기를 종료하시겠습니까?"));
+        EXPECT_EQ(cancel.Seen()[0].title, QStringLiteral("알림"));
+        EXPECT_EQ(cancel.Seen()[0].buttonLayout, 2);
+    }
+    EXPECT_TRUE(window->TheRecorder().IsRecording());
+    EXPECT_TRUE(window->isVisible());
+
+    ModalAnswerer ok(ModalAnswerer::Answer::Ok);
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_EXIT"));
+    EXPECT_EQ(ok.Seen().size(), 1u);
+    EXPECT_FALSE(window->TheRecorder().IsRecording());
+    EXPECT_FALSE(window->TheRecorder().IsMonitorRunning());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(IsMp3Frame(RecordingPath()));
+}
+
+TEST_F(RecorderWindowTest, TheWindowSystemsCloseFinishesTheRecordingWithoutAsking) {
+    OpenWindow();
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
+    LetAudioFlow(500);
+    ModalAnswerer answer(ModalAnswerer::Answer::Cancel);
+    window->close();
+    Settle();
+    EXPECT_TRUE(answer.Seen().empty());
+    EXPECT_FALSE(window->TheRecorder().IsRecording());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(IsMp3Frame(RecordingPath()));
+}
+
+TEST_F(RecorderWindowTest, EnterAndEscapeDoNotClose) {
+    OpenWindow();
+    PressKey(window.get(), Qt::Key_Escape);
+    PressKey(window.get(), Qt::Key_Return);
+    PressKey(FindControl(window.get(), "IDC_BTN_STOP"), Qt::Key_Escape);
+    Settle();
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(RecorderWindowTest, SettingsWhileRecordingIsRefusedAndFolderButtonOpensTheSaveFolder) {
+    OpenWindow();
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_SAVEFOLDER"));
+    ASSERT_EQ(shell.openedFolders.size(), 1u);
+    EXPECT_EQ(shell.openedFolders[0], saveFolder->str());
+
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
+    ModalAnswerer ok;
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_SETTINGS"));
+    ASSERT_EQ(ok.Seen().size(), 1u);
+    EXPECT_EQ(ok.Seen()[0].message, QStringLiteral("레코딩 중에는 변경할수 없습니다."));
+    EXPECT_TRUE(window->TheRecorder().IsRecording());
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_STOP"));
+}
+
+class SplitterButtonTest : public RecorderWindowTest {
+protected:
+    void SetUp() override {
+        RecorderWindowTest::SetUp();
+        installDir = std::make_unique<quortest::TempDir>("quorinst");
+        // A splitter that writes down its argument count and arguments, one per line.
+        const fs::path script = *installDir / "QuorSplit";
+        quortest::WriteFile(script, "#!/bin/sh\nout=\"$(dirname \"$0\")/args\"\n"
+                                    "{ echo \"$#\"; for a in \"$@\"; do echo \"$a\"; done; } > \"$out.tmp\"\n"
+                                    "mv \"$out.tmp\" \"$out\"\n");
+        fs::permissions(script, fs::perms::owner_all);
+        CRegistry registry;
+        ASSERT_TRUE(registry.Open(platform::HKEY_CURRENT_USER, kSettingsKey, 1));
+        ASSERT_TRUE(registry.WriteString("Install_Dir", installDir->str()));
+    }
+
+    // Presses the splitter button and returns what the started splitter was given.
+    std::string PressSplitter() {
+        fs::remove(*installDir / "args");
+        const size_t before = shell.started.size();
+        EXPECT_TRUE(Click(window.get(), "IDC_BTN_SPLIT"));
+        EXPECT_EQ(shell.started.size(), before + 1);
+        if (shell.started.size() > before) {
+            EXPECT_EQ(shell.started.back().program, (*installDir / "QuorSplit").string());
+        }
+        return WaitForFile(*installDir / "args");
+    }
+
+    void RecordBriefly() {
+        ASSERT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
+        LetAudioFlow(400);
+        ASSERT_TRUE(Click(window.get(), "IDC_BTN_STOP"));
+    }
+
+    std::unique_ptr<quortest::TempDir> installDir;
+};
+
+TEST_F(SplitterButtonTest, BeforeAnyRecordingTheSaveFolderIsTheOneArgument) {
+    OpenWindow();
+    ModalAnswerer answer;
+    EXPECT_EQ(PressSplitter(), "1\n" + saveFolder->str() + "/\n");
+    EXPECT_TRUE(answer.Seen().empty());
+}
+
+TEST_F(SplitterButtonTest, AfterAnMp3ItsPathIsTheOneArgumentWithoutQuotes) {
+    OpenWindow();
+    RecordBriefly();
+    EXPECT_EQ(PressSplitter(), "1\n" + RecordingPath() + "\n");
+}
+
+TEST_F(SplitterButtonTest, AfterAWavOnlyMp3IsSupportedAndTheSplitterStartsEmpty) {
+    StoreSettings(1, 1);
+    OpenWindow();
+    RecordBriefly();
+    ASSERT_TRUE(fs::exists(RecordingPath()));
+    ModalAnswerer answer;
+    EXPECT_EQ(PressSplitter(), "0\n");
+    ASSERT_EQ(answer.Seen().size(), 1u);
+    EXPECT_EQ(answer.Seen()[0].message, QStringLiteral("mp3파일만 지원합니다."));
+    EXPECT_EQ(answer.Seen()[0].size, QSize(300, 150));
+}
+
+TEST_F(SplitterButtonTest, AMissingSplitterIsToldAndNothingStarts) {
+    fs::remove(*installDir / "QuorSplit");
+    OpenWindow();
+    ModalAnswerer answer;
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_SPLIT"));
+    EXPECT_TRUE(shell.started.empty());
+    ASSERT_EQ(answer.Seen().size(), 1u);
+    EXPECT_EQ(answer.Seen()[0].message, QStringLiteral("[쿠오르녹음기 - 자르개] 파일이 없습니다."));
+}
+
+TEST_F(RecorderWindowTest, ARecordingThatCannotStartIsToldAndTheWindowStaysIdle) {
+    saveFolder.reset(new quortest::TempDir("quorgone"));
+    StoreSettings(0, 1);
+    fs::remove_all(saveFolder->path());
+    OpenWindow();
+    ModalAnswerer answer;
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
+    EXPECT_FALSE(window->TheRecorder().IsRecording());
+    EXPECT_FALSE(window->TimerRunning());
+    EXPECT_TRUE(window->StatusText().isEmpty());
+    ASSERT_EQ(answer.Seen().size(), 1u);
+    EXPECT_EQ(answer.Seen()[0].message,
+              QStringLiteral("녹음 파일을 만들 수 없습니다.\r\n저장 폴더를 확인해 주세요."));
+    EXPECT_EQ(answer.Seen()[0].title, QStringLiteral("알림"));
+    EXPECT_EQ(answer.Seen()[0].size, QSize(300, 150));
+}
+
+TEST_F(RecorderWindowTest, AFullDiskEndsTheRecordingAndIsTold) {
+    // The Save As dialog (names chosen by the user) picks a name that leads to a device where every write
+    // fails.
+    const fs::path full = saveFolder->path() / "full.mp3";
+    fs::create_symlink("/dev/full", full);
+    StoreSettings(0, 0);
+    OpenWindow();
+    ModalAnswerer answer(ModalAnswerer::Answer::Ok, [&](QWidget* modal) {
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            dialog->setOption(QFileDialog::DontConfirmOverwrite);
+            dialog->selectFile(QString::fromStdString(full.string()));
+            static_cast<QDialog*>(dialog)->accept(); // QFileDialog's own accept is protected
+        }
+    });
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
+    ASSERT_TRUE(window->TheRecorder().IsRecording());
+    EXPECT_EQ(TheRecorderSettings().fileName, "full.mp3");
+    QElapsedTimer timer;
+    timer.start();
+    while (window->TheRecorder().EndedByItself() == Recorder::RecordFailure::None && timer.elapsed() < 5000)
+        Settle(20);
+    window->OnTimer();
+    EXPECT_FALSE(window->TheRecorder().IsRecording());
+    EXPECT_FALSE(window->TimerRunning());
+    EXPECT_TRUE(window->StatusText().isEmpty());
+    ASSERT_EQ(answer.Seen().size(), 2u) << "the Save As dialog, then the notice";
+    EXPECT_EQ(answer.Seen()[0].className, QStringLiteral("QFileDialog"));
+    EXPECT_TRUE(answer.Seen()[1].message.startsWith(QStringLiteral("디스크 공간이 부족하여")));
+}
+
+namespace {
+// The capture source's volume in percent, as the server reports it (first channel).
+int MonitorVolumePercent(const quortest::PulseServer& server) {
+    const std::string text = server.Pactl("get-source-volume speakers.monitor");
+    const size_t percent = text.find('%');
+    if (percent == std::string::npos)
+        return -1;
+    size_t start = percent;
+    while (start > 0 && std::isdigit(static_cast<unsigned char>(text[start - 1])))
+        --start;
+    return std::stoi(text.substr(start, percent - start));
+}
+} // namespace
+
+TEST_F(RecorderWindowTest, TheVolumeSliderSetsTheCaptureVolumeUpsideDown) {
+    OpenWindow();
+    auto* slider = FindControlAs<QAbstractSlider>(window.get(), "IDC_SLIDER_VOLUME");
+    ASSERT_NE(slider, nullptr);
+    EXPECT_EQ(slider->geometry(), QRect(300, 68, 18, 40));
+    ASSERT_GT(slider->maximum(), slider->minimum()) << "the capture path gave the slider its range";
+
+    ClickAt(slider, {9, 39}); // the bottom: position at its maximum, volume at its minimum
+    Settle(100);
+    EXPECT_EQ(slider->value(), slider->maximum());
+    EXPECT_LE(MonitorVolumePercent(Server()), 1);
+
+    ClickAt(slider, {9, 20});
+    Settle(100);
+    const int middle = MonitorVolumePercent(Server());
+    EXPECT_GT(middle, 30);
+    EXPECT_LT(middle, 70);
+
+    ClickAt(slider, {9, 0}); // the top: full volume
+    Settle(100);
+    EXPECT_EQ(slider->value(), slider->minimum());
+    EXPECT_EQ(MonitorVolumePercent(Server()), 100);
+}
+
+TEST_F(RecorderWindowTest, AlwaysOnTopFollowsTheSettingWithoutMovingTheWindow) {
+    OpenWindow();
+    EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    const QPoint at = window->pos();
+    WriteCkTopmost(1);
+    window->ApplySettings();
+    Settle();
+    EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->pos(), at);
+    WriteCkTopmost(0);
+    window->ApplySettings();
+    EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(RecorderWindowTest, TheTagEditorOpensOnTheNewMp3WhenAsked) {
+    WriteCkMP3ID3V1(1);
+    OpenWindow();
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
+    LetAudioFlow(400);
+    ModalAnswerer answer(ModalAnswerer::Answer::Cancel, [&](QWidget* modal) {
+        if (modal->objectName() == QStringLiteral("IDD_ID3TAGINFO")) {
+            static_cast<QDialog*>(modal)->reject();
+        }
+    });
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_STOP"));
+    ASSERT_EQ(answer.Seen().size(), 1u);
+    EXPECT_EQ(answer.Seen()[0].className, QStringLiteral("CID3TagInfoDlg"));
+    EXPECT_FALSE(window->TheRecorder().IsRecording());
+}
