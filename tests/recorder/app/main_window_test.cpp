@@ -392,6 +392,24 @@ TEST_F(RecorderWindowTest, AlwaysOnTopFollowsTheSettingWithoutMovingTheWindow) {
     EXPECT_TRUE(window->isVisible());
 }
 
+TEST_F(RecorderWindowTest, SettingsDialogOkMakesTheWindowTopMostAgain) {
+    OpenWindow();
+    window->setWindowFlag(Qt::WindowStaysOnTopHint, false); // as if something had lowered it
+    window->show();
+    WriteCkTopmost(1);
+    bool answered = false;
+    ModalAnswerer answer(ModalAnswerer::Answer::Ok, [&](QWidget* modal) {
+        if (modal->objectName() == QStringLiteral("IDD_STAROPTION")) {
+            answered = Click(modal, "IDC_BTN_OK");
+        }
+    });
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_SETTINGS"));
+    Settle(100);
+    EXPECT_TRUE(answered) << "the settings dialog opened and its OK was pressed";
+    EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(window->isVisible());
+}
+
 TEST_F(RecorderWindowTest, TheTagEditorOpensOnTheNewMp3WhenAsked) {
     WriteCkMP3ID3V1(1);
     OpenWindow();
