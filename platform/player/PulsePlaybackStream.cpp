@@ -55,11 +55,11 @@ bool PulsePlaybackStream::Play() {
     PulseConnection::Lock lock(pulse);
     if (!pulse.IsReadyLocked())
         return false;
-    pa_sample_spec spec{PA_SAMPLE_S16LE, static_cast<uint32_t>(m_Decoder->Rate()),
+    pa_sample_spec sampleSpec{PA_SAMPLE_S16LE, static_cast<uint32_t>(m_Decoder->Rate()),
                         static_cast<uint8_t>(m_Decoder->Channels())};
     pa_proplist* props = pa_proplist_new();
     pa_proplist_sets(props, PA_PROP_MEDIA_ROLE, "music");
-    m_Stream = pa_stream_new_with_proplist(pulse.Context(), "QuorSplit playback", &spec, nullptr, props);
+    m_Stream = pa_stream_new_with_proplist(pulse.Context(), "QuorSplit playback", &sampleSpec, nullptr, props);
     pa_proplist_free(props);
     if (!m_Stream)
         return false;
@@ -67,7 +67,7 @@ bool PulsePlaybackStream::Play() {
     pa_stream_set_write_callback(m_Stream, &OnWriteRequest, this);
     pa_buffer_attr attr;
     attr.maxlength = static_cast<uint32_t>(-1);
-    attr.tlength = static_cast<uint32_t>(pa_usec_to_bytes(kTargetLatencyMs * PA_USEC_PER_MSEC, &spec));
+    attr.tlength = static_cast<uint32_t>(pa_usec_to_bytes(kTargetLatencyMs * PA_USEC_PER_MSEC, &sampleSpec));
     attr.prebuf = static_cast<uint32_t>(-1);
     attr.minreq = static_cast<uint32_t>(-1);
     attr.fragsize = static_cast<uint32_t>(-1);

@@ -26,13 +26,13 @@ public:
 
     MMRESULT Connect(const std::string& sourceName) {
         PulseConnection& pulse = PulseConnection::Instance();
-        pa_sample_spec spec{};
-        spec.format = Format().wBitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
-        spec.rate = Format().nSamplesPerSec;
-        spec.channels = static_cast<uint8_t>(Format().nChannels);
+        pa_sample_spec sampleSpec{};
+        sampleSpec.format = Format().wBitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
+        sampleSpec.rate = Format().nSamplesPerSec;
+        sampleSpec.channels = static_cast<uint8_t>(Format().nChannels);
 
         PulseConnection::Lock lock(pulse);
-        m_Stream = pa_stream_new(pulse.Context(), "QuorRecorder capture", &spec, nullptr);
+        m_Stream = pa_stream_new(pulse.Context(), "QuorRecorder capture", &sampleSpec, nullptr);
         if (!m_Stream)
             return MMSYSERR_NOMEM;
         pa_stream_set_state_callback(m_Stream, &OnState, this);
@@ -41,7 +41,7 @@ public:
         // Small fragments keep the spectrum live; without fragsize data comes in 2 s lumps.
         pa_buffer_attr attr;
         attr.maxlength = static_cast<uint32_t>(-1);
-        attr.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(20 * PA_USEC_PER_MSEC, &spec));
+        attr.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(20 * PA_USEC_PER_MSEC, &sampleSpec));
         attr.tlength = attr.prebuf = attr.minreq = static_cast<uint32_t>(-1);
         auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_START_CORKED | PA_STREAM_ADJUST_LATENCY);
         const char* device = sourceName.empty() ? nullptr : sourceName.c_str();

@@ -6,12 +6,12 @@
 namespace splittest {
 
 std::vector<int16_t> CaptureMonitor(std::chrono::milliseconds span) {
-    pa_sample_spec spec{PA_SAMPLE_S16LE, 44100, 2};
+    pa_sample_spec sampleSpec{PA_SAMPLE_S16LE, 44100, 2};
     pa_buffer_attr attr{static_cast<uint32_t>(-1), static_cast<uint32_t>(-1), static_cast<uint32_t>(-1),
                         static_cast<uint32_t>(-1), 44100 * 4 / 20};
     int error = 0;
     pa_simple* in = pa_simple_new(nullptr, "splitter test", PA_STREAM_RECORD, "speakers.monitor", "monitor",
-                                  &spec, nullptr, &attr, &error);
+                                  &sampleSpec, nullptr, &attr, &error);
     if (!in)
         return {};
     std::vector<int16_t> pcm(static_cast<size_t>(span.count()) * 44100 / 1000 * 2);

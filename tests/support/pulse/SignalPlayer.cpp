@@ -16,14 +16,14 @@ SignalPlayer::SignalPlayer(double frequency, double amplitude, const std::string
     std::promise<void> opened;
     auto ready = opened.get_future();
     m_Thread = std::thread([this, sink, &opened] {
-        pa_sample_spec spec{PA_SAMPLE_S16LE, 44100, 2};
+        pa_sample_spec sampleSpec{PA_SAMPLE_S16LE, 44100, 2};
         pa_buffer_attr attr{};
         attr.maxlength = static_cast<uint32_t>(-1);
         attr.tlength = 44100 * 4 / 2; // 500 ms queued ahead: a busy machine must not starve it
         attr.prebuf = attr.minreq = attr.fragsize = static_cast<uint32_t>(-1);
         int error = 0;
         pa_simple* stream = pa_simple_new(nullptr, "quor-test-signal", PA_STREAM_PLAYBACK, sink.c_str(),
-                                          "test signal", &spec, nullptr, &attr, &error);
+                                          "test signal", &sampleSpec, nullptr, &attr, &error);
         m_Ok = stream != nullptr;
         opened.set_value();
         if (!stream)
