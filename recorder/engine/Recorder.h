@@ -82,6 +82,7 @@ public:
     // The capture callback: every filled recording buffer, on the capture's worker thread.
     static void ReceiveCaptured(CBuffer& buffer, void* self);
 
+    // A hook a derived recorder may fill; the recorder itself does nothing here.
     virtual void OnIdle() {}
 
 private:

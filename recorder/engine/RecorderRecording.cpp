@@ -6,7 +6,6 @@
 #include "RecorderSettings.h"
 
 #include <cstdio>
-#include <filesystem>
 
 namespace {
 constexpr int kMp3 = 0;
