@@ -21,13 +21,9 @@
 #include "SplitterLocation.h"
 #include "WindowDragger.h"
 
-#if QUOR_HAVE_UPDATE_UI
 #include "CHelpDlg.h"
 #include "CInfoPopupDlg.h"
-#endif
-#if QUOR_HAVE_SETTINGS_DIALOG
 #include "StarOptionDlg.h"
-#endif
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -174,10 +170,8 @@ void CQuorRecorderDlg::OnInitDialog() {
 
     RecorderSettings& settings = TheRecorderSettings();
     settings.infoOpen = settings.LoadInfoOpen();
-#if QUOR_HAVE_UPDATE_UI
     if (settings.infoOpen == 0)
         (new CInfoPopupDlg(this))->show();
-#endif
 
     // The face's magenta is see-through: the window takes the face's shape.
     setMask(ui::RegionOfPixelsNot(Skin::Image(SkinSet::Recorder, IDB_FACE), kSkinColourKey));
@@ -341,11 +335,9 @@ void CQuorRecorderDlg::OnBtnSettings() {
 }
 
 void CQuorRecorderDlg::OpenSettingsDialog() {
-#if QUOR_HAVE_SETTINGS_DIALOG
     // Its OK button saves the pages and has this window apply the new settings.
     StarOptionDlg settings([this] { ApplySettings(); }, this);
     settings.DoModal();
-#endif
 }
 
 void CQuorRecorderDlg::OnBtnMinimize() {
@@ -353,10 +345,8 @@ void CQuorRecorderDlg::OnBtnMinimize() {
 }
 
 void CQuorRecorderDlg::OnBtnAbout() {
-#if QUOR_HAVE_UPDATE_UI
     CHelpDlg about(this);
     about.exec();
-#endif
 }
 
 void CQuorRecorderDlg::OnBtnSaveFolder() {
