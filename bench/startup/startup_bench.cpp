@@ -124,6 +124,7 @@ void Register() {
     add("Startup/QuorRecorder", {Bin("QuorRecorder"), "QuorRecorder"}); // as its launcher starts it
     add("Startup/BareWindow_330x158", {Bin("bare_window"), "330", "158"});
     add("Startup/QuorSplit", {Bin("QuorSplit"), SplitterInput()});
+    add("Startup/QuorSplit_NoFile", {Bin("QuorSplit")}); // without the media query of a file
     add("Startup/BareWindow_500x210", {Bin("bare_window"), "500", "210"});
 }
 
