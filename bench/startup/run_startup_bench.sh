@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Start-up to first paint of QuorRecorder and QuorSplit (opening a 60 s MP3) against a bare Qt
 # window of each one's size, under a private X server, sound server and settings.
-# usage: run_startup_bench.sh BUILD_DIR [benchmark flags, e.g. --benchmark_repetitions=9]
+# usage: run_startup_bench.sh BUILD_DIR [benchmark flags, e.g. --benchmark_filter=QuorSplit]; 7 runs each, median reported
 set -euo pipefail
 build=$(cd "$1" && pwd)
 shift
