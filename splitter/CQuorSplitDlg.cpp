@@ -8,6 +8,7 @@
 #include "CSplitAboutDlg.h"
 #include "ControlId.h"
 #include "CxSkinButton.h"
+#include "FirstPaintReport.h"
 #include "Fonts.h"
 #include "ImageRegion.h"
 #include "MediaQuery.h"
@@ -314,6 +315,7 @@ void CQuorSplitDlg::paintEvent(QPaintEvent*) {
         PaintTexts(painter);
     }
     QPainter(this).drawPixmap(0, 0, buffer);
+    ui::ReportFirstPaint("QuorSplit");
 }
 
 void CQuorSplitDlg::PaintTexts(QPainter& painter) {

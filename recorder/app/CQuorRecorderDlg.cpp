@@ -11,6 +11,7 @@
 #include "ControlId.h"
 #include "CxSkinButton.h"
 #include "DialogResult.h"
+#include "FirstPaintReport.h"
 #include "IShellActions.h"
 #include "ImageRegion.h"
 #include "RecordFailureText.h"
@@ -390,6 +391,7 @@ void CQuorRecorderDlg::paintEvent(QPaintEvent*) {
     state.status = m_StatusText;
     QPainter painter(this);
     m_Face.Draw(painter, state);
+    ui::ReportFirstPaint("QuorRecorder");
 }
 
 void CQuorRecorderDlg::keyPressEvent(QKeyEvent* event) {
