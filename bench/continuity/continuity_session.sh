@@ -5,7 +5,7 @@ build=$QUOR_BENCH_BUILD
 seconds=$QUOR_BENCH_SECONDS
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 filetype=1 quality=0 player="$build/bin/continuity_check signal"
-source "$here/../support/private_session.sh"
+source "$here/../../tests/support/private_session.sh"
 source "$here/../support/recorder_window.sh"
 
 start_recorder

@@ -4,7 +4,7 @@ set -euo pipefail
 build=$QUOR_BENCH_BUILD
 seconds=$QUOR_BENCH_SECONDS
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-source "$here/../support/private_session.sh"
+source "$here/../../tests/support/private_session.sh"
 source "$here/../support/recorder_window.sh"
 tick=$(getconf CLK_TCK)
 

@@ -6,7 +6,7 @@ set -euo pipefail
 build=$(cd "$1" && pwd)
 shift
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-source "$here/../support/private_session.sh"
+source "$here/../../tests/support/private_session.sh"
 
 sox -n -r 44100 -c 2 -b 16 -e signed-integer -t raw - synth 60 sine 440 vol 0.5 |
     lame --quiet -r -s 44.1 --bitwidth 16 --signed --little-endian -b 128 - "$work/home/Music/input.mp3"

@@ -1,5 +1,6 @@
-# Sourced by the bench scripts: a private PulseAudio server whose "speakers" play a 1 kHz tone,
-# private recorder settings (MP3, no welcome pop-up, no update check) and no network.
+# Sourced by the end-to-end test and the bench scripts: a private PulseAudio server whose
+# "speakers" play a 1 kHz tone, private recorder settings (MP3, no welcome pop-up, no update
+# check) and no network.
 # Needs: $build (the build tree). Sets: $work, $pids (kill them at exit), PULSE_* variables.
 # Optional: $quality (FileSettingSel: 0 = 320 kbps, 3 = 128 kbps; default 3), $filetype
 # (FileTypeSel: 0 = MP3, 1 = WAV; default 0), $player (a command writing 44.1 kHz s16le stereo to
@@ -30,7 +31,7 @@ ${player:-sox -n -r 44100 -c 2 -b 16 -e signed-integer -t raw - synth 3600 sine 
 pids+=($!)
 
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_MUSIC_DIR="$work/home/Music"
-reg="$build/bin/quor-reg"
+reg=${reg:-$build/bin/quor-reg}
 "$reg" set 'Software\QuorRecorder' Savepath sz "$work/home/Music"
 "$reg" set 'Software\QuorRecorder' FileTypeSel dword "${filetype:-0}"
 "$reg" set 'Software\QuorRecorder' FileSettingSel dword "${quality:-3}"
