@@ -2,6 +2,7 @@
 // The cut lives in CQuorSplitDlgCut.cpp.
 #include "CQuorSplitDlg.h"
 
+#include "AfterFirstPaint.h"
 #include "CHoverButton.h"
 #include "CMssageBoxDlg.h"
 #include "CRegistry.h"
@@ -112,20 +113,22 @@ void CQuorSplitDlg::OnInitDialog() {
     connect(m_Slider, &SliderBoth::Command, this, &CQuorSplitDlg::OnSliderCommand);
 
     m_Player = std::make_unique<COgg>(m_MakePlayer());
-    m_Player->InitAudio();
-
-    if (!m_Ctx.inputPath.empty()) {
-        QueryMedia(m_Ctx.inputPath, m_Ctx.media);
-        if (m_Ctx.media.durationSec <= 0) {
-            SetTransport(false, false, false);
-        } else {
-            LoadFile(m_Ctx.inputPath, NamePart(m_Ctx.inputPath), 10);
-            QueryMedia(m_Ctx.inputPath, m_Ctx.media);
-        }
-    } else {
-        SetTransport(false, false, false);
-    }
+    SetTransport(false, false, false);
+    // The sound server and the file take a while: the window shows first, then fills in.
+    ui::AfterFirstPaint(this, [this] { OnFirstShown(); });
     new WindowDragger(this);
+}
+
+void CQuorSplitDlg::OnFirstShown() {
+    m_Player->InitAudio();
+    if (m_Ctx.inputPath.empty())
+        return;
+    QueryMedia(m_Ctx.inputPath, m_Ctx.media);
+    if (m_Ctx.media.durationSec > 0) {
+        LoadFile(m_Ctx.inputPath, NamePart(m_Ctx.inputPath), 10);
+        QueryMedia(m_Ctx.inputPath, m_Ctx.media);
+    }
+    update();
 }
 
 void CQuorSplitDlg::CreateControls() {

@@ -60,6 +60,8 @@ protected:
 
 private:
     void CreateControls();
+    // The sound server and the file named on the command line, once the window is on the screen.
+    void OnFirstShown();
     void SetTransport(bool play, bool pause, bool stop);
     void LoadFile(const std::string& path, const std::string& name, int tick);
     int Notify(const QString& message, int buttonLayout, int width, int height);

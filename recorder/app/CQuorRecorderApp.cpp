@@ -51,8 +51,9 @@ bool CQuorRecorderApp::InitInstance() {
 
 void CQuorRecorderApp::RunStartupChecks() {
 #if QUOR_UPDATE_CHECKS
-    // Every network call below has its own time-out; offline, none is made.
-    if (!IsOnline())
+    // Every network call below has its own time-out; offline, none is made. Asking whether the
+    // computer is online loads the system's network backend: not worth it when nothing is due.
+    if (!AnyStartupGateDue(QDate::currentDate()) || !IsOnline())
         return;
     if (UpdaterGate() == 1)
         RunUpdaterIfInstalled(m_CommandLine);

@@ -1,6 +1,7 @@
 // The recorder's main window: controls, initialisation, recording control and the face.
 #include "CQuorRecorderDlg.h"
 
+#include "AfterFirstPaint.h"
 #include "CFrequencyGraph.h"
 #include "CHoverButton.h"
 #include "CID3TagInfoDlg.h"
@@ -162,10 +163,17 @@ void CQuorRecorderDlg::OnInitDialog() {
     QPalette recess = m_Graph->palette();
     recess.setColor(QPalette::Window, QColor(7, 15, 18));
     m_Graph->setPalette(recess);
-    StartMonitor();
     m_Graph->SetMode(CFrequencyGraph::kModeSpectrum);
-
     m_SliderAdapter = std::make_unique<SliderVolumeAdapter>(m_VolumeSlider);
+
+    // The face's magenta is see-through: the window takes the face's shape.
+    setMask(ui::RegionOfPixelsNot(Skin::Image(SkinSet::Recorder, IDB_FACE), kSkinColourKey));
+    // Talking to the sound server takes a while: the window shows first.
+    ui::AfterFirstPaint(this, [this] { OnFirstShown(); });
+}
+
+void CQuorRecorderDlg::OnFirstShown() {
+    StartMonitor();
     m_CapturePath = std::make_unique<CapturePath>(m_CaptureDialogs, *m_SliderAdapter);
     m_CapturePath->PrepareCapturePath();
 
@@ -173,9 +181,6 @@ void CQuorRecorderDlg::OnInitDialog() {
     settings.infoOpen = settings.LoadInfoOpen();
     if (settings.infoOpen == 0)
         (new CInfoPopupDlg(this))->show();
-
-    // The face's magenta is see-through: the window takes the face's shape.
-    setMask(ui::RegionOfPixelsNot(Skin::Image(SkinSet::Recorder, IDB_FACE), kSkinColourKey));
 }
 
 void CQuorRecorderDlg::StartMonitor() {

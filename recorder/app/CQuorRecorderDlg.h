@@ -57,6 +57,8 @@ protected:
 private:
     void CreateControls();
     void OnInitDialog();
+    // The sound devices and the information pop-up, once the window is on the screen.
+    void OnFirstShown();
     void StartMonitor();
     void PrepareFileName();
     void SetRecordSkin(bool pauseSkin);

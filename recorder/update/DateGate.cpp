@@ -14,10 +14,14 @@ int DateNumber(const QDate& date) {
     return DecimalValue(date.toString(QStringLiteral("yyyyMMdd")).toStdString());
 }
 
-int RunDateGate(const std::string& valueName, const QDate& today, const std::function<int()>& waitingDays) {
+bool DateGateDue(const std::string& valueName, const QDate& today) {
     std::string stored;
     ReadSettingString(valueName, stored);
-    if (DecimalValue(stored) >= DateNumber(today))
+    return DecimalValue(stored) < DateNumber(today);
+}
+
+int RunDateGate(const std::string& valueName, const QDate& today, const std::function<int()>& waitingDays) {
+    if (!DateGateDue(valueName, today))
         return 0;
     const int days = std::clamp(waitingDays(), 0, kMaxWaitingDays);
     WriteSettingString(valueName, today.addDays(days).toString(QStringLiteral("yyyyMMdd")).toStdString());

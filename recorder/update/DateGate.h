@@ -15,3 +15,6 @@ int DateNumber(const QDate& date);
 // Returns 1 when the gate opened, else 0. Waiting periods are held to 0..3650 days so the stored
 // value stays a date.
 int RunDateGate(const std::string& valueName, const QDate& today, const std::function<int()>& waitingDays);
+
+// True when the gate for `valueName` would open on `today`; reads only.
+bool DateGateDue(const std::string& valueName, const QDate& today);

@@ -22,6 +22,13 @@ int PageRequestGate(const QDate& today) {
     return opened;
 }
 
+bool AnyStartupGateDue(const QDate& today) {
+    for (const char* gate : {"upchkdate", "update", "actionapp"})
+        if (DateGateDue(gate, today))
+            return true;
+    return false;
+}
+
 int UpdaterGate() {
     return UpdaterGate(QDate::currentDate());
 }

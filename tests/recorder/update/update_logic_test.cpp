@@ -99,6 +99,20 @@ TEST(DateGate, OneDayGateRunsOnTheFirstAndNextOnTheThird) {
     EXPECT_EQ(Stored("upchkdate"), "20140304");
 }
 
+TEST(DateGate, AnyDueGateIsSeenWithoutBeingSpent) {
+    quortest::HiveEnv hive;
+    const QDate today(2014, 3, 1);
+    for (const char* gate : {"upchkdate", "update", "actionapp"})
+        WriteSettingString(gate, "20140301");
+    EXPECT_FALSE(AnyStartupGateDue(today));
+    for (const char* gate : {"upchkdate", "update", "actionapp"}) {
+        WriteSettingString(gate, "20140228");
+        EXPECT_TRUE(AnyStartupGateDue(today)) << gate;
+        EXPECT_EQ(Stored(gate), "20140228") << "asking must not store a new date";
+        WriteSettingString(gate, "20140301");
+    }
+}
+
 TEST(DateGate, WaitingPeriodsStayWithinDates) {
     quortest::HiveEnv hive;
     EXPECT_EQ(RunDateGate("update", QDate(2014, 1, 1), [] { return 0; }), 1);
