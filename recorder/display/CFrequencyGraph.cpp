@@ -38,12 +38,17 @@ bool CFrequencyGraph::SetDataIfWindow(void* graph, int count, const double* valu
 void CFrequencyGraph::SetData(int count, const double* values) {
     if (count < 0)
         return;
+    const graph::Picture picture = graph::PictureOf(m_DisplayMode, m_Width, m_Height, values, count);
     {
         std::lock_guard<std::mutex> guard(m_ValuesLock);
         // The array is allocated on the first feed only: the count stays the same afterwards.
         if (static_cast<int>(m_Values.size()) != count)
             m_Values.assign(static_cast<size_t>(count), 0.0);
         std::copy(values, values + count, m_Values.begin());
+        if (m_bPicturePosted && picture == m_PostedPicture)
+            return;
+        m_PostedPicture = picture;
+        m_bPicturePosted = true;
     }
     if (!m_bRepaintPosted.exchange(true)) {
         QMetaObject::invokeMethod(
@@ -61,6 +66,11 @@ std::vector<double> CFrequencyGraph::Values() const {
     return m_Values;
 }
 
+void CFrequencyGraph::resizeEvent(QResizeEvent*) {
+    m_Width = width();
+    m_Height = height();
+}
+
 void CFrequencyGraph::paintEvent(QPaintEvent*) {
     {
         std::lock_guard<std::mutex> guard(m_ValuesLock);
@@ -68,7 +78,7 @@ void CFrequencyGraph::paintEvent(QPaintEvent*) {
     }
     QPainter target(this);
     const QRect area = rect();
-    CMemDC memDC(target, area, palette().color(backgroundRole()));
+    CMemDC memDC(target, area, palette().color(backgroundRole()), &m_Surface);
     const int count = static_cast<int>(m_PaintValues.size());
     if (count == 0)
         return;

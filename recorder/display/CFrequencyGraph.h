@@ -3,6 +3,9 @@
 // window copies them under a small lock when it paints, so a paint never sees a torn array.
 #pragma once
 
+#include "GraphPainting.h"
+
+#include <QPixmap>
 #include <QWidget>
 
 #include <atomic>
@@ -12,8 +15,8 @@
 class CFrequencyGraph : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kModeSpectrum = 7;
-    static constexpr int kModeLevel = 9;
+    static constexpr int kModeSpectrum = graph::kModeSpectrum;
+    static constexpr int kModeLevel = graph::kModeLevel;
 
     explicit CFrequencyGraph(QWidget* parent = nullptr);
     ~CFrequencyGraph() override;
@@ -23,7 +26,8 @@ public:
     int Mode() const { return m_DisplayMode; }
 
     // Any thread: stores a copy of the values and asks the window thread for a repaint (queued,
-    // at most one outstanding). Never waits for the window thread.
+    // at most one outstanding) unless the picture would not change: silence or a steady tone
+    // then costs no painting. Never waits for the window thread.
     void SetData(int count, const double* values);
 
     // Any thread: SetData on `graph` when it is a graph window that still exists; false when
@@ -35,11 +39,17 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     std::atomic<int> m_DisplayMode{0};
     mutable std::mutex m_ValuesLock;
     std::vector<double> m_Values;      // guarded by m_ValuesLock
+    graph::Picture m_PostedPicture;    // guarded by m_ValuesLock: what the last repaint asked shows
+    bool m_bPicturePosted = false;     // guarded by m_ValuesLock
+    std::atomic<int> m_Width{0};       // the size, for the capture thread
+    std::atomic<int> m_Height{0};
     std::vector<double> m_PaintValues; // window thread only: the snapshot being drawn
+    QPixmap m_Surface;                 // window thread only: the off-screen copy, kept between paints
     std::atomic<bool> m_bRepaintPosted{false};
 };

@@ -3,16 +3,19 @@
 
 #include <QPaintDevice>
 
-CMemDC::CMemDC(QPainter& target, const QRect& rect, const QColor& background)
-    : m_Target(target), m_Rect(rect),
+CMemDC::CMemDC(QPainter& target, const QRect& rect, const QColor& background, QPixmap* reusable)
+    : m_Target(target), m_Bitmap(reusable ? *reusable : m_OwnBitmap), m_Rect(rect),
       m_bMemDC(target.device() && target.device()->devType() != QInternal::Printer) {
     if (!m_bMemDC) {
         m_Target.fillRect(rect, background);
         return;
     }
     const qreal ratio = target.device()->devicePixelRatioF();
-    m_Bitmap = QPixmap(rect.size() * ratio);
-    m_Bitmap.setDevicePixelRatio(ratio);
+    const QSize pixels = rect.size() * ratio;
+    if (m_Bitmap.size() != pixels || m_Bitmap.devicePixelRatio() != ratio) {
+        m_Bitmap = QPixmap(pixels);
+        m_Bitmap.setDevicePixelRatio(ratio);
+    }
     m_Bitmap.fill(background);
     m_Painter.begin(&m_Bitmap);
     // The window origin is the rectangle's top-left, so callers draw in the target's coordinates.

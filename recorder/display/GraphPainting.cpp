@@ -28,6 +28,21 @@ int LevelLength(const double* values, int count, int width) {
     return static_cast<int>(std::clamp(length, 0.0, static_cast<double>(width) + 1));
 }
 
+Picture PictureOf(int mode, int width, int height, const double* values, int count) {
+    Picture picture;
+    picture.mode = mode;
+    picture.width = width;
+    picture.height = height;
+    picture.count = count;
+    if (mode == kModeSpectrum) {
+        for (int i = 0; i < kColumns; ++i)
+            picture.lit[i] = LitSegments(i < count ? values[i] : 0.0);
+    } else if (mode == kModeLevel) {
+        picture.lit[0] = LevelLength(values, count, width);
+    }
+    return picture;
+}
+
 void PaintSpectrumColumns(QPainter& painter, int width, int height, const double* values, int count) {
     painter.fillRect(0, 0, width, height, kBackground);
     const int columnWidth = width / kColumns;

@@ -233,3 +233,39 @@ TEST(GraphPaint, FeedSkipsAGraphWhoseWindowIsGoneEvenWhileFeeding) {
     EXPECT_FALSE(CFrequencyGraph::SetDataIfWindow(target.load(), 512, values));
     EXPECT_FALSE(CFrequencyGraph::SetDataIfWindow(nullptr, 512, values));
 }
+
+TEST(GraphPaint, OnlyAChangedPictureIsRepainted) {
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint)
+                ++paints;
+            return false;
+        }
+    };
+    for (int mode : {CFrequencyGraph::kModeSpectrum, CFrequencyGraph::kModeLevel}) {
+        Graph g(mode, 120, 32);
+        g.widget->show();
+        QApplication::processEvents();
+        PaintCounter counter;
+        g.widget->installEventFilter(&counter);
+        const auto feed = [&](const std::vector<double>& values) {
+            g.widget->SetData(static_cast<int>(values.size()), values.data());
+            for (int i = 0; i < 5; ++i)
+                QApplication::processEvents();
+        };
+        // 2500 and 2600 light the same two segments and give the same 9-pixel bar; 5000 does not.
+        feed(Values({2500, 2500}));
+        const int first = counter.paints;
+        EXPECT_GE(first, 1) << mode;
+        feed(Values({2600, 2600}));
+        EXPECT_EQ(counter.paints, first) << mode << ": the same picture again";
+        EXPECT_EQ(g.widget->Values()[0], 2600) << mode << ": the values are kept all the same";
+        feed(Values({5000, 5000}));
+        EXPECT_GT(counter.paints, first) << mode;
+        if (mode == CFrequencyGraph::kModeSpectrum) {
+            EXPECT_EQ(LitInColumn(g.Picture(), 0), 4);
+        }
+        g.widget->removeEventFilter(&counter);
+    }
+}
