@@ -2,6 +2,9 @@
 // right = its bitwise complement) and the check walks the recorded WAV frame by frame. Any step
 // other than +1 is a gap (forward jump) or a repeat (backward jump); frames of (0, 0) never occur
 // in the signal and mark silence the sound server inserted because the player ran late.
+// The counter also tells how many frames the server delivered from the first recorded frame to
+// the last (the sum of the steps, unwrapped, plus any inserted silence): a recording that lost or
+// added nothing has exactly that many frames.
 // usage: continuity_check signal            endless 44.1 kHz s16le stereo counter on stdout
 //        continuity_check check FILE.wav     prints PASS or FAIL and the breaks it found
 #include <cstdint>
@@ -71,6 +74,7 @@ int Check(const std::string& path) {
     size_t gaps = 0, repeats = 0, silentFrames = 0, wrongFrames = 0, reported = 0;
     bool havePrevious = false;
     uint16_t previous = 0;
+    int64_t counterSpan = 0; // unwrapped: last counter value - first
     for (size_t i = 0; i < frames; ++i) {
         const auto left = static_cast<uint16_t>(samples[2 * i]);
         const auto right = static_cast<uint16_t>(samples[2 * i + 1]);
@@ -84,6 +88,7 @@ int Check(const std::string& path) {
         }
         if (havePrevious) {
             const auto step = static_cast<int16_t>(static_cast<uint16_t>(left - previous));
+            counterSpan += step;
             if (step != 1) {
                 (step > 1 ? gaps : repeats) += 1;
                 if (reported++ < 10)
@@ -97,7 +102,11 @@ int Check(const std::string& path) {
     std::cout << "frames " << frames << " (" << static_cast<double>(frames) / 44100.0
               << " s at 44.1 kHz), gaps " << gaps << ", repeats " << repeats << ", altered frames "
               << wrongFrames << ", silent frames (server underrun) " << silentFrames << "\n";
-    const bool pass = gaps == 0 && repeats == 0 && wrongFrames == 0;
+    const int64_t delivered = counterSpan + 1 + static_cast<int64_t>(silentFrames);
+    std::cout << "frames the server delivered from the first recorded frame to the last: " << delivered
+              << "; recorded: " << frames << (delivered == static_cast<int64_t>(frames) ? " (equal)" : " (DIFFERENT)")
+              << "\n";
+    const bool pass = gaps == 0 && repeats == 0 && wrongFrames == 0 && delivered == static_cast<int64_t>(frames);
     std::cout << (pass ? "PASS" : "FAIL") << ": recording is " << (pass ? "" : "not ") << "continuous\n";
     return pass ? 0 : 1;
 }

@@ -4,6 +4,14 @@ set -euo pipefail
 build=$QUOR_BENCH_BUILD
 seconds=$QUOR_BENCH_SECONDS
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+synth="sox -n -r 44100 -c 2 -b 16 -e signed-integer -t raw - synth 3600"
+case $QUOR_BENCH_SIGNAL in
+tone) ;;
+music) player="$synth pinknoise tremolo 1.5 90 vol 0.5" ;;
+silence) player="$synth sine 1000 vol 0" ;;
+*) echo "unknown signal $QUOR_BENCH_SIGNAL"; exit 2 ;;
+esac
+echo "signal: $QUOR_BENCH_SIGNAL"
 source "$here/../../tests/support/private_session.sh"
 source "$here/../support/recorder_window.sh"
 tick=$(getconf CLK_TCK)
