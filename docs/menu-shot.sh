@@ -4,10 +4,11 @@
 # application launcher (rofi) lists them, and takes a shot of the screen.
 set -euo pipefail
 prefix=$(cd "$1" && pwd)
-export XDG_DATA_DIRS="$prefix/share:/usr/share" XDG_CONFIG_HOME=$(mktemp -d) LANG=ko_KR.UTF-8
+export XDG_DATA_DIRS="$prefix/share:/usr/share" XDG_CONFIG_HOME=$(mktemp -d) LANG=C.UTF-8 LANGUAGE=ko
 rofi -show drun -show-icons -drun-display-format '{name}  <span size="small">{generic}</span>' \
     -filter 쿠오르 -theme-str 'window { width: 520px; } listview { lines: 4; }' &
 launcher=$!
 sleep 2
 import -window root "$2"
+mogrify -trim +repage "$2"
 kill "$launcher"

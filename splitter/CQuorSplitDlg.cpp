@@ -121,14 +121,15 @@ void CQuorSplitDlg::OnInitDialog() {
 
 void CQuorSplitDlg::OnFirstShown() {
     m_Player->InitAudio();
-    if (m_Ctx.inputPath.empty())
-        return;
-    QueryMedia(m_Ctx.inputPath, m_Ctx.media);
-    if (m_Ctx.media.durationSec > 0) {
-        LoadFile(m_Ctx.inputPath, NamePart(m_Ctx.inputPath), 10);
+    if (!m_Ctx.inputPath.empty()) {
         QueryMedia(m_Ctx.inputPath, m_Ctx.media);
+        if (m_Ctx.media.durationSec > 0) {
+            LoadFile(m_Ctx.inputPath, NamePart(m_Ctx.inputPath), 10);
+            QueryMedia(m_Ctx.inputPath, m_Ctx.media);
+        }
+        update();
     }
-    update();
+    m_Started = true;
 }
 
 void CQuorSplitDlg::CreateControls() {

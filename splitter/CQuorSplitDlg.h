@@ -50,6 +50,8 @@ public:
     SliderBoth* Slider() const { return m_Slider; }
     COgg* Player() const { return m_Player.get(); }
     bool PlayTimerActive() const { return m_PlayTimer.isActive(); }
+    // True once the sound server and the file named at start have been opened (after the first paint).
+    bool Started() const { return m_Started; }
     // The argument string of the last cut, as a log shows it.
     const std::string& LastCutArguments() const { return m_LastCutArguments; }
 
@@ -71,6 +73,7 @@ private:
     PlayerFactory m_MakePlayer;
     std::unique_ptr<COgg> m_Player;
     bool m_Initialised = false;
+    bool m_Started = false;
     bool m_Cutting = false;
     QPixmap m_Background;
     SliderBoth* m_Slider = nullptr;

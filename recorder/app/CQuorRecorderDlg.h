@@ -45,6 +45,8 @@ public:
     const QString& StatusText() const { return m_StatusText; }
     bool TimerRunning() const { return m_Timer.isActive(); }
     Recorder& TheRecorder() { return m_Recorder; }
+    // True once the sound devices have been opened (shortly after the first paint).
+    bool DevicesStarted() const { return m_CapturePath != nullptr; }
 
     // Any close (the exit button, the window system's close, the end of the program) finishes a
     // recording in progress and stops the monitor first.

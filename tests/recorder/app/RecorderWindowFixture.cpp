@@ -53,6 +53,10 @@ void RecorderWindowTest::OpenWindow() {
     Server().WakeSink();
     window = std::make_unique<CQuorRecorderDlg>(nullptr, &shell);
     window->show();
+    // The devices open just after the first paint; a slow machine (sanitisers) needs a moment.
+    for (int i = 0; i < 250 && !window->DevicesStarted(); ++i)
+        quortest::gui::Settle(20);
+    ASSERT_TRUE(window->DevicesStarted());
     quortest::gui::Settle();
 }
 

@@ -82,6 +82,19 @@ std::string WaitForFile(const fs::path& file, int ms = 5000) {
 }
 } // namespace
 
+TEST_F(RecorderWindowTest, TheWindowPaintsBeforeItOpensTheSoundDevices) {
+    Server().WakeSink();
+    window = std::make_unique<CQuorRecorderDlg>(nullptr, &shell);
+    bool openAtFirstPaint = true;
+    OnFirstPaint(window.get(),
+                 [&] { openAtFirstPaint = window->DevicesStarted() || window->TheRecorder().IsMonitorOpen(); });
+    window->show();
+    for (int i = 0; i < 250 && !window->DevicesStarted(); ++i)
+        Settle(20);
+    EXPECT_FALSE(openAtFirstPaint);
+    EXPECT_TRUE(window->TheRecorder().IsMonitorOpen()) << "opened all the same, just after";
+}
+
 TEST_F(RecorderWindowTest, RecordPauseResumeStopWithLampStatusAndTime) {
     OpenWindow();
     ASSERT_TRUE(window->TheRecorder().IsMonitorOpen());

@@ -74,13 +74,23 @@ void SplitWindowTest::SetRecorderKey(std::optional<std::string> savePath,
 }
 
 CQuorSplitDlg& SplitWindowTest::Open(const std::string& argument) {
+    Create(argument);
+    return ShowAndWait();
+}
+
+void SplitWindowTest::Create(const std::string& argument) {
     window = std::make_unique<CQuorSplitDlg>();
     window->SetInputPath(argument);
+}
+
+CQuorSplitDlg& SplitWindowTest::ShowAndWait() {
     window->show();
-    // The slider places its thumbs after its first paint; wait for it on a busy machine.
-    for (int i = 0; i < 200 && !window->Slider()->IsReady(); ++i)
+    // The slider places its thumbs after its first paint, and the file is read just after it;
+    // wait for both on a busy machine.
+    for (int i = 0; i < 500 && !(window->Slider()->IsReady() && window->Started()); ++i)
         quortest::gui::Settle(10);
     EXPECT_TRUE(window->Slider()->IsReady());
+    EXPECT_TRUE(window->Started());
     quortest::gui::Settle(20);
     return *window;
 }

@@ -24,6 +24,9 @@ protected:
     void SetRecorderKey(std::optional<std::string> savePath, std::optional<std::string> dir);
     // Opens the window as QuorSplit would with this argument (none when empty).
     CQuorSplitDlg& Open(const std::string& argument);
+    // Open in two steps: make the window, then show it and wait until it has read its file.
+    void Create(const std::string& argument);
+    CQuorSplitDlg& ShowAndWait();
     std::string Tone(const std::string& name, double seconds);
 
     QWidget* Control(const char* idName) { return quortest::gui::FindControl(window.get(), idName); }

@@ -64,6 +64,19 @@ TEST_F(SplitWindowTest, StartsWithAPlayableFileShownAndReadyToPlay) {
     EXPECT_EQ(Control("SLIDER_ID")->geometry(), QRect(8, 96, 483, 60));
 }
 
+TEST_F(SplitWindowTest, TheWindowPaintsBeforeItReadsTheFile) {
+    const std::string song = Tone("song.mp3", 4);
+    Create(song);
+    bool readAtFirstPaint = true;
+    quortest::gui::OnFirstPaint(window.get(), [&] { readAtFirstPaint = window->Started(); });
+    CQuorSplitDlg& w = ShowAndWait();
+    EXPECT_FALSE(readAtFirstPaint);
+    int start, end;
+    w.Slider()->GetSelection(start, end);
+    EXPECT_EQ(end, 4) << "the file is read all the same, just after";
+    EXPECT_TRUE(Enabled("IDC_BTN_PLAY"));
+}
+
 TEST_F(SplitWindowTest, StartsWithAFolderWithTheTransportOffAndNoMessage) {
     CQuorSplitDlg& w = Open(dir.str()); // the recorder passes its folder before its first recording
     EXPECT_FALSE(Enabled("IDC_BTN_PLAY"));

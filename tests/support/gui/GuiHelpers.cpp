@@ -9,6 +9,8 @@
 #include <QMessageBox>
 #include <QTest>
 
+#include <utility>
+
 #include <gtest/gtest.h>
 
 namespace quortest::gui {
@@ -106,6 +108,25 @@ QRgb PixelAt(QWidget* widget, int x, int y) {
 
 void Settle(int ms) {
     QTest::qWait(ms);
+}
+
+} // namespace quortest::gui
+
+namespace quortest::gui {
+
+void OnFirstPaint(QWidget* widget, std::function<void()> probe) {
+    struct Watcher : QObject {
+        std::function<void()> probe;
+        Watcher(QWidget* w, std::function<void()> p) : QObject(w), probe(std::move(p)) { w->installEventFilter(this); }
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() == QEvent::Paint && probe) {
+                watched->removeEventFilter(this);
+                std::exchange(probe, nullptr)();
+            }
+            return false;
+        }
+    };
+    new Watcher(widget, std::move(probe));
 }
 
 } // namespace quortest::gui

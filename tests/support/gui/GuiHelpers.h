@@ -69,6 +69,10 @@ inline QRgb Rgb(const QImage& image, int x, int y) {
     return image.pixel(x, y) & 0xFFFFFF;
 }
 
+// Calls `probe` when `widget` receives its first paint event (before it paints), e.g. to note
+// what the window had already done by then. Lives as the widget's child.
+void OnFirstPaint(QWidget* widget, std::function<void()> probe);
+
 // Lets posted events and repaints run for a moment.
 void Settle(int ms = 20);
 
