@@ -45,10 +45,9 @@ void CFrequencyGraph::SetData(int count, const double* values) {
         if (static_cast<int>(m_Values.size()) != count)
             m_Values.assign(static_cast<size_t>(count), 0.0);
         std::copy(values, values + count, m_Values.begin());
-        if (m_bPicturePosted && picture == m_PostedPicture)
+        if (m_PostedPicture == picture)
             return;
         m_PostedPicture = picture;
-        m_bPicturePosted = true;
     }
     if (!m_bRepaintPosted.exchange(true)) {
         QMetaObject::invokeMethod(
