@@ -1,13 +1,9 @@
 // Mixer volume and mute access by line type.
 #include "CVolumeCtrl.h"
 
-#include <cstring>
+#include "mixer/MixerQueries.h"
 
-namespace {
-HMIXEROBJ Object(HMIXER mixer) {
-    return reinterpret_cast<HMIXEROBJ>(mixer);
-}
-} // namespace
+#include <cstring>
 
 CVolumeCtrl::~CVolumeCtrl() {
     if (m_hMixer)
@@ -43,19 +39,13 @@ bool CVolumeCtrl::FindLineControl(uint32_t componentType, uint32_t controlType, 
     MIXERLINE line{};
     line.cbStruct = sizeof line;
     line.dwComponentType = componentType;
-    if (mixerGetLineInfo(Object(m_hMixer), &line, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE) !=
-        MMSYSERR_NOERROR)
+    if (mixerGetLineInfo(AsMixerObject(m_hMixer), &line,
+                         MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE) != MMSYSERR_NOERROR)
         return false;
-    MIXERLINECONTROLS controls{};
-    controls.cbStruct = sizeof controls;
-    controls.dwLineID = line.dwLineID;
-    controls.dwControlType = controlType;
-    controls.cControls = 1;
-    controls.cbmxctrl = sizeof control;
-    controls.pamxctrl = &control;
-    if (mixerGetLineControls(Object(m_hMixer), &controls,
-                             MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE) != MMSYSERR_NOERROR)
+    const std::optional<MIXERCONTROL> found = LineControlOfType(m_hMixer, line.dwLineID, controlType);
+    if (!found)
         return false;
+    control = *found;
     m_strLineName = line.szName;
     m_strControlName = control.szName;
     return true;
@@ -104,7 +94,7 @@ int CVolumeCtrl::ReadSingle(uint32_t controlId, uint32_t& value) const {
         return 0;
     MIXERCONTROLDETAILS_UNSIGNED detail{};
     MIXERCONTROLDETAILS details = SingleValue(controlId, detail);
-    if (mixerGetControlDetails(Object(m_hMixer), &details,
+    if (mixerGetControlDetails(AsMixerObject(m_hMixer), &details,
                                MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE) != MMSYSERR_NOERROR)
         return 0;
     value = detail.dwValue;
@@ -116,7 +106,7 @@ int CVolumeCtrl::WriteSingle(uint32_t controlId, uint32_t value) const {
         return 0;
     MIXERCONTROLDETAILS_UNSIGNED detail{value};
     MIXERCONTROLDETAILS details = SingleValue(controlId, detail);
-    return mixerSetControlDetails(Object(m_hMixer), &details,
+    return mixerSetControlDetails(AsMixerObject(m_hMixer), &details,
                                   MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE) == MMSYSERR_NOERROR
                ? 1
                : 0;

@@ -1,6 +1,8 @@
 // Start-up sequence, discovery of the input mixers and their capture lines, stereo-mix choice.
 #include "CapturePath.h"
 
+#include "mixer/MixerQueries.h"
+
 #include <algorithm>
 
 const char* const CapturePath::kStereoDeviceMessage = "녹음을 위해서 스테레오 장치가 필요합니다.\r\n스테레오 "
@@ -22,10 +24,6 @@ bool EqualsIgnoringCase(const std::u16string& a, const std::u16string& b) {
 
 bool StartsWith(const std::u16string& text, const std::u16string& prefix) {
     return text.compare(0, prefix.size(), prefix) == 0;
-}
-
-HMIXEROBJ Object(HMIXER mixer) {
-    return reinterpret_cast<HMIXEROBJ>(mixer);
 }
 
 } // namespace
@@ -127,7 +125,7 @@ void CapturePath::ListCaptureLines() {
             MIXERLINE destination{};
             destination.cbStruct = sizeof destination;
             destination.dwDestination = i;
-            if (mixerGetLineInfo(Object(mixer), &destination,
+            if (mixerGetLineInfo(AsMixerObject(mixer), &destination,
                                  MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_DESTINATION) != MMSYSERR_NOERROR ||
                 !(destination.fdwLine & MIXERLINE_LINEF_ACTIVE))
                 continue;
@@ -141,7 +139,7 @@ void CapturePath::ListCaptureLines() {
                 source.cbStruct = sizeof source;
                 source.dwDestination = i;
                 source.dwSource = j;
-                if (mixerGetLineInfo(Object(mixer), &source,
+                if (mixerGetLineInfo(AsMixerObject(mixer), &source,
                                      MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_SOURCE) != MMSYSERR_NOERROR)
                     continue;
                 if (!captureMark || m_SourceLines.size() >= kMaxSourceLines)
@@ -158,19 +156,7 @@ void CapturePath::ListCaptureLines() {
 
 void CapturePath::CollectMuxControls(HMIXER mixer, const std::u16string& lineName, uint32_t lineId,
                                      uint32_t controlCount, bool onDestination) {
-    if (controlCount == 0)
-        return;
-    std::vector<MIXERCONTROL> controls(controlCount);
-    MIXERLINECONTROLS query{};
-    query.cbStruct = sizeof query;
-    query.dwLineID = lineId;
-    query.cControls = controlCount;
-    query.cbmxctrl = sizeof(MIXERCONTROL);
-    query.pamxctrl = controls.data();
-    if (mixerGetLineControls(Object(mixer), &query, MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ALL) !=
-        MMSYSERR_NOERROR)
-        return;
-    for (const MIXERCONTROL& control : controls) {
+    for (const MIXERCONTROL& control : LineControls(mixer, lineId, controlCount)) {
         std::u16string name = control.szName;
         if (IsMuxName(name))
             m_CaptureControls.push_back({lineName + u"-" + name, control.dwControlID, onDestination});
@@ -199,5 +185,5 @@ void CapturePath::SelectStereoMix() {
     details.cbDetails = sizeof(MIXERCONTROLDETAILS_BOOLEAN);
     details.paDetails = items.data();
     HMIXER mixer = m_Handles[m_InputDevices[static_cast<size_t>(m_SelectedInput)].index];
-    mixerSetControlDetails(Object(mixer), &details, MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE);
+    mixerSetControlDetails(AsMixerObject(mixer), &details, MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE);
 }

@@ -1,12 +1,10 @@
 // Record set-up for the mixer calls of the volume page.
 #include "VolumePageMixer.h"
 
+#include "mixer/MixerQueries.h"
+
 namespace volumepage {
 namespace {
-
-HMIXEROBJ Object(HMIXER mixer) {
-    return reinterpret_cast<HMIXEROBJ>(mixer);
-}
 
 MIXERLINE EmptyLine() {
     MIXERLINE line{};
@@ -15,7 +13,8 @@ MIXERLINE EmptyLine() {
 }
 
 std::optional<MIXERLINE> Query(HMIXER mixer, MIXERLINE line, uint32_t query) {
-    if (!mixer || mixerGetLineInfo(Object(mixer), &line, MIXER_OBJECTF_HMIXER | query) != MMSYSERR_NOERROR)
+    if (!mixer ||
+        mixerGetLineInfo(AsMixerObject(mixer), &line, MIXER_OBJECTF_HMIXER | query) != MMSYSERR_NOERROR)
         return std::nullopt;
     return line;
 }
@@ -60,46 +59,18 @@ std::optional<MIXERLINE> ReadLine(HMIXER mixer, uint32_t lineId) {
 }
 
 std::vector<MIXERCONTROL> ReadControls(HMIXER mixer, const MIXERLINE& line) {
-    if (!mixer || line.cControls == 0)
-        return {};
-    std::vector<MIXERCONTROL> controls(line.cControls);
-    for (MIXERCONTROL& control : controls)
-        control.cbStruct = sizeof control;
-    MIXERLINECONTROLS request{};
-    request.cbStruct = sizeof request;
-    request.dwLineID = line.dwLineID;
-    request.cControls = line.cControls;
-    request.cbmxctrl = sizeof(MIXERCONTROL);
-    request.pamxctrl = controls.data();
-    if (mixerGetLineControls(Object(mixer), &request, MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ALL) !=
-        MMSYSERR_NOERROR)
-        return {};
-    return controls;
+    return LineControls(mixer, line.dwLineID, line.cControls);
 }
 
 std::optional<MIXERCONTROL> FindControl(HMIXER mixer, const MIXERLINE& line, uint32_t type) {
-    if (!mixer)
-        return std::nullopt;
-    MIXERCONTROL control{};
-    control.cbStruct = sizeof control;
-    MIXERLINECONTROLS request{};
-    request.cbStruct = sizeof request;
-    request.dwLineID = line.dwLineID;
-    request.dwControlType = type;
-    request.cControls = 1;
-    request.cbmxctrl = sizeof control;
-    request.pamxctrl = &control;
-    if (mixerGetLineControls(Object(mixer), &request,
-                             MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE) != MMSYSERR_NOERROR)
-        return std::nullopt;
-    return control;
+    return LineControlOfType(mixer, line.dwLineID, type);
 }
 
 std::optional<uint32_t> ReadValue(HMIXER mixer, uint32_t controlId) {
     uint32_t value = 0;
     MIXERCONTROLDETAILS details = Details(controlId, 0, sizeof value, &value);
     if (!mixer ||
-        mixerGetControlDetails(Object(mixer), &details,
+        mixerGetControlDetails(AsMixerObject(mixer), &details,
                                MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE) != MMSYSERR_NOERROR)
         return std::nullopt;
     return value;
@@ -108,7 +79,7 @@ std::optional<uint32_t> ReadValue(HMIXER mixer, uint32_t controlId) {
 bool WriteValue(HMIXER mixer, uint32_t controlId, uint32_t value) {
     MIXERCONTROLDETAILS details = Details(controlId, 0, sizeof value, &value);
     return mixer &&
-           mixerSetControlDetails(Object(mixer), &details,
+           mixerSetControlDetails(AsMixerObject(mixer), &details,
                                   MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE) == MMSYSERR_NOERROR;
 }
 
@@ -118,7 +89,7 @@ std::vector<uint32_t> ReadItems(HMIXER mixer, const MIXERCONTROL& control) {
     std::vector<uint32_t> values(control.cMultipleItems);
     MIXERCONTROLDETAILS details =
         Details(control.dwControlID, control.cMultipleItems, sizeof(uint32_t), values.data());
-    if (mixerGetControlDetails(Object(mixer), &details,
+    if (mixerGetControlDetails(AsMixerObject(mixer), &details,
                                MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE) != MMSYSERR_NOERROR)
         return {};
     return values;
@@ -130,7 +101,7 @@ bool WriteItems(HMIXER mixer, uint32_t controlId, const std::vector<uint32_t>& v
     std::vector<uint32_t> records = values;
     MIXERCONTROLDETAILS details =
         Details(controlId, static_cast<uint32_t>(records.size()), sizeof(uint32_t), records.data());
-    return mixerSetControlDetails(Object(mixer), &details,
+    return mixerSetControlDetails(AsMixerObject(mixer), &details,
                                   MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE) == MMSYSERR_NOERROR;
 }
 
@@ -140,7 +111,7 @@ std::vector<QString> ReadItemNames(HMIXER mixer, const MIXERCONTROL& control) {
     std::vector<MIXERCONTROLDETAILS_LISTTEXT> texts(control.cMultipleItems);
     MIXERCONTROLDETAILS details = Details(control.dwControlID, control.cMultipleItems,
                                           sizeof(MIXERCONTROLDETAILS_LISTTEXT), texts.data());
-    if (mixerGetControlDetails(Object(mixer), &details,
+    if (mixerGetControlDetails(AsMixerObject(mixer), &details,
                                MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_LISTTEXT) != MMSYSERR_NOERROR)
         return {};
     std::vector<QString> names;
