@@ -1,19 +1,8 @@
 #!/usr/bin/env bash
 # Runs inside the private X server: clicks the recorder and the splitter as a person would.
 set -euo pipefail
-work=$QUOR_E2E_WORK
-shots=${QUOR_E2E_SHOTS:-$work/shots}
-mkdir -p "$shots"
-export QT_QPA_PLATFORM=xcb
+source "$(dirname "${BASH_SOURCE[0]}")/in_x_server.sh"
 
-window() { # title regex -> window id, waiting up to 20 s
-    for _ in $(seq 200); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ] && { echo "$id"; return; }
-        sleep 0.1
-    done
-    echo "no window '$1'" >&2
-    return 1
-}
 origin() { # window id -> "X Y"
     eval "$(xdotool getwindowgeometry --shell "$1")"
     echo "$X $Y"

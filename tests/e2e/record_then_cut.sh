@@ -12,8 +12,7 @@ source "$here/../support/private_session.sh"
 
 echo "== install into $work/prefix"
 cmake --install "$build" --prefix "$work/prefix" > "$work/install.log"
-libdir=$(cd "$work/prefix" && ls -d lib*/QuorRecorder lib/*/QuorRecorder 2>/dev/null | head -n 1)
-private="$work/prefix/$libdir"
+private=$(ls -d "$work"/prefix/lib*/QuorRecorder "$work"/prefix/lib/*/QuorRecorder 2>/dev/null | head -n 1 || true)
 for f in QuorRecorder QuorSplit liblame_enc.so screenshot quor-reg; do
     [ -e "$private/$f" ] || { echo "missing $private/$f"; exit 1; }
 done
