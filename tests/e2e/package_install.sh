@@ -40,6 +40,10 @@ for doc in copyright changelog.Debian.gz; do
     [ -s "$root/usr/share/doc/quortools/$doc" ] || fail "no /usr/share/doc/quortools/$doc"
 done
 private=$(cd "$root" && ls -d usr/lib/*/QuorRecorder)
+for list_file in "$here"/../../tools/*/CMakeLists.txt; do # each tool folder builds the tool it is named after
+    tool=$(basename "$(dirname "$list_file")")
+    [ -x "$root/$private/$tool" ] || fail "the tool $tool is not in the package"
+done
 [ "$(realpath -m "/$private/$(readlink "$root/$private/screenshot")")" = /usr/bin/ffmpeg ] ||
     fail "screenshot does not lead to /usr/bin/ffmpeg"
 
