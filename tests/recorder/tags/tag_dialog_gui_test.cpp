@@ -30,13 +30,13 @@ std::string Tagged(const std::string& audio) {
 
 // Runs the dialog modally and lets `act` drive it once it is on screen.
 int RunDialog(CID3TagInfoDlg& dialog, const std::function<void()>& act) {
-    QTimer::singleShot(0, [&] {
-        act();
-    });
+    QTimer::singleShot(0, [&] { act(); });
     return dialog.DoModal();
 }
 
-QString TextOf(QWidget* root, const char* id) { return FindControlAs<QLineEdit>(root, id)->text(); }
+QString TextOf(QWidget* root, const char* id) {
+    return FindControlAs<QLineEdit>(root, id)->text();
+}
 
 } // namespace
 
