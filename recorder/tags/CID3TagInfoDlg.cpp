@@ -79,6 +79,9 @@ CID3TagInfoDlg::CID3TagInfoDlg(QWidget* parent, const QString& path) : QDialog(p
     m_Title->setText(QString::fromStdString(texts.title));
     m_Year->setText(QString::fromStdString(texts.year));
     m_Comment->setText(QString::fromStdString(texts.comment));
+    // A full-length title is longer than its box: show its beginning, not its end.
+    for (QLineEdit* edit : {m_Artist, m_Album, m_Title, m_Year, m_Comment})
+        edit->setCursorPosition(0);
 }
 
 int CID3TagInfoDlg::DoModal() {

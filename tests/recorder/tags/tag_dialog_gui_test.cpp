@@ -156,6 +156,8 @@ TEST(TagDialog, LongKoreanTitleIsSavedWholeForPlayersAndShownWholeWhenReopened) 
     CID3TagInfoDlg reopened(nullptr, QString::fromStdString(path));
     result = RunDialog(reopened, [&] {
         EXPECT_EQ(TextOf(&reopened, "IDC_EDIT_TITLE"), title);
+        EXPECT_EQ(FindControlAs<QLineEdit>(&reopened, "IDC_EDIT_TITLE")->cursorPosition(), 0)
+            << "its start in view";
         EXPECT_EQ(TextOf(&reopened, "IDC_EDIT_ARTIST"), QStringLiteral("가수"));
         Click(&reopened, "IDCANCEL");
     });
