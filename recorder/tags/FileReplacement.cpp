@@ -102,8 +102,8 @@ bool FileReplacement::Begin(const std::string& path) {
     // Owner and group stay where we may set them (root editing a user's file); a user's own copy is
     // theirs already, so a refusal changes nothing.
     [[maybe_unused]] const int owned = ::fchown(copy.get(), info.st_uid, info.st_gid);
-    if (!CopyContents(source.get(), copy.get()) || ::fchmod(copy.get(), info.st_mode & 07777) != 0 ||
-        !copy.Close()) {
+    m_Mode = info.st_mode & 07777; // given at the commit: until then the copy must stay writable
+    if (!CopyContents(source.get(), copy.get()) || !copy.Close()) {
         Discard();
         return false;
     }
@@ -115,7 +115,7 @@ bool FileReplacement::Commit() {
         return false;
     Fd copy(::open(m_Copy.c_str(), O_RDONLY | O_CLOEXEC));
     // A write that failed late (a full disk) shows up here at the latest.
-    if (!copy.valid() || ::fsync(copy.get()) != 0 || !copy.Close() ||
+    if (!copy.valid() || ::fchmod(copy.get(), m_Mode) != 0 || ::fsync(copy.get()) != 0 || !copy.Close() ||
         ::rename(m_Copy.c_str(), m_Target.c_str()) != 0) {
         Discard();
         return false;

@@ -14,8 +14,9 @@ public:
     FileReplacement& operator=(const FileReplacement&) = delete;
 
     // Copies the file (a symbolic link is followed to its target) to a new file in the same
-    // folder, with the same permissions. false when the file cannot be written by this process
-    // (a read-only file is never replaced), the copy cannot be made, or Begin was called before.
+    // folder, which takes the file's owner and, at the commit, its permissions. false when the file cannot be
+    // written by this process (a read-only file is never replaced), the copy cannot be made, or Begin was
+    // called before.
     bool Begin(const std::string& path);
     // The copy to change, once Begin succeeded.
     const std::string& CopyPath() const { return m_Copy; }
@@ -30,6 +31,7 @@ private:
 
     std::string m_Target;
     std::string m_Copy;
+    unsigned m_Mode = 0600;
 };
 
 } // namespace tags

@@ -111,10 +111,18 @@ TEST_F(TagStoreTest, ALinkedFileIsChangedThroughTheLinkWithItsPermissionsKept) {
 }
 
 TEST_F(TagStoreTest, EveryFailureLeavesTheFileAsItWasAndNoCopyBehind) {
+    ASSERT_TRUE(tags::WriteId3v1(path, {"old", "", "", "", ""}));
     const std::string before = ReadFile(path);
     const tags::TagTexts texts{kLongTitle, "", "", "", ""};
     EXPECT_FALSE(tags::SaveTags((dir / "missing.mp3").string(), texts));
     EXPECT_FALSE(tags::SaveTags(dir.str(), texts)) << "a folder is no file to tag";
+
+    {
+        // Room for the copy but not for the tag ahead of the audio: the disk fills while it is written.
+        tagtest::FileSizeLimit full(before.size() + 300);
+        EXPECT_FALSE(tags::SaveTags(path, texts)) << "a disk that fills up";
+    }
+    EXPECT_EQ(ReadFile(path), before);
 
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
     ASSERT_EQ(chmod(dir.str().c_str(), 0777), 0);
