@@ -1,10 +1,10 @@
-// The tag editor dialog over Id3v1TagFile.
+// The tag editor dialog over the tag store.
 #include "CID3TagInfoDlg.h"
 
 #include "CMssageBoxDlg.h"
 #include "ControlId.h"
 #include "DialogResult.h"
-#include "Id3v1TagFile.h"
+#include "TagStore.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -73,20 +73,21 @@ CID3TagInfoDlg::CID3TagInfoDlg(QWidget* parent, const QString& path) : QDialog(p
 
     if (m_Path.isEmpty())
         return;
-    Id3v1TagFile tag;
-    tag.Read(m_Path.toStdString());
-    m_Artist->setText(QString::fromStdString(tag.Artist()));
-    m_Album->setText(QString::fromStdString(tag.Album()));
-    m_Title->setText(QString::fromStdString(tag.Title()));
-    m_Year->setText(QString::fromStdString(tag.Year()));
-    m_Comment->setText(QString::fromStdString(tag.Comment()));
-    tag.Close();
+    const tags::TagTexts texts = tags::ReadTags(m_Path.toStdString());
+    m_Artist->setText(QString::fromStdString(texts.artist));
+    m_Album->setText(QString::fromStdString(texts.album));
+    m_Title->setText(QString::fromStdString(texts.title));
+    m_Year->setText(QString::fromStdString(texts.year));
+    m_Comment->setText(QString::fromStdString(texts.comment));
+    // A full-length title is longer than its box: show its beginning, not its end.
+    for (QLineEdit* edit : {m_Artist, m_Album, m_Title, m_Year, m_Comment})
+        edit->setCursorPosition(0);
 }
 
 int CID3TagInfoDlg::DoModal() {
     if (m_Path.isEmpty()) {
-        CMssageBoxDlg::Show(parentWidget(), QStringLiteral("오픈할 파일 없습니다."), QStringLiteral("알림"), 1, 300,
-                            150);
+        CMssageBoxDlg::Show(parentWidget(), QStringLiteral("오픈할 파일 없습니다."), QStringLiteral("알림"),
+                            1, 300, 150);
         return ui::IDOK;
     }
     return exec();
@@ -97,35 +98,23 @@ void CID3TagInfoDlg::OnClear() {
         edit->clear();
 }
 
-bool CID3TagInfoDlg::WriteTag(const QString& artist, const QString& album, const QString& title,
-                              const QString& year, const QString& comment) {
-    Id3v1TagFile tag;
-    tag.Read(m_Path.toStdString());
-    // Every field is attempted even when one fails.
-    int failures = 0;
-    failures += tag.SetArtist(artist.toStdString()) != 0;
-    failures += tag.SetAlbum(album.toStdString()) != 0;
-    failures += tag.SetTitle(title.toStdString()) != 0;
-    failures += tag.SetYear(year.toStdString()) != 0;
-    failures += tag.SetComment(comment.toStdString()) != 0;
-    tag.Close();
-    return failures == 0;
-}
-
 void CID3TagInfoDlg::ReportWriteFailure() {
     CMssageBoxDlg::Show(this, QStringLiteral("태그를 저장하지 못했습니다.\r\n파일을 쓸 수 없습니다."),
                         QStringLiteral("알림"), 1, 300, 150);
 }
 
 void CID3TagInfoDlg::OnSave() {
-    if (!WriteTag(m_Artist->text(), m_Album->text(), m_Title->text(), m_Year->text(), m_Comment->text()))
+    const tags::TagTexts texts{m_Title->text().toStdString(), m_Artist->text().toStdString(),
+                               m_Album->text().toStdString(), m_Year->text().toStdString(),
+                               m_Comment->text().toStdString()};
+    if (!tags::SaveTags(m_Path.toStdString(), texts))
         ReportWriteFailure();
     done(ui::IDOK);
 }
 
 void CID3TagInfoDlg::reject() {
-    const QString empty;
-    if (!m_Path.isEmpty() && !WriteTag(empty, empty, empty, empty, empty))
+    // Only the ID3v1 record is emptied; an ID3v2 tag is neither written nor removed.
+    if (!m_Path.isEmpty() && !tags::WriteId3v1(m_Path.toStdString(), tags::TagTexts{}))
         ReportWriteFailure();
     done(ui::IDCANCEL);
 }

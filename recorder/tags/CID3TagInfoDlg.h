@@ -1,5 +1,6 @@
-// The ID3 tag editor that opens after an MP3 recording: five fields read from the file's last
-// 128 bytes, Clear, save ("저장") and cancel ("취소", which leaves an empty tag).
+// The ID3 tag editor that opens after an MP3 recording: five fields read from the file's ID3v2
+// tag or its last 128 bytes, Clear, save ("저장", into both tags) and cancel ("취소", which leaves
+// an empty ID3v1 record and writes no ID3v2 tag).
 #pragma once
 
 #include <QDialog>
@@ -34,9 +35,6 @@ public slots:
 private:
     void OnClear();
     void OnSave();
-    // Reads the tag again and writes the five texts; false when the file could not be written.
-    bool WriteTag(const QString& artist, const QString& album, const QString& title, const QString& year,
-                  const QString& comment);
     void ReportWriteFailure();
 
     QString m_Path;

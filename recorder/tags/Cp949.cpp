@@ -20,8 +20,7 @@ public:
 
     // Converts as much as possible; on a sequence it cannot convert, calls onBad(in, left)
     // which returns how many input bytes to skip and may append a replacement.
-    template <typename OnBad>
-    std::string Run(const std::string& input, OnBad onBad) {
+    template <typename OnBad> std::string Run(const std::string& input, OnBad onBad) {
         std::string out;
         if (m_Cd == reinterpret_cast<iconv_t>(-1))
             return out;

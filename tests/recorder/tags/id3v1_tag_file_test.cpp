@@ -77,7 +77,7 @@ TEST(Id3v1Tag, KoreanTextIsCutAtWholeCharacters) {
     auto path = dir / "k.mp3";
     WriteFile(path, Audio(500));
     std::string twenty = "가나다라마바사아자차카타파하가나다라마바"; // 20 characters, 40 bytes in CP949
-    std::string comment = "ab" + twenty;                              // 2 + 40 bytes: 28 fits 2 + 13 chars
+    std::string comment = "ab" + twenty;                             // 2 + 40 bytes: 28 fits 2 + 13 chars
     {
         Id3v1TagFile tag;
         tag.Read(path);

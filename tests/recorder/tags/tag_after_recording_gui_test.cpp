@@ -27,9 +27,8 @@ TEST(TagAfterRecording, EditorOpensOnTheNewMp3AndNeverAfterAWav) {
     settings.mp3Id3v1 = 1;
 
     Recorder recorder(1024);
-    recorder.SetTagEditor([](const std::string& path) {
-        CID3TagInfoDlg(nullptr, QString::fromStdString(path)).DoModal();
-    });
+    recorder.SetTagEditor(
+        [](const std::string& path) { CID3TagInfoDlg(nullptr, QString::fromStdString(path)).DoModal(); });
     QString seenPath;
     ModalAnswerer answerer(ModalAnswerer::Answer::Ok, [&](QWidget* window) {
         auto* dialog = qobject_cast<CID3TagInfoDlg*>(window);

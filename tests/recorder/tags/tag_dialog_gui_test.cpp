@@ -3,6 +3,8 @@
 #include "Cp949.h"
 #include "DialogResult.h"
 #include "Id3v1TagFile.h"
+#include "MediaFiles.h"
+#include "TagFixtures.h"
 #include "support/TempDir.h"
 #include "support/gui/GuiHelpers.h"
 
@@ -10,6 +12,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace quortest::gui;
 
@@ -30,13 +34,13 @@ std::string Tagged(const std::string& audio) {
 
 // Runs the dialog modally and lets `act` drive it once it is on screen.
 int RunDialog(CID3TagInfoDlg& dialog, const std::function<void()>& act) {
-    QTimer::singleShot(0, [&] {
-        act();
-    });
+    QTimer::singleShot(0, [&] { act(); });
     return dialog.DoModal();
 }
 
-QString TextOf(QWidget* root, const char* id) { return FindControlAs<QLineEdit>(root, id)->text(); }
+QString TextOf(QWidget* root, const char* id) {
+    return FindControlAs<QLineEdit>(root, id)->text();
+}
 
 } // namespace
 
@@ -60,8 +64,9 @@ TEST(TagDialog, ShowsTheTagAndSavesEditedFields) {
     EXPECT_EQ(tag.Artist(), "가수");
     EXPECT_EQ(tag.Year(), "2024");
     tag.Close();
-    EXPECT_EQ(quortest::ReadFile(path).substr(0, 1000), std::string(1000, 'a'));
-    EXPECT_EQ(quortest::ReadFile(path).substr(1125), "xyz");
+    const std::string afterTag = tagtest::AfterId3v2(quortest::ReadFile(path));
+    EXPECT_EQ(afterTag.substr(0, 1000), std::string(1000, 'a'));
+    EXPECT_EQ(afterTag.substr(1125), "xyz");
 }
 
 TEST(TagDialog, ClearThenSaveEqualsCancel) {
@@ -85,6 +90,7 @@ TEST(TagDialog, ClearThenSaveEqualsCancel) {
     EXPECT_EQ(a, b);
     EXPECT_EQ(a.substr(5, 3), "TAG");
     EXPECT_EQ(a.substr(8, 122), std::string(122, '\0')) << "fields zero-filled";
+    EXPECT_EQ(a.find("ID3"), std::string::npos) << "no ID3v2 tag for empty fields";
 }
 
 TEST(TagDialog, EscapeCancelsLikeTheCancelButton) {
@@ -109,7 +115,7 @@ TEST(TagDialog, UntaggedFileOpensEmptyAndGetsItsTagAppended) {
         FindControlAs<QLineEdit>(&dialog, "IDC_EDIT_ARTIST")->setText(QStringLiteral("me"));
         Click(&dialog, "IDC_BTN_SAVE");
     });
-    std::string bytes = quortest::ReadFile(path);
+    std::string bytes = tagtest::AfterId3v2(quortest::ReadFile(path));
     ASSERT_EQ(bytes.size(), 428u);
     EXPECT_EQ(bytes.substr(0, 300), std::string(300, 'm'));
     EXPECT_EQ(bytes.substr(300, 3), "TAG");
@@ -123,4 +129,62 @@ TEST(TagDialog, EmptyPathShowsTheNoticeAndEnds) {
     ASSERT_EQ(answerer.Seen().size(), 1u);
     EXPECT_EQ(answerer.Seen()[0].message, QStringLiteral("오픈할 파일 없습니다."));
     EXPECT_EQ(answerer.Seen()[0].size, QSize(300, 150));
+}
+
+TEST(TagDialog, LongKoreanTitleIsSavedWholeForPlayersAndShownWholeWhenReopened) {
+    const QString title =
+        QStringLiteral("안녕하세요 세상 — a long English title of more than thirty characters");
+    quortest::TempDir dir;
+    const std::string path = (dir / "녹음.mp3").string();
+    ASSERT_TRUE(tagtest::MakePlainMp3(path));
+    const std::string audio = quortest::ReadFile(path);
+
+    CID3TagInfoDlg editor(nullptr, QString::fromStdString(path));
+    int result = RunDialog(editor, [&] {
+        FindControlAs<QLineEdit>(&editor, "IDC_EDIT_TITLE")->setText(title);
+        FindControlAs<QLineEdit>(&editor, "IDC_EDIT_ARTIST")->setText(QStringLiteral("가수"));
+        Click(&editor, "IDC_BTN_SAVE");
+    });
+    EXPECT_EQ(result, ui::IDOK);
+    EXPECT_EQ(splittest::ProbeTag(path, "title"), title.toStdString());
+    const std::string saved = tagtest::AfterId3v2(quortest::ReadFile(path));
+    ASSERT_EQ(saved.size(), audio.size() + 128);
+    EXPECT_EQ(saved.substr(0, audio.size()), audio) << "the audio frames byte for byte";
+    EXPECT_EQ(saved.substr(audio.size() + 3, 30), tags::Utf8ToCp949("안녕하세요 세상") + " ? a long Engli");
+
+    const std::string withTags = quortest::ReadFile(path);
+    CID3TagInfoDlg reopened(nullptr, QString::fromStdString(path));
+    result = RunDialog(reopened, [&] {
+        EXPECT_EQ(TextOf(&reopened, "IDC_EDIT_TITLE"), title);
+        EXPECT_EQ(FindControlAs<QLineEdit>(&reopened, "IDC_EDIT_TITLE")->cursorPosition(), 0)
+            << "its start in view";
+        EXPECT_EQ(TextOf(&reopened, "IDC_EDIT_ARTIST"), QStringLiteral("가수"));
+        Click(&reopened, "IDCANCEL");
+    });
+    EXPECT_EQ(result, ui::IDCANCEL);
+    const std::string cancelled = quortest::ReadFile(path);
+    const size_t tagBytes = withTags.size() - saved.size();
+    EXPECT_EQ(cancelled.substr(0, tagBytes), withTags.substr(0, tagBytes)) << "cancel writes no ID3v2 tag";
+    EXPECT_EQ(cancelled.substr(cancelled.size() - 125), std::string(125, '\0')) << "but empties the record";
+}
+
+TEST(TagDialog, ReadOnlyFileShowsTheFailureNoticeAndStaysUntouched) {
+    quortest::TempDir dir;
+    const std::string path = (dir / "locked.mp3").string();
+    ASSERT_TRUE(tagtest::MakePlainMp3(path));
+    const std::string before = quortest::ReadFile(path);
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    ASSERT_EQ(chmod(dir.str().c_str(), 0777), 0);
+    tagtest::Unprivileged nobody;
+    ModalAnswerer answerer;
+    CID3TagInfoDlg editor(nullptr, QString::fromStdString(path));
+    EXPECT_EQ(TextOf(&editor, "IDC_EDIT_TITLE"), QString());
+    RunDialog(editor, [&] {
+        FindControlAs<QLineEdit>(&editor, "IDC_EDIT_TITLE")->setText(QStringLiteral("제목"));
+        Click(&editor, "IDC_BTN_SAVE");
+    });
+    ASSERT_EQ(answerer.Seen().size(), 1u);
+    EXPECT_EQ(answerer.Seen()[0].message,
+              QStringLiteral("태그를 저장하지 못했습니다.\r\n파일을 쓸 수 없습니다."));
+    EXPECT_EQ(quortest::ReadFile(path), before);
 }

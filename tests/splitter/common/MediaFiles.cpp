@@ -116,6 +116,14 @@ ProbeResult Probe(const std::string& path) {
     return result;
 }
 
+std::string ProbeTag(const std::string& path, const std::string& key) {
+    std::string out = RunProgramOutput({"ffprobe", "-v", "error", "-show_entries", "format_tags=" + key,
+                                        "-of", "default=noprint_wrappers=1:nokey=1", path});
+    while (!out.empty() && (out.back() == '\n' || out.back() == '\r'))
+        out.pop_back();
+    return out;
+}
+
 } // namespace splittest
 
 // libmediainfo keeps one allocation of its own for the process-wide options (set once by the

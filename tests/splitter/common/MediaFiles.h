@@ -28,5 +28,7 @@ struct ProbeResult {
     std::string codec;
 };
 ProbeResult Probe(const std::string& path);
+// ffprobe's value of one of the file's tags ("title", "artist", …); empty when it has none.
+std::string ProbeTag(const std::string& path, const std::string& key);
 
 } // namespace splittest
