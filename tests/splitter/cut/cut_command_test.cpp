@@ -25,6 +25,9 @@ TEST(CutCommand, TimesKeepTheHourAtZeroAndMissingRatesPassZero) {
 TEST(CutCommand, ListCarriesTheSameValuesWithEachPathWhole) {
     CutRequest r{65, 135, "/a b/\"q\" $(x) `y`.mp3", 22050, 64, "/c d/-o ut.mp3"};
     std::vector<std::string> expected{"-nostdin",
+                                      "-nostats",
+                                      "-progress",
+                                      "pipe:1",
                                       "-ss",
                                       "00:01:05",
                                       "-t",
