@@ -32,9 +32,9 @@
 #include <QScreen>
 #include <QUrl>
 #include <array>
+#include <filesystem>
 #include <optional>
 #include <utility>
-#include <filesystem>
 
 using namespace CQuorSplitDlgIds;
 using namespace SplitterBitmap;

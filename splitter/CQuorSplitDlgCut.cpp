@@ -81,7 +81,8 @@ bool CQuorSplitDlg::AskOutputPath() {
     }
     const long longest = LongestFileName(m_Ctx.outputFolder);
     if (static_cast<long>(m_Ctx.outputName.size()) > longest) {
-        Notify(QString("\r\n\r\n파일 이름이 너무 깁니다.\r\n(%1바이트까지 쓸 수 있습니다.)").arg(longest), 1, 300, 150);
+        Notify(QString("\r\n\r\n파일 이름이 너무 깁니다.\r\n(%1바이트까지 쓸 수 있습니다.)").arg(longest), 1,
+               300, 150);
         return false;
     }
     if (FileExists(m_Ctx.outputPath)) {
@@ -127,8 +128,8 @@ void CQuorSplitDlg::OnCut() {
     CutOutput output(m_Ctx.outputPath);
     std::error_code error;
     if (!output.Create(error)) {
-        qWarning().noquote() << "QuorSplit: cannot write in" << QString::fromStdString(m_Ctx.outputFolder) << ":"
-                             << QString::fromStdString(error.message());
+        qWarning().noquote() << "QuorSplit: cannot write in" << QString::fromStdString(m_Ctx.outputFolder)
+                             << ":" << QString::fromStdString(error.message());
         Notify("\r\n\r\n파일 자르기 오류.", 1, 200, 130);
         return;
     }

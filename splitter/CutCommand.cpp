@@ -30,24 +30,14 @@ std::string ConverterArgumentString(const CutRequest& r) {
 }
 
 std::vector<std::string> ConverterArguments(const CutRequest& r) {
-    return {"-nostdin",
-            "-nostats",
-            "-progress",
-            "pipe:1",
-            "-ss",
-            ConverterTimeText(r.startSec),
-            "-t",
-            ConverterTimeText(r.durationSec),
-            "-i",
-            PlainFile(r.inputPath),
-            "-acodec",
-            "libmp3lame",
-            "-ac",
-            "1",
-            "-ar",
-            std::to_string(r.sampleRate),
-            "-ab",
-            std::to_string(r.bitRate) + "K",
-            "-y",
-            PlainFile(r.outputPath)};
+    return {"-nostdin",  "-nostats",
+            "-progress", "pipe:1",
+            "-ss",       ConverterTimeText(r.startSec),
+            "-t",        ConverterTimeText(r.durationSec),
+            "-i",        PlainFile(r.inputPath),
+            "-acodec",   "libmp3lame",
+            "-ac",       "1",
+            "-ar",       std::to_string(r.sampleRate),
+            "-ab",       std::to_string(r.bitRate) + "K",
+            "-y",        PlainFile(r.outputPath)};
 }

@@ -47,7 +47,8 @@ void CutProgressPanel::Start(long rangeSec) {
 }
 
 void CutProgressPanel::SetWritten(std::chrono::milliseconds written) {
-    m_Written = std::clamp(written, std::chrono::milliseconds(0), std::chrono::milliseconds(m_RangeSec * 1000));
+    m_Written =
+        std::clamp(written, std::chrono::milliseconds(0), std::chrono::milliseconds(m_RangeSec * 1000));
     m_WrittenSec = static_cast<long>(m_Written.count() / 1000);
     update();
 }
@@ -77,7 +78,8 @@ void CutProgressPanel::paintEvent(QPaintEvent*) {
                          QString("  %1%").arg(Percent(), 3));
 
     FillVerticalGradient(painter, kBar, {0x3C505F, 0x5A6E82});
-    const int filled = m_RangeSec > 0 ? static_cast<int>(kBar.width() * m_Written.count() / (m_RangeSec * 1000)) : 0;
+    const int filled =
+        m_RangeSec > 0 ? static_cast<int>(kBar.width() * m_Written.count() / (m_RangeSec * 1000)) : 0;
     if (filled > 0)
         FillVerticalGradient(painter, QRect(kBar.topLeft(), QSize(filled, kBar.height())),
                              {0x225FFF, 0x22C8FF, 0x223CFF});

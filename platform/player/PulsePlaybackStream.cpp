@@ -64,10 +64,11 @@ bool PulsePlaybackStream::Play() {
     if (!pulse.IsReadyLocked())
         return false;
     pa_sample_spec sampleSpec{PA_SAMPLE_S16LE, static_cast<uint32_t>(m_Decoder->Rate()),
-                        static_cast<uint8_t>(m_Decoder->Channels())};
+                              static_cast<uint8_t>(m_Decoder->Channels())};
     pa_proplist* props = pa_proplist_new();
     pa_proplist_sets(props, PA_PROP_MEDIA_ROLE, "music");
-    m_Stream = pa_stream_new_with_proplist(pulse.Context(), "QuorSplit playback", &sampleSpec, nullptr, props);
+    m_Stream =
+        pa_stream_new_with_proplist(pulse.Context(), "QuorSplit playback", &sampleSpec, nullptr, props);
     pa_proplist_free(props);
     if (!m_Stream)
         return false;

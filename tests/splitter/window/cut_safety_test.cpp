@@ -132,7 +132,8 @@ TEST_F(CutSafetyTest, EveryFailedCutLeavesSourceAndTargetAsTheyWere) {
     const std::string folder = (dir / "out").string();
     const bool immutable = ::geteuid() == 0 && splittest::RunProgram({"chattr", "+i", folder}) == 0;
     if (!immutable)
-        std::filesystem::permissions(dir / "out", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+        std::filesystem::permissions(dir / "out",
+                                     std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     ASSERT_NE(::access(folder.c_str(), W_OK), 0) << "the folder must refuse new files";
     boxes = Cut(2, 6, target);
     if (immutable)
