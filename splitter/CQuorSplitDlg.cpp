@@ -133,10 +133,10 @@ void CQuorSplitDlg::OnFirstShown() {
     m_Player->InitAudio();
     // The path counts as loaded only once the file has passed, so nothing cuts a refused one.
     const std::string path = std::exchange(m_Ctx.inputPath, std::string());
-    if (!path.empty()) {
-        std::error_code ec;
-        // The recorder passes its folder before its first recording: nothing to tell then.
-        if (!TryLoad(path, NamePart(path), 10) && !std::filesystem::is_directory(path, ec))
+    std::error_code ec;
+    // The recorder passes its folder before its first recording: nothing to read or tell then.
+    if (!path.empty() && !std::filesystem::is_directory(path, ec)) {
+        if (!TryLoad(path, NamePart(path), 10))
             ui::ShowSystemMessageBox(this, kCannotPlay);
         update();
     }
