@@ -289,41 +289,32 @@ TEST_F(SplitWindowTest, ANewUserOpensFromMusicElseHomeAndTheRecordersFolderOnceS
     EXPECT_EQ(catcher.urls.last().toLocalFile().toStdString(), dir.str());
 }
 
-// A stream whose clock has not started yet, as right after Play: it stays where it was sought.
-class WaitingStream : public platform::PlaybackStream {
-public:
-    explicit WaitingStream(std::vector<int>* seeks) : m_Seeks(seeks) {}
+// A player whose clock has not started yet, as right after Play: it stays where it was sought.
+struct WaitingStream : platform::PlaybackStream {
+    explicit WaitingStream(std::vector<int>* seeks) : seeks(seeks) {}
     int LengthMs() const override { return 30000; }
-    bool SetTimeMs(int ms) override {
-        m_Seeks->push_back(ms);
-        m_Position = ms;
-        return true;
-    }
+    bool SetTimeMs(int ms) override { return seeks->push_back(ms), true; }
     bool Play() override { return true; }
-    int GetTimeMs() const override { return m_Position; }
+    int GetTimeMs() const override { return seeks->back(); }
     void Stop() override {}
     bool Lost() const override { return false; }
-
-private:
-    std::vector<int>* m_Seeks;
-    int m_Position = 0;
+    std::vector<int>* seeks;
 };
-
-class WaitingPlayer : public platform::AudioPlayer {
-public:
-    explicit WaitingPlayer(std::vector<int>* seeks) : m_Seeks(seeks) {}
+struct WaitingPlayer : platform::AudioPlayer {
     bool Init(int) override { return true; }
     std::unique_ptr<platform::PlaybackStream> OpenStream(const std::string&) override {
-        return std::make_unique<WaitingStream>(m_Seeks);
+        return std::make_unique<WaitingStream>(&seeks);
     }
-
-private:
-    std::vector<int>* m_Seeks;
+    std::vector<int> seeks{0};
 };
 
 TEST_F(SplitWindowTest, PauseAtTheVeryStartResumesFromTheStart) {
-    std::vector<int> seeks;
-    CQuorSplitDlg& w = Open(Tone("song.mp3", 30), [&] { return std::make_unique<WaitingPlayer>(&seeks); });
+    WaitingPlayer* player = nullptr;
+    CQuorSplitDlg& w = Open(Tone("song.mp3", 30), [&] {
+        auto made = std::make_unique<WaitingPlayer>();
+        player = made.get();
+        return made;
+    });
     Click("IDC_BTN_PLAY");
     Click("IDC_BTN_PAUSE");
     EXPECT_TRUE(w.Player()->IsPaused());
@@ -334,7 +325,7 @@ TEST_F(SplitWindowTest, PauseAtTheVeryStartResumesFromTheStart) {
     EXPECT_TRUE(w.Player()->IsStreamOpen());
     EXPECT_TRUE(Enabled("IDC_BTN_STOP"));
     EXPECT_TRUE(w.PlayTimerActive());
-    EXPECT_EQ(seeks, (std::vector<int>{0, 0}));
+    EXPECT_EQ(player->seeks, (std::vector<int>{0, 0, 0})) << "played from 0, resumed at 0";
     Click("IDC_BTN_PAUSE");
     EXPECT_TRUE(w.Player()->IsPaused()) << "and the next pauses again";
     Click("IDC_BTN_PAUSE");
