@@ -125,7 +125,6 @@ TEST_F(ConverterRunTest, NinetyToNinetyFiveMinutesOfThreeHoursWithItsProgress) {
     EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
     EXPECT_GE(progress.back(), 299s) << "the range's own time, from 0, not the file's";
     EXPECT_LE(progress.back(), 301s);
-
 }
 
 TEST_F(ConverterRunTest, MissingProgramDoesNotStart) {

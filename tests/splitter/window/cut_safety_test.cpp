@@ -39,8 +39,10 @@ protected:
     // A converter of our own under the window's name for it; `body` runs in sh with the output
     // path (the last argument, without "file:") in $out; it notes its process id.
     void UseScriptedConverter(const std::string& body) {
-        quortest::WriteFile(dir / "conv" / "screenshot", "#!/bin/sh\nfor a; do out=$a; done\nout=${out#file:}\n"
-                                                         "echo $$ > " + (dir / "conv" / "pid").string() + "\n" + body);
+        quortest::WriteFile(dir / "conv" / "screenshot",
+                            "#!/bin/sh\nfor a; do out=$a; done\nout=${out#file:}\n"
+                            "echo $$ > " +
+                                (dir / "conv" / "pid").string() + "\n" + body);
         std::filesystem::permissions(dir / "conv" / "screenshot", std::filesystem::perms::owner_all);
         SetRecorderKey(dir.str(), (dir / "conv").string());
     }
@@ -113,7 +115,8 @@ TEST_F(CutSafetyTest, EveryFailedCutLeavesSourceAndTargetAsTheyWere) {
     const std::string folder = (dir / "out").string();
     const bool immutable = ::geteuid() == 0 && splittest::RunProgram({"chattr", "+i", folder}) == 0;
     if (!immutable)
-        std::filesystem::permissions(folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+        std::filesystem::permissions(folder,
+                                     std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     ASSERT_NE(::access(folder.c_str(), W_OK), 0);
     const QString readOnly = Cut(2, 6, target);
     immutable ? (void)splittest::RunProgram({"chattr", "-i", folder})
