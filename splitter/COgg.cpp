@@ -35,15 +35,18 @@ bool COgg::OpenStream(const std::string& newPath) {
     return true;
 }
 
-void COgg::PlayFrom(int32_t startMs) {
+bool COgg::PlayFrom(int32_t startMs) {
     if (!stream)
-        return;
+        return false;
     const int32_t seconds = stream->LengthMs() / 1000;
     totalText = MinutesSeconds(seconds);
-    if (resumePosMs != 0)
+    if (paused)
         startMs = resumePosMs;
     stream->SetTimeMs(startMs);
-    stream->Play();
+    noServer = !stream->Play();
+    if (noServer)
+        stream.reset();
+    return !noServer;
 }
 
 std::string COgg::GetTimeText() {
@@ -52,27 +55,35 @@ std::string COgg::GetTimeText() {
     return elapsedText + "/" + totalText;
 }
 
-void COgg::ControlPlayback(int command) {
+bool COgg::ControlPlayback(int command) {
     switch (command) {
     case 1:
         resumePosMs = StreamTimeMs();
+        paused = true;
         if (stream)
             stream->Stop();
         stream.reset();
         break;
     case 2:
+        noServer = false;
         if (!OpenStream(path)) {
             platform::ShowPlainMessageBox("음악파일이 잘못되었습니다. \n(오류위치 : m_ControlOGG)", "오류",
                                           platform::MessageBoxIcon::Error);
-            return;
+            return false;
         }
         stream->SetTimeMs(resumePosMs);
-        stream->Play();
+        if (!stream->Play()) {
+            noServer = true;
+            stream.reset();
+            return false;
+        }
         resumePosMs = 0;
+        paused = false;
         break;
     case 3:
         elapsedSec = 0;
         resumePosMs = 0;
+        paused = false;
         if (stream)
             stream->Stop();
         stream.reset();
@@ -80,4 +91,5 @@ void COgg::ControlPlayback(int command) {
     default:
         break;
     }
+    return true;
 }

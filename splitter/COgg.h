@@ -1,6 +1,6 @@
 // The splitter's player: one stream of the playback library, played from a millisecond,
 // paused by remembering the position and resumed by opening the file again and seeking.
-// Window thread only.
+// Paused is a state of its own, so a pause at 0 ms resumes from 0 ms. Window thread only.
 #pragma once
 
 #include "player/AudioPlayer.h"
@@ -16,11 +16,18 @@ public:
 
     bool InitAudio();
     bool OpenStream(const std::string& path);
-    void PlayFrom(int32_t startMs);
+    // False when the stream could not start (no sound server); the stream is then closed.
+    bool PlayFrom(int32_t startMs);
     std::string GetTimeText();
-    // 1 pause, 2 resume, 3 stop; anything else does nothing.
-    void ControlPlayback(int command);
+    // 1 pause, 2 resume, 3 stop; anything else does nothing. False when a resume failed: the
+    // file could not be opened (with the message below) or no sound server took the stream.
+    bool ControlPlayback(int command);
     bool IsStreamOpen() const { return stream != nullptr; }
+    bool IsPaused() const { return paused; }
+    // Whether the last failed play or resume failed for want of a sound server (not the file).
+    bool NoServer() const { return noServer; }
+    // Playback ended on its own because the sound server went away.
+    bool IsLost() const { return stream && stream->Lost(); }
     bool IsAtEnd() const { return elapsedText == totalText; }
     int32_t GetResumePos() const { return resumePosMs; }
     int32_t GetElapsedSec() const { return elapsedSec; }
@@ -35,4 +42,6 @@ private:
     std::string path;
     int32_t elapsedSec = 0;
     int32_t resumePosMs = 0;
+    bool paused = false;
+    bool noServer = false;
 };

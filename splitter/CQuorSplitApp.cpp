@@ -5,6 +5,7 @@
 #include "Fonts.h"
 #include "MediaQuery.h"
 #include "SystemMessageBox.h"
+#include "TerminationSignals.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -27,6 +28,8 @@ int CQuorSplitApp::Run() {
         QCoreApplication::installTranslator(&qtKorean);
     CQuorSplitDlg dialog;
     dialog.SetInputPath(InputPathFrom(QCoreApplication::arguments()));
+    // Log-out or shut-down during a cut: the converter is ended and its file removed.
+    TerminationSignals closeOnSignal([&dialog] { dialog.OnTerminationSignal(); });
     dialog.exec();
     return 0;
 }

@@ -8,11 +8,13 @@
 #include "CRegistry.h"
 #include "CSplitAboutDlg.h"
 #include "ControlId.h"
+#include "CutProgressPanel.h"
 #include "CxSkinButton.h"
 #include "FirstPaintReport.h"
 #include "Fonts.h"
 #include "ImageRegion.h"
 #include "MediaQuery.h"
+#include "PlayableFile.h"
 #include "SliderBoth.h"
 #include "SplitterBitmaps.h"
 #include "SplitterIds.h"
@@ -30,6 +32,9 @@
 #include <QScreen>
 #include <QUrl>
 #include <array>
+#include <filesystem>
+#include <optional>
+#include <utility>
 
 using namespace CQuorSplitDlgIds;
 using namespace SplitterBitmap;
@@ -45,17 +50,20 @@ const QRect kPlayTextArea(QPoint(100, 74), QPoint(159, 87));
 
 const char* const kRecorderKey = "Software\\QuorRecorder";
 
-// The folder the dialogs start in: My Music, or the recorder's "Savepath". False when the
-// recorder's key does not exist (then the callers show nothing).
-bool SaveFolder(std::string& folder) {
-    folder = platform::MyMusicFolder();
+// The folder the dialogs start in: the recorder's "Savepath", else My Music; home when that
+// folder does not exist (a new user has no settings, and maybe no Music folder).
+std::string SaveFolder() {
+    std::string folder = platform::MyMusicFolder();
     CRegistry registry;
-    if (!registry.Open(platform::HKEY_CURRENT_USER, kRecorderKey))
-        return false;
-    registry.ReadString("Savepath", folder, CRegistry::kPathBufferBytes);
-    registry.Close();
-    return true;
+    if (registry.Open(platform::HKEY_CURRENT_USER, kRecorderKey)) {
+        registry.ReadString("Savepath", folder, CRegistry::kPathBufferBytes);
+        registry.Close();
+    }
+    std::error_code ec;
+    return std::filesystem::is_directory(folder, ec) ? folder : platform::HomeFolder();
 }
+
+const char* const kCannotPlay = "재생 할수 없는 파일입니다.";
 
 } // namespace
 
@@ -114,6 +122,8 @@ void CQuorSplitDlg::OnInitDialog() {
 
     m_Player = std::make_unique<COgg>(m_MakePlayer());
     SetTransport(false, false, false);
+    m_Progress = new CutProgressPanel(this);
+    connect(m_Progress, &CutProgressPanel::CancelClicked, this, &CQuorSplitDlg::CancelCut);
     // The sound server and the file take a while: the window shows first, then fills in.
     ui::AfterFirstPaint(this, [this] { OnFirstShown(); });
     new WindowDragger(this);
@@ -121,12 +131,13 @@ void CQuorSplitDlg::OnInitDialog() {
 
 void CQuorSplitDlg::OnFirstShown() {
     m_Player->InitAudio();
-    if (!m_Ctx.inputPath.empty()) {
-        QueryMedia(m_Ctx.inputPath, m_Ctx.media);
-        if (m_Ctx.media.durationSec > 0) {
-            LoadFile(m_Ctx.inputPath, NamePart(m_Ctx.inputPath), 10);
-            QueryMedia(m_Ctx.inputPath, m_Ctx.media);
-        }
+    // The path counts as loaded only once the file has passed, so nothing cuts a refused one.
+    const std::string path = std::exchange(m_Ctx.inputPath, std::string());
+    std::error_code ec;
+    // The recorder passes its folder before its first recording: nothing to read or tell then.
+    if (!path.empty() && !std::filesystem::is_directory(path, ec)) {
+        if (!TryLoad(path, NamePart(path), 10))
+            ui::ShowSystemMessageBox(this, kCannotPlay);
         update();
     }
     m_Started = true;
@@ -201,35 +212,36 @@ void CQuorSplitDlg::LoadFile(const std::string& path, const std::string& name, i
     SetTransport(true, false, false);
 }
 
+bool CQuorSplitDlg::TryLoad(const std::string& path, const std::string& name, int tick) {
+    const std::optional<MediaProps> props = ReadPlayableFile(path);
+    if (!props)
+        return false;
+    m_Ctx.media = *props;
+    LoadFile(path, name, tick);
+    return true;
+}
+
 void CQuorSplitDlg::OnOpen() {
     OnStop();
-    std::string folder;
-    if (SaveFolder(folder)) {
-        QFileDialog dialog(this, QString(), QString::fromStdString(folder), "mp3 audio files (*.mp3)");
-        dialog.setObjectName("OpenFileDialog");
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setDefaultSuffix("mp3");
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-            const std::string path = dialog.selectedFiles().first().toStdString();
-            QueryMedia(path, m_Ctx.media);
-            if (m_Ctx.media.durationSec < 1) {
-                ui::ShowSystemMessageBox(this, "재생 할수 없는 파일입니다.");
-                SetTransport(false, false, false);
-            } else {
-                LoadFile(path, NamePart(path), 1);
-            }
-        }
+    QFileDialog dialog(this, QString(), QString::fromStdString(SaveFolder()), "mp3 audio files (*.mp3)");
+    dialog.setObjectName("OpenFileDialog");
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix("mp3");
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        const std::string path = dialog.selectedFiles().first().toStdString();
+        // A refused file leaves the loaded one as it was: its path, its range, its rates.
+        if (!TryLoad(path, NamePart(path), 1))
+            ui::ShowSystemMessageBox(this, kCannotPlay);
     }
+    if (m_Ctx.inputPath.empty())
+        SetTransport(false, false, false);
     update(kRangeTextsArea);
 }
 
 void CQuorSplitDlg::OnOpenFolder() {
     OnStop();
-    std::string folder;
-    if (!SaveFolder(folder))
-        return;
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder)));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(SaveFolder())));
 }
 
 void CQuorSplitDlg::OnPlay() {
@@ -242,20 +254,33 @@ void CQuorSplitDlg::OnPlay() {
         OnStop();
         return;
     }
-    m_Player->PlayFrom(start * 1000);
+    if (!m_Player->PlayFrom(start * 1000)) {
+        PlaybackFailed(false);
+        return;
+    }
     m_PlayTimer.start();
 }
 
 void CQuorSplitDlg::OnPauseResume() {
-    if (m_Player->GetResumePos() == 0) {
+    if (!m_Player->IsPaused()) {
         m_PlayTimer.stop();
         SetTransport(false, true, false);
         m_Player->ControlPlayback(1);
-    } else {
-        m_Player->ControlPlayback(2);
+    } else if (m_Player->ControlPlayback(2)) {
         m_PlayTimer.start();
         SetTransport(false, true, true);
+    } else if (m_Player->NoServer()) {
+        PlaybackFailed(false);
+    } else {
+        OnStop(); // the player has told that the file could not be opened again
     }
+}
+
+void CQuorSplitDlg::PlaybackFailed(bool lost) {
+    OnStop();
+    Notify(lost ? "\r\n\r\n사운드 서버와의 연결이 끊어져\r\n재생을 멈췄습니다."
+                : "\r\n\r\n사운드 서버에 연결할 수 없어\r\n재생할 수 없습니다.",
+           1, 300, 150);
 }
 
 void CQuorSplitDlg::OnStop() {
@@ -269,6 +294,10 @@ void CQuorSplitDlg::OnStop() {
 }
 
 void CQuorSplitDlg::OnPlayTimer() {
+    if (m_Player->IsLost()) {
+        PlaybackFailed(true);
+        return;
+    }
     m_Player->GetTimeText();
     m_Slider->SetMarker(m_Player->GetElapsedSec());
     update(kPlayTextArea);
@@ -279,7 +308,7 @@ void CQuorSplitDlg::OnPlayTimer() {
 void CQuorSplitDlg::OnSliderCommand(int commandId) {
     if (commandId != SLIDER_ID)
         return;
-    if (!m_Player->IsStreamOpen() && m_Player->GetResumePos() == 0) {
+    if (!m_Player->IsStreamOpen() && !m_Player->IsPaused()) {
         int start = 0, end = 0;
         m_Slider->GetSelection(start, end);
         m_Slider->SetMarker(start);
@@ -298,15 +327,20 @@ int CQuorSplitDlg::Notify(const QString& message, int buttonLayout, int width, i
 }
 
 void CQuorSplitDlg::closeEvent(QCloseEvent* event) {
-    if (m_Cutting) {
-        event->ignore(); // the cut finishes first, as it did when the window could not close
+    if (m_CutRun) {
+        // The cut is cancelled first; the window closes once the converter has gone.
+        m_CloseAfterCut = true;
+        CancelCut();
+        event->ignore();
         return;
     }
     QDialog::closeEvent(event);
 }
 
 void CQuorSplitDlg::reject() {
-    if (!m_Cutting)
+    if (m_CutRun)
+        CancelCut();
+    else
         QDialog::reject();
 }
 

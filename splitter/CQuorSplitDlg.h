@@ -1,6 +1,6 @@
 // QuorSplit's window: open an MP3, play it from the start thumb, choose a range on the slider and
 // cut it through the converter. Window thread only; the cut waits for the converter in a nested
-// loop that takes no user input.
+// loop in which the window shows the progress and takes only Escape, cancel and close.
 #pragma once
 
 #include "COgg.h"
@@ -10,10 +10,14 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
 
+struct ConverterExit;
+class ConverterRun;
+class CutProgressPanel;
 class CHoverButton;
 class CxSkinButton;
 class QLineEdit;
@@ -46,6 +50,14 @@ public:
 
     bool AskOutputPath();
     bool FindConverter(std::string& path) const;
+    // Ends a running cut (the converter stops, its temporary file goes); harmless otherwise.
+    void CancelCut();
+    // SIGTERM and the like: a running cut is cancelled, then the window closes.
+    void OnTerminationSignal();
+    bool Cutting() const { return m_CutRun != nullptr; }
+    CutProgressPanel* Progress() const { return m_Progress; }
+    // How long a converter may go without reporting progress before it is ended.
+    void SetConverterStallLimit(std::chrono::milliseconds limit) { m_StallLimit = limit; }
 
     SliderBoth* Slider() const { return m_Slider; }
     COgg* Player() const { return m_Player.get(); }
@@ -59,6 +71,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateControls();
@@ -66,6 +79,11 @@ private:
     void OnFirstShown();
     void SetTransport(bool play, bool pause, bool stop);
     void LoadFile(const std::string& path, const std::string& name, int tick);
+    // Loads the file when it can be played; false (and nothing changed) otherwise.
+    bool TryLoad(const std::string& path, const std::string& name, int tick);
+    // Playback that could not start or that the sound server dropped: told, and back to idle.
+    void PlaybackFailed(bool lost);
+    ConverterExit RunCut(const QString& converter, const QStringList& arguments, long rangeSec);
     int Notify(const QString& message, int buttonLayout, int width, int height);
     void PaintTexts(class QPainter& painter);
 
@@ -74,7 +92,10 @@ private:
     std::unique_ptr<COgg> m_Player;
     bool m_Initialised = false;
     bool m_Started = false;
-    bool m_Cutting = false;
+    ConverterRun* m_CutRun = nullptr; // the running cut
+    bool m_CloseAfterCut = false;
+    std::chrono::milliseconds m_StallLimit = std::chrono::seconds(30);
+    CutProgressPanel* m_Progress = nullptr;
     QPixmap m_Background;
     SliderBoth* m_Slider = nullptr;
     CHoverButton* m_Close = nullptr;

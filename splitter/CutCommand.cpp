@@ -1,8 +1,7 @@
 // Converter arguments.
 #include "CutCommand.h"
 
-#include "TimeText.h"
-
+#include <cstdio>
 #include <filesystem>
 
 namespace {
@@ -18,28 +17,27 @@ std::string PlainFile(const std::string& path) {
 
 } // namespace
 
+std::string ConverterTimeText(long seconds) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%02ld:%02ld:%02ld", seconds / 3600, seconds / 60 % 60, seconds % 60);
+    return text;
+}
+
 std::string ConverterArgumentString(const CutRequest& r) {
-    return "-ss " + SplitTimeText(r.startSec) + " -t " + SplitTimeText(r.durationSec) + " -i \"" +
+    return "-ss " + ConverterTimeText(r.startSec) + " -t " + ConverterTimeText(r.durationSec) + " -i \"" +
            r.inputPath + "\" -acodec libmp3lame -ac 1 -ar " + std::to_string(r.sampleRate) + " -ab " +
            std::to_string(r.bitRate) + "K -y \"" + r.outputPath + "\"";
 }
 
 std::vector<std::string> ConverterArguments(const CutRequest& r) {
-    return {"-nostdin",
-            "-ss",
-            SplitTimeText(r.startSec),
-            "-t",
-            SplitTimeText(r.durationSec),
-            "-i",
-            PlainFile(r.inputPath),
-            "-acodec",
-            "libmp3lame",
-            "-ac",
-            "1",
-            "-ar",
-            std::to_string(r.sampleRate),
-            "-ab",
-            std::to_string(r.bitRate) + "K",
-            "-y",
-            PlainFile(r.outputPath)};
+    return {"-nostdin",  "-nostats",
+            "-progress", "pipe:1",
+            "-ss",       ConverterTimeText(r.startSec),
+            "-t",        ConverterTimeText(r.durationSec),
+            "-i",        PlainFile(r.inputPath),
+            "-acodec",   "libmp3lame",
+            "-ac",       "1",
+            "-ar",       std::to_string(r.sampleRate),
+            "-ab",       std::to_string(r.bitRate) + "K",
+            "-y",        PlainFile(r.outputPath)};
 }

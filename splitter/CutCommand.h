@@ -15,9 +15,12 @@ struct CutRequest {
     std::string outputPath;
 };
 
+// A time the converter accepts: hours carried ("01:30:08"); the window's texts never carry them.
+std::string ConverterTimeText(long seconds);
+
 // "-ss %s -t %s -i "%s" -acodec libmp3lame -ac 1 -ar %d -ab %dK -y "%s"".
 std::string ConverterArgumentString(const CutRequest& request);
 
 // The same arguments as a list, with the paths as single arguments (marked as plain files, so no
-// name is read as an option or a protocol) and -nostdin first.
+// name is read as an option or a protocol), -nostdin first and progress lines on standard output.
 std::vector<std::string> ConverterArguments(const CutRequest& request);

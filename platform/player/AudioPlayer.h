@@ -15,12 +15,15 @@ public:
     virtual int LengthMs() const = 0;
     // Seeks; meant for before Play.
     virtual bool SetTimeMs(int ms) = 0;
-    // Starts playing from the current position to the end of the file.
+    // Starts playing from the current position to the end of the file; false when no sound
+    // server takes the stream.
     virtual bool Play() = 0;
     // The position being heard; stays at the end once the file has played out.
     virtual int GetTimeMs() const = 0;
     // Silences the stream at once; harmless when it does not play.
     virtual void Stop() = 0;
+    // True once a started playback has ended without Stop: the sound server went away.
+    virtual bool Lost() const = 0;
 };
 
 class AudioPlayer {

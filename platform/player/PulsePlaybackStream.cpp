@@ -37,6 +37,14 @@ void PulsePlaybackStream::OnSignal(pa_stream*, void*) {
     pa_threaded_mainloop_signal(PulseConnection::Instance().Mainloop(), 0);
 }
 
+void PulsePlaybackStream::OnState(pa_stream* s, void* self) {
+    auto* stream = static_cast<PulsePlaybackStream*>(self);
+    // A stream of a dying connection fails; Stop removes this callback before it disconnects.
+    if (stream->m_Started && !PA_STREAM_IS_GOOD(pa_stream_get_state(s)))
+        stream->m_Lost = true;
+    OnSignal(s, self);
+}
+
 void PulsePlaybackStream::OnDrained(pa_stream*, int success, void* self) {
     if (success)
         static_cast<PulsePlaybackStream*>(self)->m_Drained = true;
@@ -56,14 +64,15 @@ bool PulsePlaybackStream::Play() {
     if (!pulse.IsReadyLocked())
         return false;
     pa_sample_spec sampleSpec{PA_SAMPLE_S16LE, static_cast<uint32_t>(m_Decoder->Rate()),
-                        static_cast<uint8_t>(m_Decoder->Channels())};
+                              static_cast<uint8_t>(m_Decoder->Channels())};
     pa_proplist* props = pa_proplist_new();
     pa_proplist_sets(props, PA_PROP_MEDIA_ROLE, "music");
-    m_Stream = pa_stream_new_with_proplist(pulse.Context(), "QuorSplit playback", &sampleSpec, nullptr, props);
+    m_Stream =
+        pa_stream_new_with_proplist(pulse.Context(), "QuorSplit playback", &sampleSpec, nullptr, props);
     pa_proplist_free(props);
     if (!m_Stream)
         return false;
-    pa_stream_set_state_callback(m_Stream, &OnSignal, this);
+    pa_stream_set_state_callback(m_Stream, &OnState, this);
     pa_stream_set_write_callback(m_Stream, &OnWriteRequest, this);
     pa_buffer_attr attr;
     attr.maxlength = static_cast<uint32_t>(-1);
@@ -95,6 +104,8 @@ bool PulsePlaybackStream::Play() {
     m_Stop = false;
     m_WrittenFrames = 0;
     m_Drained = false;
+    m_Lost = false;
+    m_Started = true;
     m_Feeder = std::thread(&PulsePlaybackStream::Feed, this);
     return true;
 }
@@ -166,6 +177,7 @@ void PulsePlaybackStream::Stop() {
         PulseConnection::Lock lock(pulse);
         pa_stream_set_state_callback(m_Stream, nullptr, nullptr);
         pa_stream_set_write_callback(m_Stream, nullptr, nullptr);
+        m_Started = false;
         pa_stream_disconnect(m_Stream); // the sink input goes at once: silence
         pa_stream_unref(m_Stream);
         m_Stream = nullptr;

@@ -25,10 +25,12 @@ public:
     bool Play() override;
     int GetTimeMs() const override;
     void Stop() override;
+    bool Lost() const override { return m_Lost; }
 
 private:
     void Feed();
     static void OnSignal(pa_stream*, void* self);
+    static void OnState(pa_stream*, void* self);
     static void OnWriteRequest(pa_stream*, size_t, void* self);
     static void OnDrained(pa_stream*, int success, void* self);
 
@@ -38,6 +40,8 @@ private:
     std::atomic<int64_t> m_WrittenFrames{0};
     std::atomic<bool> m_Stop{false};
     std::atomic<bool> m_Drained{false}; // set on the main loop thread
+    std::atomic<bool> m_Started{false}; // from a successful Play until Stop
+    std::atomic<bool> m_Lost{false};    // set on the main loop thread once playing
     std::thread m_Feeder;
 };
 

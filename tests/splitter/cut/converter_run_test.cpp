@@ -1,5 +1,6 @@
-// The real ffmpeg through RunConverter: a cut of the asked length, names that a shell would
-// misread, and every way a run can fail being told apart from success.
+// The real ffmpeg through ConverterRun: a cut of the asked length (also past the first hour), its
+// progress, names that a shell would misread, and every way a run can fail (a stall included)
+// being told apart from success.
 #include "ConverterRun.h"
 #include "CutCommand.h"
 #include "MediaFiles.h"
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <sys/stat.h>
 
@@ -29,8 +31,8 @@ int64_t DecodedMs(const std::string& path) {
 
 class ConverterRunTest : public ::testing::Test {
 protected:
-    ConverterExit Cut(const CutRequest& r, std::chrono::milliseconds bound = 60s) {
-        return RunConverter("ffmpeg", ToList(ConverterArguments(r)), bound);
+    ConverterExit Cut(const CutRequest& r, std::chrono::milliseconds stallLimit = 60s) {
+        return ConverterRun(stallLimit).Run("ffmpeg", ToList(ConverterArguments(r)));
     }
     quortest::TempDir dir{"qcut"};
 };
@@ -93,7 +95,7 @@ TEST_F(ConverterRunTest, SeekingPastTheEndEndsWellButLeavesNoCut) {
     EXPECT_FALSE(CutOutputComplete(out, 5)) << "but the file holds no five seconds";
 }
 
-TEST_F(ConverterRunTest, HangingConverterIsStoppedAtTheBound) {
+TEST_F(ConverterRunTest, ConverterWithoutProgressIsEndedAtTheStallLimit) {
     const std::string fifo = (dir / "never.mp3").string();
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     auto began = std::chrono::steady_clock::now();
@@ -101,14 +103,32 @@ TEST_F(ConverterRunTest, HangingConverterIsStoppedAtTheBound) {
     auto took = std::chrono::steady_clock::now() - began;
     EXPECT_TRUE(exit.started);
     EXPECT_TRUE(exit.timedOut);
+    EXPECT_FALSE(exit.cancelled);
     EXPECT_FALSE(exit.Succeeded());
+    EXPECT_GE(took, 1400ms) << "timers may fire a little early";
     EXPECT_LT(took, 10s);
-    EXPECT_EQ(CutTimeBound(135), std::chrono::milliseconds((1350 + 60) * 1000));
-    EXPECT_EQ(CutTimeBound(0), 60s);
+}
+
+TEST_F(ConverterRunTest, NinetyToNinetyFiveMinutesOfThreeHoursWithItsProgress) {
+    const std::string in = (dir / "long.mp3").string(), out = (dir / "Split_long.mp3").string();
+    ASSERT_TRUE(splittest::MakeToneMp3(in, 3 * 3600, 440, 8000, 8, 1));
+    const CutRequest request{90 * 60, 5 * 60, in, 8000, 8, out};
+    EXPECT_NE(ConverterArgumentString(request).find("-ss 01:30:00 -t 00:05:00 -i"), std::string::npos);
+    ConverterRun run(60s);
+    std::vector<std::chrono::milliseconds> progress;
+    run.SetProgressHandler([&](std::chrono::milliseconds written) { progress.push_back(written); });
+    ConverterExit exit = run.Run("ffmpeg", ToList(ConverterArguments(request)));
+    ASSERT_TRUE(exit.Succeeded()) << exit.output.toStdString();
+    EXPECT_TRUE(CutOutputComplete(out, 5 * 60));
+    EXPECT_NEAR(DecodedMs(out), 300000, 2 * 576 * 1000 / 8000);
+    ASSERT_FALSE(progress.empty());
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+    EXPECT_GE(progress.back(), 299s) << "the range's own time, from 0, not the file's";
+    EXPECT_LE(progress.back(), 301s);
 }
 
 TEST_F(ConverterRunTest, MissingProgramDoesNotStart) {
-    ConverterExit exit = RunConverter((dir / "screenshot").c_str(), {"-version"}, 5s);
+    ConverterExit exit = ConverterRun(5s).Run((dir / "screenshot").c_str(), {"-version"});
     EXPECT_FALSE(exit.started);
     EXPECT_FALSE(exit.Succeeded());
 }

@@ -24,22 +24,10 @@ TEST(CutCommand, TimesKeepTheHourAtZeroAndMissingRatesPassZero) {
 
 TEST(CutCommand, ListCarriesTheSameValuesWithEachPathWhole) {
     CutRequest r{65, 135, "/a b/\"q\" $(x) `y`.mp3", 22050, 64, "/c d/-o ut.mp3"};
-    std::vector<std::string> expected{"-nostdin",
-                                      "-ss",
-                                      "00:01:05",
-                                      "-t",
-                                      "00:02:15",
-                                      "-i",
-                                      "file:/a b/\"q\" $(x) `y`.mp3",
-                                      "-acodec",
-                                      "libmp3lame",
-                                      "-ac",
-                                      "1",
-                                      "-ar",
-                                      "22050",
-                                      "-ab",
-                                      "64K",
-                                      "-y",
-                                      "file:/c d/-o ut.mp3"};
+    std::vector<std::string> expected{
+        "-nostdin", "-nostats",   "-progress", "pipe:1", "-ss",
+        "00:01:05", "-t",         "00:02:15",  "-i",     "file:/a b/\"q\" $(x) `y`.mp3",
+        "-acodec",  "libmp3lame", "-ac",       "1",      "-ar",
+        "22050",    "-ab",        "64K",       "-y",     "file:/c d/-o ut.mp3"};
     EXPECT_EQ(ConverterArguments(r), expected);
 }

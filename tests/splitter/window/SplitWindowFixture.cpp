@@ -21,8 +21,8 @@ public:
     void TearDown() override { server.reset(); }
     std::unique_ptr<quortest::PulseServer> server;
 };
-[[maybe_unused]] ::testing::Environment* const kPulse =
-    ::testing::AddGlobalTestEnvironment(new PulseEnvironment);
+PulseEnvironment* const kPulse = new PulseEnvironment;
+[[maybe_unused]] ::testing::Environment* const kRegistered = ::testing::AddGlobalTestEnvironment(kPulse);
 
 } // namespace
 
@@ -39,6 +39,11 @@ void SplitWindowTest::SetUp() {
                 return;
             }
             ++fileDialogs;
+            lastDialogFolder = dialog->directory().absolutePath();
+            if (acceptProposed) {
+                static_cast<QDialog*>(dialog)->accept(); // the dialog's own Return: it reads its name field
+                return;
+            }
             if (fileDialogAnswer.empty()) {
                 dialog->reject();
                 return;
@@ -73,14 +78,32 @@ void SplitWindowTest::SetRecorderKey(std::optional<std::string> savePath,
     registry.Close();
 }
 
-CQuorSplitDlg& SplitWindowTest::Open(const std::string& argument) {
-    Create(argument);
+CQuorSplitDlg& SplitWindowTest::Open(const std::string& argument, CQuorSplitDlg::PlayerFactory player) {
+    Create(argument, std::move(player));
     return ShowAndWait();
 }
 
-void SplitWindowTest::Create(const std::string& argument) {
-    window = std::make_unique<CQuorSplitDlg>();
+void SplitWindowTest::Create(const std::string& argument, CQuorSplitDlg::PlayerFactory player) {
+    window = std::make_unique<CQuorSplitDlg>(nullptr, std::move(player));
     window->SetInputPath(argument);
+}
+
+bool SplitWindowTest::WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        quortest::gui::Settle(10);
+    }
+    return true;
+}
+
+void SplitWindowTest::StopSoundServer() {
+    kPulse->server.reset();
+}
+
+void SplitWindowTest::StartSoundServer() {
+    kPulse->server = std::make_unique<quortest::PulseServer>();
 }
 
 CQuorSplitDlg& SplitWindowTest::ShowAndWait() {

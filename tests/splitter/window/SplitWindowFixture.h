@@ -11,6 +11,8 @@
 
 #include <QRect>
 
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -23,9 +25,11 @@ protected:
     // Writes or removes the recorder's key; "dir" names the folder that holds "screenshot".
     void SetRecorderKey(std::optional<std::string> savePath, std::optional<std::string> dir);
     // Opens the window as QuorSplit would with this argument (none when empty).
-    CQuorSplitDlg& Open(const std::string& argument);
+    CQuorSplitDlg& Open(const std::string& argument,
+                        CQuorSplitDlg::PlayerFactory player = platform::CreatePulseAudioPlayer);
     // Open in two steps: make the window, then show it and wait until it has read its file.
-    void Create(const std::string& argument);
+    void Create(const std::string& argument,
+                CQuorSplitDlg::PlayerFactory player = platform::CreatePulseAudioPlayer);
     CQuorSplitDlg& ShowAndWait();
     std::string Tone(const std::string& name, double seconds);
 
@@ -36,11 +40,20 @@ protected:
     bool ShowsText(const QRect& rect, const QString& text, int pixelHeight, const QColor& colour);
     // Answers the next file dialog with `path` (accepted) or cancels it when empty.
     void AnswerFileDialogsWith(const std::string& path);
+    // Answers the next file dialogs as Return on the name they propose would.
+    void AcceptProposedNames() { acceptProposed = true; }
+    // Waits (at most `limit`) until `done` holds, letting the window run.
+    static bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit);
+    // The test program's sound server goes away, and comes back as a new one.
+    static void StopSoundServer();
+    static void StartSoundServer();
 
     quortest::TempDir dir{"qwin"};
     std::unique_ptr<quortest::ScopedEnv> config;
     std::unique_ptr<CQuorSplitDlg> window;
     std::unique_ptr<quortest::gui::ModalAnswerer> answerer;
     std::string fileDialogAnswer;
+    bool acceptProposed = false;
     int fileDialogs = 0;
+    QString lastDialogFolder; // where the last file dialog opened
 };

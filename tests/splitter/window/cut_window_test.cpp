@@ -1,6 +1,7 @@
 // Cutting from the window with the real converter: the range and the exact argument string, the
-// added extension, the overwrite question, a file that cannot be removed, a missing converter,
-// names a shell would misread, and a failing converter reported as an error.
+// added extension, the overwrite question, a file that cannot be replaced, a missing converter,
+// names a shell (or the save dialog) would misread, a failing converter reported as an error, and
+// what is refused before the converter runs.
 #include "MediaFiles.h"
 #include "SliderBoth.h"
 #include "SplitWindowFixture.h"
@@ -72,7 +73,8 @@ TEST_F(CutWindowTest, UpperCaseExtensionGetsDotMp3Added) {
     // ".mp3" anywhere in the name is enough.
     boxes = Cut(song, 2, 4, (dir / "clip.mp3.bak").string());
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].message, kError) << "ffmpeg cannot tell the format from .bak";
+    EXPECT_EQ(boxes[0].message, kDone) << "the converter writes an .mp3 temporary file, whatever the name";
+    EXPECT_NEAR(DecodedMs((dir / "clip.mp3.bak").string()), 2000, 30);
 }
 
 TEST_F(CutWindowTest, ExistingOutputIsReplacedOnlyWhenTheUserSaysSo) {
@@ -146,6 +148,38 @@ TEST_F(CutWindowTest, ConverterFailureIsAnErrorNotACompletion) {
     auto boxes = Cut(song, 1, 4, (dir / "out.mp3").string());
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].message, kError);
+}
+
+TEST_F(CutWindowTest, ProposedNameWithQuotesIsSavedAsProposed) {
+    const std::string song = Tone("say \"hi\".mp3", 6);
+    Open(song);
+    window->Slider()->SetSelection(1, 3);
+    AcceptProposedNames();
+    Click("IDC_BTN_CUT");
+    Settle(50);
+    ASSERT_FALSE(answerer->Seen().empty());
+    EXPECT_EQ(answerer->Seen().back().message, kDone);
+    EXPECT_NEAR(DecodedMs((dir / "Split_say \"hi\".mp3").string()), 2000, 30);
+    EXPECT_FALSE(std::filesystem::exists(dir / "hi.mp3"));
+}
+
+TEST_F(CutWindowTest, EmptyRangeAndOverlongNameAreRefusedBeforeTheConverterRuns) {
+    const std::string song = Tone("song.mp3", 10);
+    auto boxes = Cut(song, 4, 4, (dir / "empty.mp3").string());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].message, "\r\n\r\n자를 구간이 없습니다.\r\n시작과 끝을 다르게 정하세요.");
+    EXPECT_EQ(fileDialogs, 0) << "refused before the output is even asked for";
+
+    // 86 Korean syllables are 258 bytes: more than the file system takes in one name.
+    std::string name;
+    for (int i = 0; i < 86; ++i)
+        name += "가";
+    boxes = Cut(song, 1, 4, (dir / (name + ".mp3")).string());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].message, "\r\n\r\n파일 이름이 너무 깁니다.\r\n(255바이트까지 쓸 수 있습니다.)");
+    EXPECT_EQ(window->LastCutArguments(), "") << "the converter never ran";
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        EXPECT_EQ(entry.path().filename().string().find(".quorsplit"), std::string::npos);
 }
 
 } // namespace

@@ -1,17 +1,20 @@
-// The splitter window: start-up with a file, a folder or nothing; opening files; playing from the
-// start thumb; pause and resume; the drawn times; the slider's notification; the folder button.
+// The splitter window: start-up with a file, a folder or nothing; opening files and refusing
+// unplayable ones; playing from the start thumb; pause and resume (also at 0 ms); a lost sound
+// server; the drawn times; the slider's notification; the open and folder buttons for a new user.
 #include "CQuorSplitApp.h"
 #include "MediaFiles.h"
 #include "SliderBoth.h"
 #include "SliderBothBtn.h"
 #include "SplitWindowFixture.h"
 #include "TimeText.h"
+#include "player/AudioPlayer.h"
 
 #include <QDesktopServices>
 #include <QLineEdit>
 #include <QTest>
 #include <QUrl>
 
+#include <random>
 #include <thread>
 
 using namespace std::chrono_literals;
@@ -179,7 +182,7 @@ TEST_F(SplitWindowTest, DraggingAThumbWhileStoppedMovesTheMarkerToTheStart) {
     EXPECT_TRUE(ShowsText(kStartText, QString::fromStdString(SplitTimeText(start)), 12, Qt::black));
 }
 
-TEST_F(SplitWindowTest, OpenButtonLoadsAFileOrRefusesAnUnplayableOne) {
+TEST_F(SplitWindowTest, OpenButtonLoadsAFileWithItsTickAndRange) {
     const std::string song = Tone("other.mp3", 45);
     CQuorSplitDlg& w = Open("");
     AnswerFileDialogsWith(song);
@@ -194,35 +197,172 @@ TEST_F(SplitWindowTest, OpenButtonLoadsAFileOrRefusesAnUnplayableOne) {
     EXPECT_EQ(maximum, 45);
     EXPECT_EQ(tick, 1);
     EXPECT_TRUE(ShowsText(kEndText, "00:00:45", 12, Qt::black));
-
-    quortest::WriteFile(dir / "words.mp3", "just words, no sound");
-    AnswerFileDialogsWith((dir / "words.mp3").string());
-    Click("IDC_BTN_OPEN");
-    Settle(50);
-    ASSERT_EQ(answerer->Seen().size(), 3u); // two file dialogs and the refusal
-    EXPECT_EQ(answerer->Seen().back().message, "재생 할수 없는 파일입니다.");
-    EXPECT_FALSE(Enabled("IDC_BTN_PLAY"));
-    EXPECT_EQ(SplitContext::Instance().inputPath, song) << "the previous file stays for the cut";
-    EXPECT_EQ(static_cast<QLineEdit*>(Control("IDC_EDIT_PATH"))->text().toStdString(), song);
 }
 
-TEST_F(SplitWindowTest, WithoutTheRecordersKeyOpenAndFolderShowNothing) {
+TEST_F(SplitWindowTest, UnplayableFilesAreRefusedEverywhereAndThePreviousFileStaysUsable) {
+    const std::string good = Tone("good.mp3", 20);
+    std::string bytes = quortest::ReadFile(good);
+    std::mt19937 random(17);
+    std::string noise(64 * 1024, '\0');
+    for (char& c : noise)
+        c = static_cast<char>(random());
+    quortest::WriteFile(dir / "empty.mp3", "");
+    quortest::WriteFile(dir / "noise.mp3", noise);
+    quortest::WriteFile(dir / "truncated.mp3", bytes.substr(0, 300));
+    quortest::WriteFile(dir / "words.mp3", "just words, no sound");
+    ASSERT_EQ(splittest::RunProgram({"ffmpeg", "-nostdin", "-v", "error", "-f", "lavfi", "-i",
+                                     "sine=duration=5", "-f", "wav", "-y", (dir / "wave.mp3").string()}),
+              0);
+    const std::vector<std::string> bad = {"empty.mp3", "noise.mp3", "truncated.mp3", "words.mp3", "wave.mp3"};
+
+    for (const std::string& name : bad) {
+        SCOPED_TRACE(name);
+        window.reset();
+        SplitContext::Instance() = SplitContext{};
+        const size_t before = answerer->Seen().size();
+        Open((dir / name).string());
+        ASSERT_TRUE(WaitFor([&] { return answerer->Seen().size() > before; }, 5s));
+        EXPECT_EQ(answerer->Seen().back().message, "재생 할수 없는 파일입니다.");
+        EXPECT_FALSE(Enabled("IDC_BTN_PLAY"));
+        EXPECT_TRUE(static_cast<QLineEdit*>(Control("IDC_EDIT_PATH"))->text().isEmpty());
+        Click("IDC_BTN_CUT");
+        Settle(20);
+        EXPECT_EQ(fileDialogs, 0) << "nothing is loaded, so nothing is cut";
+    }
+
+    window.reset();
+    CQuorSplitDlg& w = Open(good);
+    for (const std::string& name : bad) {
+        SCOPED_TRACE(name);
+        const size_t before = answerer->Seen().size();
+        AnswerFileDialogsWith((dir / name).string());
+        Click("IDC_BTN_OPEN");
+        Settle(20);
+        ASSERT_EQ(answerer->Seen().size(), before + 2); // the file dialog and the refusal
+        EXPECT_EQ(answerer->Seen().back().message, "재생 할수 없는 파일입니다.");
+        EXPECT_TRUE(Enabled("IDC_BTN_PLAY"));
+        EXPECT_EQ(SplitContext::Instance().inputPath, good);
+        EXPECT_EQ(SplitContext::Instance().media.durationSec, 20);
+        EXPECT_EQ(static_cast<QLineEdit*>(Control("IDC_EDIT_PATH"))->text().toStdString(), good);
+    }
+    // It still plays and cuts at its own rates.
+    Click("IDC_BTN_PLAY");
+    EXPECT_TRUE(w.Player()->IsStreamOpen());
+    Click("IDC_BTN_STOP");
+    w.Slider()->SetSelection(2, 4);
+    AnswerFileDialogsWith((dir / "cut.mp3").string());
+    Click("IDC_BTN_CUT");
+    Settle(20);
+    EXPECT_EQ(answerer->Seen().back().message, "\r\n\r\n파일 자르기가 완료되었습니다.");
+    EXPECT_NE(w.LastCutArguments().find("-ar 44100 -ab 128K"), std::string::npos) << w.LastCutArguments();
+}
+
+TEST_F(SplitWindowTest, ANewUserOpensFromMusicElseHomeAndTheRecordersFolderOnceSet) {
     SetRecorderKey(std::nullopt, std::nullopt);
+    std::filesystem::create_directory(dir / "home");
+    quortest::ScopedEnv home("HOME", (dir / "home").string());
+    const std::string song = Tone("song.mp3", 5);
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler("file", &catcher, "Open");
     Open("");
+    AnswerFileDialogsWith(song);
+    Click("IDC_BTN_OPEN");
+    Settle(20);
+    EXPECT_EQ(fileDialogs, 1);
+    EXPECT_EQ(lastDialogFolder.toStdString(), (dir / "home").string()) << "no Music folder: home";
+    EXPECT_EQ(SplitContext::Instance().inputPath, song);
+
+    std::filesystem::create_directory(dir / "home" / "Music");
+    AnswerFileDialogsWith("");
     Click("IDC_BTN_OPEN");
     Click("IDC_BTN_FOLDER");
-    Settle(50);
-    EXPECT_EQ(fileDialogs, 0);
-    EXPECT_TRUE(catcher.urls.isEmpty());
+    Settle(20);
+    EXPECT_EQ(lastDialogFolder.toStdString(), (dir / "home" / "Music").string());
+    ASSERT_EQ(catcher.urls.size(), 1);
+    EXPECT_EQ(catcher.urls.last().toLocalFile().toStdString(), (dir / "home" / "Music").string());
 
     SetRecorderKey(dir.str(), std::string(QUOR_BIN_DIR));
     Click("IDC_BTN_FOLDER");
     Settle(20);
     QDesktopServices::unsetUrlHandler("file");
-    ASSERT_EQ(catcher.urls.size(), 1);
-    EXPECT_EQ(catcher.urls.first().toLocalFile().toStdString(), dir.str());
+    ASSERT_EQ(catcher.urls.size(), 2);
+    EXPECT_EQ(catcher.urls.last().toLocalFile().toStdString(), dir.str());
+}
+
+// A player whose clock has not started yet, as right after Play: it stays where it was sought.
+struct WaitingStream : platform::PlaybackStream {
+    explicit WaitingStream(std::vector<int>* seeks) : seeks(seeks) {}
+    int LengthMs() const override { return 30000; }
+    bool SetTimeMs(int ms) override { return seeks->push_back(ms), true; }
+    bool Play() override { return true; }
+    int GetTimeMs() const override { return seeks->back(); }
+    void Stop() override {}
+    bool Lost() const override { return false; }
+    std::vector<int>* seeks;
+};
+struct WaitingPlayer : platform::AudioPlayer {
+    bool Init(int) override { return true; }
+    std::unique_ptr<platform::PlaybackStream> OpenStream(const std::string&) override {
+        return std::make_unique<WaitingStream>(&seeks);
+    }
+    std::vector<int> seeks{0};
+};
+
+TEST_F(SplitWindowTest, PauseAtTheVeryStartResumesFromTheStart) {
+    WaitingPlayer* player = nullptr;
+    CQuorSplitDlg& w = Open(Tone("song.mp3", 30), [&] {
+        auto made = std::make_unique<WaitingPlayer>();
+        player = made.get();
+        return made;
+    });
+    Click("IDC_BTN_PLAY");
+    Click("IDC_BTN_PAUSE");
+    EXPECT_TRUE(w.Player()->IsPaused());
+    EXPECT_FALSE(w.Player()->IsStreamOpen());
+    EXPECT_FALSE(Enabled("IDC_BTN_STOP"));
+    Click("IDC_BTN_PAUSE");
+    EXPECT_FALSE(w.Player()->IsPaused()) << "the second press resumes";
+    EXPECT_TRUE(w.Player()->IsStreamOpen());
+    EXPECT_TRUE(Enabled("IDC_BTN_STOP"));
+    EXPECT_TRUE(w.PlayTimerActive());
+    EXPECT_EQ(player->seeks, (std::vector<int>{0, 0, 0})) << "played from 0, resumed at 0";
+    Click("IDC_BTN_PAUSE");
+    EXPECT_TRUE(w.Player()->IsPaused()) << "and the next pauses again";
+    Click("IDC_BTN_PAUSE");
+    Click("IDC_BTN_STOP");
+    EXPECT_TRUE(Enabled("IDC_BTN_PLAY"));
+}
+
+TEST_F(SplitWindowTest, LostSoundServerStopsPlaybackAndPlayWorksOnceItIsBack) {
+    CQuorSplitDlg& w = Open(Tone("song.mp3", 60));
+    Click("IDC_BTN_PLAY");
+    ASSERT_TRUE(w.Player()->IsStreamOpen());
+    const size_t before = answerer->Seen().size();
+    StopSoundServer();
+    ASSERT_TRUE(WaitFor([&] { return answerer->Seen().size() > before; }, 5s));
+    EXPECT_EQ(answerer->Seen().back().message, "\r\n\r\n사운드 서버와의 연결이 끊어져\r\n재생을 멈췄습니다.");
+    EXPECT_TRUE(Enabled("IDC_BTN_PLAY"));
+    EXPECT_FALSE(Enabled("IDC_BTN_PAUSE"));
+    EXPECT_FALSE(Enabled("IDC_BTN_STOP"));
+    EXPECT_FALSE(w.PlayTimerActive());
+    EXPECT_FALSE(w.Player()->IsStreamOpen());
+
+    // Play with no server at all: told, and idle again.
+    Click("IDC_BTN_PLAY");
+    Settle(20);
+    EXPECT_EQ(answerer->Seen().back().message, "\r\n\r\n사운드 서버에 연결할 수 없어\r\n재생할 수 없습니다.");
+    EXPECT_TRUE(Enabled("IDC_BTN_PLAY"));
+    EXPECT_FALSE(Enabled("IDC_BTN_STOP"));
+    EXPECT_FALSE(w.PlayTimerActive());
+
+    StartSoundServer();
+    const size_t seen = answerer->Seen().size();
+    Click("IDC_BTN_PLAY");
+    EXPECT_TRUE(w.Player()->IsStreamOpen());
+    EXPECT_TRUE(w.PlayTimerActive());
+    EXPECT_TRUE(WaitFor([&] { return w.Player()->StreamTimeMs() > 200; }, 5s)) << "it plays";
+    EXPECT_EQ(answerer->Seen().size(), seen);
+    Click("IDC_BTN_STOP");
 }
 
 TEST_F(SplitWindowTest, PressingTheBodyMovesTheWindowButTheRulerDoesNot) {

@@ -1,0 +1,15 @@
+// Both readers must agree, so the range, the cut's rates and playback all describe one file.
+#include "PlayableFile.h"
+
+#include "MediaQuery.h"
+#include "player/Mp3Decoder.h"
+
+std::optional<MediaProps> ReadPlayableFile(const std::string& path) {
+    MediaProps props;
+    if (!QueryMedia(path, props) || props.durationSec < 1)
+        return std::nullopt;
+    platform::Mp3Decoder decoder;
+    if (!decoder.Open(path))
+        return std::nullopt;
+    return props;
+}
