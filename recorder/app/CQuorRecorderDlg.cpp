@@ -177,8 +177,13 @@ void CQuorRecorderDlg::OnInitDialog() {
 
 void CQuorRecorderDlg::OnFirstShown() {
     StartMonitor();
+    // A termination request may cancel the notices below: then nothing more opens.
+    if (m_bTerminating)
+        return;
     m_CapturePath = std::make_unique<CapturePath>(m_CaptureDialogs, *m_SliderAdapter);
     m_CapturePath->PrepareCapturePath();
+    if (m_bTerminating)
+        return;
     m_DeviceWatch.start();
 
     RecorderSettings& settings = TheRecorderSettings();

@@ -44,12 +44,36 @@ PulseServer::PulseServer() {
         std::filesystem::create_directory(m_Dir + sub);
     std::filesystem::permissions(m_Dir + "/runtime", std::filesystem::perms::owner_all);
     std::ofstream(m_Dir + "/client.conf") << "autospawn = no\n";
+    Launch();
+}
 
+void PulseServer::Kill() {
+    if (m_Pid <= 0)
+        return;
+    kill(m_Pid, SIGKILL);
+    int status;
+    waitpid(m_Pid, &status, 0);
+    m_Pid = -1;
+}
+
+void PulseServer::Restart() {
+    Kill();
+    Launch();
+}
+
+void PulseServer::Launch() {
     const std::string socket = m_Dir + "/native";
     std::vector<std::string> args = {
-        "pulseaudio", "-n", "--daemonize=no", "--use-pid-file=no", "--exit-idle-time=-1", "--disallow-exit",
-        "--log-target=stderr", "-L",
-        "module-null-sink sink_name=speakers sink_properties=device.description=Speakers", "-L",
+        "pulseaudio",
+        "-n",
+        "--daemonize=no",
+        "--use-pid-file=no",
+        "--exit-idle-time=-1",
+        "--disallow-exit",
+        "--log-target=stderr",
+        "-L",
+        "module-null-sink sink_name=speakers sink_properties=device.description=Speakers",
+        "-L",
         "module-native-protocol-unix socket=" + socket + " auth-anonymous=1"};
 
     pid_t parent = getpid();

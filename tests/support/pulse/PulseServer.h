@@ -27,7 +27,14 @@ public:
     // The server's log, for failure messages.
     std::string Log() const;
 
+    // Kills the server at once (as a crash or a user's restart would), then starts a fresh one
+    // on the same socket, with the same "speakers" output.
+    void Kill();
+    void Restart();
+
 private:
+    void Launch();
+
     std::string m_Dir;
     pid_t m_Pid = -1;
 };
