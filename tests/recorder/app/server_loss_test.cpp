@@ -83,7 +83,7 @@ protected:
     void TearDown() override {
         RecorderWindowTest::TearDown();
         // The next test finds a server, whatever this one left.
-        if (!Server().Running())
+        if (!Server().ServiceRunning())
             Server().Restart();
     }
     // A new server, a tone on its output, and the window's spectrum capture back on it.

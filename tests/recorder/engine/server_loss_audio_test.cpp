@@ -43,7 +43,7 @@ protected:
         ASSERT_EQ(recorder.StartMonitor(), MMSYSERR_NOERROR);
     }
     void TearDown() override {
-        if (!quortest::SharedPulseServer().Running())
+        if (!quortest::SharedPulseServer().ServiceRunning())
             quortest::SharedPulseServer().Restart();
     }
     // Waits until the monitor has delivered `more` buffers beyond what it had.
