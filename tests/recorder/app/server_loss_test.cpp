@@ -24,7 +24,7 @@ using namespace quortest::gui;
 namespace fs = std::filesystem;
 
 namespace {
-const QString kLostNotice = QStringLiteral("사운드 서버와의 연결이 끊어져 녹음을 멈췄습니다.");
+const QString kLostNotice = QStringLiteral("사운드 서버와의 연결이 끊어져\r\n녹음을 멈췄습니다.");
 
 // A finished WAV file: chunk sizes that match the file, and its 16-bit stereo samples.
 struct WavCheck {
