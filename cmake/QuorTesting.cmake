@@ -1,12 +1,14 @@
-# quor_add_gtest(NAME <name> LABEL <unit|audio|gui|e2e> SOURCES ... LIBS ... [NO_MAIN])
+# quor_add_gtest(NAME <name> LABEL <unit|audio|gui|e2e> SOURCES ... LIBS ... [NO_MAIN] [BOTH_SERVERS])
 # One GoogleTest program per tested folder; each test case becomes a CTest test with the label.
+# BOTH_SERVERS registers every case a second time, prefixed "pipewire.", to run against a private
+# PipeWire server instead of PulseAudio (the audio fixture reads QUOR_SOUND_SERVER).
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
 set(QUOR_TEST_BIN_DIR ${CMAKE_BINARY_DIR}/tests-bin)
 
 function(quor_add_gtest)
-    cmake_parse_arguments(T "NO_MAIN" "NAME;LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "NO_MAIN;BOTH_SERVERS" "NAME;LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 120)
     endif()
@@ -25,4 +27,11 @@ function(quor_add_gtest)
         DISCOVERY_TIMEOUT 60
         DISCOVERY_MODE PRE_TEST
         PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT})
+    if(T_BOTH_SERVERS)
+        gtest_discover_tests(${T_NAME}
+            TEST_PREFIX pipewire.
+            DISCOVERY_TIMEOUT 60
+            DISCOVERY_MODE PRE_TEST
+            PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT} ENVIRONMENT QUOR_SOUND_SERVER=pipewire)
+    endif()
 endfunction()

@@ -1,12 +1,34 @@
 // Connection set-up with a bounded wait; a lost server is reconnected on the next use.
 #include "PulseConnection.h"
 
+#include <cerrno>
+#include <mutex>
+
 namespace platform {
 
 PulseConnection& PulseConnection::Instance() {
     // Never destroyed: captures and players may still run while static objects are torn down.
     static PulseConnection* instance = new PulseConnection();
     return *instance;
+}
+
+namespace {
+std::mutex g_identityLock;
+PulseConnection::ClientIdentity g_identity;
+
+// Without a name set by main: the program's own file name, never a shared one.
+PulseConnection::ClientIdentity CurrentIdentity() {
+    std::lock_guard<std::mutex> guard(g_identityLock);
+    PulseConnection::ClientIdentity identity = g_identity;
+    if (identity.name.empty())
+        identity.name = program_invocation_short_name;
+    return identity;
+}
+} // namespace
+
+void PulseConnection::SetClientIdentity(ClientIdentity identity) {
+    std::lock_guard<std::mutex> guard(g_identityLock);
+    g_identity = std::move(identity);
 }
 
 PulseConnection::PulseConnection() {
@@ -38,11 +60,15 @@ bool PulseConnection::EnsureConnected(std::chrono::milliseconds timeout) {
         return true;
     DropContextLocked();
 
+    // The server takes application.name from the name argument, whatever the proplist says.
+    const ClientIdentity identity = CurrentIdentity();
     pa_proplist* props = pa_proplist_new();
-    pa_proplist_sets(props, PA_PROP_APPLICATION_NAME, "QuorRecorder");
-    pa_proplist_sets(props, PA_PROP_APPLICATION_ID, "kr.quortools.QuorRecorder");
-    pa_proplist_sets(props, PA_PROP_APPLICATION_ICON_NAME, "audio-input-microphone");
-    m_Context = pa_context_new_with_proplist(pa_threaded_mainloop_get_api(m_Loop), "QuorTools", props);
+    if (!identity.id.empty())
+        pa_proplist_sets(props, PA_PROP_APPLICATION_ID, identity.id.c_str());
+    if (!identity.icon.empty())
+        pa_proplist_sets(props, PA_PROP_APPLICATION_ICON_NAME, identity.icon.c_str());
+    m_Context =
+        pa_context_new_with_proplist(pa_threaded_mainloop_get_api(m_Loop), identity.name.c_str(), props);
     pa_proplist_free(props);
     if (!m_Context)
         return false;

@@ -5,6 +5,7 @@
 #include <pulse/pulseaudio.h>
 
 #include <chrono>
+#include <string>
 
 namespace platform {
 
@@ -12,6 +13,15 @@ class PulseConnection {
 public:
     // The shared connection; created on first use and kept for the life of the process.
     static PulseConnection& Instance();
+
+    // How this program appears in the desktop's volume control: its name, application id and
+    // icon name. Set once in main, before the first connection; later connections use it too.
+    struct ClientIdentity {
+        std::string name;
+        std::string id;
+        std::string icon;
+    };
+    static void SetClientIdentity(ClientIdentity identity);
 
     // Connects when there is no live connection. Call without holding the lock. False when no
     // server answers within the time-out (never waits longer, never spawns a server).
@@ -36,7 +46,8 @@ public:
 
     // With the lock held: waits until the operation is done (its callbacks ran), or the context
     // fails, or the time-out passes. Releases the operation. False unless it completed.
-    bool WaitOperationLocked(pa_operation* op, std::chrono::milliseconds timeout = std::chrono::milliseconds(3000));
+    bool WaitOperationLocked(pa_operation* op,
+                             std::chrono::milliseconds timeout = std::chrono::milliseconds(3000));
     // With the lock held: sleeps until a callback signals the main loop or the time-out passes.
     void WaitLocked(std::chrono::milliseconds timeout);
     void SignalLocked() { pa_threaded_mainloop_signal(m_Loop, 0); }

@@ -98,12 +98,16 @@ private:
     MMRESULT FailLocked(int paError) {
         DisconnectLocked();
         switch (paError) {
-        case PA_ERR_NOENTITY: return MMSYSERR_BADDEVICEID;
+        case PA_ERR_NOENTITY:
+            return MMSYSERR_BADDEVICEID;
         case PA_ERR_NOTSUPPORTED:
-        case PA_ERR_INVALID: return WAVERR_BADFORMAT;
+        case PA_ERR_INVALID:
+            return WAVERR_BADFORMAT;
         case PA_ERR_CONNECTIONREFUSED:
-        case PA_ERR_CONNECTIONTERMINATED: return MMSYSERR_NODRIVER;
-        default: return MMSYSERR_ALLOCATED;
+        case PA_ERR_CONNECTIONTERMINATED:
+            return MMSYSERR_NODRIVER;
+        default:
+            return MMSYSERR_ALLOCATED;
         }
     }
 
@@ -131,7 +135,17 @@ private:
         return MMSYSERR_NOERROR;
     }
 
-    static void OnState(pa_stream*, void*) { PulseConnection::Instance().SignalLocked(); }
+    // Main loop thread, lock held. A stream that was running and fails or ends without our
+    // disconnect has lost its source (server gone, source removed).
+    static void OnState(pa_stream* stream, void* self) {
+        auto* device = static_cast<PulseWaveInDevice*>(self);
+        const pa_stream_state_t state = pa_stream_get_state(stream);
+        if (state == PA_STREAM_READY)
+            device->m_WasReady = true;
+        else if (!PA_STREAM_IS_GOOD(state) && device->m_WasReady)
+            device->Lose();
+        PulseConnection::Instance().SignalLocked();
+    }
 
     // Main loop thread, lock held.
     static void OnRead(pa_stream* stream, size_t, void* self) {
@@ -148,6 +162,7 @@ private:
     }
 
     pa_stream* m_Stream = nullptr;
+    bool m_WasReady = false;
     int m_MoveResult = 0;
 };
 
@@ -157,9 +172,9 @@ public:
                   uintptr_t instance, uint32_t flags) override {
         if (deviceId != WAVE_MAPPER && deviceId != 0)
             return MMSYSERR_BADDEVICEID;
-        if (format.wFormatTag != WAVE_FORMAT_PCM || (format.wBitsPerSample != 16 && format.wBitsPerSample != 8) ||
-            format.nChannels < 1 || format.nChannels > 2 || format.nSamplesPerSec < 1000 ||
-            format.nSamplesPerSec > 384000 ||
+        if (format.wFormatTag != WAVE_FORMAT_PCM ||
+            (format.wBitsPerSample != 16 && format.wBitsPerSample != 8) || format.nChannels < 1 ||
+            format.nChannels > 2 || format.nSamplesPerSec < 1000 || format.nSamplesPerSec > 384000 ||
             format.nBlockAlign != format.nChannels * (format.wBitsPerSample / 8))
             return WAVERR_BADFORMAT;
         if (!PulseConnection::Instance().EnsureConnected())

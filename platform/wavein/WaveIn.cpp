@@ -59,7 +59,8 @@ void WaveInDevice::Notify(uint32_t msg, WAVEHDR* header) {
     switch (m_Flags & CALLBACK_TYPEMASK) {
     case CALLBACK_FUNCTION:
         if (m_Callback)
-            reinterpret_cast<WaveInProc>(m_Callback)(this, msg, m_Instance, reinterpret_cast<uintptr_t>(header), 0);
+            reinterpret_cast<WaveInProc>(m_Callback)(this, msg, m_Instance,
+                                                     reinterpret_cast<uintptr_t>(header), 0);
         break;
     case CALLBACK_THREAD:
         platform::PostThreadMessage(static_cast<uint32_t>(m_Callback), msg, reinterpret_cast<uintptr_t>(this),
@@ -70,7 +71,9 @@ void WaveInDevice::Notify(uint32_t msg, WAVEHDR* header) {
     }
 }
 
-void WaveInDevice::NotifyOpen() { Notify(WIM_OPEN, nullptr); }
+void WaveInDevice::NotifyOpen() {
+    Notify(WIM_OPEN, nullptr);
+}
 
 void WaveInDevice::ReturnDone(std::vector<WAVEHDR*>& done) {
     for (WAVEHDR* header : done)
@@ -80,6 +83,8 @@ void WaveInDevice::ReturnDone(std::vector<WAVEHDR*>& done) {
 
 MMRESULT WaveInDevice::AddBuffer(WAVEHDR* header) {
     std::lock_guard<std::mutex> guard(m_QueueLock);
+    if (m_Lost)
+        return MMSYSERR_NODRIVER;
     if (!(header->dwFlags & WHDR_PREPARED))
         return WAVERR_UNPREPARED;
     if (header->dwFlags & WHDR_INQUEUE)
@@ -102,7 +107,8 @@ void WaveInDevice::Deliver(const void* data, size_t bytes) {
             size_t taken = 0;
             while (taken < available && !m_Queue.empty()) {
                 WAVEHDR* header = m_Queue.front();
-                size_t n = std::min<size_t>(header->dwBufferLength - header->dwBytesRecorded, available - taken);
+                size_t n =
+                    std::min<size_t>(header->dwBufferLength - header->dwBytesRecorded, available - taken);
                 copy(header->lpData + header->dwBytesRecorded, taken, n);
                 header->dwBytesRecorded += static_cast<uint32_t>(n);
                 taken += n;
@@ -151,6 +157,8 @@ bool WaveInDevice::IsStarted() {
 MMRESULT WaveInDevice::Start() {
     {
         std::lock_guard<std::mutex> guard(m_QueueLock);
+        if (m_Lost)
+            return MMSYSERR_NODRIVER;
         m_Started = true;
     }
     MMRESULT result = StartSource();
@@ -161,9 +169,32 @@ MMRESULT WaveInDevice::Start() {
     return result;
 }
 
+bool WaveInDevice::IsLost() {
+    std::lock_guard<std::mutex> guard(m_QueueLock);
+    return m_Lost;
+}
+
+void WaveInDevice::Lose() {
+    std::lock_guard<std::mutex> deliver(m_DeliverLock);
+    std::vector<WAVEHDR*> done;
+    {
+        std::lock_guard<std::mutex> guard(m_QueueLock);
+        m_Lost = true;
+        m_Started = false;
+        m_Backlog.clear();
+        for (WAVEHDR* header : m_Queue) {
+            header->dwFlags = (header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
+            done.push_back(header);
+        }
+        m_Queue.clear();
+    }
+    ReturnDone(done);
+}
+
 MMRESULT WaveInDevice::Halt(bool everyBuffer) {
-    MMRESULT result = everyBuffer ? ResetSource() : StopSource();
-    if (result != MMSYSERR_NOERROR)
+    // A lost source has nothing left to stop: the queue is all there is to settle.
+    MMRESULT result = IsLost() ? MMSYSERR_NOERROR : everyBuffer ? ResetSource() : StopSource();
+    if (result != MMSYSERR_NOERROR && !IsLost())
         return result;
     std::lock_guard<std::mutex> deliver(m_DeliverLock);
     std::vector<WAVEHDR*> done;
@@ -184,8 +215,12 @@ MMRESULT WaveInDevice::Halt(bool everyBuffer) {
     return MMSYSERR_NOERROR;
 }
 
-MMRESULT WaveInDevice::Stop() { return Halt(false); }
-MMRESULT WaveInDevice::Reset() { return Halt(true); }
+MMRESULT WaveInDevice::Stop() {
+    return Halt(false);
+}
+MMRESULT WaveInDevice::Reset() {
+    return Halt(true);
+}
 
 size_t WaveInDevice::QueuedCount() {
     std::lock_guard<std::mutex> guard(m_QueueLock);
@@ -237,6 +272,8 @@ MMRESULT waveInPrepareHeader(HWAVEIN device, WAVEHDR* header, uint32_t headerSiz
         return MMSYSERR_INVALPARAM;
     if (MMRESULT refused = device->Check(WaveInDevice::Call::Prepare))
         return refused;
+    if (device->IsLost())
+        return MMSYSERR_NODRIVER;
     header->dwFlags |= WHDR_PREPARED;
     return MMSYSERR_NOERROR;
 }
@@ -265,8 +302,7 @@ MMRESULT waveInAddBuffer(HWAVEIN device, WAVEHDR* header, uint32_t headerSize) {
 }
 
 namespace {
-template <typename Op>
-MMRESULT Checked(HWAVEIN device, WaveInDevice::Call call, Op op) {
+template <typename Op> MMRESULT Checked(HWAVEIN device, WaveInDevice::Call call, Op op) {
     if (!IsLive(device))
         return MMSYSERR_INVALHANDLE;
     if (MMRESULT refused = device->Check(call))
@@ -302,18 +338,42 @@ MMRESULT waveInGetErrorText(MMRESULT error, char* text, uint32_t textSize) {
         return MMSYSERR_INVALPARAM;
     const char* message;
     switch (error) {
-    case MMSYSERR_NOERROR: message = "The command completed successfully."; break;
-    case MMSYSERR_ERROR: message = "The sound server reported an unspecified error."; break;
-    case MMSYSERR_BADDEVICEID: message = "The capture source does not exist."; break;
-    case MMSYSERR_ALLOCATED: message = "The capture source is busy or was refused by the sound server."; break;
-    case MMSYSERR_INVALHANDLE: message = "The capture handle is not valid."; break;
-    case MMSYSERR_NODRIVER: message = "No sound server is reachable (PulseAudio or PipeWire)."; break;
-    case MMSYSERR_NOMEM: message = "Out of memory."; break;
-    case MMSYSERR_INVALFLAG: message = "An invalid flag was passed."; break;
-    case MMSYSERR_INVALPARAM: message = "An invalid parameter was passed."; break;
-    case WAVERR_BADFORMAT: message = "The sound format is not supported."; break;
-    case WAVERR_STILLPLAYING: message = "Buffers are still queued on the capture."; break;
-    case WAVERR_UNPREPARED: message = "The buffer was not prepared."; break;
+    case MMSYSERR_NOERROR:
+        message = "The command completed successfully.";
+        break;
+    case MMSYSERR_ERROR:
+        message = "The sound server reported an unspecified error.";
+        break;
+    case MMSYSERR_BADDEVICEID:
+        message = "The capture source does not exist.";
+        break;
+    case MMSYSERR_ALLOCATED:
+        message = "The capture source is busy or was refused by the sound server.";
+        break;
+    case MMSYSERR_INVALHANDLE:
+        message = "The capture handle is not valid.";
+        break;
+    case MMSYSERR_NODRIVER:
+        message = "No sound server is reachable (PulseAudio or PipeWire).";
+        break;
+    case MMSYSERR_NOMEM:
+        message = "Out of memory.";
+        break;
+    case MMSYSERR_INVALFLAG:
+        message = "An invalid flag was passed.";
+        break;
+    case MMSYSERR_INVALPARAM:
+        message = "An invalid parameter was passed.";
+        break;
+    case WAVERR_BADFORMAT:
+        message = "The sound format is not supported.";
+        break;
+    case WAVERR_STILLPLAYING:
+        message = "Buffers are still queued on the capture.";
+        break;
+    case WAVERR_UNPREPARED:
+        message = "The buffer was not prepared.";
+        break;
     default:
         std::snprintf(text, textSize, "Unknown wave input error %u.", error);
         return MMSYSERR_BADERRNUM;

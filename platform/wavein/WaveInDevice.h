@@ -29,6 +29,9 @@ public:
     // Sends WIM_OPEN; the open call does this once the device is ready.
     void NotifyOpen();
 
+    // The source went away for good (sound server lost, device removed): see Lose.
+    bool IsLost();
+
     enum class Call { Prepare, Unprepare, AddBuffer, Start, Stop, Reset, Close };
     // Asked before every call on the device; a driver may refuse one with an error code.
     virtual MMRESULT Check(Call) { return MMSYSERR_NOERROR; }
@@ -38,6 +41,10 @@ protected:
     // buffers in order and returns each one that fills.
     void Deliver(const void* data, size_t bytes);
     bool IsStarted();
+    // Driver side, on the driver's thread: the source is gone. Every queued buffer comes back
+    // done, the one being filled with what it holds; from then on preparing, adding and
+    // starting fail with MMSYSERR_NODRIVER while stop, reset and close still succeed.
+    void Lose();
 
     // Driver hooks; they run with no device lock held.
     virtual MMRESULT StartSource() = 0;
@@ -61,6 +68,7 @@ private:
     std::mutex m_QueueLock;
     std::deque<WAVEHDR*> m_Queue;
     bool m_Started = false;
+    bool m_Lost = false;
     // Bytes that arrived while no buffer was queued (the owner was late handing one back):
     // kept, up to a bound, and fed into the next buffers first, so a scheduling hiccup of the
     // owner's thread loses nothing. Only the delivering thread touches it, under m_QueueLock.

@@ -43,7 +43,7 @@ bool CQuorRecorderApp::InitInstance() {
     CQuorRecorderDlg dialog;
     m_pMainWnd = &dialog;
     // Log-out or a kill request closes the window the orderly way: the recording is finished.
-    TerminationSignals closeOnSignal([&dialog] { dialog.close(); });
+    TerminationSignals closeOnSignal([&dialog] { dialog.OnTerminationRequest(); });
     dialog.exec();
     m_pMainWnd = nullptr;
     return false;

@@ -27,6 +27,7 @@
 #include "CInfoPopupDlg.h"
 #include "StarOptionDlg.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDateTime>
@@ -80,6 +81,8 @@ CQuorRecorderDlg::CQuorRecorderDlg(QWidget* parent, IShellActions* shell)
     setObjectName(QStringLiteral("IDD_QUORRECORDER_DIALOG"));
     m_Timer.setInterval(1000);
     connect(&m_Timer, &QTimer::timeout, this, &CQuorRecorderDlg::OnTimer);
+    m_DeviceWatch.setInterval(250);
+    connect(&m_DeviceWatch, &QTimer::timeout, this, &CQuorRecorderDlg::OnDeviceWatch);
     m_Recorder.SetTagEditor([this](const std::string& path) { OpenTagEditor(path); });
     CreateControls();
     new WindowDragger(this);
@@ -174,8 +177,14 @@ void CQuorRecorderDlg::OnInitDialog() {
 
 void CQuorRecorderDlg::OnFirstShown() {
     StartMonitor();
+    // A termination request may cancel the notices below: then nothing more opens.
+    if (m_bTerminating)
+        return;
     m_CapturePath = std::make_unique<CapturePath>(m_CaptureDialogs, *m_SliderAdapter);
     m_CapturePath->PrepareCapturePath();
+    if (m_bTerminating)
+        return;
+    m_DeviceWatch.start();
 
     RecorderSettings& settings = TheRecorderSettings();
     settings.infoOpen = settings.LoadInfoOpen();
@@ -255,6 +264,9 @@ void CQuorRecorderDlg::OnBtnRecord() {
     const QString recordingText = QStringLiteral("[녹음중]");
     if (!m_Recorder.IsRecording()) {
         PrepareFileName();
+        // A termination request cancelled the Save As box: no recording starts any more.
+        if (m_bTerminating)
+            return;
         m_ElapsedSeconds = 0;
         if (!m_Recorder.StartRecord()) {
             // Nothing is recording: stay idle and say why, instead of counting time over nothing.
@@ -306,6 +318,25 @@ void CQuorRecorderDlg::OnTimer() {
     update(RecorderFace::LampRect());
 }
 
+void CQuorRecorderDlg::OnDeviceWatch() {
+    if (m_bClosing || m_bTerminating)
+        return;
+    const Recorder::RecordFailure ended = m_Recorder.EndedByItself();
+    if (ended == Recorder::RecordFailure::CaptureLost && m_Recorder.IsRecording()) {
+        ReportEndedByItself(ended);
+        return;
+    }
+    const bool monitorDown = !m_Recorder.IsMonitorRunning() || m_Recorder.IsMonitorLost();
+    if (!monitorDown || (m_SinceMonitorRetry.isValid() && m_SinceMonitorRetry.elapsed() < 1000))
+        return;
+    m_SinceMonitorRetry.start();
+    if (m_Recorder.RestartMonitor() != MMSYSERR_NOERROR || !m_Recorder.IsMonitorRunning())
+        return;
+    // A new server (or its first output): unmute, volume and stereo mix as at start, silently.
+    if (m_CapturePath)
+        m_CapturePath->RecoverCapturePath();
+}
+
 void CQuorRecorderDlg::ReportEndedByItself(Recorder::RecordFailure reason) {
     // Finish what was written first, then tell the user.
     OnBtnStop();
@@ -327,6 +358,7 @@ void CQuorRecorderDlg::done(int result) {
     if (m_Recorder.IsRecording())
         OnBtnStop();
     m_Timer.stop();
+    m_DeviceWatch.stop();
     m_Recorder.StopMonitor();
     QDialog::done(result);
     m_bClosing = false;
@@ -375,11 +407,36 @@ void CQuorRecorderDlg::OnBtnSplit() {
     m_Shell->StartDetached(splitter, arguments);
 }
 
+void CQuorRecorderDlg::OnTerminationRequest() {
+    m_bTerminating = true;
+    CloseOpenBoxes();
+    close();
+}
+
+void CQuorRecorderDlg::CloseOpenBoxes() {
+    // Innermost first: each cancelled box returns to the handler that opened it, which then
+    // unwinds (and sees m_bTerminating). Bounded, in case a box refuses to go.
+    for (int i = 0; i < 16; ++i) {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box || box == this)
+            return;
+        if (auto* dialog = qobject_cast<QDialog*>(box))
+            dialog->reject();
+        else
+            box->close();
+    }
+}
+
 void CQuorRecorderDlg::ShowNotice(const QString& message) {
+    if (m_bTerminating)
+        return;
     CMssageBoxDlg::Show(this, message, kTitle, 1, kNoticeWidth, kNoticeHeight);
 }
 
 void CQuorRecorderDlg::OpenTagEditor(const std::string& path) {
+    // The program is ending: the file is finished, nobody is there to type a tag.
+    if (m_bTerminating)
+        return;
     CID3TagInfoDlg editor(this, QString::fromStdString(path));
     editor.DoModal();
 }

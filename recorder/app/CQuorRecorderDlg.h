@@ -8,6 +8,7 @@
 #include "RecorderFace.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include <memory>
@@ -40,6 +41,13 @@ public:
     void OnBtnSaveFolder();
     void OnBtnSplit();
     void OnTimer();
+    // Every quarter second while the window lives: a recording whose capture lost the sound
+    // server is finished and told at once; a monitor without a server is reopened once one is
+    // back (at most once a second), and the capture path set up again on it.
+    void OnDeviceWatch();
+    // Log-out or a kill request: every box open over the window is cancelled, the recording is
+    // finished and the window closes; nothing opens a box or starts a recording after it.
+    void OnTerminationRequest();
 
     int ElapsedSeconds() const { return m_ElapsedSeconds; }
     const QString& StatusText() const { return m_StatusText; }
@@ -70,12 +78,15 @@ private:
     void ReportEndedByItself(Recorder::RecordFailure reason);
     void OpenSettingsDialog();
     void OpenTagEditor(const std::string& path);
+    void CloseOpenBoxes();
 
     Recorder m_Recorder{1024};
     RecorderFace m_Face;
     int m_ElapsedSeconds = 0;
     QString m_StatusText;
     QTimer m_Timer;
+    QTimer m_DeviceWatch;
+    QElapsedTimer m_SinceMonitorRetry;
     std::unique_ptr<IShellActions> m_OwnShell;
     IShellActions* m_Shell;
 
@@ -94,4 +105,5 @@ private:
     std::unique_ptr<SliderVolumeAdapter> m_SliderAdapter;
     std::unique_ptr<CapturePath> m_CapturePath;
     bool m_bClosing = false;
+    bool m_bTerminating = false;
 };

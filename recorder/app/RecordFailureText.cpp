@@ -15,6 +15,10 @@ QString RecordFailureText(Recorder::RecordFailure failure) {
     case F::SizeLimit:
         return QStringLiteral(
             "WAV 파일의 최대 크기에 이르러\r\n녹음을 멈췄습니다. 녹음된 부분은 저장되었습니다.");
+    case F::CaptureLost:
+        // Three short lines: the box is 300 pixels wide.
+        return QStringLiteral(
+            "사운드 서버와의 연결이 끊어져\r\n녹음을 멈췄습니다.\r\n녹음된 부분은 저장되었습니다.");
     case F::None:
         break;
     }

@@ -2,6 +2,7 @@
 #include "CQuorRecorderApp.h"
 #include "Fonts.h"
 #include "SystemMessageBox.h"
+#include "pulse/PulseConnection.h"
 
 #include <QApplication>
 
@@ -25,6 +26,8 @@ int main(int argc, char** argv) {
     if (!CQuorRecorderApp::RunsWith(commandLine))
         return 0;
 
+    platform::PulseConnection::SetClientIdentity(
+        {"QuorRecorder", "kr.quortools.QuorRecorder", "kr.quortools.QuorRecorder"});
     QApplication application(argc, argv);
     UseUtf8CharacterType();
     ui::SetUpFonts();

@@ -53,9 +53,19 @@ bool CapturePath::IsMuxName(const std::u16string& controlName) {
 }
 
 void CapturePath::PrepareCapturePath() {
+    Prepare(true);
+}
+
+void CapturePath::RecoverCapturePath() {
+    Prepare(false);
+}
+
+void CapturePath::Prepare(bool tellFailure) {
     if (!m_AnalogMute.Init(MIXER_OBJECTF_WAVEIN)) {
-        m_Host.ShowNotification(kStereoDeviceMessage, kNoticeTitle, 1, 350, 180);
-        m_Host.OpenSoundControlPanel();
+        if (tellFailure) {
+            m_Host.ShowNotification(kStereoDeviceMessage, kNoticeTitle, 1, 350, 180);
+            m_Host.OpenSoundControlPanel();
+        }
     } else {
         // The stereo mix is often muted out of the box; any non-zero mute state is cleared.
         uint32_t value = 0;
@@ -90,6 +100,10 @@ void CapturePath::OnVolumeSliderMoved(int position) {
 }
 
 bool CapturePath::FindInputMixers() {
+    auto open = [this](uint32_t i) {
+        mixerOpen(&m_Handles[i], i, reinterpret_cast<uintptr_t>(m_NotifyTarget), 0,
+                  MIXER_OBJECTF_MIXER | (m_NotifyTarget ? CALLBACK_WINDOW : CALLBACK_NULL));
+    };
     if (!m_bTablesBuilt) {
         m_bTablesBuilt = true;
         m_InputDevices.clear();
@@ -101,9 +115,13 @@ bool CapturePath::FindInputMixers() {
                 continue;
             if (IsInputMixerName(m_Caps[i].szPname))
                 m_InputDevices.push_back({m_Caps[i].szPname, i});
-            mixerOpen(&m_Handles[i], i, reinterpret_cast<uintptr_t>(m_NotifyTarget), 0,
-                      MIXER_OBJECTF_MIXER | (m_NotifyTarget ? CALLBACK_WINDOW : CALLBACK_NULL));
+            open(i);
         }
+    } else {
+        // Mixers that could not be opened then (no sound server yet) are opened now.
+        for (uint32_t i = 0; i < m_Handles.size(); ++i)
+            if (!m_Handles[i] && m_Caps[i].szPname[0] != 0)
+                open(i);
     }
     if (!m_InputDevices.empty()) {
         m_SelectedInput = 0;
@@ -185,5 +203,6 @@ void CapturePath::SelectStereoMix() {
     details.cbDetails = sizeof(MIXERCONTROLDETAILS_BOOLEAN);
     details.paDetails = items.data();
     HMIXER mixer = m_Handles[m_InputDevices[static_cast<size_t>(m_SelectedInput)].index];
-    mixerSetControlDetails(AsMixerObject(mixer), &details, MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE);
+    mixerSetControlDetails(AsMixerObject(mixer), &details,
+                           MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE);
 }

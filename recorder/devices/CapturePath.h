@@ -31,6 +31,9 @@ public:
     CapturePath& operator=(const CapturePath&) = delete;
 
     void PrepareCapturePath();
+    // The same set-up again once the sound server is back (or its first output appeared), with
+    // no message: mixers that could not be opened before are opened now.
+    void RecoverCapturePath();
     bool FindInputMixers();
     void ListCaptureLines();
     void CollectMuxControls(HMIXER mixer, const std::u16string& lineName, uint32_t lineId,
@@ -57,6 +60,7 @@ public:
 
 private:
     void RefreshSliderPosition();
+    void Prepare(bool tellFailure);
 
     ICapturePathHost& m_Host;
     IVolumeSlider& m_Slider;

@@ -10,7 +10,9 @@ namespace {
 constexpr auto kRetireTimeout = std::chrono::seconds(5);
 } // namespace
 
-CSoundIn::CSoundIn() { CreateThread(); }
+CSoundIn::CSoundIn() {
+    CreateThread();
+}
 
 CSoundIn::~CSoundIn() {
     Stop();
@@ -34,6 +36,7 @@ bool CSoundIn::Start(const WAVEFORMATEX* format) {
         return false;
     if (format)
         m_Format = *format;
+    m_bDeviceLost = false;
 
     MMRESULT result = waveInOpen(&m_WaveIn, WAVE_MAPPER, &m_Format, m_ThreadID, 0, CALLBACK_THREAD);
     if (result != MMSYSERR_NOERROR) {
@@ -93,14 +96,19 @@ void CSoundIn::OnWIM_DATA(WAVEHDR* header) {
         return;
     }
     if (m_bStarted) {
-        CBuffer view(header->lpData, static_cast<int32_t>(header->dwBufferLength));
-        DataFromSoundIn(view, m_pOwner);
+        // A full buffer, or what a lost device had filled when its source went away.
+        if (header->dwBytesRecorded > 0) {
+            CBuffer view(header->lpData, static_cast<int32_t>(header->dwBytesRecorded));
+            DataFromSoundIn(view, m_pOwner);
+        }
         result = waveInPrepareHeader(m_WaveIn, header, sizeof(WAVEHDR));
         if (result == MMSYSERR_NOERROR)
             result = waveInAddBuffer(m_WaveIn, header, sizeof(WAVEHDR));
         if (result == MMSYSERR_NOERROR)
             return;
         WaveInErrorMsg(result, "in OnWIM_DATA()");
+        if (result == MMSYSERR_NODRIVER)
+            m_bDeviceLost = true;
         waveInUnprepareHeader(m_WaveIn, header, sizeof(WAVEHDR));
     }
     RetireHeader(header);
@@ -139,7 +147,8 @@ void CSoundIn::WaitForRetirement() {
     auto deadline = std::chrono::steady_clock::now() + kRetireTimeout;
     std::unique_lock<std::mutex> guard(m_RetireLock);
     while (m_QueuedBuffers.load() > 0 && std::chrono::steady_clock::now() < deadline) {
-        if (m_Retired.wait_for(guard, std::chrono::milliseconds(100), [this] { return m_QueuedBuffers.load() <= 0; }))
+        if (m_Retired.wait_for(guard, std::chrono::milliseconds(100),
+                               [this] { return m_QueuedBuffers.load() <= 0; }))
             break;
         guard.unlock();
         waveInReset(m_WaveIn);

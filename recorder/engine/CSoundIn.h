@@ -33,6 +33,9 @@ public:
     void OnWIM_DATA(WAVEHDR* header);
 
     bool IsStarted() const { return m_bStarted.load(); }
+    // Set on the worker when the device lost its source (the sound server went away): the
+    // capture delivers nothing more; Stop still closes it and a later Start opens afresh.
+    bool DeviceLost() const { return m_bDeviceLost.load(); }
     int QueuedBuffers() const { return m_QueuedBuffers.load(); }
 
     DataCallback DataFromSoundIn = nullptr;
@@ -58,6 +61,7 @@ private:
     void WaitForRetirement();
 
     std::atomic<bool> m_bStarted{false};
+    std::atomic<bool> m_bDeviceLost{false};
     HWAVEIN m_WaveIn = nullptr;
     std::atomic<int> m_QueuedBuffers{0};
     uint32_t m_ThreadID = 0;

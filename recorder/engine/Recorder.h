@@ -24,11 +24,12 @@ public:
     // Why a recording could not start, or ended by itself.
     enum class RecordFailure {
         None,
-        FileNotCreated,  // the output file could not be created (folder missing, no rights)
-        EncoderMissing,  // liblame_enc.so missing or incomplete
-        CaptureFailed,   // the capture device could not be opened or started
-        DiskFull,        // a write stored fewer bytes than captured
-        SizeLimit,       // a WAV file reached the largest size its format can describe
+        FileNotCreated, // the output file could not be created (folder missing, no rights)
+        EncoderMissing, // liblame_enc.so missing or incomplete
+        CaptureFailed,  // the capture device could not be opened or started
+        DiskFull,       // a write stored fewer bytes than captured
+        SizeLimit,      // a WAV file reached the largest size its format can describe
+        CaptureLost,    // the sound server (or the capture source) went away mid-recording
     };
 
     // Called on the monitor worker for every filled buffer; must not block.
@@ -50,13 +51,19 @@ public:
     MMRESULT StartMonitor();
     // Ends the worker loop, stops and resets the device. The device closes at destruction.
     void StopMonitor();
+    // After the monitor's source went away (IsMonitorLost) or when it never opened: closes what
+    // is left and opens and starts it again as the first OpenMonitor did; that call's result.
+    MMRESULT RestartMonitor();
+    // Set by the monitor worker when the device lost its source (the sound server went away).
+    bool IsMonitorLost() const { return m_bMonitorLost; }
     bool IsMonitorOpen() const { return m_bMonitorOpened; }
     bool IsMonitorRunning() const { return m_bMonitorRunning; }
     int MonitorBufferBytes() const { return m_MonitorBufferBytes; }
 
     // The default notification routine: runs on the device's delivery thread and only hands
     // the header to the worker.
-    static void MonitorProc(HWAVEIN device, uint32_t msg, uintptr_t instance, uintptr_t param1, uintptr_t param2);
+    static void MonitorProc(HWAVEIN device, uint32_t msg, uintptr_t instance, uintptr_t param1,
+                            uintptr_t param2);
 
     // Recording, on the window thread. StartRecord: false when a recording is already in
     // progress, or when it could not start (LastFailure tells why; nothing is left running and
@@ -72,12 +79,15 @@ public:
     std::string LastFailureDetail() const { return m_LastFailureDetail; }
     // Set by the capture worker when the file stopped taking data (disk full, size limit): the
     // recording is over and the window should call StopRecord to finish the file.
-    RecordFailure EndedByItself() const { return m_EndedBy.load(); }
+    // A capture whose source went away ends the recording too (CaptureLost).
+    RecordFailure EndedByItself() const;
     // The path of the recording in progress or of the last one.
     const std::string& RecordingPath() const { return m_RecordingPath; }
 
     // Opens the tag editor modally on a finished MP3 file; the GUI installs it.
-    void SetTagEditor(std::function<void(const std::string& path)> editor) { m_TagEditor = std::move(editor); }
+    void SetTagEditor(std::function<void(const std::string& path)> editor) {
+        m_TagEditor = std::move(editor);
+    }
 
     // The capture callback: every filled recording buffer, on the capture's worker thread.
     static void ReceiveCaptured(CBuffer& buffer, void* self);
@@ -111,6 +121,11 @@ private:
     std::atomic<bool> m_bMonitorOpened{false};
     int32_t m_MonitorBufferBytes;
     std::atomic<bool> m_bMonitorRunning{false};
+    std::atomic<bool> m_bMonitorLost{false};
+    // What the first OpenMonitor was given, for RestartMonitor.
+    WaveInProc m_MonitorRoutine = nullptr;
+    uint32_t m_MonitorMode = CALLBACK_FUNCTION;
+    uint32_t m_MonitorDeviceId = WAVE_MAPPER;
 
     // Shared with the capture worker, which only reads the pointers: they are published after
     // the writer is ready and withdrawn before it is finished.

@@ -25,6 +25,9 @@ MMRESULT Recorder::OpenMonitor(WaveInProc routine, uint32_t mode, uint32_t devic
         return MMSYSERR_NOERROR;
     if (!routine)
         routine = &Recorder::MonitorProc;
+    m_MonitorRoutine = routine;
+    m_MonitorMode = mode;
+    m_MonitorDeviceId = deviceId;
 
     for (int i = 0; i < kMonitorBuffers; ++i) {
         if (!m_MonitorHeaders[i]) {
@@ -95,11 +98,13 @@ void Recorder::MonitorLoop() {
         while (WAVEHDR* header = m_FilledHeaders.Pop()) {
             if (!m_bMonitorRunning)
                 break;
-            if (m_MonitorCallback)
+            // A device that lost its source hands its buffers back unfilled: nothing to show.
+            if (m_MonitorCallback && header->dwBytesRecorded == header->dwBufferLength)
                 m_MonitorCallback(m_MonitorTarget, header);
             waveInUnprepareHeader(m_MonitorDevice, header, sizeof(WAVEHDR));
             waveInPrepareHeader(m_MonitorDevice, header, sizeof(WAVEHDR));
-            waveInAddBuffer(m_MonitorDevice, header, sizeof(WAVEHDR));
+            if (waveInAddBuffer(m_MonitorDevice, header, sizeof(WAVEHDR)) == MMSYSERR_NODRIVER)
+                m_bMonitorLost = true;
         }
     }
 }
@@ -118,6 +123,16 @@ void Recorder::StopMonitor() {
             waveInUnprepareHeader(m_MonitorDevice, header.get(), sizeof(WAVEHDR));
         m_FilledHeaders.Clear();
     }
+}
+
+MMRESULT Recorder::RestartMonitor() {
+    StopMonitor();
+    CloseMonitor();
+    m_bMonitorLost = false;
+    MMRESULT result = OpenMonitor(m_MonitorRoutine, m_MonitorMode, m_MonitorDeviceId);
+    if (result == MMSYSERR_NOERROR)
+        result = StartMonitor();
+    return result;
 }
 
 void Recorder::CloseMonitor() {

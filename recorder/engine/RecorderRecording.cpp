@@ -11,7 +11,9 @@ namespace {
 constexpr int kMp3 = 0;
 constexpr int kWav = 1;
 
-std::string OutputPath(const RecorderSettings& settings) { return settings.savePath + "/" + settings.fileName; }
+std::string OutputPath(const RecorderSettings& settings) {
+    return settings.savePath + "/" + settings.fileName;
+}
 } // namespace
 
 bool Recorder::Fail(RecordFailure failure, std::string detail) {
@@ -81,9 +83,17 @@ void Recorder::ReceiveCaptured(CBuffer& buffer, void* self) {
     } else if (type == kWav) {
         if (CSoundFile* file = recorder->m_pWavFile.load(std::memory_order_acquire)) {
             if (!file->Write(&buffer))
-                recorder->m_EndedBy = file->AtSizeLimit() ? RecordFailure::SizeLimit : RecordFailure::DiskFull;
+                recorder->m_EndedBy =
+                    file->AtSizeLimit() ? RecordFailure::SizeLimit : RecordFailure::DiskFull;
         }
     }
+}
+
+Recorder::RecordFailure Recorder::EndedByItself() const {
+    const RecordFailure ended = m_EndedBy.load();
+    if (ended == RecordFailure::None && m_bRecording && m_Capture.DeviceLost())
+        return RecordFailure::CaptureLost;
+    return ended;
 }
 
 bool Recorder::PauseRecord() {

@@ -38,8 +38,9 @@ struct PulseMixer : ::testing::Test {
     HMIXER input = nullptr;
 
     void SetUp() override {
-        if (server.Pactl("list short sources").find("\tmic\t") == std::string::npos)
-            server.Pactl("load-module module-null-source source_name=mic");
+        if (server.Pactl("list short sources").find("\tmic\t") == std::string::npos) {
+            ASSERT_TRUE(server.AddMicrophone("mic"));
+        }
         server.Pactl("set-default-source mic");
         platform::SelectCaptureSource({});
         ASSERT_EQ(mixerOpen(&input, 0, 0, 0, MIXER_OBJECTF_WAVEIN), MMSYSERR_NOERROR);

@@ -34,14 +34,14 @@ int CaptureStreams() {
     return ok ? static_cast<int>(std::count(list.begin(), list.end(), '\n')) : -1;
 }
 
-void StartOffscreen(QProcess& process, const QStringList& arguments) {
+void StartOffscreen(QProcess& process, const QStringList& arguments, const QString& program = kProgram) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     // The maker's servers are a closed local port: start-up checks fail at once, never hang.
     env.insert(QStringLiteral("QUOR_UPDATE_BASE_URL"), QStringLiteral("http://127.0.0.1:1"));
     env.insert(QStringLiteral("QUOR_WEB_BASE_URL"), QStringLiteral("http://127.0.0.1:1"));
     process.setProcessEnvironment(env);
-    process.start(kProgram, arguments);
+    process.start(program, arguments);
     ASSERT_TRUE(process.waitForStarted(5000)) << process.errorString().toStdString();
 }
 } // namespace
@@ -89,6 +89,37 @@ TEST(RecorderProgram, OpensItsWindowQuicklyAndEndsInOrderOnTermination) {
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << "SIGTERM closes the window, not the process";
     EXPECT_EQ(process.exitCode(), 0);
     EXPECT_EQ(CaptureStreams(), 0);
+}
+
+TEST(RecorderProgram, TheSoundServerListsBothProgramsByTheirOwnNames) {
+    ASSERT_TRUE(Server().Running());
+    quortest::HiveEnv hive;
+    fs::create_directories(hive.Home() / "Music");
+    WriteCkInfoOpen(1);
+    QProcess recorder;
+    StartOffscreen(recorder, {QStringLiteral("QuorRecorder")});
+    QProcess splitter;
+    StartOffscreen(splitter, {}, QStringLiteral(QUOR_BIN_DIR "/QuorSplit"));
+    // Both connect once their windows are up; the volume control shows what the server lists.
+    auto listed = [](const std::string& clients, const std::string& name) {
+        return clients.find("application.name = \"" + name + "\"") != std::string::npos &&
+               clients.find("application.id = \"kr.quortools." + name + "\"") != std::string::npos &&
+               clients.find("application.icon_name = \"kr.quortools." + name + "\"") != std::string::npos;
+    };
+    std::string clients;
+    QElapsedTimer timer;
+    timer.start();
+    do {
+        QThread::msleep(50);
+        clients = Server().Pactl("list clients");
+    } while (!(listed(clients, "QuorRecorder") && listed(clients, "QuorSplit")) && timer.elapsed() < 10000);
+    EXPECT_TRUE(listed(clients, "QuorRecorder")) << clients;
+    EXPECT_TRUE(listed(clients, "QuorSplit")) << clients;
+    EXPECT_EQ(clients.find("QuorTools"), std::string::npos) << "no shared name any more";
+    recorder.terminate();
+    splitter.terminate();
+    EXPECT_TRUE(recorder.waitForFinished(5000));
+    EXPECT_TRUE(splitter.waitForFinished(5000));
 }
 
 TEST(RecorderProgram, ExportsTheNineEncoderNames) {

@@ -54,7 +54,7 @@ struct Buffers {
 
 TEST(CapturePathAudio, StereoMixIsSelectedUnmutedAndHeardByTheOpenMonitor) {
     quortest::PulseServer& server = quortest::SharedPulseServer();
-    server.Pactl("load-module module-null-source source_name=mic");
+    ASSERT_TRUE(server.AddMicrophone("mic"));
     server.Pactl("set-default-source mic");
     server.Pactl("set-source-mute speakers.monitor 1");
     server.Pactl("set-source-volume speakers.monitor 16384");

@@ -1,117 +1,153 @@
-// Starting and stopping the private test server.
+// Starting and stopping the private test server, PulseAudio or PipeWire.
 #include "support/pulse/PulseServer.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <stdexcept>
-#include <sys/prctl.h>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
-#include <vector>
 
 namespace quortest {
 namespace {
 
-bool CanConnect(const std::string& socketPath) {
-    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return false;
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", socketPath.c_str());
-    bool ok = connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-    close(fd);
-    return ok;
+constexpr auto kStartTimeout = std::chrono::seconds(10);
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 } // namespace
 
-PulseServer::PulseServer() {
+SoundServerKind SoundServerKindFromEnvironment() {
+    const char* kind = std::getenv("QUOR_SOUND_SERVER");
+    return kind && std::string(kind) == "pipewire" ? SoundServerKind::PipeWire : SoundServerKind::PulseAudio;
+}
+
+PulseServer::PulseServer(SoundServerKind kind) : m_Kind(kind) {
     char pattern[] = "/tmp/paXXXXXX"; // short: socket paths over 107 bytes are cut silently
     if (!mkdtemp(pattern))
         throw std::runtime_error("mkdtemp failed");
     m_Dir = pattern;
-    for (const char* sub : {"/runtime", "/state", "/home"})
+    for (const char* sub : {"/runtime", "/state", "/home", "/config", "/data"})
         std::filesystem::create_directory(m_Dir + sub);
     std::filesystem::permissions(m_Dir + "/runtime", std::filesystem::perms::owner_all);
     std::ofstream(m_Dir + "/client.conf") << "autospawn = no\n";
-
-    const std::string socket = m_Dir + "/native";
-    std::vector<std::string> args = {
-        "pulseaudio", "-n", "--daemonize=no", "--use-pid-file=no", "--exit-idle-time=-1", "--disallow-exit",
-        "--log-target=stderr", "-L",
-        "module-null-sink sink_name=speakers sink_properties=device.description=Speakers", "-L",
-        "module-native-protocol-unix socket=" + socket + " auth-anonymous=1"};
-
-    pid_t parent = getpid();
-    pid_t pid = fork();
-    if (pid < 0)
-        throw std::runtime_error("fork failed");
-    if (pid == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGTERM);
-        if (getppid() != parent)
-            _exit(1);
-        setenv("XDG_RUNTIME_DIR", (m_Dir + "/runtime").c_str(), 1);
-        setenv("PULSE_RUNTIME_PATH", (m_Dir + "/runtime").c_str(), 1);
-        setenv("PULSE_STATE_PATH", (m_Dir + "/state").c_str(), 1);
-        setenv("HOME", (m_Dir + "/home").c_str(), 1);
-        unsetenv("PULSE_SERVER");
-        int log = open((m_Dir + "/server.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        int null = open("/dev/null", O_RDONLY);
-        dup2(null, 0);
-        dup2(log, 1);
-        dup2(log, 2);
-        std::vector<char*> argv;
-        for (auto& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        execvp("pulseaudio", argv.data());
-        _exit(127);
+    m_Environment = {{"XDG_RUNTIME_DIR", m_Dir + "/runtime"}, {"HOME", m_Dir + "/home"}};
+    try {
+        if (kind == SoundServerKind::PipeWire)
+            StartPipeWire();
+        else
+            StartPulseAudio();
+    } catch (...) {
+        for (auto it = m_Processes.rbegin(); it != m_Processes.rend(); ++it)
+            StopDaemon(it->pid);
+        std::error_code ec;
+        std::filesystem::remove_all(m_Dir, ec);
+        throw;
     }
-    m_Pid = pid;
-
-    setenv("PULSE_SERVER", ("unix:" + socket).c_str(), 1);
     setenv("PULSE_CLIENTCONFIG", (m_Dir + "/client.conf").c_str(), 1);
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!CanConnect(socket)) {
-        int status;
-        if (waitpid(m_Pid, &status, WNOHANG) == m_Pid) {
-            m_Pid = -1;
-            throw std::runtime_error("pulseaudio exited: " + Log());
-        }
-        if (std::chrono::steady_clock::now() > deadline)
-            throw std::runtime_error("pulseaudio did not start: " + Log());
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
 }
 
 PulseServer::~PulseServer() {
-    if (m_Pid > 0) {
-        kill(m_Pid, SIGTERM);
-        int status;
-        for (int i = 0; i < 200 && waitpid(m_Pid, &status, WNOHANG) == 0; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        if (waitpid(m_Pid, &status, WNOHANG) == 0) {
-            kill(m_Pid, SIGKILL);
-            waitpid(m_Pid, &status, 0);
-        }
-    }
+    for (auto it = m_Processes.rbegin(); it != m_Processes.rend(); ++it)
+        StopDaemon(it->pid);
     std::error_code ec;
     std::filesystem::remove_all(m_Dir, ec);
 }
 
-std::string PulseServer::Pactl(const std::string& args, bool* ok) const {
-    std::string command = "pactl " + args + " 2>&1";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+void PulseServer::Launch(const std::string& name, const std::vector<std::string>& args) {
+    m_Processes.push_back(
+        {name, SpawnDaemon(args, m_Environment, {"PULSE_SERVER", "DBUS_SESSION_BUS_ADDRESS"},
+                           m_Dir + "/" + name + ".log")});
+}
+
+void PulseServer::WaitForSocket(const std::string& socket, const std::string& what) {
+    const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
+    while (!CanConnect(socket)) {
+        for (const Process& process : m_Processes)
+            if (!DaemonAlive(process.pid))
+                throw std::runtime_error(process.name + " exited: " + Log());
+        if (std::chrono::steady_clock::now() > deadline)
+            throw std::runtime_error(what + " did not start: " + Log());
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+void PulseServer::StartPulseAudio() {
+    m_Environment.push_back({"PULSE_RUNTIME_PATH", m_Dir + "/runtime"});
+    m_Environment.push_back({"PULSE_STATE_PATH", m_Dir + "/state"});
+    LaunchService();
+}
+
+void PulseServer::LaunchService() {
+    if (IsPipeWire()) {
+        Launch("pipewire-pulse", {"pipewire-pulse"});
+        const std::string socket = m_Dir + "/runtime/pulse/native";
+        WaitForSocket(socket, "pipewire-pulse");
+        setenv("PULSE_SERVER", ("unix:" + socket).c_str(), 1);
+        return;
+    }
+    const std::string socket = m_Dir + "/native";
+    Launch("pulseaudio", {"pulseaudio", "-n", "--daemonize=no", "--use-pid-file=no", "--exit-idle-time=-1",
+                          "--disallow-exit", "--log-target=stderr", "-L",
+                          "module-null-sink sink_name=speakers sink_properties=device.description=Speakers",
+                          "-L", "module-native-protocol-unix socket=" + socket + " auth-anonymous=1"});
+    WaitForSocket(socket, "pulseaudio");
+    setenv("PULSE_SERVER", ("unix:" + socket).c_str(), 1);
+}
+
+bool PulseServer::ServiceRunning() const {
+    const std::string service = IsPipeWire() ? "pipewire-pulse" : "pulseaudio";
+    return std::any_of(m_Processes.begin(), m_Processes.end(),
+                       [&](const Process& process) { return process.name == service; });
+}
+
+void PulseServer::Kill() {
+    const std::string service = IsPipeWire() ? "pipewire-pulse" : "pulseaudio";
+    auto it = std::find_if(m_Processes.begin(), m_Processes.end(),
+                           [&](const Process& process) { return process.name == service; });
+    if (it == m_Processes.end())
+        return;
+    ::kill(it->pid, SIGKILL);
+    ::waitpid(it->pid, nullptr, 0);
+    m_Processes.erase(it);
+}
+
+void PulseServer::Restart() {
+    Kill();
+    LaunchService();
+}
+
+void PulseServer::StartPipeWire() {
+    // WirePlumber keeps its choices under the state folder and wants a session bus: both private.
+    m_Environment.push_back({"XDG_CONFIG_HOME", m_Dir + "/config"});
+    m_Environment.push_back({"XDG_STATE_HOME", m_Dir + "/state"});
+    m_Environment.push_back({"XDG_DATA_HOME", m_Dir + "/data"});
+    const std::string bus = m_Dir + "/bus";
+    Launch("dbus-daemon",
+           {"dbus-daemon", "--session", "--nofork", "--nopidfile", "--address=unix:path=" + bus});
+    WaitForSocket(bus, "dbus-daemon");
+    m_Environment.push_back({"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + bus});
+    Launch("pipewire", {"pipewire"});
+    WaitForSocket(m_Dir + "/runtime/pipewire-0", "pipewire");
+    Launch("wireplumber", {"wireplumber"});
+    LaunchService();
+    if (!AddOutput("speakers", "Speakers"))
+        throw std::runtime_error("no speakers output: " + Log());
+    Pactl("set-default-sink speakers");
+    // WirePlumber's fallback "Dummy Output" goes once a real output exists.
+    WaitListed("sinks", "auto_null", false);
+}
+
+std::string PulseServer::Run(const std::string& command, bool* ok) const {
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen((command + " 2>&1").c_str(), "r"), pclose);
     std::string out;
     if (!pipe) {
         if (ok)
@@ -122,20 +158,84 @@ std::string PulseServer::Pactl(const std::string& args, bool* ok) const {
     size_t n;
     while ((n = fread(buf, 1, sizeof buf, pipe.get())) > 0)
         out.append(buf, n);
-    int status = pclose(pipe.release());
+    const int status = pclose(pipe.release());
     if (ok)
         *ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return out;
 }
 
-void PulseServer::WakeSink() const {
-    Pactl("suspend-sink speakers 1");
-    Pactl("suspend-sink speakers 0");
+std::string PulseServer::Pactl(const std::string& args, bool* ok) const {
+    return Run("pactl " + args, ok);
+}
+
+bool PulseServer::CreateNode(const std::string& name, const std::string& description,
+                             const std::string& mediaClass) const {
+    // A node that lingers after pw-cli exits, as a card's device would stay.
+    std::string command = "env";
+    for (const auto& [variable, value] : m_Environment)
+        command += " " + variable + "='" + value + "'";
+    bool ok = false;
+    Run(command + " pw-cli create-node adapter '{ factory.name=support.null-audio-sink node.name=" + name +
+            " node.description=\"" + description + "\" media.class=" + mediaClass +
+            " object.linger=true audio.position=[FL FR] }'",
+        &ok);
+    return ok;
+}
+
+bool PulseServer::AddOutput(const std::string& name, const std::string& description) const {
+    bool ok = false;
+    if (IsPipeWire())
+        ok = CreateNode(name, description, "Audio/Sink");
+    else
+        Pactl("load-module module-null-sink sink_name=" + name +
+                  " \"sink_properties=\\\"device.description='" + description + "'\\\"\"",
+              &ok);
+    return ok && WaitListed("sinks", name);
+}
+
+bool PulseServer::AddMicrophone(const std::string& name, const std::string& description) const {
+    bool ok = false;
+    if (IsPipeWire())
+        ok = CreateNode(name, description, "Audio/Source/Virtual");
+    else
+        Pactl("load-module module-null-source source_name=" + name + " \"description=\\\"" + description +
+                  "\\\"\"",
+              &ok);
+    return ok && WaitListed("sources", name);
+}
+
+bool PulseServer::WaitListed(const std::string& what, const std::string& name, bool present) const {
+    const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
+    for (;;) {
+        const std::string list = Pactl("list short " + what);
+        bool listed = false;
+        size_t at = 0;
+        // Whole names only: "speakers" must not match "speakers.monitor".
+        while ((at = list.find(name, at)) != std::string::npos) {
+            const bool startsField = at > 0 && list[at - 1] == '\t';
+            const size_t end = at + name.size();
+            if (startsField && (end == list.size() || list[end] == '\t'))
+                listed = true;
+            at = end;
+        }
+        if (listed == present)
+            return true;
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+void PulseServer::WakeSink(const std::string& sink) const {
+    Pactl("suspend-sink " + sink + " 1");
+    Pactl("suspend-sink " + sink + " 0");
 }
 
 std::string PulseServer::Log() const {
-    std::ifstream in(m_Dir + "/server.log");
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    std::string log;
+    for (const Process& process : m_Processes)
+        log += "--- " + process.name + "\n" + ReadFile(m_Dir + "/" + process.name + ".log");
+    return log;
 }
 
 } // namespace quortest
