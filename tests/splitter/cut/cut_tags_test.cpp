@@ -22,7 +22,7 @@ TEST(CutTags, TheCutCarriesTheSourcesFullTitleArtistAndComment) {
     QStringList args;
     for (const std::string& a : ConverterArguments({1, 2, in, 44100, 128, out}))
         args << QString::fromStdString(a);
-    ConverterExit exit = RunConverter("ffmpeg", args, 60s);
+    ConverterExit exit = ConverterRun(60s).Run("ffmpeg", args);
     ASSERT_TRUE(exit.Succeeded()) << exit.output.toStdString();
 
     EXPECT_EQ(splittest::ProbeTag(out, "title"), title);
