@@ -53,7 +53,8 @@ bool CapturePath::IsMuxName(const std::u16string& controlName) {
 }
 
 void CapturePath::PrepareCapturePath() {
-    if (!m_AnalogMute.Init(MIXER_OBJECTF_WAVEIN)) {
+    m_bCaptureMixerMissing = !m_AnalogMute.Init(MIXER_OBJECTF_WAVEIN);
+    if (m_bCaptureMixerMissing) {
         m_Host.ShowNotification(kStereoDeviceMessage, kNoticeTitle, 1, 350, 180);
         m_Host.OpenSoundControlPanel();
     } else {
@@ -120,6 +121,7 @@ void CapturePath::ListCaptureLines() {
         m_SourceLines.clear();
         m_CaptureControls.clear();
         m_StereoMixPosition = 0;
+        m_bStereoMixFound = false;
         bool captureMark = false;
         for (uint32_t i = 0; i < m_Caps[device].cDestinations; ++i) {
             MIXERLINE destination{};
@@ -145,8 +147,10 @@ void CapturePath::ListCaptureLines() {
                 if (!captureMark || m_SourceLines.size() >= kMaxSourceLines)
                     continue;
                 m_SourceLines.push_back(source.szName);
-                if (IsStereoMixName(m_SourceLines.back()))
+                if (IsStereoMixName(m_SourceLines.back())) {
                     m_StereoMixPosition = m_SourceLines.size() - 1;
+                    m_bStereoMixFound = true;
+                }
                 CollectMuxControls(mixer, source.szName, source.dwLineID, source.cControls, false);
             }
         }
@@ -167,6 +171,10 @@ void CapturePath::SelectStereoMix() {
     const size_t n = m_SourceLines.size();
     if (n == 0 || m_SelectedInput < 0 || static_cast<size_t>(m_SelectedInput) >= m_InputDevices.size())
         return;
+    // The user was just told that there is no stereo device: the first line would be a
+    // microphone recorded in silence, so nothing is selected.
+    if (m_bCaptureMixerMissing && !m_bStereoMixFound)
+        return;
     // The capture destination's own MUX; without one there is nothing to write to.
     auto mux = std::find_if(m_CaptureControls.begin(), m_CaptureControls.end(),
                             [](const CaptureControl& c) { return c.onDestination; });
@@ -185,5 +193,6 @@ void CapturePath::SelectStereoMix() {
     details.cbDetails = sizeof(MIXERCONTROLDETAILS_BOOLEAN);
     details.paDetails = items.data();
     HMIXER mixer = m_Handles[m_InputDevices[static_cast<size_t>(m_SelectedInput)].index];
-    mixerSetControlDetails(AsMixerObject(mixer), &details, MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE);
+    mixerSetControlDetails(AsMixerObject(mixer), &details,
+                           MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE);
 }
