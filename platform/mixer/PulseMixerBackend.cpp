@@ -3,6 +3,7 @@
 #include "mixer/PulseMixerBackend.h"
 
 #include "pulse/PulseConnection.h"
+#include "pulse/PulseEvents.h"
 #include "wavein/CaptureSource.h"
 
 #include <algorithm>
@@ -51,6 +52,8 @@ struct StreamState : Volume {
 };
 struct ServerState {
     std::string defaultSink, defaultSource;
+    // The monitor of the default output: the stereo mix. Empty when there is no real output.
+    std::string defaultMonitor;
     std::vector<SinkState> sinks;
     std::vector<SourceState> sources;
     std::vector<StreamState> streams;
@@ -119,6 +122,17 @@ bool ReadServer(PulseConnection& pulse, ServerState& state, bool withStreams) {
     auto byIndex = [](const auto& a, const auto& b) { return a.index < b.index; };
     std::sort(state.sources.begin(), state.sources.end(), byIndex);
     std::sort(state.streams.begin(), state.streams.end(), byIndex);
+    auto sink = std::find_if(state.sinks.begin(), state.sinks.end(),
+                             [&](const SinkState& s) { return s.name == state.defaultSink; });
+    if (sink != state.sinks.end() && IsRealOutput(sink->name.c_str())) {
+        auto monitor = std::find_if(state.sources.begin(), state.sources.end(),
+                                    [&](const SourceState& s) { return s.monitorOf == sink->index; });
+        if (monitor != state.sources.end())
+            state.defaultMonitor = monitor->name;
+    }
+    // The stereo mix leads, so that a search by line type (the start-up unmute) lands on it.
+    std::stable_partition(state.sources.begin(), state.sources.end(),
+                          [&](const SourceState& s) { return s.name == state.defaultMonitor; });
     return ok;
 }
 
@@ -198,8 +212,9 @@ void BuildOutput(const ServerState& state, MixerDeviceModel& model) {
     model.destinations.push_back(std::move(destination));
 }
 
+// Only the default output's monitor is the stereo mix; every other source keeps its own name.
 std::u16string SourceName(const ServerState& state, const SourceState& source) {
-    if (source.monitorOf == PA_INVALID_INDEX)
+    if (source.name != state.defaultMonitor)
         return Utf8ToUtf16(source.description);
     auto sink = std::find_if(state.sinks.begin(), state.sinks.end(),
                              [&](const SinkState& s) { return s.index == source.monitorOf; });
@@ -215,11 +230,12 @@ void BuildInput(const ServerState& state, MixerDeviceModel& model) {
     destination.line.name = u"녹음";
     destination.line.flags = state.sources.empty() ? 0 : MIXERLINE_LINEF_ACTIVE;
 
-    // The capture source of this process; the server's default until one is selected.
+    // The capture source of this process; the stereo mix until one is chosen. Never the
+    // server's default source: the microphone is not ours to touch.
     std::string selected = CaptureSourceName();
     auto isSelected = [&](const SourceState& s) { return s.name == selected; };
     if (selected.empty() || std::none_of(state.sources.begin(), state.sources.end(), isSelected))
-        selected = state.defaultSource;
+        selected = state.defaultMonitor;
 
     for (const SourceState& source : state.sources) {
         const uint32_t type = source.monitorOf == PA_INVALID_INDEX ? MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE
@@ -239,8 +255,10 @@ void BuildInput(const ServerState& state, MixerDeviceModel& model) {
         // Items run in the reverse order of the source lines, as the classic capture MUX does.
         for (size_t k = state.sources.size(); k-- > 0;) {
             const SourceState& source = state.sources[k];
-            mux.items.push_back({destination.sources[k].id, destination.sources[k].name, source.name});
-            mux.values.push_back(source.name == selected ? 1u : 0u);
+            // Choosing the stereo mix follows the default output wherever it goes: an empty key.
+            const std::string key = source.name == state.defaultMonitor ? std::string() : source.name;
+            mux.items.push_back({destination.sources[k].id, destination.sources[k].name, key});
+            mux.values.push_back(!selected.empty() && source.name == selected ? 1u : 0u);
         }
         destination.line.controls.push_back(mux);
         auto current = std::find_if(state.sources.begin(), state.sources.end(),
@@ -275,7 +293,16 @@ public:
         if (waveInId != 0 && waveInId != WAVE_MAPPER)
             return false;
         device = kInputDevice;
-        return true;
+        if (!CaptureSourceName().empty())
+            return true;
+        // Following the output with no output to follow: there is no capture device to mix.
+        // (An unreachable server is left to Open, which says so.)
+        PulseConnection& pulse = PulseConnection::Instance();
+        if (!pulse.EnsureConnected(kConnectTimeout))
+            return true;
+        ServerState state;
+        PulseConnection::Lock lock(pulse);
+        return !pulse.IsReadyLocked() || !ReadServer(pulse, state, false) || !state.defaultMonitor.empty();
     }
 
     MMRESULT Open(uint32_t device) override {
@@ -285,7 +312,7 @@ public:
         if (!pulse.EnsureConnected(kConnectTimeout))
             return MMSYSERR_NODRIVER;
         PulseConnection::Lock lock(pulse);
-        SubscribeLocked(pulse);
+        ListenToServerLocked(pulse, &OnEvent);
         return MMSYSERR_NOERROR;
     }
 
@@ -303,7 +330,7 @@ public:
             if (!pulse.IsReadyLocked() || !ReadServer(pulse, state, device == kOutputDevice))
                 return MMSYSERR_NODRIVER;
             // A reconnected server is a new context: keep its changes coming.
-            SubscribeLocked(pulse);
+            ListenToServerLocked(pulse, &OnEvent);
         }
         model = MixerDeviceModel{};
         if (device == kOutputDevice)
@@ -386,21 +413,8 @@ private:
         return moved ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
     }
 
-    void SubscribeLocked(PulseConnection& pulse) {
-        pa_context* c = pulse.Context();
-        if (!c || c == m_SubscribedContext)
-            return;
-        pa_context_set_subscribe_callback(c, &OnEvent, nullptr);
-        auto mask = static_cast<pa_subscription_mask_t>(
-            PA_SUBSCRIPTION_MASK_SINK | PA_SUBSCRIPTION_MASK_SOURCE | PA_SUBSCRIPTION_MASK_SINK_INPUT |
-            PA_SUBSCRIPTION_MASK_SERVER);
-        if (pa_operation* op = pa_context_subscribe(c, mask, nullptr, nullptr))
-            pa_operation_unref(op);
-        m_SubscribedContext = c;
-    }
-
     // Main loop thread: only posts notifications.
-    static void OnEvent(pa_context*, pa_subscription_event_type_t type, uint32_t index, void*) {
+    static void OnEvent(pa_subscription_event_type_t type, uint32_t index) {
         const auto facility = type & PA_SUBSCRIPTION_EVENT_FACILITY_MASK;
         const auto what = type & PA_SUBSCRIPTION_EVENT_TYPE_MASK;
         const bool lines = what != PA_SUBSCRIPTION_EVENT_CHANGE;
@@ -445,8 +459,6 @@ private:
             break;
         }
     }
-
-    pa_context* m_SubscribedContext = nullptr; // guarded by the main loop lock
 };
 
 } // namespace

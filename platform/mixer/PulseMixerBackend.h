@@ -2,9 +2,11 @@
 // destination (volume and mute of the default sink) whose source lines are the playing
 // application streams. Device 1 "PulseAudio Input": one capture destination (MUX over its source
 // lines, volume and mute of this process's capture source) whose source lines are every server
-// source; a sink's monitor is "스테레오 믹스 (sink)" of type SRC_ANALOG, the others microphones.
+// source. The default output's monitor is the first line, "스테레오 믹스 (output)"; other
+// monitors keep their own names; all monitors are SRC_ANALOG, the other sources microphones.
 // Volumes 0..65535 map linearly onto 0..PA_VOLUME_NORM. The MUX selects the capture source of
-// this process (and moves its open captures), never the server's default source.
+// this process (and moves its open captures), never the server's default source; selecting the
+// stereo mix follows the default output.
 #pragma once
 
 #include "mixer/MixerBackend.h"

@@ -1,6 +1,7 @@
 // Wave input over PulseAudio: one record stream per open capture, fed on the main loop thread.
 #include "pulse/PulseConnection.h"
 #include "wavein/CaptureSource.h"
+#include "wavein/OutputFollower.h"
 #include "wavein/WaveInDevice.h"
 
 #include <memory>
@@ -37,6 +38,7 @@ public:
             return MMSYSERR_NOMEM;
         pa_stream_set_state_callback(m_Stream, &OnState, this);
         pa_stream_set_read_callback(m_Stream, &OnRead, this);
+        pa_stream_set_moved_callback(m_Stream, &OnMoved, this);
 
         // Small fragments keep the spectrum live; without fragsize data comes in 2 s lumps.
         pa_buffer_attr attr;
@@ -44,8 +46,8 @@ public:
         attr.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(20 * PA_USEC_PER_MSEC, &sampleSpec));
         attr.tlength = attr.prebuf = attr.minreq = static_cast<uint32_t>(-1);
         auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_START_CORKED | PA_STREAM_ADJUST_LATENCY);
-        const char* device = sourceName.empty() ? nullptr : sourceName.c_str();
-        if (pa_stream_connect_record(m_Stream, device, &attr, flags) < 0)
+        // Always by name: a capture on the server's default source would record the microphone.
+        if (pa_stream_connect_record(m_Stream, sourceName.c_str(), &attr, flags) < 0)
             return FailLocked(pa_context_errno(pulse.Context()));
 
         auto deadline = std::chrono::steady_clock::now() + milliseconds(3000);
@@ -61,7 +63,21 @@ public:
             pulse.WaitLocked(std::chrono::duration_cast<milliseconds>(left));
         }
         g_openDevices.insert(this);
+        FollowDefaultOutputLocked(pulse);
         return MMSYSERR_NOERROR;
+    }
+
+    // Main loop thread: asks the server to move the stream and does not wait for the answer.
+    void MoveLaterLocked(const std::string& sourceName) {
+        if (!m_Stream || pa_stream_get_state(m_Stream) != PA_STREAM_READY)
+            return;
+        const char* current = pa_stream_get_device_name(m_Stream);
+        if (current && sourceName == current)
+            return;
+        if (pa_operation* op = pa_context_move_source_output_by_name(PulseConnection::Instance().Context(),
+                                                                     pa_stream_get_index(m_Stream),
+                                                                     sourceName.c_str(), nullptr, nullptr))
+            pa_operation_unref(op);
     }
 
     bool MoveToLocked(const std::string& sourceName) {
@@ -117,6 +133,7 @@ private:
             return;
         pa_stream_set_state_callback(m_Stream, nullptr, nullptr);
         pa_stream_set_read_callback(m_Stream, nullptr, nullptr);
+        pa_stream_set_moved_callback(m_Stream, nullptr, nullptr);
         if (PA_STREAM_IS_GOOD(pa_stream_get_state(m_Stream)))
             pa_stream_disconnect(m_Stream);
         pa_stream_unref(m_Stream);
@@ -145,6 +162,16 @@ private:
         else if (!PA_STREAM_IS_GOOD(state) && device->m_WasReady)
             device->Lose();
         PulseConnection::Instance().SignalLocked();
+    }
+
+    // Main loop thread, lock held. PulseAudio carries a stream on its default source along when
+    // the default changes: a chosen source is taken back, a following capture goes to the output.
+    static void OnMoved(pa_stream*, void* self) {
+        const std::string chosen = platform::CaptureSourceName();
+        if (chosen.empty())
+            platform::RefollowLocked(PulseConnection::Instance());
+        else
+            static_cast<PulseWaveInDevice*>(self)->MoveLaterLocked(chosen);
     }
 
     // Main loop thread, lock held.
@@ -181,11 +208,19 @@ public:
             return MMSYSERR_NODRIVER;
 
         auto opened = std::make_unique<PulseWaveInDevice>(format, callback, instance, flags);
-        std::string source = platform::CaptureSourceName();
-        MMRESULT result = opened->Connect(source);
-        // A selected source that has gone away falls back to the server's default.
-        if (result == MMSYSERR_BADDEVICEID && !source.empty())
-            result = opened->Connect({});
+        const std::string chosen = platform::CaptureSourceName();
+        MMRESULT result = chosen.empty() ? MMSYSERR_BADDEVICEID : opened->Connect(chosen);
+        // Nothing chosen, or the chosen source has gone away: the default output's monitor. With
+        // no output there is nothing to record (a microphone would only give silence).
+        if (result == MMSYSERR_BADDEVICEID) {
+            std::string monitor;
+            {
+                PulseConnection::Lock lock(PulseConnection::Instance());
+                monitor = platform::DefaultOutputMonitorLocked(PulseConnection::Instance());
+            }
+            if (!monitor.empty())
+                result = opened->Connect(monitor);
+        }
         if (result != MMSYSERR_NOERROR)
             return result;
         *device = opened.release();
@@ -212,16 +247,24 @@ bool SelectCaptureSource(const std::string& sourceName) {
         std::lock_guard<std::mutex> guard(g_sourceLock);
         g_sourceName = sourceName;
     }
-    if (sourceName.empty())
-        return true;
     PulseConnection& pulse = PulseConnection::Instance();
     PulseConnection::Lock lock(pulse);
     if (!pulse.IsReadyLocked())
         return g_openDevices.empty();
+    const std::string target = sourceName.empty() ? DefaultOutputMonitorLocked(pulse) : sourceName;
+    if (target.empty())
+        return g_openDevices.empty();
     bool all = true;
     for (PulseWaveInDevice* device : g_openDevices)
-        all = device->MoveToLocked(sourceName) && all;
+        all = device->MoveToLocked(target) && all;
     return all;
+}
+
+void MoveFollowingCapturesLocked(const std::string& monitor) {
+    if (!CaptureSourceName().empty())
+        return; // a chosen source stays
+    for (PulseWaveInDevice* device : g_openDevices)
+        device->MoveLaterLocked(monitor);
 }
 
 } // namespace platform

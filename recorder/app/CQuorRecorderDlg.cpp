@@ -193,11 +193,13 @@ void CQuorRecorderDlg::OnFirstShown() {
 }
 
 void CQuorRecorderDlg::StartMonitor() {
-    if (m_Recorder.OpenMonitor() == MMSYSERR_NOERROR) {
+    const MMRESULT opened = m_Recorder.OpenMonitor();
+    if (opened == MMSYSERR_NOERROR) {
         m_Recorder.SetMonitorCallback(m_Graph, &SpectrumFeed);
         m_Recorder.StartMonitor();
     }
-    if (!m_Recorder.IsMonitorOpen())
+    // No output to record at all: the capture path's stereo-device message tells the user, once.
+    if (!m_Recorder.IsMonitorOpen() && opened != MMSYSERR_BADDEVICEID)
         ShowNotice(QStringLiteral("녹음 장치가 오픈되어 있지 않습니다."));
 }
 

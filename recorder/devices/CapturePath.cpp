@@ -61,7 +61,8 @@ void CapturePath::RecoverCapturePath() {
 }
 
 void CapturePath::Prepare(bool tellFailure) {
-    if (!m_AnalogMute.Init(MIXER_OBJECTF_WAVEIN)) {
+    m_bCaptureMixerMissing = !m_AnalogMute.Init(MIXER_OBJECTF_WAVEIN);
+    if (m_bCaptureMixerMissing) {
         if (tellFailure) {
             m_Host.ShowNotification(kStereoDeviceMessage, kNoticeTitle, 1, 350, 180);
             m_Host.OpenSoundControlPanel();
@@ -138,6 +139,7 @@ void CapturePath::ListCaptureLines() {
         m_SourceLines.clear();
         m_CaptureControls.clear();
         m_StereoMixPosition = 0;
+        m_bStereoMixFound = false;
         bool captureMark = false;
         for (uint32_t i = 0; i < m_Caps[device].cDestinations; ++i) {
             MIXERLINE destination{};
@@ -163,8 +165,10 @@ void CapturePath::ListCaptureLines() {
                 if (!captureMark || m_SourceLines.size() >= kMaxSourceLines)
                     continue;
                 m_SourceLines.push_back(source.szName);
-                if (IsStereoMixName(m_SourceLines.back()))
+                if (IsStereoMixName(m_SourceLines.back())) {
                     m_StereoMixPosition = m_SourceLines.size() - 1;
+                    m_bStereoMixFound = true;
+                }
                 CollectMuxControls(mixer, source.szName, source.dwLineID, source.cControls, false);
             }
         }
@@ -184,6 +188,10 @@ void CapturePath::CollectMuxControls(HMIXER mixer, const std::u16string& lineNam
 void CapturePath::SelectStereoMix() {
     const size_t n = m_SourceLines.size();
     if (n == 0 || m_SelectedInput < 0 || static_cast<size_t>(m_SelectedInput) >= m_InputDevices.size())
+        return;
+    // The user was just told that there is no stereo device: the first line would be a
+    // microphone recorded in silence, so nothing is selected.
+    if (m_bCaptureMixerMissing && !m_bStereoMixFound)
         return;
     // The capture destination's own MUX; without one there is nothing to write to.
     auto mux = std::find_if(m_CaptureControls.begin(), m_CaptureControls.end(),

@@ -75,4 +75,6 @@ private:
     std::vector<std::u16string> m_SourceLines;
     std::vector<CaptureControl> m_CaptureControls;
     size_t m_StereoMixPosition = 0;
+    bool m_bStereoMixFound = false;
+    bool m_bCaptureMixerMissing = false; // the stereo-device message was shown
 };

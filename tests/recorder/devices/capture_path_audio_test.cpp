@@ -1,8 +1,8 @@
 // The capture path against a private PulseAudio server set up as a desktop is: a null sink
-// "speakers" playing a sine, a silent microphone "mic" that is the default source. The monitor
-// capture opened before the set-up records the microphone; after PrepareCapturePath it hears
-// the sine, because the stereo mix was found, unmuted and selected, while the server's default
-// source stays the microphone. The slider follows the real volume.
+// "speakers" playing a sine, a muted microphone "mic" that is the default source. The monitor
+// capture opened before the set-up records the (muted) stereo mix, never the microphone; after
+// PrepareCapturePath it hears the sine, because the stereo mix was found, unmuted and selected,
+// while the microphone stays muted and the default source. The slider follows the real volume.
 #include "CapturePath.h"
 #include "Recorder.h"
 #include "UiRecorders.h"
@@ -56,6 +56,7 @@ TEST(CapturePathAudio, StereoMixIsSelectedUnmutedAndHeardByTheOpenMonitor) {
     quortest::PulseServer& server = quortest::SharedPulseServer();
     ASSERT_TRUE(server.AddMicrophone("mic"));
     server.Pactl("set-default-source mic");
+    server.Pactl("set-source-mute mic 1"); // muted for privacy: must stay so
     server.Pactl("set-source-mute speakers.monitor 1");
     server.Pactl("set-source-volume speakers.monitor 16384");
     server.WakeSink();
@@ -69,7 +70,7 @@ TEST(CapturePathAudio, StereoMixIsSelectedUnmutedAndHeardByTheOpenMonitor) {
     ASSERT_EQ(recorder.StartMonitor(), MMSYSERR_NOERROR);
     auto before = buffers.Next(20);
     ASSERT_FALSE(before.empty());
-    EXPECT_EQ(quortest::Rms(before), 0.0) << "the monitor starts on the silent default microphone";
+    EXPECT_EQ(quortest::Rms(before), 0.0) << "the monitor starts on the stereo mix, still muted";
 
     RecordingHost host;
     RecordingSlider slider;
@@ -81,7 +82,9 @@ TEST(CapturePathAudio, StereoMixIsSelectedUnmutedAndHeardByTheOpenMonitor) {
     EXPECT_EQ(path.InputDevices()[0].name, u"PulseAudio Input");
     ASSERT_LT(path.StereoMixPosition(), path.SourceLines().size());
     EXPECT_EQ(path.SourceLines()[path.StereoMixPosition()], u"스테레오 믹스 (Speakers)");
-    EXPECT_EQ(platform::CaptureSourceName(), "speakers.monitor");
+    EXPECT_TRUE(platform::CaptureSourceName().empty()) << "the stereo mix follows the default output";
+    EXPECT_NE(server.Pactl("get-source-mute mic").find("yes"), std::string::npos)
+        << "the microphone stays muted";
     EXPECT_NE(server.Pactl("get-default-source").find("mic"), std::string::npos)
         << "the default is untouched";
     EXPECT_NE(server.Pactl("get-source-mute speakers.monitor").find("no"), std::string::npos);

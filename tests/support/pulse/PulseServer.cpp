@@ -130,6 +130,10 @@ void PulseServer::StartPipeWire() {
     m_Environment.push_back({"XDG_CONFIG_HOME", m_Dir + "/config"});
     m_Environment.push_back({"XDG_STATE_HOME", m_Dir + "/state"});
     m_Environment.push_back({"XDG_DATA_HOME", m_Dir + "/data"});
+    // The tests play and record 44.1 kHz: run the graph at that rate, so nothing is resampled.
+    std::filesystem::create_directories(m_Dir + "/config/pipewire/pipewire.conf.d");
+    std::ofstream(m_Dir + "/config/pipewire/pipewire.conf.d/rate.conf")
+        << "context.properties = { default.clock.rate = 44100 default.clock.allowed-rates = [ 44100 ] }\n";
     const std::string bus = m_Dir + "/bus";
     Launch("dbus-daemon",
            {"dbus-daemon", "--session", "--nofork", "--nopidfile", "--address=unix:path=" + bus});
@@ -168,17 +172,21 @@ std::string PulseServer::Pactl(const std::string& args, bool* ok) const {
     return Run("pactl " + args, ok);
 }
 
-bool PulseServer::CreateNode(const std::string& name, const std::string& description,
-                             const std::string& mediaClass) const {
-    // A node that lingers after pw-cli exits, as a card's device would stay.
+std::string PulseServer::PwCli(const std::string& args, bool* ok) const {
     std::string command = "env";
     for (const auto& [variable, value] : m_Environment)
         command += " " + variable + "='" + value + "'";
+    return Run(command + " pw-cli " + args, ok);
+}
+
+bool PulseServer::CreateNode(const std::string& name, const std::string& description,
+                             const std::string& mediaClass) const {
+    // A node that lingers after pw-cli exits, as a card's device would stay.
     bool ok = false;
-    Run(command + " pw-cli create-node adapter '{ factory.name=support.null-audio-sink node.name=" + name +
-            " node.description=\"" + description + "\" media.class=" + mediaClass +
-            " object.linger=true audio.position=[FL FR] }'",
-        &ok);
+    PwCli("create-node adapter '{ factory.name=support.null-audio-sink node.name=" + name +
+              " node.description=\"" + description + "\" media.class=" + mediaClass +
+              " object.linger=true audio.position=[FL FR] }'",
+          &ok);
     return ok;
 }
 
@@ -191,6 +199,26 @@ bool PulseServer::AddOutput(const std::string& name, const std::string& descript
                   " \"sink_properties=\\\"device.description='" + description + "'\\\"\"",
               &ok);
     return ok && WaitListed("sinks", name);
+}
+
+void PulseServer::RemoveOutputs() const {
+    if (!IsPipeWire()) {
+        Pactl("unload-module module-null-sink");
+        return;
+    }
+    const std::string list = Pactl("list short sinks");
+    size_t at = 0;
+    while ((at = list.find('\t', at)) != std::string::npos) {
+        const size_t end = list.find('\t', at + 1);
+        const std::string name = list.substr(at + 1, end - at - 1);
+        if (name != "auto_null")
+            PwCli("destroy " + name, nullptr);
+        at = list.find('\n', at);
+        if (at == std::string::npos)
+            break;
+    }
+    for (const char* gone : {"speakers"})
+        WaitListed("sinks", gone, false);
 }
 
 bool PulseServer::AddMicrophone(const std::string& name, const std::string& description) const {

@@ -36,6 +36,8 @@ public:
     // Adds an output as a sound card's would be (on PipeWire one that outlives its creator and a
     // restart of the PulseAudio service); returns once the server lists it.
     bool AddOutput(const std::string& name, const std::string& description) const;
+    // Removes every output (on PipeWire WirePlumber then puts its "Dummy Output" in their place).
+    void RemoveOutputs() const;
     // Adds a silent microphone (a source that is no output's monitor); returns once listed.
     bool AddMicrophone(const std::string& name, const std::string& description = "Microphone") const;
     // Waits until `pactl list short <what>` does (or, with present=false, does not) show a line
@@ -65,6 +67,7 @@ private:
     void Launch(const std::string& name, const std::vector<std::string>& args);
     void WaitForSocket(const std::string& socket, const std::string& what);
     std::string Run(const std::string& command, bool* ok) const;
+    std::string PwCli(const std::string& args, bool* ok) const; // with the daemons' environment
     bool CreateNode(const std::string& name, const std::string& description,
                     const std::string& mediaClass) const;
 

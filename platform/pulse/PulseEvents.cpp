@@ -1,0 +1,41 @@
+// One subscription per context, fanned out to the listening layers.
+#include "pulse/PulseEvents.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace platform {
+namespace {
+
+// Guarded by the main loop lock.
+std::vector<PulseEventHandler> g_handlers;
+pa_context* g_subscribed = nullptr;
+
+void OnEvent(pa_context*, pa_subscription_event_type_t type, uint32_t index, void*) {
+    for (PulseEventHandler handler : g_handlers)
+        handler(type, index);
+}
+
+} // namespace
+
+void ListenToServerLocked(PulseConnection& pulse, PulseEventHandler handler) {
+    if (std::find(g_handlers.begin(), g_handlers.end(), handler) == g_handlers.end())
+        g_handlers.push_back(handler);
+    pa_context* c = pulse.Context();
+    if (!c || c == g_subscribed)
+        return;
+    pa_context_set_subscribe_callback(c, &OnEvent, nullptr);
+    auto mask =
+        static_cast<pa_subscription_mask_t>(PA_SUBSCRIPTION_MASK_SINK | PA_SUBSCRIPTION_MASK_SOURCE |
+                                            PA_SUBSCRIPTION_MASK_SINK_INPUT | PA_SUBSCRIPTION_MASK_SERVER);
+    if (pa_operation* op = pa_context_subscribe(c, mask, nullptr, nullptr))
+        pa_operation_unref(op);
+    g_subscribed = c;
+}
+
+bool IsRealOutput(const char* sinkName) {
+    return sinkName && *sinkName && std::strcmp(sinkName, "auto_null") != 0;
+}
+
+} // namespace platform

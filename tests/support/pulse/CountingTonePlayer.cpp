@@ -1,0 +1,144 @@
+// The lockstep player and the counter check.
+#include "support/pulse/CountingTonePlayer.h"
+
+#include <pulse/pulseaudio.h>
+
+#include <cmath>
+#include <future>
+#include <memory>
+
+namespace quortest {
+namespace {
+
+constexpr uint32_t kRate = 44100;
+
+uint16_t NextCount(uint16_t count) {
+    return count == 0xFFFF ? 1 : static_cast<uint16_t>(count + 1);
+}
+
+} // namespace
+
+CountingTonePlayer::CountingTonePlayer(std::vector<Output> outputs) : m_Outputs(std::move(outputs)) {
+    std::promise<void> opened;
+    auto ready = opened.get_future();
+    m_Thread = std::thread([this, &opened] {
+        // The asynchronous API, for PA_STREAM_DONT_MOVE: PulseAudio would otherwise carry the old
+        // default output's stream along to the new default and mix the two tones.
+        pa_threaded_mainloop* loop = pa_threaded_mainloop_new();
+        pa_threaded_mainloop_start(loop);
+        pa_threaded_mainloop_lock(loop);
+        pa_context* context = pa_context_new(pa_threaded_mainloop_get_api(loop), "quor-test-counter");
+        auto signal = [](auto*, void* l) {
+            pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop*>(l), 0);
+        };
+        pa_context_set_state_callback(context, signal, loop);
+        pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr);
+        while (PA_CONTEXT_IS_GOOD(pa_context_get_state(context)) &&
+               pa_context_get_state(context) != PA_CONTEXT_READY)
+            pa_threaded_mainloop_wait(loop);
+        std::vector<pa_stream*> streams;
+        const pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 2};
+        pa_buffer_attr attr{};
+        attr.maxlength = static_cast<uint32_t>(-1);
+        attr.tlength = kRate * 4 / 20; // 50 ms ahead on every output alike, so they play in step
+        attr.prebuf = attr.minreq = attr.fragsize = static_cast<uint32_t>(-1);
+        bool ok = pa_context_get_state(context) == PA_CONTEXT_READY;
+        for (size_t k = 0; ok && k < m_Outputs.size(); ++k) {
+            pa_stream* stream = pa_stream_new(context, "counting tone", &spec, nullptr);
+            pa_stream_set_state_callback(stream, signal, loop);
+            pa_stream_set_write_callback(
+                stream,
+                [](pa_stream*, size_t, void* l) {
+                    pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop*>(l), 0);
+                },
+                loop);
+            streams.push_back(stream);
+            pa_stream_connect_playback(
+                stream, m_Outputs[k].sink.c_str(), &attr,
+                static_cast<pa_stream_flags_t>(PA_STREAM_DONT_MOVE | PA_STREAM_ADJUST_LATENCY), nullptr,
+                nullptr);
+            while (PA_STREAM_IS_GOOD(pa_stream_get_state(stream)) &&
+                   pa_stream_get_state(stream) != PA_STREAM_READY)
+                pa_threaded_mainloop_wait(loop);
+            ok = pa_stream_get_state(stream) == PA_STREAM_READY;
+        }
+        m_Ok = ok;
+        opened.set_value();
+        constexpr size_t kFrames = 441; // 10 ms per write
+        std::vector<int16_t> block(2 * kFrames);
+        uint16_t count = 1;
+        uint64_t n = 0;
+        while (ok && !m_Stop) {
+            for (size_t k = 0; ok && k < streams.size(); ++k) {
+                while (ok && pa_stream_writable_size(streams[k]) < block.size() * sizeof(int16_t)) {
+                    ok = pa_stream_get_state(streams[k]) == PA_STREAM_READY && !m_Stop;
+                    if (ok)
+                        pa_threaded_mainloop_wait(loop);
+                }
+                const double step = 2.0 * M_PI * m_Outputs[k].frequency / kRate;
+                uint16_t c = count;
+                for (size_t i = 0; i < kFrames; ++i, c = NextCount(c)) {
+                    block[2 * i] =
+                        static_cast<int16_t>(std::lround(16000.0 * std::sin(step * double(n + i))));
+                    block[2 * i + 1] = static_cast<int16_t>(c);
+                }
+                if (ok)
+                    ok = pa_stream_write(streams[k], block.data(), block.size() * sizeof(int16_t), nullptr, 0,
+                                         PA_SEEK_RELATIVE) == 0;
+            }
+            for (size_t i = 0; i < kFrames; ++i)
+                count = NextCount(count);
+            n += kFrames;
+        }
+        for (pa_stream* stream : streams) {
+            pa_stream_set_state_callback(stream, nullptr, nullptr);
+            pa_stream_set_write_callback(stream, nullptr, nullptr);
+            pa_stream_disconnect(stream);
+            pa_stream_unref(stream);
+        }
+        pa_context_set_state_callback(context, nullptr, nullptr);
+        pa_context_disconnect(context);
+        pa_context_unref(context);
+        pa_threaded_mainloop_unlock(loop);
+        pa_threaded_mainloop_stop(loop);
+        pa_threaded_mainloop_free(loop);
+    });
+    ready.wait();
+}
+
+CountingTonePlayer::~CountingTonePlayer() {
+    m_Stop = true;
+    m_Thread.join();
+}
+
+std::vector<CountingTonePlayer::Break> CountingTonePlayer::CounterBreaks(const int16_t* pcm, size_t frames,
+                                                                         size_t* longestSilence) {
+    std::vector<Break> breaks;
+    size_t silence = 0, longest = 0;
+    bool havePrevious = false;
+    uint16_t previous = 0;
+    for (size_t i = 0; i < frames; ++i) {
+        const auto count = static_cast<uint16_t>(pcm[2 * i + 1]);
+        if (count == 0) { // inserted silence: the counter never is 0
+            longest = std::max(longest, ++silence);
+            continue;
+        }
+        silence = 0;
+        if (havePrevious) {
+            // Steps in the counter's cycle of 65535 values, folded to -32767..32767. PipeWire's
+            // float path may round a value by one, so steps within two frames of +1 are whole.
+            int step = (int(count) - int(previous) + 65535) % 65535;
+            if (step > 32767)
+                step -= 65535;
+            if (std::abs(step - 1) > 2)
+                breaks.push_back({i, step});
+        }
+        previous = count;
+        havePrevious = true;
+    }
+    if (longestSilence)
+        *longestSilence = longest;
+    return breaks;
+}
+
+} // namespace quortest
