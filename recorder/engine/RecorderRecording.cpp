@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 namespace {
 constexpr int kMp3 = 0;
@@ -153,8 +154,11 @@ Recorder::RecordFailure Recorder::StopOutcome(RecordFailure ended, bool endWritt
     if (m_RecordingFile && platform::IdentityOf(m_RecordingPath) != m_RecordingFile)
         return RecordFailure::FileRemoved;
     if (ended == RecordFailure::DiskFull && dataBytes == 0) {
-        // Nothing was recorded: an empty file would only pass for a recording.
-        std::remove(m_RecordingPath.c_str());
+        // Nothing was recorded: an empty file would only pass for a recording. A link, pipe or
+        // device chosen as the target stays where it is.
+        std::error_code ec;
+        if (std::filesystem::symlink_status(m_RecordingPath, ec).type() == std::filesystem::file_type::regular)
+            std::filesystem::remove(m_RecordingPath, ec);
         return RecordFailure::NoRoomToStart;
     }
     if (ended != RecordFailure::None)

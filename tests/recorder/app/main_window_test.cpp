@@ -348,7 +348,56 @@ TEST_F(RecorderWindowTest, AFullDiskEndsTheRecordingAndIsTold) {
     EXPECT_TRUE(window->StatusText().isEmpty());
     ASSERT_EQ(answer.Seen().size(), 2u) << "the Save As dialog, then the notice";
     EXPECT_EQ(answer.Seen()[0].className, QStringLiteral("QFileDialog"));
-    EXPECT_TRUE(answer.Seen()[1].message.startsWith(QStringLiteral("디스크 공간이 부족하여")));
+    EXPECT_EQ(answer.Seen()[1].message, QStringLiteral("디스크 공간이 부족하여\r\n녹음을 시작하지 못했습니다."))
+        << "not even the first data was written: the recording never started";
+    EXPECT_TRUE(fs::is_symlink(full)) << "the chosen target is left as it was";
+}
+
+TEST_F(RecorderWindowTest, StoredFileTypesThatCannotBeRecordedAreShownAndRecordedAsMp3) {
+    OpenWindow();
+    ModalAnswerer answer;
+    const QRect formatLine(20, 50, 292, 13);
+    const QImage mp3Face = Grab(window.get()).copy(formatLine);
+    for (int stored : {2, -1, 99}) {
+        SCOPED_TRACE(stored);
+        WriteFileTypeSel(stored);
+        WriteFileSettingSel(5);
+        window->ApplySettings();
+        Settle();
+        EXPECT_EQ(TheRecorderSettings().fileType, 0);
+        EXPECT_EQ(Grab(window.get()).copy(formatLine), mp3Face) << "the face shows MP3 at its first preset";
+
+        ASSERT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
+        ASSERT_TRUE(window->TheRecorder().IsRecording());
+        LetAudioFlow(300);
+        ASSERT_TRUE(Click(window.get(), "IDC_BTN_STOP"));
+        EXPECT_EQ(fs::path(RecordingPath()).extension(), ".mp3");
+        EXPECT_TRUE(IsMp3Frame(RecordingPath())) << "a real MP3 was written";
+    }
+    EXPECT_TRUE(answer.Seen().empty());
+}
+
+TEST_F(RecorderWindowTest, ASaveFolderRemovedWhileRecordingIsTold) {
+    const fs::path folder = saveFolder->path() / "removed";
+    fs::create_directory(folder);
+    ASSERT_TRUE(WriteSavePath(folder.string()));
+    StoreSettings(1, 1);
+    ASSERT_TRUE(WriteSavePath(folder.string()));
+    OpenWindow();
+    ModalAnswerer answer;
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
+    ASSERT_FALSE(WaitForFile(RecordingPath()).empty());
+    fs::remove_all(folder);
+    // The next tick of the clock notices it.
+    QElapsedTimer timer;
+    timer.start();
+    while (window->TheRecorder().IsRecording() && timer.elapsed() < 5000)
+        Settle(20);
+    EXPECT_FALSE(window->TheRecorder().IsRecording());
+    EXPECT_TRUE(window->StatusText().isEmpty());
+    ASSERT_EQ(answer.Seen().size(), 1u);
+    EXPECT_EQ(answer.Seen()[0].message,
+              QStringLiteral("녹음 중에 녹음 파일이나 저장 폴더가\r\n지워져 녹음이 저장되지 않았습니다."));
 }
 
 namespace {
