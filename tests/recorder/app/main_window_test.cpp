@@ -18,9 +18,14 @@
 #include <QFileDialog>
 #include <QRegularExpression>
 
+#include <atomic>
 #include <cctype>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace quortest::gui;
 namespace fs = std::filesystem;
@@ -86,8 +91,9 @@ TEST_F(RecorderWindowTest, TheWindowPaintsBeforeItOpensTheSoundDevices) {
     Server().WakeSink();
     window = std::make_unique<CQuorRecorderDlg>(nullptr, &shell);
     bool openAtFirstPaint = true;
-    OnFirstPaint(window.get(),
-                 [&] { openAtFirstPaint = window->DevicesStarted() || window->TheRecorder().IsMonitorOpen(); });
+    OnFirstPaint(window.get(), [&] {
+        openAtFirstPaint = window->DevicesStarted() || window->TheRecorder().IsMonitorOpen();
+    });
     window->show();
     for (int i = 0; i < 250 && !window->DevicesStarted(); ++i)
         Settle(20);
@@ -348,9 +354,59 @@ TEST_F(RecorderWindowTest, AFullDiskEndsTheRecordingAndIsTold) {
     EXPECT_TRUE(window->StatusText().isEmpty());
     ASSERT_EQ(answer.Seen().size(), 2u) << "the Save As dialog, then the notice";
     EXPECT_EQ(answer.Seen()[0].className, QStringLiteral("QFileDialog"));
-    EXPECT_EQ(answer.Seen()[1].message, QStringLiteral("디스크 공간이 부족하여\r\n녹음을 시작하지 못했습니다."))
+    EXPECT_EQ(answer.Seen()[1].message,
+              QStringLiteral("디스크 공간이 부족하여\r\n녹음을 시작하지 못했습니다."))
         << "not even the first data was written: the recording never started";
     EXPECT_TRUE(fs::is_symlink(full)) << "the chosen target is left as it was";
+}
+
+TEST_F(RecorderWindowTest, AudioLostWhileWritingFellBehindIsToldInSecondsAfterStop) {
+    // Save As picks a pipe whose reader stops reading for four seconds: the capture keeps two of
+    // them and drops the rest.
+    const fs::path pipePath = saveFolder->path() / "slow.mp3";
+    ASSERT_EQ(mkfifo(pipePath.c_str(), 0600), 0);
+    const int reader = open(pipePath.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    ASSERT_GT(fcntl(reader, F_SETPIPE_SZ, 4096), 0);
+    StoreSettings(0, 0);
+    OpenWindow();
+    ModalAnswerer answer(ModalAnswerer::Answer::Ok, [&](QWidget* modal) {
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            dialog->setOption(QFileDialog::DontConfirmOverwrite);
+            dialog->selectFile(QString::fromStdString(pipePath.string()));
+            static_cast<QDialog*>(dialog)->accept();
+        }
+    });
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
+    ASSERT_TRUE(window->TheRecorder().IsRecording());
+    LetAudioFlow(4000); // the stall
+    std::atomic<bool> stop{false};
+    std::atomic<size_t> drained{0};
+    std::thread drain([&] {
+        char chunk[4096];
+        while (!stop) {
+            const ssize_t got = read(reader, chunk, sizeof chunk);
+            if (got > 0)
+                drained += static_cast<size_t>(got);
+            else if (got == 0)
+                return;
+            else
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    });
+    QElapsedTimer timer;
+    timer.start();
+    while (drained < 120000 && timer.elapsed() < 10000) // the backlog and a second more
+        Settle(20);
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_STOP"));
+    stop = true;
+    drain.join();
+    close(reader);
+    ASSERT_EQ(answer.Seen().size(), 2u) << "the Save As dialog, then the notice";
+    const QRegularExpression told(QStringLiteral("^녹음 중 (\\d+\\.\\d)초 분량의 소리가 빠졌습니다\\."));
+    const QRegularExpressionMatch match = told.match(answer.Seen()[1].message);
+    ASSERT_TRUE(match.hasMatch()) << answer.Seen()[1].message.toStdString();
+    EXPECT_NEAR(match.captured(1).toDouble(), 1.9, 1.0);
 }
 
 TEST_F(RecorderWindowTest, StoredFileTypesThatCannotBeRecordedAreShownAndRecordedAsMp3) {

@@ -27,8 +27,14 @@ BE_EXPORT BE_ERR beCloseStream(HBE_STREAM) {
     return BE_ERR_SUCCESSFUL;
 }
 BE_EXPORT void beVersion(PBE_VERSION) {}
-BE_EXPORT BE_ERR beWriteVBRHeader(const char*) { return BE_ERR_INVALID_HANDLE; }
-BE_EXPORT BE_ERR beWriteInfoTag(HBE_STREAM, const char*) { return BE_ERR_INVALID_HANDLE; }
+BE_EXPORT BE_ERR beWriteVBRHeader(const char*) {
+    return BE_ERR_INVALID_HANDLE;
+}
+BE_EXPORT BE_ERR beWriteInfoTag(HBE_STREAM, const char*) {
+    return BE_ERR_INVALID_HANDLE;
+}
 // How many handles were given out and not released: the writer must release a refused one.
-BE_EXPORT int RefusingEncoderOpenHandles() { return g_OpenHandles.load(); }
+BE_EXPORT int RefusingEncoderOpenHandles() {
+    return g_OpenHandles.load();
+}
 }

@@ -29,7 +29,8 @@ protected:
         // As in the program, the monitor runs all the time; once it delivers, the sink renders
         // with short blocks and a recording starts at once (an idle null sink starts late).
         ASSERT_EQ(recorder.OpenMonitor(), MMSYSERR_NOERROR);
-        recorder.SetMonitorCallback(&monitorCalls, [](void* calls, WAVEHDR*) { return ++*static_cast<std::atomic<int>*>(calls), 1; });
+        recorder.SetMonitorCallback(
+            &monitorCalls, [](void* calls, WAVEHDR*) { return ++*static_cast<std::atomic<int>*>(calls), 1; });
         ASSERT_EQ(recorder.StartMonitor(), MMSYSERR_NOERROR);
         quortest::SharedPulseServer().WakeSink();
         for (int i = 0; i < 300 && monitorCalls == 0; ++i)

@@ -14,8 +14,8 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
-#include <dlfcn.h>
 #include <cstring>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <functional>
@@ -130,7 +130,8 @@ TEST_F(RecordingFaults, AutomaticNamesNeverReplaceAFileAndEveryFileHasOneWriter)
             RecordUntil(recorder, 8000);
             EXPECT_EQ(recorder.LastFailure(), Failure::None);
         }
-        EXPECT_EQ(settings.fileName, std::string("20260314_093005_2.") + extension) << "the name recorded is told";
+        EXPECT_EQ(settings.fileName, std::string("20260314_093005_2.") + extension)
+            << "the name recorded is told";
         ExpectWhole(dir / name);
         ExpectWhole(dir / ("20260314_093005_2." + std::string(extension)));
     }
@@ -142,7 +143,8 @@ TEST_F(RecordingFaults, AutomaticNamesNeverReplaceAFileAndEveryFileHasOneWriter)
     Use(0, 0, "same.mp3", true);
     ASSERT_TRUE(second.StartRecord());
     EXPECT_EQ(second.RecordingPath(), (dir / "same_2.mp3").string());
-    ASSERT_TRUE(WaitUntil([&] { return SizeOf(dir / "same.mp3") > 8000 && SizeOf(dir / "same_2.mp3") > 8000; }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return SizeOf(dir / "same.mp3") > 8000 && SizeOf(dir / "same_2.mp3") > 8000; }));
     ASSERT_TRUE(recorder.StopRecord());
     ASSERT_TRUE(second.StopRecord());
     ExpectWhole(dir / "same.mp3");
@@ -292,7 +294,8 @@ TEST_F(RecordingFaults, AStalledWriterLosesTheOverflowWhichIsToldAndStopWaitsFor
     const auto stallStart = std::chrono::steady_clock::now();
     std::this_thread::sleep_for(10s); // the stall itself
     draining = true;
-    const double stalled = std::chrono::duration<double>(std::chrono::steady_clock::now() - stallStart).count();
+    const double stalled =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - stallStart).count();
 
     // The recording goes on after the stall; then the reader stops again and Stop comes while the
     // writer is blocked for 8 s.

@@ -113,7 +113,8 @@ TEST(QuorReg, FailuresAreToldInSentencesAndABrokenFileMovedAsideIsTold) {
     const ToolRun missing = QuorReg({"get", kKey, "Savepath"});
     EXPECT_EQ(missing.err, "quor-reg: cannot open key Software\\QuorRecorder: it does not exist.\n");
     const ToolRun badKey = QuorReg({"set", "Software\\\\Bad", "N", "sz", "x"});
-    EXPECT_EQ(badKey.err, "quor-reg: cannot create key Software\\\\Bad: the key or value name is not valid.\n");
+    EXPECT_EQ(badKey.err,
+              "quor-reg: cannot create key Software\\\\Bad: the key or value name is not valid.\n");
 
     ASSERT_EQ(QuorReg({"set", kKey, "FileTypeSel", "dword", "1"}).exitCode, 0);
     const ToolRun noValue = QuorReg({"get", kKey, "Savepath"});
@@ -123,7 +124,8 @@ TEST(QuorReg, FailuresAreToldInSentencesAndABrokenFileMovedAsideIsTold) {
     quortest::WriteFile(env.HivePath(), "this is no registry file");
     const ToolRun broken = QuorReg({"get", kKey, "FileTypeSel"});
     EXPECT_EQ(broken.exitCode, 1) << "it reads as empty";
-    EXPECT_NE(broken.err.find("the settings file " + env.HivePath().string() + " could not be read; it was moved to "),
+    EXPECT_NE(broken.err.find("the settings file " + env.HivePath().string() +
+                              " could not be read; it was moved to "),
               std::string::npos)
         << broken.err;
     size_t asideFiles = 0;
