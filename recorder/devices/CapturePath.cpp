@@ -185,6 +185,5 @@ void CapturePath::SelectStereoMix() {
     details.cbDetails = sizeof(MIXERCONTROLDETAILS_BOOLEAN);
     details.paDetails = items.data();
     HMIXER mixer = m_Handles[m_InputDevices[static_cast<size_t>(m_SelectedInput)].index];
-    mixerSetControlDetails(AsMixerObject(mixer), &details,
-                           MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE);
+    mixerSetControlDetails(AsMixerObject(mixer), &details, MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE);
 }
