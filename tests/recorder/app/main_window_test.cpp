@@ -407,8 +407,8 @@ TEST_F(RecorderWindowTest, AudioLostWhileWritingFellBehindIsToldInSecondsAfterSt
     close(reader);
     // The file dialog's background scan may still be opening the pipe to look inside: a writer
     // that comes and goes lets it finish, so later dialogs of this program are not held up.
-    for (int round = 0, opened = 0; round < 50 && (opened = open(pipePath.c_str(), O_WRONLY | O_NONBLOCK)) >= 0;
-         ++round) {
+    for (int round = 0, opened = 0;
+         round < 50 && (opened = open(pipePath.c_str(), O_WRONLY | O_NONBLOCK)) >= 0; ++round) {
         close(opened);
         Settle(20);
     }
