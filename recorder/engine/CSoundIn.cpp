@@ -12,9 +12,7 @@ namespace {
 constexpr auto kRetireTimeout = std::chrono::seconds(5);
 } // namespace
 
-CSoundIn::CSoundIn() {
-    CreateThread();
-}
+CSoundIn::CSoundIn() { CreateThread(); }
 
 CSoundIn::~CSoundIn() {
     Stop();
@@ -149,8 +147,7 @@ void CSoundIn::WaitForRetirement() {
         // Patience counts from the callback's end: a slow write is waited for, however long.
         if (m_bInCallback)
             deadline = std::chrono::steady_clock::now() + kRetireTimeout;
-        if (m_Retired.wait_for(guard, std::chrono::milliseconds(100),
-                               [this] { return m_QueuedBuffers.load() <= 0; }))
+        if (m_Retired.wait_for(guard, std::chrono::milliseconds(100), [this] { return m_QueuedBuffers.load() <= 0; }))
             break;
         guard.unlock();
         waveInReset(m_WaveIn);
