@@ -206,6 +206,13 @@ void CQuorRecorderDlg::StartMonitor() {
 void CQuorRecorderDlg::ApplySettings() {
     RecorderSettings& settings = TheRecorderSettings();
     settings.Load();
+    if (settings.fileType != 0 && settings.fileType != 1) {
+        // Only MP3 and WAV can be recorded: any other stored type (the old OGG, or garbage) is
+        // taken as MP3 with its first preset, as the settings dialog shows it.
+        settings.fileType = 0;
+        settings.fileSetting = 0;
+        settings.ApplyPreset();
+    }
     const bool onTop = settings.topmost == 1;
     if (onTop != windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
         Qt::WindowFlags flags = windowFlags();
@@ -231,6 +238,7 @@ void CQuorRecorderDlg::PrepareFileName() {
     const int type = settings.fileType >= 0 && settings.fileType <= 2 ? settings.fileType : 0;
     const QString autoName = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss"));
     settings.fileName = QStringLiteral("%1.%2").arg(autoName, QLatin1String(kExtensions[type])).toStdString();
+    settings.fileNameAutomatic = true;
     if (settings.autoFileName == 1)
         return;
 
@@ -245,6 +253,8 @@ void CQuorRecorderDlg::PrepareFileName() {
     const QFileInfo chosen(dialog.selectedFiles().first());
     settings.savePath = chosen.absolutePath().toStdString();
     settings.fileName = chosen.fileName().toStdString();
+    // The dialog asked before replacing a file: this name is used as it is.
+    settings.fileNameAutomatic = false;
 }
 
 void CQuorRecorderDlg::SetRecordSkin(bool pauseSkin) {
@@ -299,19 +309,29 @@ void CQuorRecorderDlg::AfterRecordButton() {
 }
 
 void CQuorRecorderDlg::OnBtnStop() {
-    if (m_Recorder.IsRecording())
-        m_Recorder.StopRecord();
+    const bool stopped = m_Recorder.IsRecording() && m_Recorder.StopRecord();
     SetRecordSkin(false);
     m_BtnStop->setFocus();
     update(RecorderFace::LampRect());
     SetStatus({});
     m_Timer.stop();
+    if (stopped)
+        ReportStopOutcome();
+}
+
+void CQuorRecorderDlg::ReportStopOutcome() {
+    // The file is finished first; then the user hears what went wrong with it, if anything.
+    if (m_Recorder.LastFailure() != Recorder::RecordFailure::None)
+        ShowNotice(RecordFailureText(m_Recorder.LastFailure()));
+    // A tenth of a second is the smallest amount the notice can name.
+    if (m_Recorder.DroppedSeconds() >= 0.05)
+        ShowNotice(DroppedAudioText(m_Recorder.DroppedSeconds()));
 }
 
 void CQuorRecorderDlg::OnTimer() {
-    const Recorder::RecordFailure ended = m_Recorder.EndedByItself();
-    if (ended != Recorder::RecordFailure::None && m_Recorder.IsRecording()) {
-        ReportEndedByItself(ended);
+    if (m_Recorder.IsRecording() &&
+        (m_Recorder.EndedByItself() != Recorder::RecordFailure::None || m_Recorder.RecordingFileGone())) {
+        OnBtnStop();
         return;
     }
     if (!m_Recorder.IsPaused())
@@ -325,7 +345,8 @@ void CQuorRecorderDlg::OnDeviceWatch() {
         return;
     const Recorder::RecordFailure ended = m_Recorder.EndedByItself();
     if (ended == Recorder::RecordFailure::CaptureLost && m_Recorder.IsRecording()) {
-        ReportEndedByItself(ended);
+        // Stop finishes what was written, then tells why the recording ended.
+        OnBtnStop();
         return;
     }
     const bool monitorDown = !m_Recorder.IsMonitorRunning() || m_Recorder.IsMonitorLost();
@@ -337,12 +358,6 @@ void CQuorRecorderDlg::OnDeviceWatch() {
     // A new server (or its first output): unmute, volume and stereo mix as at start, silently.
     if (m_CapturePath)
         m_CapturePath->RecoverCapturePath();
-}
-
-void CQuorRecorderDlg::ReportEndedByItself(Recorder::RecordFailure reason) {
-    // Finish what was written first, then tell the user.
-    OnBtnStop();
-    ShowNotice(RecordFailureText(reason));
 }
 
 void CQuorRecorderDlg::OnBtnExit() {

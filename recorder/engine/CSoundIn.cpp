@@ -1,12 +1,14 @@
 // Recording capture: device set-up, the buffer cycle on the worker thread, and retirement.
 #include "CSoundIn.h"
+#include "wavein/WaveInDevice.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
-// How long Stop waits for the worker to retire the buffers the reset handed back.
+// How long Stop waits for the worker to retire the buffers the reset handed back, counted from
+// the last moment the worker was inside the callback, which may use what the owner frees after Stop.
 constexpr auto kRetireTimeout = std::chrono::seconds(5);
 } // namespace
 
@@ -37,6 +39,7 @@ bool CSoundIn::Start(const WAVEFORMATEX* format) {
     if (format)
         m_Format = *format;
     m_bDeviceLost = false;
+    m_DroppedBytes = 0;
 
     MMRESULT result = waveInOpen(&m_WaveIn, WAVE_MAPPER, &m_Format, m_ThreadID, 0, CALLBACK_THREAD);
     if (result != MMSYSERR_NOERROR) {
@@ -99,7 +102,9 @@ void CSoundIn::OnWIM_DATA(WAVEHDR* header) {
         // A full buffer, or what a lost device had filled when its source went away.
         if (header->dwBytesRecorded > 0) {
             CBuffer view(header->lpData, static_cast<int32_t>(header->dwBytesRecorded));
+            m_bInCallback = true;
             DataFromSoundIn(view, m_pOwner);
+            m_bInCallback = false;
         }
         result = waveInPrepareHeader(m_WaveIn, header, sizeof(WAVEHDR));
         if (result == MMSYSERR_NOERROR)
@@ -147,6 +152,9 @@ void CSoundIn::WaitForRetirement() {
     auto deadline = std::chrono::steady_clock::now() + kRetireTimeout;
     std::unique_lock<std::mutex> guard(m_RetireLock);
     while (m_QueuedBuffers.load() > 0 && std::chrono::steady_clock::now() < deadline) {
+        // Patience counts from the callback's end: a slow write is waited for, however long.
+        if (m_bInCallback)
+            deadline = std::chrono::steady_clock::now() + kRetireTimeout;
         if (m_Retired.wait_for(guard, std::chrono::milliseconds(100),
                                [this] { return m_QueuedBuffers.load() <= 0; }))
             break;
@@ -159,6 +167,7 @@ void CSoundIn::WaitForRetirement() {
 void CSoundIn::CloseDevice() {
     if (!m_WaveIn)
         return;
+    m_DroppedBytes = m_WaveIn->OverrunBytes();
     MMRESULT result = waveInClose(m_WaveIn);
     if (result != MMSYSERR_NOERROR) {
         WaveInErrorMsg(result, "in Stop()");

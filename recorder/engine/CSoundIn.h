@@ -36,6 +36,9 @@ public:
     // Set on the worker when the device lost its source (the sound server went away): the
     // capture delivers nothing more; Stop still closes it and a later Start opens afresh.
     bool DeviceLost() const { return m_bDeviceLost.load(); }
+    // Bytes the device dropped during the last capture because the callback fell too far behind;
+    // known once Stop has closed the device.
+    uint64_t DroppedBytes() const { return m_DroppedBytes.load(); }
     int QueuedBuffers() const { return m_QueuedBuffers.load(); }
 
     DataCallback DataFromSoundIn = nullptr;
@@ -62,6 +65,9 @@ private:
 
     std::atomic<bool> m_bStarted{false};
     std::atomic<bool> m_bDeviceLost{false};
+    // The worker is inside the callback: Stop waits for it however long a write takes.
+    std::atomic<bool> m_bInCallback{false};
+    std::atomic<uint64_t> m_DroppedBytes{0};
     HWAVEIN m_WaveIn = nullptr;
     std::atomic<int> m_QueuedBuffers{0};
     uint32_t m_ThreadID = 0;

@@ -5,6 +5,10 @@
 #include "SettingsValues.h"
 
 void RecorderSettings::Load() {
+    if (unsavedChoices) {
+        ApplyPreset();
+        return;
+    }
     ReadSavePath(savePath);
     autoFileName = ReadAutoFileName(1);
     topmost = ReadCkTopmost(1);
@@ -19,7 +23,8 @@ void RecorderSettings::Load() {
     channels = 2;
 }
 
-void RecorderSettings::Save() {
+bool RecorderSettings::Save() {
+    TakeSettingsWriteFailure();
     WriteSavePath(savePath);
     WriteAutoFileName(autoFileName);
     WriteCkTopmost(topmost);
@@ -28,6 +33,9 @@ void RecorderSettings::Save() {
     WriteCkTagOpen(tagOpen);
     WriteFileSettingSel(fileSetting);
     WriteFileTypeSel(fileType);
+    saveFailure = TakeSettingsWriteFailure();
+    unsavedChoices = saveFailure != platform::ERROR_SUCCESS;
+    return !unsavedChoices;
 }
 
 void RecorderSettings::ApplyPreset() {
