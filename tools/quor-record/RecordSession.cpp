@@ -1,0 +1,256 @@
+// quor-record's run: everything between the parsed options and the exit code.
+#include "RecordSession.h"
+
+#include "AutomaticFileName.h"
+#include "LevelWatch.h"
+#include "QualityPresets.h"
+#include "RecordOptions.h"
+#include "Recorder.h"
+#include "RecorderSettings.h"
+#include "StatusLine.h"
+#include "pulse/PulseConnection.h"
+#include "pulse/SoundSources.h"
+#include "wavein/CaptureSource.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <ctime>
+#include <filesystem>
+#include <ostream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+namespace {
+
+// The monitor capture's fixed format: 44100 Hz 16-bit stereo.
+constexpr int kMonitorRate = 44100;
+// No captured data for this long while the server still answers: the capture is gone.
+constexpr auto kStallLimit = 5s;
+constexpr auto kStatusPeriod = 250ms;
+
+struct Outcome {
+    int code = kRecordOk;
+    std::string sentence; // empty when all went well
+};
+
+bool ServerReady() {
+    platform::PulseConnection& pulse = platform::PulseConnection::Instance();
+    platform::PulseConnection::Lock lock(pulse);
+    return pulse.IsReadyLocked();
+}
+
+// Settings from the store, with the format and the quality of the command line over them.
+Outcome ChooseFormat(const RecordOptions& options, RecorderSettings& settings) {
+    settings.Load();
+    const bool otherFormat = options.fileType && *options.fileType != settings.fileType;
+    if (options.fileType)
+        settings.fileType = *options.fileType;
+    if (settings.fileType != kFileTypeMp3 && settings.fileType != kFileTypeWav)
+        return {kRecordUsage, "the stored format cannot be recorded here; give --format mp3 or --format wav"};
+    if (options.quality) {
+        auto index = ResolveQuality(settings.fileType, *options.quality);
+        if (!index)
+            return {kRecordUsage, "--quality \"" + *options.quality + "\" is not a preset of " +
+                                      (settings.fileType == kFileTypeMp3 ? "MP3" : "WAV") + " (see --help)"};
+        settings.fileSetting = *index;
+    } else if (otherFormat) {
+        // The stored preset belongs to the stored format.
+        settings.fileSetting = 0;
+    }
+    settings.ApplyPreset();
+    return {};
+}
+
+// The source to record: the one named, else the monitor of the default output.
+Outcome ChooseSource(const RecordOptions& options, std::ostream& out) {
+    auto sources = platform::ListSoundSources();
+    if (!sources)
+        return {kRecordNoServer, "cannot reach the sound server (PulseAudio or PipeWire)."};
+    if (options.listSources) {
+        for (const platform::SoundSource& source : *sources)
+            out << (source.monitorOfDefaultOutput ? "* " : "  ") << source.name << '\t' << source.description
+                << '\n';
+        return {};
+    }
+    const platform::SoundSource* chosen = nullptr;
+    if (options.source) {
+        chosen = platform::FindSoundSource(*sources, *options.source);
+        if (!chosen)
+            return {kRecordNoSource,
+                    "there is no sound source named \"" + *options.source + "\" (see quor-record --list-sources)."};
+    } else {
+        for (const platform::SoundSource& source : *sources)
+            if (source.monitorOfDefaultOutput)
+                chosen = &source;
+    }
+    // Without an output the server's default source is what there is to record.
+    platform::SelectCaptureSource(chosen ? chosen->name : std::string());
+    return {};
+}
+
+// The folder and the name of the new file.
+Outcome ChooseFile(const RecordOptions& options, RecorderSettings& settings) {
+    std::error_code ec;
+    if (options.file) {
+        const fs::path path = fs::absolute(*options.file, ec);
+        if (ec || path.filename().empty())
+            return {kRecordUsage, "\"" + *options.file + "\" is not a file name"};
+        if (fs::exists(fs::symlink_status(path, ec)))
+            return {kRecordFileError, path.string() + " already exists; it is not replaced."};
+        settings.savePath = path.parent_path().string();
+        settings.fileName = path.filename().string();
+        return {};
+    }
+    // The save folder of the settings; made when missing, as a script expects it to work.
+    fs::create_directories(settings.savePath, ec);
+    settings.fileName = AutomaticFileName(settings.fileType, std::time(nullptr));
+    // Two runs within one second would otherwise share a name.
+    const fs::path first(settings.fileName);
+    for (int n = 2; fs::exists(fs::symlink_status(fs::path(settings.savePath) / settings.fileName, ec)); ++n)
+        settings.fileName = first.stem().string() + "_" + std::to_string(n) + first.extension().string();
+    return {};
+}
+
+Outcome StartFailure(const Recorder& recorder) {
+    const std::string detail = recorder.LastFailureDetail();
+    switch (recorder.LastFailure()) {
+    case Recorder::RecordFailure::FileNotCreated:
+        return {kRecordFileError, "cannot create " + recorder.RecordingPath() + "."};
+    case Recorder::RecordFailure::EncoderMissing:
+        return {kRecordFailed, "the MP3 encoder library liblame_enc.so cannot be loaded (" + detail + ")."};
+    case Recorder::RecordFailure::CaptureFailed:
+        if (!ServerReady())
+            return {kRecordNoServer, "cannot reach the sound server (PulseAudio or PipeWire)."};
+        return {kRecordFailed, "the sound server refused the capture (" + detail + ")."};
+    default:
+        return {kRecordFailed, "the recording could not start (" + detail + ")."};
+    }
+}
+
+Outcome EndedByItself(Recorder::RecordFailure reason, const std::string& path) {
+    switch (reason) {
+    case Recorder::RecordFailure::DiskFull:
+        return {kRecordFileError, "the disk is full; the recording stopped and " + path + " holds what was written."};
+    case Recorder::RecordFailure::SizeLimit:
+        return {kRecordFileError, "the WAV file reached its largest possible size; " + path + " is complete."};
+    default:
+        return {kRecordNoServer,
+                "the sound capture ended (the sound server went away); " + path + " holds what was recorded."};
+    }
+}
+
+sigset_t StopSignals() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&set, signal);
+    return set;
+}
+
+// Waits for a stop signal up to `timeout`; true when one came.
+bool StopSignalWithin(Clock::duration timeout) {
+    const sigset_t set = StopSignals();
+    const auto nanos = std::chrono::duration_cast<std::chrono::nanoseconds>(timeout).count();
+    const timespec wait{static_cast<time_t>(nanos / 1000000000), static_cast<long>(nanos % 1000000000)};
+    return sigtimedwait(&set, nullptr, &wait) > 0;
+}
+
+// Records until a stop condition; the reason, with the recording still running.
+Outcome RecordUntilStopped(const RecordOptions& options, Recorder& recorder, const LevelWatch& levels,
+                           std::ostream& err) {
+    const uint64_t bytesPerSecond = static_cast<uint64_t>(TheRecorderSettings().sampleRate) * 4;
+    const uint64_t targetBytes = options.duration ? options.duration->count() * bytesPerSecond : 0;
+    const uint64_t silentLimit = options.untilSilence ? options.untilSilence->count() * kMonitorRate : 0;
+    const bool live = isatty(STDERR_FILENO) == 1;
+    uint64_t lastBytes = 0;
+    auto lastProgress = Clock::now();
+    auto nextStatus = Clock::now();
+    for (;;) {
+        const uint64_t recorded = recorder.RecordedBytes();
+        // Wake close to the end of a --duration so that it overshoots by at most a buffer.
+        Clock::duration wait = 100ms;
+        if (targetBytes && recorded < targetBytes)
+            wait = std::clamp<Clock::duration>(
+                std::chrono::microseconds((targetBytes - recorded) * 1000000 / bytesPerSecond), 5ms, 100ms);
+        if (StopSignalWithin(wait))
+            return {};
+        if (const auto ended = recorder.EndedByItself(); ended != Recorder::RecordFailure::None)
+            return EndedByItself(ended, recorder.RecordingPath());
+        const uint64_t now = recorder.RecordedBytes();
+        if (targetBytes && now >= targetBytes)
+            return {};
+        if (silentLimit && levels.SilentFrames() >= silentLimit)
+            return {};
+        if (now != lastBytes) {
+            lastBytes = now;
+            lastProgress = Clock::now();
+        }
+        if (!ServerReady() || Clock::now() - lastProgress > kStallLimit)
+            return EndedByItself(Recorder::RecordFailure::None, recorder.RecordingPath());
+        if (live && Clock::now() >= nextStatus) {
+            nextStatus = Clock::now() + kStatusPeriod;
+            std::error_code ec;
+            const auto size = fs::file_size(recorder.RecordingPath(), ec);
+            err << '\r' << StatusLine(now / bytesPerSecond, ec ? 0 : size, levels.Peak()) << std::flush;
+        }
+    }
+}
+
+} // namespace
+
+int RunQuorRecord(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::string mistake;
+    const auto options = ParseRecordOptions(args, &mistake);
+    if (!options) {
+        err << "quor-record: " << mistake << '\n' << RecordUsage();
+        return kRecordUsage;
+    }
+    if (options->help) {
+        out << RecordHelp();
+        return kRecordOk;
+    }
+    if (options->version) {
+        out << "quor-record " << QUOR_RECORD_VERSION << '\n';
+        return kRecordOk;
+    }
+    auto fail = [&](const Outcome& outcome) {
+        err << "quor-record: " << outcome.sentence << '\n';
+        if (outcome.code == kRecordUsage)
+            err << RecordUsage();
+        return outcome.code;
+    };
+
+    RecorderSettings& settings = TheRecorderSettings();
+    if (!options->listSources)
+        if (Outcome chosen = ChooseFormat(*options, settings); chosen.code != kRecordOk)
+            return fail(chosen);
+    if (Outcome chosen = ChooseSource(*options, out); chosen.code != kRecordOk)
+        return fail(chosen);
+    if (options->listSources)
+        return kRecordOk;
+    if (Outcome chosen = ChooseFile(*options, settings); chosen.code != kRecordOk)
+        return fail(chosen);
+
+    Recorder recorder(1024);
+    LevelWatch levels(LevelWatch::ThresholdFor(kSilenceDbfs));
+    if (recorder.OpenMonitor() != MMSYSERR_NOERROR)
+        return fail({kRecordNoServer, "cannot open the sound capture."});
+    recorder.SetMonitorCallback(&levels, &LevelWatch::OnBuffer);
+    recorder.StartMonitor();
+    levels.ResetSilence();
+    if (!recorder.StartRecord())
+        return fail(StartFailure(recorder));
+
+    const Outcome outcome = RecordUntilStopped(*options, recorder, levels, err);
+    recorder.StopRecord();
+    recorder.StopMonitor();
+    if (isatty(STDERR_FILENO) == 1)
+        err << '\n';
+    if (outcome.code != kRecordOk)
+        return fail(outcome);
+    return kRecordOk;
+}
