@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
+#include <mutex>
 #include <string>
 
 namespace platform {
@@ -120,6 +121,15 @@ int MoveNoReplace(const std::filesystem::path& from, const std::filesystem::path
     return 0;
 }
 
+std::mutex g_ObserverLock;
+SetAsideObserver g_Observer;
+
+void ReportSetAside(const std::filesystem::path& file, const std::filesystem::path& aside) {
+    std::lock_guard<std::mutex> guard(g_ObserverLock);
+    if (g_Observer)
+        g_Observer(file, aside);
+}
+
 // Keeps a broken hive under a new name, never replacing an earlier one, so nothing is lost.
 void SetAside(const std::filesystem::path& file) {
     char stamp[32];
@@ -130,7 +140,10 @@ void SetAside(const std::filesystem::path& file) {
     const std::string base = file.string() + ".broken-" + stamp;
     for (int attempt = 0; attempt < 1000; ++attempt) {
         const std::string aside = attempt == 0 ? base : base + "-" + std::to_string(attempt);
-        if (MoveNoReplace(file, aside) != EEXIST)
+        const int error = MoveNoReplace(file, aside);
+        if (error == 0)
+            ReportSetAside(file, aside);
+        if (error != EEXIST)
             return;
     }
 }
@@ -227,6 +240,11 @@ LSTATUS ReplaceFile(const std::filesystem::path& file, const std::string& text) 
 }
 
 } // namespace
+
+void SetHiveSetAsideObserver(SetAsideObserver observer) {
+    std::lock_guard<std::mutex> guard(g_ObserverLock);
+    g_Observer = std::move(observer);
+}
 
 LSTATUS ReadHiveFile(const std::filesystem::path& file, Hive* hive) {
     LSTATUS status = ERROR_SUCCESS;

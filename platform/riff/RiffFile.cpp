@@ -1,11 +1,10 @@
 // RIFF chunk writing over a file descriptor with a user-space buffer.
 #include "riff/RiffFile.h"
+#include "riff/RecordingFile.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 namespace platform {
@@ -38,15 +37,10 @@ bool WriteAll(int fd, const char* data, size_t bytes, off_t offset, bool positio
 } // namespace
 
 std::unique_ptr<RiffFile> RiffFile::Create(const std::string& path, uint64_t maxFileBytes) {
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    // Exclusive: a second writer of the same recording is refused rather than interleaved.
+    int fd = OpenRecordingFile(path);
     if (fd < 0)
         return nullptr;
-    // Exclusive: a second writer of the same recording is refused rather than interleaved,
-    // and the file is truncated only once we hold it, never under another writer.
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0 || ftruncate(fd, 0) != 0) {
-        close(fd);
-        return nullptr;
-    }
     return std::unique_ptr<RiffFile>(new RiffFile(fd, std::min(maxFileBytes, kRiffMaxFileBytes)));
 }
 
@@ -95,10 +89,11 @@ long RiffFile::Write(const void* data, long bytes) {
         size_t take = std::min(n - done, kBufferBytes - m_Buffer.size());
         m_Buffer.insert(m_Buffer.end(), from + done, from + done + take);
         done += take;
+        // Counted as it is buffered: a failed flush takes back exactly what did not reach the disk.
+        m_Position += take;
         if (m_Buffer.size() == kBufferBytes && !FlushBuffer())
             return -1;
     }
-    m_Position += n;
     return static_cast<long>(n);
 }
 

@@ -2,6 +2,7 @@
 #include "CQuorRecorderDlg.h"
 
 #include "AfterFirstPaint.h"
+#include "AutomaticFileName.h"
 #include "CFrequencyGraph.h"
 #include "CHoverButton.h"
 #include "CID3TagInfoDlg.h"
@@ -29,7 +30,6 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -39,6 +39,8 @@
 #include <QPalette>
 #include <QScreen>
 #include <QWindow>
+
+#include <ctime>
 
 using namespace CQuorRecorderDlgIds;
 using namespace RecorderBitmap;
@@ -218,8 +220,8 @@ void CQuorRecorderDlg::PrepareFileName() {
                                            "wav audio files (*.wav);;All Files (*)",
                                            "ogg audio files (*.ogg);;All Files (*)"};
     const int type = settings.fileType >= 0 && settings.fileType <= 2 ? settings.fileType : 0;
-    const QString autoName = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss"));
-    settings.fileName = QStringLiteral("%1.%2").arg(autoName, QLatin1String(kExtensions[type])).toStdString();
+    settings.fileName = AutomaticFileName(type, std::time(nullptr));
+    settings.fileNameAutomatic = true;
     if (settings.autoFileName == 1)
         return;
 
@@ -234,6 +236,8 @@ void CQuorRecorderDlg::PrepareFileName() {
     const QFileInfo chosen(dialog.selectedFiles().first());
     settings.savePath = chosen.absolutePath().toStdString();
     settings.fileName = chosen.fileName().toStdString();
+    // The dialog asked before replacing a file: this name is used as it is.
+    settings.fileNameAutomatic = false;
 }
 
 void CQuorRecorderDlg::SetRecordSkin(bool pauseSkin) {
@@ -285,31 +289,35 @@ void CQuorRecorderDlg::AfterRecordButton() {
 }
 
 void CQuorRecorderDlg::OnBtnStop() {
-    if (m_Recorder.IsRecording())
-        m_Recorder.StopRecord();
+    const bool stopped = m_Recorder.IsRecording() && m_Recorder.StopRecord();
     SetRecordSkin(false);
     m_BtnStop->setFocus();
     update(RecorderFace::LampRect());
     SetStatus({});
     m_Timer.stop();
+    if (stopped)
+        ReportStopOutcome();
+}
+
+void CQuorRecorderDlg::ReportStopOutcome() {
+    // The file is finished first; then the user hears what went wrong with it, if anything.
+    if (m_Recorder.LastFailure() != Recorder::RecordFailure::None)
+        ShowNotice(RecordFailureText(m_Recorder.LastFailure()));
+    // A tenth of a second is the smallest amount the notice can name.
+    if (m_Recorder.DroppedSeconds() >= 0.05)
+        ShowNotice(DroppedAudioText(m_Recorder.DroppedSeconds()));
 }
 
 void CQuorRecorderDlg::OnTimer() {
-    const Recorder::RecordFailure ended = m_Recorder.EndedByItself();
-    if (ended != Recorder::RecordFailure::None && m_Recorder.IsRecording()) {
-        ReportEndedByItself(ended);
+    if (m_Recorder.IsRecording() &&
+        (m_Recorder.EndedByItself() != Recorder::RecordFailure::None || m_Recorder.RecordingFileGone())) {
+        OnBtnStop();
         return;
     }
     if (!m_Recorder.IsPaused())
         ++m_ElapsedSeconds;
     update(RecorderFace::TimeAndFormatRect());
     update(RecorderFace::LampRect());
-}
-
-void CQuorRecorderDlg::ReportEndedByItself(Recorder::RecordFailure reason) {
-    // Finish what was written first, then tell the user.
-    OnBtnStop();
-    ShowNotice(RecordFailureText(reason));
 }
 
 void CQuorRecorderDlg::OnBtnExit() {

@@ -67,7 +67,7 @@ private:
     void SetStatus(const QString& text);
     void AfterRecordButton();
     void ShowNotice(const QString& message);
-    void ReportEndedByItself(Recorder::RecordFailure reason);
+    void ReportStopOutcome();
     void OpenSettingsDialog();
     void OpenTagEditor(const std::string& path);
 

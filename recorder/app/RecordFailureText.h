@@ -7,3 +7,7 @@
 
 // The notification box's message for a failure; empty for RecordFailure::None.
 QString RecordFailureText(Recorder::RecordFailure failure);
+
+// The notification box's message after a recording that lost `seconds` of audio while the
+// writing fell behind the capture.
+QString DroppedAudioText(double seconds);

@@ -68,18 +68,21 @@ bool CSoundFile::Write(CBuffer* buffer) {
     return complete;
 }
 
-void CSoundFile::Finish() {
+bool CSoundFile::Finish() {
     if (!m_File)
-        return;
+        return true;
+    bool ok = true;
     if (m_Mode == 2) {
         // After a failed write the data may end inside a frame: keep whole frames only.
-        uint64_t data = m_File->Position() - m_CurrentChunk.dwDataOffset;
+        uint64_t data = DataBytes();
         uint64_t block = std::max<uint64_t>(m_Format.nBlockAlign, 1);
         if (data % block)
-            m_File->TruncateTo(m_File->Position() - data % block);
-        m_File->Ascend(&m_CurrentChunk);
-        m_File->Ascend(&m_FormChunk);
+            ok = m_File->TruncateTo(m_File->Position() - data % block);
+        ok = m_File->Ascend(&m_CurrentChunk) && ok;
+        ok = m_File->Ascend(&m_FormChunk) && ok;
     }
-    m_File->Close();
+    ok = m_File->Close() && ok;
     m_File.reset();
+    m_Mode = 0;
+    return ok;
 }

@@ -26,6 +26,11 @@ public:
     // True when every byte was stored. False when the file is not open, the disk refused, or
     // the size limit was reached; whole frames that fit are still stored and the file stays valid.
     bool Write(CBuffer* buffer);
+    // Completes the sizes and closes the file (destruction does it too). False when the end did
+    // not reach the disk: the sizes may then not describe everything that was recorded.
+    bool Finish();
+    // PCM bytes in the data chunk so far.
+    uint64_t DataBytes() const { return m_File ? m_File->Position() - m_CurrentChunk.dwDataOffset : 0; }
     // True once not even one more frame fits under the size limit.
     bool AtSizeLimit() const { return m_File && m_File->Room() < std::max<uint16_t>(m_Format.nBlockAlign, 1); }
 
@@ -34,7 +39,6 @@ public:
 
 private:
     bool OpenFile(uint64_t maxFileBytes);
-    void Finish();
 
     std::unique_ptr<platform::RiffFile> m_File;
     std::string m_Path;

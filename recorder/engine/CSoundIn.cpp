@@ -1,12 +1,14 @@
 // Recording capture: device set-up, the buffer cycle on the worker thread, and retirement.
 #include "CSoundIn.h"
+#include "wavein/WaveInDevice.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
-// How long Stop waits for the worker to retire the buffers the reset handed back.
+// How long Stop waits for the worker to retire the buffers the reset handed back; never while
+// the worker is still inside the callback, which may be using what the owner frees after Stop.
 constexpr auto kRetireTimeout = std::chrono::seconds(5);
 } // namespace
 
@@ -34,6 +36,7 @@ bool CSoundIn::Start(const WAVEFORMATEX* format) {
         return false;
     if (format)
         m_Format = *format;
+    m_DroppedBytes = 0;
 
     MMRESULT result = waveInOpen(&m_WaveIn, WAVE_MAPPER, &m_Format, m_ThreadID, 0, CALLBACK_THREAD);
     if (result != MMSYSERR_NOERROR) {
@@ -94,7 +97,9 @@ void CSoundIn::OnWIM_DATA(WAVEHDR* header) {
     }
     if (m_bStarted) {
         CBuffer view(header->lpData, static_cast<int32_t>(header->dwBufferLength));
+        m_bInCallback = true;
         DataFromSoundIn(view, m_pOwner);
+        m_bInCallback = false;
         result = waveInPrepareHeader(m_WaveIn, header, sizeof(WAVEHDR));
         if (result == MMSYSERR_NOERROR)
             result = waveInAddBuffer(m_WaveIn, header, sizeof(WAVEHDR));
@@ -138,7 +143,7 @@ void CSoundIn::WaitForRetirement() {
     // further reset.
     auto deadline = std::chrono::steady_clock::now() + kRetireTimeout;
     std::unique_lock<std::mutex> guard(m_RetireLock);
-    while (m_QueuedBuffers.load() > 0 && std::chrono::steady_clock::now() < deadline) {
+    while (m_QueuedBuffers.load() > 0 && (std::chrono::steady_clock::now() < deadline || m_bInCallback)) {
         if (m_Retired.wait_for(guard, std::chrono::milliseconds(100), [this] { return m_QueuedBuffers.load() <= 0; }))
             break;
         guard.unlock();
@@ -150,6 +155,7 @@ void CSoundIn::WaitForRetirement() {
 void CSoundIn::CloseDevice() {
     if (!m_WaveIn)
         return;
+    m_DroppedBytes = m_WaveIn->OverrunBytes();
     MMRESULT result = waveInClose(m_WaveIn);
     if (result != MMSYSERR_NOERROR) {
         WaveInErrorMsg(result, "in Stop()");

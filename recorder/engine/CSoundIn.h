@@ -33,6 +33,9 @@ public:
     void OnWIM_DATA(WAVEHDR* header);
 
     bool IsStarted() const { return m_bStarted.load(); }
+    // Bytes the device dropped during the last capture because the callback fell too far behind;
+    // known once Stop has closed the device.
+    uint64_t DroppedBytes() const { return m_DroppedBytes.load(); }
     int QueuedBuffers() const { return m_QueuedBuffers.load(); }
 
     DataCallback DataFromSoundIn = nullptr;
@@ -58,6 +61,9 @@ private:
     void WaitForRetirement();
 
     std::atomic<bool> m_bStarted{false};
+    // The worker is inside the callback: Stop waits for it however long a write takes.
+    std::atomic<bool> m_bInCallback{false};
+    std::atomic<uint64_t> m_DroppedBytes{0};
     HWAVEIN m_WaveIn = nullptr;
     std::atomic<int> m_QueuedBuffers{0};
     uint32_t m_ThreadID = 0;

@@ -2,10 +2,12 @@
 #include "CWriteMP3File.h"
 #include "EncoderLibrary.h"
 
-#include "platform/dialogs/PlainMessageBox.h"
+#include "riff/RecordingFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -57,8 +59,8 @@ BE_CONFIG CWriteMP3File::MakeConfig(int bitrate, int sampleRate, int resampleRat
 }
 
 void CWriteMP3File::Open(const std::string& path, int bitrate, int sampleRate, int resampleRate) {
-    // Bound before the file is made: without an encoder an existing file is not truncated for
-    // nothing, and the recording is refused instead of writing an empty file.
+    // Bound and started before the file is made: without a working encoder no file is made at
+    // all, and the recording is refused instead of writing an empty file.
     auto stream = std::make_unique<EncoderStream>();
     switch (BindEncoderLibrary(m_encoderLibrary, &stream->entry)) {
     case EncoderBinding::Missing:
@@ -70,20 +72,23 @@ void CWriteMP3File::Open(const std::string& path, int bitrate, int sampleRate, i
     case EncoderBinding::Bound:
         break;
     }
-
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        throw CWriteMP3FileError(CWriteMP3FileError::Reason::CreateFile, "Can't create MP3 file.");
-    ReleaseStream();
-    if (m_file)
-        std::fclose(m_file);
-    m_file = file;
-    m_writeFailed = false;
-
     stream->config = MakeConfig(bitrate, sampleRate, resampleRate);
     if (stream->entry.beInitStream(&stream->config, &stream->samplesPerChunk, &stream->outputBufferSize,
                                    &stream->handle) != BE_ERR_SUCCESSFUL)
-        platform::ShowPlainMessageBox("ERRORR in beInitStream.");
+        throw CWriteMP3FileError(CWriteMP3FileError::Reason::EncoderStream, "ERRORR in beInitStream.");
+
+    // One writer per file: a file another recorder holds is refused, never truncated under it.
+    int file = platform::OpenRecordingFile(path);
+    if (file < 0) {
+        stream->entry.beCloseStream(stream->handle);
+        throw CWriteMP3FileError(CWriteMP3FileError::Reason::CreateFile, "Can't create MP3 file.");
+    }
+    ReleaseStream();
+    if (m_file >= 0)
+        ::close(m_file);
+    m_file = file;
+    m_writeFailed = false;
+    m_bytesWritten = 0;
     m_stream = std::move(stream);
 }
 
@@ -103,26 +108,36 @@ void CWriteMP3File::Receive(unsigned char* data, int bytes) {
     }
 }
 
-void CWriteMP3File::Close() {
+bool CWriteMP3File::Close() {
     if (m_stream) {
         unsigned char output[kOutputBufferBytes];
         uint32_t written = 0;
         m_stream->entry.beDeinitStream(m_stream->handle, output, &written);
         Append(output, written);
     }
-    if (m_file) {
-        if (std::fclose(m_file) != 0)
+    if (m_file >= 0) {
+        if (::close(m_file) != 0)
             m_writeFailed = true;
-        m_file = nullptr;
+        m_file = -1;
     }
     ReleaseStream();
+    return !m_writeFailed;
 }
 
 void CWriteMP3File::Append(const unsigned char* bytes, uint32_t count) {
-    if (count == 0 || !m_file)
-        return;
-    if (std::fwrite(bytes, 1, count, m_file) != count)
-        m_writeFailed = true;
+    // Unbuffered: a refused write is known at once, and what was counted is on the disk.
+    while (count > 0 && m_file >= 0 && !m_writeFailed) {
+        ssize_t put = ::write(m_file, bytes, count);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0) {
+            m_writeFailed = true;
+            return;
+        }
+        bytes += put;
+        count -= static_cast<uint32_t>(put);
+        m_bytesWritten += static_cast<uint64_t>(put);
+    }
 }
 
 void CWriteMP3File::ReleaseStream() {

@@ -7,7 +7,7 @@
 #include "CWriteMP3FileError.h"
 #include "IReceiver.h"
 
-#include <cstdio>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -23,17 +23,20 @@ public:
     CWriteMP3File(const CWriteMP3File&) = delete;
     CWriteMP3File& operator=(const CWriteMP3File&) = delete;
 
-    // Window thread. Throws CWriteMP3FileError when the encoder library cannot be bound (nothing is
-    // created then) or the file cannot be created ("Can't create MP3 file."). A stream the encoder
-    // refuses is reported with the plain message box and leaves the file empty.
+    // Window thread. Throws CWriteMP3FileError when the encoder library cannot be bound or refuses
+    // the stream ("ERRORR in beInitStream.") - no file is made then - or when the file cannot be
+    // created or another writer holds it ("Can't create MP3 file.").
     void Open(const std::string& path, int bitrate, int sampleRate, int resampleRate);
     // Capture worker thread: 16-bit interleaved stereo PCM, encoded in place (no copy).
     void Receive(unsigned char* data, int bytes) override;
     // Window thread, after the capture has stopped: flushes, closes the file, releases the stream.
-    void Close();
+    // False when some of the recording, its end included, did not reach the file.
+    bool Close();
 
     // True once a write to the file stored fewer bytes than the encoder produced (disk full).
     bool WriteFailed() const { return m_writeFailed; }
+    // MP3 bytes that reached the file so far.
+    uint64_t BytesWritten() const { return m_bytesWritten; }
 
     // The stream settings for a recording: constant bitrate, joint stereo, private, copyright and
     // original bits, no CRC, no bit reservoir.
@@ -46,6 +49,7 @@ private:
 
     std::string m_encoderLibrary;
     std::unique_ptr<EncoderStream> m_stream;
-    std::FILE* m_file = nullptr;
+    int m_file = -1;
     bool m_writeFailed = false;
+    uint64_t m_bytesWritten = 0;
 };

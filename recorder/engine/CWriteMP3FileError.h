@@ -10,6 +10,7 @@ public:
         CreateFile,        // the output file cannot be created
         EncoderMissing,    // the encoder library cannot be loaded
         EncoderIncomplete, // the encoder library lacks one of the entry points
+        EncoderStream,     // the encoder refused to start a stream with these settings
     };
 
     CWriteMP3FileError(Reason reason, const std::string& text) : std::runtime_error(text), m_reason(reason) {}

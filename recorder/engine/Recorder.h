@@ -4,6 +4,7 @@
 #pragma once
 
 #include "CSoundIn.h"
+#include "riff/RecordingFile.h"
 #include "thread/AutoResetEvent.h"
 #include "thread/SpscRing.h"
 #include "wavein/WaveIn.h"
@@ -13,11 +14,14 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
 class CSoundFile;
 class CWriteMP3File;
+struct RecorderSettings;
 
 class Recorder {
 public:
@@ -29,6 +33,11 @@ public:
         CaptureFailed,   // the capture device could not be opened or started
         DiskFull,        // a write stored fewer bytes than captured
         SizeLimit,       // a WAV file reached the largest size its format can describe
+        EncoderFailed,   // the encoder refused to start a stream with the chosen quality
+        NoFormat,        // the file type is neither MP3 nor WAV
+        NoRoomToStart,   // not even the first captured data could be written: no file is kept
+        FileRemoved,     // the file (or its folder) was removed while recording
+        EndNotWritten,   // the last data or the file's closing sizes did not reach the disk
     };
 
     // Called on the monitor worker for every filled buffer; must not block.
@@ -60,12 +69,19 @@ public:
 
     // Recording, on the window thread. StartRecord: false when a recording is already in
     // progress, or when it could not start (LastFailure tells why; nothing is left running and
-    // no file is left behind). The file is RecorderSettings' savePath/fileName.
+    // no file is left behind). The file is RecorderSettings' savePath/fileName; an automatic
+    // name (fileNameAutomatic) never replaces a file: a taken one becomes "name_2.ext", … and
+    // fileName is updated.
     bool StartRecord();
     bool PauseRecord();
     bool ResumeRecord();
     // Finishes the file; after an MP3 recording opens the tag editor when mp3Id3v1 is 1.
+    // LastFailure then tells what went wrong with the recording, if anything, and
+    // DroppedSeconds how much audio the capture lost because writing fell behind.
     bool StopRecord();
+    double DroppedSeconds() const { return m_DroppedSeconds; }
+    // True while recording when the file is no longer at its path (deleted, or its folder was).
+    bool RecordingFileGone() const;
     bool IsRecording() const { return m_bRecording; }
     bool IsPaused() const { return m_bPaused; }
     RecordFailure LastFailure() const { return m_LastFailure; }
@@ -90,7 +106,11 @@ public:
 
 private:
     bool Fail(RecordFailure failure, std::string detail);
-    void FinishFiles();
+    bool OpenWriter(const RecorderSettings& settings);
+    // Withdraws the writer from the worker, waits for a write in progress, and finishes the file.
+    // False when the end did not reach the disk; *dataBytes gets what the file holds.
+    bool FinishFiles(uint64_t* dataBytes);
+    RecordFailure StopOutcome(RecordFailure ended, bool endWritten, uint64_t dataBytes);
 
     void MonitorLoop();
     void CloseMonitor();
@@ -116,7 +136,9 @@ private:
     std::atomic<bool> m_bMonitorRunning{false};
 
     // Shared with the capture worker, which only reads the pointers: they are published after
-    // the writer is ready and withdrawn before it is finished.
+    // the writer is ready and withdrawn before it is finished. The worker holds m_WriterLock
+    // while it uses a writer, so a writer is never finished under a write, however slow.
+    std::mutex m_WriterLock;
     std::atomic<CSoundFile*> m_pWavFile{nullptr};
     CSoundIn m_Capture;
     std::atomic<CWriteMP3File*> m_pMp3Writer{nullptr};
@@ -127,5 +149,7 @@ private:
     RecordFailure m_LastFailure = RecordFailure::None;
     std::string m_LastFailureDetail;
     std::string m_RecordingPath;
+    std::optional<platform::FileIdentity> m_RecordingFile;
+    double m_DroppedSeconds = 0;
     std::function<void(const std::string&)> m_TagEditor;
 };

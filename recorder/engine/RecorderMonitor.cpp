@@ -14,7 +14,8 @@ Recorder::~Recorder() {
         m_bRecording = false;
         m_bPaused = true;
         m_Capture.Stop();
-        FinishFiles();
+        uint64_t dataBytes = 0;
+        FinishFiles(&dataBytes);
     }
     StopMonitor();
     CloseMonitor();

@@ -5,6 +5,7 @@
 #include "Recorder.h"
 #include "RecorderSettings.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -12,6 +13,19 @@ constexpr int kMp3 = 0;
 constexpr int kWav = 1;
 
 std::string OutputPath(const RecorderSettings& settings) { return settings.savePath + "/" + settings.fileName; }
+
+Recorder::RecordFailure FailureOf(CWriteMP3FileError::Reason reason) {
+    switch (reason) {
+    case CWriteMP3FileError::Reason::CreateFile:
+        return Recorder::RecordFailure::FileNotCreated;
+    case CWriteMP3FileError::Reason::EncoderStream:
+        return Recorder::RecordFailure::EncoderFailed;
+    case CWriteMP3FileError::Reason::EncoderMissing:
+    case CWriteMP3FileError::Reason::EncoderIncomplete:
+        break;
+    }
+    return Recorder::RecordFailure::EncoderMissing;
+}
 } // namespace
 
 bool Recorder::Fail(RecordFailure failure, std::string detail) {
@@ -31,13 +45,34 @@ bool Recorder::StartRecord() {
     m_LastFailureDetail.clear();
     m_EndedBy = RecordFailure::None;
     m_RecordedBytes = 0;
+    m_DroppedSeconds = 0;
+    m_RecordingFile.reset();
+    if (settings.fileType != kMp3 && settings.fileType != kWav)
+        return Fail(RecordFailure::NoFormat, "file type " + std::to_string(settings.fileType));
+    if (settings.fileNameAutomatic) {
+        // Claimed by creating it: a second recorder in the same second gets the next name.
+        std::optional<std::string> free = platform::CreateUnderFreeName(settings.savePath, settings.fileName);
+        if (!free)
+            return Fail(RecordFailure::FileNotCreated, OutputPath(settings));
+        settings.fileName = *free;
+    }
     m_bRecording = true;
     m_bPaused = false;
     m_RecordingType = settings.fileType;
     m_RecordingPath = OutputPath(settings);
+    if (!OpenWriter(settings)) {
+        // The claimed name goes again; a chosen name was never touched unless the WAV file was made.
+        if (settings.fileNameAutomatic)
+            std::remove(m_RecordingPath.c_str());
+        return false;
+    }
+    m_RecordingFile = platform::IdentityOf(m_RecordingPath);
+    return true;
+}
 
+bool Recorder::OpenWriter(const RecorderSettings& settings) {
+    m_Capture.SetSamplesPerSecond(settings.sampleRate);
     if (settings.fileType == kMp3) {
-        m_Capture.SetSamplesPerSecond(settings.sampleRate);
         if (!m_Capture.Start())
             return Fail(RecordFailure::CaptureFailed, m_Capture.LastError().text);
         // The writer is published only once open: until then the worker skips the missing writer.
@@ -45,26 +80,23 @@ bool Recorder::StartRecord() {
         try {
             writer->Open(m_RecordingPath, settings.bitRate, settings.sampleRate, 0);
         } catch (const CWriteMP3FileError& error) {
-            // The writer binds the encoder before it creates the file, so either way no file is left.
+            // The writer makes its file last, so no failure leaves one of its own behind.
             m_Capture.Stop();
-            bool noFile = error.GetReason() == CWriteMP3FileError::Reason::CreateFile;
-            return Fail(noFile ? RecordFailure::FileNotCreated : RecordFailure::EncoderMissing, error.what());
+            return Fail(FailureOf(error.GetReason()), error.what());
         }
         m_pMp3Writer.store(writer.release(), std::memory_order_release);
-    } else if (settings.fileType == kWav) {
-        m_Capture.SetSamplesPerSecond(settings.sampleRate);
-        auto file = std::make_unique<CSoundFile>(m_RecordingPath, m_Capture.GetFormat());
-        if (!file->IsOpen())
-            return Fail(RecordFailure::FileNotCreated, m_RecordingPath);
-        m_pWavFile.store(file.release(), std::memory_order_release);
-        if (!m_Capture.Start()) {
-            std::string why = m_Capture.LastError().text;
-            delete m_pWavFile.exchange(nullptr);
-            std::remove(m_RecordingPath.c_str());
-            return Fail(RecordFailure::CaptureFailed, why);
-        }
+        return true;
     }
-    // Any other type (OGG) records nothing and makes no file.
+    auto file = std::make_unique<CSoundFile>(m_RecordingPath, m_Capture.GetFormat());
+    if (!file->IsOpen())
+        return Fail(RecordFailure::FileNotCreated, m_RecordingPath);
+    m_pWavFile.store(file.release(), std::memory_order_release);
+    if (!m_Capture.Start()) {
+        std::string why = m_Capture.LastError().text;
+        delete m_pWavFile.exchange(nullptr);
+        std::remove(m_RecordingPath.c_str());
+        return Fail(RecordFailure::CaptureFailed, why);
+    }
     return true;
 }
 
@@ -72,6 +104,7 @@ void Recorder::ReceiveCaptured(CBuffer& buffer, void* self) {
     auto* recorder = static_cast<Recorder*>(self);
     if (recorder->m_bPaused || recorder->m_EndedBy != RecordFailure::None)
         return;
+    std::lock_guard<std::mutex> guard(recorder->m_WriterLock);
     int type = recorder->m_RecordingType;
     if (type == kMp3) {
         if (CWriteMP3File* writer = recorder->m_pMp3Writer.load(std::memory_order_acquire)) {
@@ -103,12 +136,39 @@ bool Recorder::ResumeRecord() {
     return true;
 }
 
-void Recorder::FinishFiles() {
-    if (CWriteMP3File* writer = m_pMp3Writer.exchange(nullptr)) {
-        writer->Close();
-        delete writer;
+bool Recorder::FinishFiles(uint64_t* dataBytes) {
+    std::unique_ptr<CWriteMP3File> writer(m_pMp3Writer.exchange(nullptr));
+    std::unique_ptr<CSoundFile> file(m_pWavFile.exchange(nullptr));
+    // A write that began before the withdrawal ends before the writer does.
+    std::lock_guard<std::mutex> guard(m_WriterLock);
+    *dataBytes = 0;
+    bool endWritten = true;
+    if (writer) {
+        endWritten = writer->Close();
+        *dataBytes = writer->BytesWritten();
     }
-    delete m_pWavFile.exchange(nullptr); // finishing completes the chunk sizes
+    if (file) {
+        *dataBytes = file->DataBytes();
+        endWritten = file->Finish();
+    }
+    return endWritten;
+}
+
+Recorder::RecordFailure Recorder::StopOutcome(RecordFailure ended, bool endWritten, uint64_t dataBytes) {
+    if (m_RecordingFile && platform::IdentityOf(m_RecordingPath) != m_RecordingFile)
+        return RecordFailure::FileRemoved;
+    if (ended == RecordFailure::DiskFull && dataBytes == 0) {
+        // Nothing was recorded: an empty file would only pass for a recording.
+        std::remove(m_RecordingPath.c_str());
+        return RecordFailure::NoRoomToStart;
+    }
+    if (ended != RecordFailure::None)
+        return ended;
+    return endWritten ? RecordFailure::None : RecordFailure::EndNotWritten;
+}
+
+bool Recorder::RecordingFileGone() const {
+    return m_bRecording && m_RecordingFile && platform::IdentityOf(m_RecordingPath) != m_RecordingFile;
 }
 
 bool Recorder::StopRecord() {
@@ -119,9 +179,14 @@ bool Recorder::StopRecord() {
     m_bPaused = true;
     int type = m_RecordingType.exchange(-1);
     m_Capture.Stop();
-    bool wasMp3 = m_pMp3Writer.load() != nullptr;
-    FinishFiles();
-    if (type == kMp3 && wasMp3 && TheRecorderSettings().mp3Id3v1 == 1 && m_TagEditor)
+    const WAVEFORMATEX* format = m_Capture.GetFormat();
+    m_DroppedSeconds = static_cast<double>(m_Capture.DroppedBytes()) / std::max<uint32_t>(format->nAvgBytesPerSec, 1);
+    uint64_t dataBytes = 0;
+    bool endWritten = FinishFiles(&dataBytes);
+    m_LastFailure = StopOutcome(m_EndedBy.load(), endWritten, dataBytes);
+    m_LastFailureDetail = m_LastFailure == RecordFailure::None ? std::string() : m_RecordingPath;
+    const bool fileKept = m_LastFailure != RecordFailure::FileRemoved && m_LastFailure != RecordFailure::NoRoomToStart;
+    if (type == kMp3 && fileKept && TheRecorderSettings().mp3Id3v1 == 1 && m_TagEditor)
         m_TagEditor(m_RecordingPath);
     return true;
 }

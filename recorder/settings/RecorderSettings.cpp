@@ -5,6 +5,10 @@
 #include "SettingsValues.h"
 
 void RecorderSettings::Load() {
+    if (unsavedChoices) {
+        ApplyPreset();
+        return;
+    }
     ReadSavePath(savePath);
     autoFileName = ReadAutoFileName(1);
     topmost = ReadCkTopmost(1);
@@ -14,12 +18,19 @@ void RecorderSettings::Load() {
     mp3Id3v1 = ReadCkMP3ID3V1(0);
     ReadFileTypeSel(fileType);
     ReadFileSettingSel(fileSetting);
+    if (fileType != 0 && fileType != 1) {
+        // Only MP3 and WAV can be recorded; any other stored type (the old OGG, or garbage) is
+        // read as MP3 with its first preset, as the settings dialog shows it.
+        fileType = 0;
+        fileSetting = 0;
+    }
     ApplyPreset();
     bitsPerSample = 16;
     channels = 2;
 }
 
-void RecorderSettings::Save() {
+bool RecorderSettings::Save() {
+    TakeSettingsWriteFailure();
     WriteSavePath(savePath);
     WriteAutoFileName(autoFileName);
     WriteCkTopmost(topmost);
@@ -28,6 +39,9 @@ void RecorderSettings::Save() {
     WriteCkTagOpen(tagOpen);
     WriteFileSettingSel(fileSetting);
     WriteFileTypeSel(fileType);
+    saveFailure = TakeSettingsWriteFailure();
+    unsavedChoices = saveFailure != platform::ERROR_SUCCESS;
+    return !unsavedChoices;
 }
 
 void RecorderSettings::ApplyPreset() {

@@ -2,12 +2,17 @@
 // Window thread only; other parts read the fields directly.
 #pragma once
 
+#include "registry/RegistryTypes.h"
+
 #include <cstdint>
 #include <string>
 
 struct RecorderSettings {
     std::string savePath;
     std::string fileName; // not persisted: the recording being made
+    // Not persisted: fileName was made from the clock, so the recorder may add "_2", "_3", …
+    // rather than replace a file of the same name.
+    bool fileNameAutomatic = false;
     int32_t fileType = 0; // 0 MP3, 1 WAV, 2 OGG
     int32_t fileSetting = 0;
     int32_t bitsPerSample = 0;
@@ -21,11 +26,15 @@ struct RecorderSettings {
     int32_t topmost = 0;
     int32_t autoStop = 0;
     int32_t infoOpen = 0;
+    bool unsavedChoices = false;
+    platform::LSTATUS saveFailure = platform::ERROR_SUCCESS;
 
-    // Reads every persisted value (defaults for the missing ones) and derives the format.
+    // Reads every persisted value (defaults for the missing ones) and derives the format. While
+    // choices could not be saved, the record keeps them instead: it is newer than the store.
     void Load();
-    // Writes the persisted values except "CkMP3ID3V1" and "CkInfoOpen".
-    void Save();
+    // Writes the persisted values except "CkMP3ID3V1" and "CkInfoOpen". False when the store
+    // refused one; saveFailure then holds the first refusal's status.
+    bool Save();
     // Sets sampleRate and bitRate from (fileType, fileSetting).
     void ApplyPreset();
 

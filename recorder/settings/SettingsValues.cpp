@@ -4,6 +4,8 @@
 #include "CRegistry.h"
 #include "shell/SpecialFolders.h"
 
+#include <utility>
+
 using platform::DWORD;
 using platform::HKEY_CURRENT_USER;
 
@@ -17,12 +19,21 @@ template <class Read> void ReadFromSettingsKey(Read read) {
     reg.Close();
 }
 
+platform::LSTATUS g_FirstWriteFailure = platform::ERROR_SUCCESS;
+
+void NoteWriteFailure(platform::LSTATUS status) {
+    if (g_FirstWriteFailure == platform::ERROR_SUCCESS)
+        g_FirstWriteFailure = status == platform::ERROR_SUCCESS ? platform::ERROR_WRITE_FAULT : status;
+}
+
 // Writing creates the key first when it is missing.
 template <class Write> bool WriteToSettingsKey(Write write) {
     CRegistry reg(HKEY_CURRENT_USER);
-    if (!reg.KeyExists(HKEY_CURRENT_USER, kSettingsKey))
-        reg.CreateKey(HKEY_CURRENT_USER, kSettingsKey);
+    if (!reg.KeyExists(HKEY_CURRENT_USER, kSettingsKey) && !reg.CreateKey(HKEY_CURRENT_USER, kSettingsKey))
+        NoteWriteFailure(reg.LastStatus());
     const bool written = reg.Open(HKEY_CURRENT_USER, kSettingsKey, 0) && write(reg);
+    if (!written)
+        NoteWriteFailure(reg.LastStatus());
     reg.Close();
     return written;
 }
@@ -46,6 +57,10 @@ void ReadStringValue(const std::string& name, std::string& out, DWORD bufferByte
 }
 
 } // namespace
+
+platform::LSTATUS TakeSettingsWriteFailure() {
+    return std::exchange(g_FirstWriteFailure, platform::ERROR_SUCCESS);
+}
 
 std::string DefaultSavePath() {
     return platform::MyMusicFolder();

@@ -2,6 +2,7 @@
 #include "StarOptionDlg.h"
 
 #include "CHoverButton.h"
+#include "CMssageBoxDlg.h"
 #include "CSettingDlg_FileOut.h"
 #include "CSettingDlg_Record.h"
 #include "CSettingDlg_Volume.h"
@@ -9,7 +10,9 @@
 #include "DialogResult.h"
 #include "RecorderBitmaps.h"
 #include "RecorderSettings.h"
+#include "SettingsNotSavedText.h"
 #include "WindowDragger.h"
+#include "registry/FileHive.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -24,6 +27,9 @@ constexpr QRgb kFrame = 0xB5B5B5;
 constexpr QSize kTitleSize(356, 32);
 constexpr int kPageButtonTop = 42;
 constexpr QRect kPageArea(10, 80, 333, 304);
+// Three lines, one of them a path: the wider of the notification box's sizes.
+constexpr int kNoticeWidth = 350;
+constexpr int kNoticeHeight = 180;
 } // namespace
 
 StarOptionDlg::StarOptionDlg(std::function<void()> applySettings, QWidget* parent)
@@ -129,7 +135,13 @@ void StarOptionDlg::OnOK() {
     m_FileOut->Commit();
     m_Record->Commit();
     m_Volume->Commit();
-    TheRecorderSettings().Save();
+    RecorderSettings& settings = TheRecorderSettings();
+    if (!settings.Save()) {
+        // Told once per confirmation, not once per value; the record keeps the choices meanwhile.
+        const QString where = QString::fromStdString(platform::FileHive::UserHivePath().string());
+        CMssageBoxDlg::Show(this, SettingsNotSavedText(where, settings.saveFailure), QStringLiteral("알림"), 1,
+                            kNoticeWidth, kNoticeHeight);
+    }
     if (m_ApplySettings)
         m_ApplySettings();
     done(ui::IDOK);

@@ -17,6 +17,7 @@
 #include <csignal>
 #include <ctime>
 #include <filesystem>
+#include <iomanip>
 #include <ostream>
 #include <unistd.h>
 
@@ -31,6 +32,7 @@ constexpr int kMonitorRate = 44100;
 // No captured data for this long while the server still answers: the capture is gone.
 constexpr auto kStallLimit = 5s;
 constexpr auto kStatusPeriod = 250ms;
+const std::string kServerGone = "cannot reach the sound server (PulseAudio or PipeWire).";
 
 struct Outcome {
     int code = kRecordOk;
@@ -69,7 +71,7 @@ Outcome ChooseFormat(const RecordOptions& options, RecorderSettings& settings) {
 Outcome ChooseSource(const RecordOptions& options, std::ostream& out) {
     auto sources = platform::ListSoundSources();
     if (!sources)
-        return {kRecordNoServer, "cannot reach the sound server (PulseAudio or PipeWire)."};
+        return {kRecordNoServer, kServerGone};
     if (options.listSources) {
         for (const platform::SoundSource& source : *sources)
             out << (source.monitorOfDefaultOutput ? "* " : "  ") << source.name << '\t' << source.description
@@ -103,43 +105,45 @@ Outcome ChooseFile(const RecordOptions& options, RecorderSettings& settings) {
             return {kRecordFileError, path.string() + " already exists; it is not replaced."};
         settings.savePath = path.parent_path().string();
         settings.fileName = path.filename().string();
+        settings.fileNameAutomatic = false;
         return {};
     }
     // The save folder of the settings; made when missing, as a script expects it to work.
     fs::create_directories(settings.savePath, ec);
+    // The recorder claims the name when it starts, adding "_2", "_3", … when it is taken.
     settings.fileName = AutomaticFileName(settings.fileType, std::time(nullptr));
-    // Two runs within one second would otherwise share a name.
-    const fs::path first(settings.fileName);
-    for (int n = 2; fs::exists(fs::symlink_status(fs::path(settings.savePath) / settings.fileName, ec)); ++n)
-        settings.fileName = first.stem().string() + "_" + std::to_string(n) + first.extension().string();
+    settings.fileNameAutomatic = true;
     return {};
 }
 
-Outcome StartFailure(const Recorder& recorder) {
+// Why a recording could not start, or what went wrong with it by its end.
+Outcome FailureOutcome(const Recorder& recorder) {
+    const std::string& path = recorder.RecordingPath();
     const std::string detail = recorder.LastFailureDetail();
+    using F = Recorder::RecordFailure;
     switch (recorder.LastFailure()) {
-    case Recorder::RecordFailure::FileNotCreated:
-        return {kRecordFileError, "cannot create " + recorder.RecordingPath() + "."};
-    case Recorder::RecordFailure::EncoderMissing:
+    case F::None:
+        return {};
+    case F::FileNotCreated:
+        return {kRecordFileError, "cannot create " + path + "."};
+    case F::DiskFull:
+        return {kRecordFileError, "the disk is full; the recording stopped and " + path + " holds what was written."};
+    case F::NoRoomToStart:
+        return {kRecordFileError, "the disk is full; nothing could be recorded and no file was kept."};
+    case F::SizeLimit:
+        return {kRecordFileError, "the WAV file reached its largest possible size; " + path + " is complete."};
+    case F::FileRemoved:
+        return {kRecordFileError, path + " or its folder was removed while recording; the recording is lost."};
+    case F::EndNotWritten:
+        return {kRecordFileError, "the end of the recording did not reach the disk; " + path + " may lack it."};
+    case F::EncoderMissing:
         return {kRecordFailed, "the MP3 encoder library liblame_enc.so cannot be loaded (" + detail + ")."};
-    case Recorder::RecordFailure::CaptureFailed:
+    case F::CaptureFailed:
         if (!ServerReady())
-            return {kRecordNoServer, "cannot reach the sound server (PulseAudio or PipeWire)."};
+            return {kRecordNoServer, kServerGone};
         return {kRecordFailed, "the sound server refused the capture (" + detail + ")."};
     default:
-        return {kRecordFailed, "the recording could not start (" + detail + ")."};
-    }
-}
-
-Outcome EndedByItself(Recorder::RecordFailure reason, const std::string& path) {
-    switch (reason) {
-    case Recorder::RecordFailure::DiskFull:
-        return {kRecordFileError, "the disk is full; the recording stopped and " + path + " holds what was written."};
-    case Recorder::RecordFailure::SizeLimit:
-        return {kRecordFileError, "the WAV file reached its largest possible size; " + path + " is complete."};
-    default:
-        return {kRecordNoServer,
-                "the sound capture ended (the sound server went away); " + path + " holds what was recorded."};
+        return {kRecordFailed, "the recording could not be made (" + detail + ")."};
     }
 }
 
@@ -159,7 +163,9 @@ bool StopSignalWithin(Clock::duration timeout) {
     return sigtimedwait(&set, nullptr, &wait) > 0;
 }
 
-// Records until a stop condition; the reason, with the recording still running.
+// Records until a stop condition, with the recording still running: kRecordOk, or
+// kRecordNoServer when the sound server or the capture went away. Endings of the file's own
+// (disk full, file removed) also return kRecordOk: StopRecord tells them.
 Outcome RecordUntilStopped(const RecordOptions& options, Recorder& recorder, const LevelWatch& levels,
                            std::ostream& err) {
     const uint64_t bytesPerSecond = static_cast<uint64_t>(TheRecorderSettings().sampleRate) * 4;
@@ -178,8 +184,8 @@ Outcome RecordUntilStopped(const RecordOptions& options, Recorder& recorder, con
                 std::chrono::microseconds((targetBytes - recorded) * 1000000 / bytesPerSecond), 5ms, 100ms);
         if (StopSignalWithin(wait))
             return {};
-        if (const auto ended = recorder.EndedByItself(); ended != Recorder::RecordFailure::None)
-            return EndedByItself(ended, recorder.RecordingPath());
+        if (recorder.EndedByItself() != Recorder::RecordFailure::None || recorder.RecordingFileGone())
+            return {};
         const uint64_t now = recorder.RecordedBytes();
         if (targetBytes && now >= targetBytes)
             return {};
@@ -190,7 +196,8 @@ Outcome RecordUntilStopped(const RecordOptions& options, Recorder& recorder, con
             lastProgress = Clock::now();
         }
         if (!ServerReady() || Clock::now() - lastProgress > kStallLimit)
-            return EndedByItself(Recorder::RecordFailure::None, recorder.RecordingPath());
+            return {kRecordNoServer, "the sound capture ended (the sound server went away); " +
+                                         recorder.RecordingPath() + " holds what was recorded."};
         if (live && Clock::now() >= nextStatus) {
             nextStatus = Clock::now() + kStatusPeriod;
             std::error_code ec;
@@ -238,19 +245,24 @@ int RunQuorRecord(const std::vector<std::string>& args, std::ostream& out, std::
     Recorder recorder(1024);
     LevelWatch levels(LevelWatch::ThresholdFor(kSilenceDbfs));
     if (recorder.OpenMonitor() != MMSYSERR_NOERROR)
-        return fail({kRecordNoServer, "cannot open the sound capture."});
+        return fail({ServerReady() ? kRecordFailed : kRecordNoServer, "cannot open the sound capture."});
     recorder.SetMonitorCallback(&levels, &LevelWatch::OnBuffer);
     recorder.StartMonitor();
     levels.ResetSilence();
     if (!recorder.StartRecord())
-        return fail(StartFailure(recorder));
+        return fail(FailureOutcome(recorder));
 
     const Outcome outcome = RecordUntilStopped(*options, recorder, levels, err);
     recorder.StopRecord();
     recorder.StopMonitor();
     if (isatty(STDERR_FILENO) == 1)
         err << '\n';
+    if (recorder.DroppedSeconds() >= 0.05)
+        err << "quor-record: " << std::fixed << std::setprecision(1) << recorder.DroppedSeconds()
+            << " s of sound were lost: the computer was too busy to write them in time.\n";
     if (outcome.code != kRecordOk)
         return fail(outcome);
+    if (const Outcome stopped = FailureOutcome(recorder); stopped.code != kRecordOk)
+        return fail(stopped);
     return kRecordOk;
 }

@@ -1,7 +1,9 @@
 // quor-reg's commands over the registry functions.
 #include "RegCommand.h"
 
+#include "registry/HiveFile.h"
 #include "registry/Registry.h"
+#include "registry/StatusText.h"
 
 #include <charconv>
 #include <cstdint>
@@ -78,7 +80,7 @@ std::string ValueText(const HiveValue& value) {
 }
 
 int Fail(std::ostream& err, const std::string& what, LSTATUS status) {
-    err << "quor-reg: " << what << " (status " << status << ")\n";
+    err << "quor-reg: " << what << ": " << StatusText(status) << ".\n";
     return status == ERROR_FILE_NOT_FOUND ? kExitMissing : kExitFailed;
 }
 
@@ -103,7 +105,8 @@ int Get(const std::string& key, const std::string& name, std::ostream& out, std:
             return kExitOk;
         }
     }
-    return Fail(err, "no value " + name + " in " + key, ERROR_FILE_NOT_FOUND);
+    err << "quor-reg: there is no value " << name << " in " << key << ".\n";
+    return kExitMissing;
 }
 
 int List(const std::string& key, std::ostream& out, std::ostream& err) {
@@ -154,6 +157,14 @@ int Set(const std::string& key, const std::string& name, const std::string& type
 
 int RunRegCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const std::string command = args.empty() ? "" : args[0];
+    // A file that cannot be read is moved aside and reads as empty: the user must hear of it.
+    SetHiveSetAsideObserver([&err](const std::filesystem::path& file, const std::filesystem::path& aside) {
+        err << "quor-reg: the settings file " << file.string() << " could not be read; it was moved to "
+            << aside.string() << " and the settings now start empty.\n";
+    });
+    struct StopObserving {
+        ~StopObserving() { SetHiveSetAsideObserver(nullptr); }
+    } stopObserving;
     if (command == "get" && args.size() == 3)
         return Get(KeyBelowRoot(args[1]), args[2], out, err);
     if (command == "set" && args.size() == 5)
