@@ -132,7 +132,9 @@ std::optional<RecordOptions> ParseRecordOptions(const std::vector<std::string>& 
 }
 
 std::optional<int32_t> ResolveQuality(int32_t fileType, const std::string& quality) {
-    const FormatPresets* presets = PresetsForFileType(fileType);
+    // Only MP3 and WAV are recorded.
+    const FormatPresets* presets =
+        fileType == kFileTypeMp3 || fileType == kFileTypeWav ? PresetsForFileType(fileType) : nullptr;
     if (!presets)
         return std::nullopt;
     if (auto index = ParseCount(quality)) {
@@ -157,20 +159,21 @@ std::string RecordUsage() {
 
 std::string RecordHelp() {
     std::string help = RecordUsage();
-    help += "\nRecords what the computer plays (the monitor of the default output) with the engine and the\n"
-            "settings of QuorRecorder, until stopped by SIGINT (Ctrl+C) or SIGTERM, --duration or\n"
-            "--until-silence. Without FILE the recording gets an automatic name (the local time, e.g.\n"
-            "20260314_093005.mp3) in the save folder of the settings; an existing file is never replaced.\n"
-            "\nOptions:\n"
-            "  --format mp3|wav      file format (default: the stored settings)\n"
-            "  --quality N           a preset of the format below, by index or label (default: the stored one)\n"
-            "  --duration TIME       stop after TIME of recording: 90s, 45m, 1h30m\n"
-            "  --until-silence TIME  stop after TIME of continuous silence (every sample below -50 dBFS)\n"
-            "  --source NAME         record this source (its name or description) instead\n"
-            "  --list-sources        list the sources: name, tab, description; * marks the default\n"
-            "  --help, --version\n"
-            "\nOn a terminal a live line on standard error shows the elapsed time, the file size and the\n"
-            "level; otherwise only errors are printed.\n";
+    help +=
+        "\nRecords what the computer plays (the monitor of the default output) with the engine and the\n"
+        "settings of QuorRecorder, until stopped by SIGINT (Ctrl+C) or SIGTERM, --duration or\n"
+        "--until-silence. Without FILE the recording gets an automatic name (the local time, e.g.\n"
+        "20260314_093005.mp3) in the save folder of the settings; an existing file is never replaced.\n"
+        "\nOptions:\n"
+        "  --format mp3|wav      file format (default: the stored settings)\n"
+        "  --quality N           a preset of the format below, by index or label (default: the stored one)\n"
+        "  --duration TIME       stop after TIME of recording: 90s, 45m, 1h30m\n"
+        "  --until-silence TIME  stop after TIME of continuous silence (every sample below -50 dBFS)\n"
+        "  --source NAME         record this source (its name or description) instead\n"
+        "  --list-sources        list the sources: name, tab, description; * marks the default\n"
+        "  --help, --version\n"
+        "\nOn a terminal a live line on standard error shows the elapsed time, the file size and the\n"
+        "level; otherwise only errors are printed.\n";
     for (int32_t type : {kFileTypeMp3, kFileTypeWav}) {
         help += type == kFileTypeMp3 ? "\nMP3 presets:\n" : "\nWAV presets:\n";
         const FormatPresets* presets = PresetsForFileType(type);

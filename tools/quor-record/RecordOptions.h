@@ -8,18 +8,18 @@
 #include <vector>
 
 // Exit codes, listed in the help text.
-constexpr int kRecordOk = 0;         // finished: duration, silence, or SIGINT/SIGTERM
-constexpr int kRecordFailed = 1;     // could not record: encoder library missing, capture refused
-constexpr int kRecordUsage = 2;      // bad options
-constexpr int kRecordNoServer = 3;   // the sound server cannot be reached, or went away
-constexpr int kRecordFileError = 4;  // the file cannot be created, or the disk is full
-constexpr int kRecordNoSource = 5;   // --source names no source of the server
+constexpr int kRecordOk = 0;        // finished: duration, silence, or SIGINT/SIGTERM
+constexpr int kRecordFailed = 1;    // could not record: encoder library missing, capture refused
+constexpr int kRecordUsage = 2;     // bad options
+constexpr int kRecordNoServer = 3;  // the sound server cannot be reached, or went away
+constexpr int kRecordFileError = 4; // the file cannot be created, or the disk is full
+constexpr int kRecordNoSource = 5;  // --source names no source of the server
 
 // Silence for --until-silence: every sample below this share of full scale (-50 dBFS).
 constexpr double kSilenceDbfs = -50.0;
 
 struct RecordOptions {
-    std::optional<int32_t> fileType;   // --format: kFileTypeMp3 or kFileTypeWav
+    std::optional<int32_t> fileType;    // --format: kFileTypeMp3 or kFileTypeWav
     std::optional<std::string> quality; // --quality: a label or an index, checked against the format
     std::optional<std::chrono::seconds> duration;
     std::optional<std::chrono::seconds> untilSilence;

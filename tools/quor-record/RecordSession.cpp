@@ -82,8 +82,8 @@ Outcome ChooseSource(const RecordOptions& options, std::ostream& out) {
     if (options.source) {
         chosen = platform::FindSoundSource(*sources, *options.source);
         if (!chosen)
-            return {kRecordNoSource,
-                    "there is no sound source named \"" + *options.source + "\" (see quor-record --list-sources)."};
+            return {kRecordNoSource, "there is no sound source named \"" + *options.source +
+                                         "\" (see quor-record --list-sources)."};
     } else {
         for (const platform::SoundSource& source : *sources)
             if (source.monitorOfDefaultOutput)
@@ -127,15 +127,19 @@ Outcome FailureOutcome(const Recorder& recorder) {
     case F::FileNotCreated:
         return {kRecordFileError, "cannot create " + path + "."};
     case F::DiskFull:
-        return {kRecordFileError, "the disk is full; the recording stopped and " + path + " holds what was written."};
+        return {kRecordFileError,
+                "the disk is full; the recording stopped and " + path + " holds what was written."};
     case F::NoRoomToStart:
         return {kRecordFileError, "the disk is full; nothing could be recorded and no file was kept."};
     case F::SizeLimit:
-        return {kRecordFileError, "the WAV file reached its largest possible size; " + path + " is complete."};
+        return {kRecordFileError,
+                "the WAV file reached its largest possible size; " + path + " is complete."};
     case F::FileRemoved:
-        return {kRecordFileError, path + " or its folder was removed while recording; the recording is lost."};
+        return {kRecordFileError,
+                path + " or its folder was removed while recording; the recording is lost."};
     case F::EndNotWritten:
-        return {kRecordFileError, "the end of the recording did not reach the disk; " + path + " may lack it."};
+        return {kRecordFileError,
+                "the end of the recording did not reach the disk; " + path + " may lack it."};
     case F::EncoderMissing:
         return {kRecordFailed, "the MP3 encoder library liblame_enc.so cannot be loaded (" + detail + ")."};
     case F::CaptureFailed:
@@ -184,7 +188,10 @@ Outcome RecordUntilStopped(const RecordOptions& options, Recorder& recorder, con
                 std::chrono::microseconds((targetBytes - recorded) * 1000000 / bytesPerSecond), 5ms, 100ms);
         if (StopSignalWithin(wait))
             return {};
-        if (recorder.EndedByItself() != Recorder::RecordFailure::None || recorder.RecordingFileGone())
+        // The file's own endings (disk full, removed) are told by StopRecord; an end because the
+        // server went away is caught below.
+        if ((recorder.EndedByItself() != Recorder::RecordFailure::None && ServerReady()) ||
+            recorder.RecordingFileGone())
             return {};
         const uint64_t now = recorder.RecordedBytes();
         if (targetBytes && now >= targetBytes)

@@ -12,8 +12,8 @@ constexpr double kBarFloorDb = -60.0;
 
 std::string StatusLine(uint64_t elapsedSeconds, uint64_t fileBytes, int peak) {
     const double db = peak > 0 ? 20.0 * std::log10(peak / 32768.0) : -1000.0;
-    const int filled = std::clamp(static_cast<int>(std::lround((db - kBarFloorDb) / -kBarFloorDb * kBarWidth)),
-                                  0, kBarWidth);
+    const int filled = std::clamp(
+        static_cast<int>(std::lround((db - kBarFloorDb) / -kBarFloorDb * kBarWidth)), 0, kBarWidth);
     std::string bar = std::string(static_cast<size_t>(filled), '#') + std::string(kBarWidth - filled, '.');
     char size[32];
     if (fileBytes < 1024 * 1024)
@@ -24,7 +24,7 @@ std::string StatusLine(uint64_t elapsedSeconds, uint64_t fileBytes, int peak) {
     if (db <= kBarFloorDb)
         std::snprintf(level, sizeof level, "   - dB");
     else
-        std::snprintf(level, sizeof level, "%4.0f dB", db);
+        std::snprintf(level, sizeof level, "%4ld dB", std::lround(db));
     char line[128];
     std::snprintf(line, sizeof line, "%02llu:%02llu:%02llu  %s  [%s] %s",
                   static_cast<unsigned long long>(elapsedSeconds / 3600),

@@ -11,5 +11,8 @@ int main(int argc, char** argv) {
     for (int signal : {SIGINT, SIGTERM, SIGHUP})
         sigaddset(&stop, signal);
     pthread_sigmask(SIG_BLOCK, &stop, nullptr);
+    // A file-size limit (ulimit -f) then fails the write, which ends the recording with a
+    // complete file, instead of killing the process mid-write.
+    std::signal(SIGXFSZ, SIG_IGN);
     return RunQuorRecord(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
 }

@@ -5,13 +5,14 @@
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
 namespace quortest {
 
-RecordTool::RecordTool(const std::vector<std::string>& args) {
+RecordTool::RecordTool(const std::vector<std::string>& args, uint64_t fileSizeLimit) {
     int out[2], err[2];
     if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)
         return;
@@ -19,6 +20,10 @@ RecordTool::RecordTool(const std::vector<std::string>& args) {
     if (m_Pid == 0) {
         dup2(out[1], STDOUT_FILENO);
         dup2(err[1], STDERR_FILENO);
+        if (fileSizeLimit) {
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
         const std::string program = std::string(QUOR_BIN_DIR) + "/quor-record";
         std::vector<char*> argv{const_cast<char*>(program.c_str())};
         for (const auto& arg : args)

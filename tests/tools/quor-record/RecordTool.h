@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <sys/types.h>
@@ -12,7 +13,8 @@ namespace quortest {
 class RecordTool {
 public:
     // Starts build/bin/quor-record with the arguments (no shell), stdout and stderr to pipes.
-    explicit RecordTool(const std::vector<std::string>& args);
+    // fileSizeLimit: bytes any file of the child may grow to (0: no limit), a stand-in for a full disk.
+    explicit RecordTool(const std::vector<std::string>& args, uint64_t fileSizeLimit = 0);
     ~RecordTool(); // kills a child that is still running
 
     pid_t Pid() const { return m_Pid; }
@@ -31,7 +33,8 @@ private:
 };
 
 // Runs to the end and returns the exit code.
-int RunRecordTool(const std::vector<std::string>& args, std::string* out = nullptr, std::string* err = nullptr);
+int RunRecordTool(const std::vector<std::string>& args, std::string* out = nullptr,
+                  std::string* err = nullptr);
 
 // Waits until the file exists and holds at least `bytes`; false after `limit`.
 bool WaitForFileSize(const std::filesystem::path& file, uintmax_t bytes,

@@ -105,8 +105,8 @@ TEST_F(QuorRecord, DurationAndFormatOptionsGiveFilesOfThatLengthFormatAndTone) {
     EXPECT_EQ(quortest::DominantOf(decoded.pcm, 2, 0, decoded.rate, {250, 500, 1000, 2000, 4000}), 1000);
 
     const fs::path wavFile = dir / "three.wav";
-    ASSERT_EQ(quortest::RunRecordTool({"--format", "wav", "--quality", "0", "--duration", "3s", wavFile.string()},
-                                      nullptr, &err),
+    ASSERT_EQ(quortest::RunRecordTool(
+                  {"--format", "wav", "--quality", "0", "--duration", "3s", wavFile.string()}, nullptr, &err),
               0)
         << err;
     Wav wav = ReadWav(wavFile);
@@ -117,9 +117,9 @@ TEST_F(QuorRecord, DurationAndFormatOptionsGiveFilesOfThatLengthFormatAndTone) {
 
     // A preset by its label, without the quality note after " - ".
     const fs::path labelled = dir / "labelled.wav";
-    ASSERT_EQ(quortest::RunRecordTool({"--format=wav", "--quality", "24000Hz 16bit STEREO", "--duration=1s",
-                                       labelled.string()},
-                                      nullptr, &err),
+    ASSERT_EQ(quortest::RunRecordTool(
+                  {"--format=wav", "--quality", "24000Hz 16bit STEREO", "--duration=1s", labelled.string()},
+                  nullptr, &err),
               0)
         << err;
     wav = ReadWav(labelled);
@@ -139,7 +139,8 @@ TEST_F(QuorRecord, UntilSilenceStopsAfterTheToneEndsKeepingTheTone) {
     EXPECT_GE(wav.seconds, 4.5);
     EXPECT_LE(wav.seconds, 6.0);
     EXPECT_NEAR(quortest::ZeroCrossingFrequency(Slice(wav.left, wav.rate, 0.2, 2.8), wav.rate), 440.0, 3.0);
-    EXPECT_LT(quortest::Rms(Slice(wav.left, wav.rate, wav.seconds - 1.0, wav.seconds)), 10.0) << "ends in silence";
+    EXPECT_LT(quortest::Rms(Slice(wav.left, wav.rate, wav.seconds - 1.0, wav.seconds)), 10.0)
+        << "ends in silence";
 }
 
 TEST_F(QuorRecord, SigintFinishesAnAutomaticallyNamedFileWithoutReplacingOne) {
@@ -183,10 +184,27 @@ TEST_F(QuorRecord, SigintFinishesAnAutomaticallyNamedFileWithoutReplacingOne) {
     EXPECT_EQ(quortest::DominantOf(decoded.pcm, 2, 0, decoded.rate, {250, 500, 1000, 2000, 4000}), 1000);
 }
 
+TEST_F(QuorRecord, AFullDiskEndsWithItsCodeAndAFinishedFile) {
+    quortest::SignalPlayer tone(1000.0);
+    const fs::path file = dir / "full.wav";
+    // Room for about half a second of CD-quality sound.
+    quortest::RecordTool tool({"--format", "wav", "--quality", "0", file.string()}, 100000);
+    ASSERT_EQ(tool.Wait(), 4) << tool.Err();
+    EXPECT_NE(tool.Err().find("quor-record: the disk is full; the recording stopped and " + file.string() +
+                              " holds what was written.\n"),
+              std::string::npos)
+        << tool.Err();
+    const Wav wav = ReadWav(file); // sizes completed
+    EXPECT_GT(wav.seconds, 0.3);
+    EXPECT_NEAR(quortest::ZeroCrossingFrequency(Slice(wav.left, wav.rate, 0.1, wav.seconds), wav.rate),
+                1000.0, 5.0);
+}
+
 TEST_F(QuorRecord, SourcesAreListedAndAnUnknownOneEndsWithItsCodeAndNoFile) {
-    std::string out, err;
-    ASSERT_EQ(quortest::RunRecordTool({"--list-sources"}, &out, &err), 0) << err;
-    EXPECT_NE(out.find("* speakers.monitor\t"), std::string::npos) << out;
+    std::string listing, out, err;
+    ASSERT_EQ(quortest::RunRecordTool({"--list-sources"}, &listing, &err), 0) << err;
+    const size_t defaultLine = listing.find("* speakers.monitor\t");
+    ASSERT_NE(defaultLine, std::string::npos) << listing;
 
     const fs::path file = dir / "none.mp3";
     EXPECT_EQ(quortest::RunRecordTool({"--source", "no-such-source", file.string()}, &out, &err), 5);
@@ -195,7 +213,7 @@ TEST_F(QuorRecord, SourcesAreListedAndAnUnknownOneEndsWithItsCodeAndNoFile) {
     EXPECT_FALSE(fs::exists(file));
 
     // By the description, ignoring case, as --list-sources shows it.
-    std::string description = out.substr(out.find("* speakers.monitor\t") + 19);
+    std::string description = listing.substr(defaultLine + 19);
     std::transform(description.begin(), description.end(), description.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     const fs::path named = dir / "named.wav";

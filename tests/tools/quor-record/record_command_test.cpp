@@ -19,15 +19,15 @@ TEST(RecordCommand, TimesAreHoursMinutesSecondsInOrder) {
     EXPECT_EQ(ParseRecordTime("1h30m"), seconds(5400));
     EXPECT_EQ(ParseRecordTime("1h0m30s"), seconds(3630));
     EXPECT_EQ(ParseRecordTime("90"), seconds(90));
-    for (const char* bad : {"", "0s", "0", "-5s", "5x", "m", "30m1h", "1h1h", "1.5h", "1h 30m", "8d", "169h",
-                            "9999999999s"})
+    for (const char* bad :
+         {"", "0s", "0", "-5s", "5x", "m", "30m1h", "1h1h", "1.5h", "1h 30m", "8d", "169h", "9999999999s"})
         EXPECT_FALSE(ParseRecordTime(bad)) << bad;
 }
 
 TEST(RecordCommand, OptionsParseInBothFormsAndMistakesAreNamed) {
     std::string error;
-    auto options = ParseRecordOptions({"--format=wav", "--quality", "3", "--duration", "1h", "--until-silence=2m",
-                                       "--source", "mic", "out.wav"},
+    auto options = ParseRecordOptions({"--format=wav", "--quality", "3", "--duration", "1h",
+                                       "--until-silence=2m", "--source", "mic", "out.wav"},
                                       &error);
     ASSERT_TRUE(options) << error;
     EXPECT_EQ(options->fileType, 1);
@@ -113,8 +113,12 @@ TEST(RecordCommand, BadOptionsAndAMissingServerEndWithTheirCodesAndNoFile) {
     quortest::TempDir dir;
     const std::string file = (dir / "x.mp3").string();
     for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"--format", "flac", file}, {"--duration", "1y", file}, {"--bogus", file},
-          {file, file}, {"--quality", "99", file}, {"--format", "wav", "--quality", "320KBps, 44100Hz, STEREO"}}) {
+         {std::vector<std::string>{"--format", "flac", file},
+          {"--duration", "1y", file},
+          {"--bogus", file},
+          {file, file},
+          {"--quality", "99", file},
+          {"--format", "wav", "--quality", "320KBps, 44100Hz, STEREO"}}) {
         std::string out, err;
         EXPECT_EQ(quortest::RunRecordTool(args, &out, &err), 2) << args[0];
         EXPECT_TRUE(err.starts_with("quor-record: ")) << err;
