@@ -14,7 +14,8 @@ LSTATUS ReadHiveFile(const std::filesystem::path& file, Hive* hive);
 
 // Called (on the reading or writing thread) when a file that does not parse was renamed aside;
 // null stops the calls. Programs that talk to a person install one to say so.
-using SetAsideObserver = std::function<void(const std::filesystem::path& file, const std::filesystem::path& aside)>;
+using SetAsideObserver =
+    std::function<void(const std::filesystem::path& file, const std::filesystem::path& aside)>;
 void SetHiveSetAsideObserver(SetAsideObserver observer);
 
 // Under the writers' lock: reads the hive, lets `change` edit it and, when `change` reports a

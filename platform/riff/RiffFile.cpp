@@ -17,7 +17,8 @@ void PutLE32(char* at, uint32_t v) {
 }
 
 // Writes everything or fails; *written (when given) gets the bytes that did reach the file.
-bool WriteAll(int fd, const char* data, size_t bytes, off_t offset, bool positioned, size_t* written = nullptr) {
+bool WriteAll(int fd, const char* data, size_t bytes, off_t offset, bool positioned,
+              size_t* written = nullptr) {
     if (written)
         *written = 0;
     while (bytes > 0) {
@@ -44,9 +45,13 @@ std::unique_ptr<RiffFile> RiffFile::Create(const std::string& path, uint64_t max
     return std::unique_ptr<RiffFile>(new RiffFile(fd, std::min(maxFileBytes, kRiffMaxFileBytes)));
 }
 
-RiffFile::RiffFile(int fd, uint64_t limit) : m_Fd(fd), m_Limit(limit) { m_Buffer.reserve(kBufferBytes); }
+RiffFile::RiffFile(int fd, uint64_t limit) : m_Fd(fd), m_Limit(limit) {
+    m_Buffer.reserve(kBufferBytes);
+}
 
-RiffFile::~RiffFile() { Close(); }
+RiffFile::~RiffFile() {
+    Close();
+}
 
 bool RiffFile::FlushBuffer() {
     if (m_Buffer.empty())

@@ -16,7 +16,8 @@ QString RecordFailureText(Recorder::RecordFailure failure) {
         return QStringLiteral(
             "WAV 파일의 최대 크기에 이르러\r\n녹음을 멈췄습니다. 녹음된 부분은 저장되었습니다.");
     case F::EncoderFailed:
-        return QStringLiteral("MP3 인코더를 시작할 수 없어\r\n녹음을 시작하지 못했습니다. 음질 설정을 확인해 주세요.");
+        return QStringLiteral(
+            "MP3 인코더를 시작할 수 없어\r\n녹음을 시작하지 못했습니다.\r\n음질 설정을 확인해 주세요.");
     case F::NoFormat:
         return QStringLiteral("녹음 형식이 올바르지 않습니다.\r\n설정에서 형식을 다시 선택해 주세요.");
     case F::NoRoomToStart:
@@ -24,7 +25,8 @@ QString RecordFailureText(Recorder::RecordFailure failure) {
     case F::FileRemoved:
         return QStringLiteral("녹음 중에 녹음 파일이나 저장 폴더가\r\n지워져 녹음이 저장되지 않았습니다.");
     case F::EndNotWritten:
-        return QStringLiteral("디스크에 쓰지 못해 녹음의 끝부분이\r\n저장되지 않았습니다. 디스크 공간을 확인해 주세요.");
+        return QStringLiteral(
+            "디스크에 쓰지 못해 녹음의 끝부분이\r\n저장되지 않았습니다.\r\n디스크 공간을 확인해 주세요.");
     case F::None:
         break;
     }

@@ -15,7 +15,9 @@ CSoundFile::CSoundFile(const std::string& path, const WAVEFORMATEX* format, uint
         m_Mode = 0;
 }
 
-CSoundFile::~CSoundFile() { Finish(); }
+CSoundFile::~CSoundFile() {
+    Finish();
+}
 
 bool CSoundFile::OpenFile(uint64_t maxFileBytes) {
     if (m_File)

@@ -32,7 +32,9 @@ public:
     // PCM bytes in the data chunk so far.
     uint64_t DataBytes() const { return m_File ? m_File->Position() - m_CurrentChunk.dwDataOffset : 0; }
     // True once not even one more frame fits under the size limit.
-    bool AtSizeLimit() const { return m_File && m_File->Room() < std::max<uint16_t>(m_Format.nBlockAlign, 1); }
+    bool AtSizeLimit() const {
+        return m_File && m_File->Room() < std::max<uint16_t>(m_Format.nBlockAlign, 1);
+    }
 
     // Called on the capture worker thread, the only writer; construction and destruction run
     // on the window thread before the capture starts and after it stopped.

@@ -12,7 +12,9 @@ namespace {
 constexpr auto kRetireTimeout = std::chrono::seconds(5);
 } // namespace
 
-CSoundIn::CSoundIn() { CreateThread(); }
+CSoundIn::CSoundIn() {
+    CreateThread();
+}
 
 CSoundIn::~CSoundIn() {
     Stop();
@@ -144,7 +146,8 @@ void CSoundIn::WaitForRetirement() {
     auto deadline = std::chrono::steady_clock::now() + kRetireTimeout;
     std::unique_lock<std::mutex> guard(m_RetireLock);
     while (m_QueuedBuffers.load() > 0 && (std::chrono::steady_clock::now() < deadline || m_bInCallback)) {
-        if (m_Retired.wait_for(guard, std::chrono::milliseconds(100), [this] { return m_QueuedBuffers.load() <= 0; }))
+        if (m_Retired.wait_for(guard, std::chrono::milliseconds(100),
+                               [this] { return m_QueuedBuffers.load() <= 0; }))
             break;
         guard.unlock();
         waveInReset(m_WaveIn);

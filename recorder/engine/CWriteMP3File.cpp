@@ -74,8 +74,12 @@ void CWriteMP3File::Open(const std::string& path, int bitrate, int sampleRate, i
     }
     stream->config = MakeConfig(bitrate, sampleRate, resampleRate);
     if (stream->entry.beInitStream(&stream->config, &stream->samplesPerChunk, &stream->outputBufferSize,
-                                   &stream->handle) != BE_ERR_SUCCESSFUL)
+                                   &stream->handle) != BE_ERR_SUCCESSFUL) {
+        // A refused stream may still hold a handle, which is the caller's to release.
+        if (stream->handle)
+            stream->entry.beCloseStream(stream->handle);
         throw CWriteMP3FileError(CWriteMP3FileError::Reason::EncoderStream, "ERRORR in beInitStream.");
+    }
 
     // One writer per file: a file another recorder holds is refused, never truncated under it.
     int file = platform::OpenRecordingFile(path);

@@ -28,16 +28,16 @@ public:
     // Why a recording could not start, or ended by itself.
     enum class RecordFailure {
         None,
-        FileNotCreated,  // the output file could not be created (folder missing, no rights)
-        EncoderMissing,  // liblame_enc.so missing or incomplete
-        CaptureFailed,   // the capture device could not be opened or started
-        DiskFull,        // a write stored fewer bytes than captured
-        SizeLimit,       // a WAV file reached the largest size its format can describe
-        EncoderFailed,   // the encoder refused to start a stream with the chosen quality
-        NoFormat,        // the file type is neither MP3 nor WAV
-        NoRoomToStart,   // not even the first captured data could be written: no file is kept
-        FileRemoved,     // the file (or its folder) was removed while recording
-        EndNotWritten,   // the last data or the file's closing sizes did not reach the disk
+        FileNotCreated, // the output file could not be created (folder missing, no rights)
+        EncoderMissing, // liblame_enc.so missing or incomplete
+        CaptureFailed,  // the capture device could not be opened or started
+        DiskFull,       // a write stored fewer bytes than captured
+        SizeLimit,      // a WAV file reached the largest size its format can describe
+        EncoderFailed,  // the encoder refused to start a stream with the chosen quality
+        NoFormat,       // the file type is neither MP3 nor WAV
+        NoRoomToStart,  // not even the first captured data could be written: no file is kept
+        FileRemoved,    // the file (or its folder) was removed while recording
+        EndNotWritten,  // the last data or the file's closing sizes did not reach the disk
     };
 
     // Called on the monitor worker for every filled buffer; must not block.
@@ -65,7 +65,8 @@ public:
 
     // The default notification routine: runs on the device's delivery thread and only hands
     // the header to the worker.
-    static void MonitorProc(HWAVEIN device, uint32_t msg, uintptr_t instance, uintptr_t param1, uintptr_t param2);
+    static void MonitorProc(HWAVEIN device, uint32_t msg, uintptr_t instance, uintptr_t param1,
+                            uintptr_t param2);
 
     // Recording, on the window thread. StartRecord: false when a recording is already in
     // progress, or when it could not start (LastFailure tells why; nothing is left running and
@@ -96,7 +97,9 @@ public:
     uint64_t RecordedBytes() const { return m_RecordedBytes.load(); }
 
     // Opens the tag editor modally on a finished MP3 file; the GUI installs it.
-    void SetTagEditor(std::function<void(const std::string& path)> editor) { m_TagEditor = std::move(editor); }
+    void SetTagEditor(std::function<void(const std::string& path)> editor) {
+        m_TagEditor = std::move(editor);
+    }
 
     // The capture callback: every filled recording buffer, on the capture's worker thread.
     static void ReceiveCaptured(CBuffer& buffer, void* self);

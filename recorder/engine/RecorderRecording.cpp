@@ -7,12 +7,15 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 namespace {
 constexpr int kMp3 = 0;
 constexpr int kWav = 1;
 
-std::string OutputPath(const RecorderSettings& settings) { return settings.savePath + "/" + settings.fileName; }
+std::string OutputPath(const RecorderSettings& settings) {
+    return settings.savePath + "/" + settings.fileName;
+}
 
 Recorder::RecordFailure FailureOf(CWriteMP3FileError::Reason reason) {
     switch (reason) {
@@ -117,7 +120,8 @@ void Recorder::ReceiveCaptured(CBuffer& buffer, void* self) {
     } else if (type == kWav) {
         if (CSoundFile* file = recorder->m_pWavFile.load(std::memory_order_acquire)) {
             if (!file->Write(&buffer))
-                recorder->m_EndedBy = file->AtSizeLimit() ? RecordFailure::SizeLimit : RecordFailure::DiskFull;
+                recorder->m_EndedBy =
+                    file->AtSizeLimit() ? RecordFailure::SizeLimit : RecordFailure::DiskFull;
             else
                 recorder->m_RecordedBytes += buffer.ByteLen;
         }
@@ -158,8 +162,12 @@ Recorder::RecordFailure Recorder::StopOutcome(RecordFailure ended, bool endWritt
     if (m_RecordingFile && platform::IdentityOf(m_RecordingPath) != m_RecordingFile)
         return RecordFailure::FileRemoved;
     if (ended == RecordFailure::DiskFull && dataBytes == 0) {
-        // Nothing was recorded: an empty file would only pass for a recording.
-        std::remove(m_RecordingPath.c_str());
+        // Nothing was recorded: an empty file would only pass for a recording. A link, pipe or
+        // device chosen as the target stays where it is.
+        std::error_code ec;
+        if (std::filesystem::symlink_status(m_RecordingPath, ec).type() ==
+            std::filesystem::file_type::regular)
+            std::filesystem::remove(m_RecordingPath, ec);
         return RecordFailure::NoRoomToStart;
     }
     if (ended != RecordFailure::None)
@@ -180,12 +188,14 @@ bool Recorder::StopRecord() {
     int type = m_RecordingType.exchange(-1);
     m_Capture.Stop();
     const WAVEFORMATEX* format = m_Capture.GetFormat();
-    m_DroppedSeconds = static_cast<double>(m_Capture.DroppedBytes()) / std::max<uint32_t>(format->nAvgBytesPerSec, 1);
+    m_DroppedSeconds =
+        static_cast<double>(m_Capture.DroppedBytes()) / std::max<uint32_t>(format->nAvgBytesPerSec, 1);
     uint64_t dataBytes = 0;
     bool endWritten = FinishFiles(&dataBytes);
     m_LastFailure = StopOutcome(m_EndedBy.load(), endWritten, dataBytes);
     m_LastFailureDetail = m_LastFailure == RecordFailure::None ? std::string() : m_RecordingPath;
-    const bool fileKept = m_LastFailure != RecordFailure::FileRemoved && m_LastFailure != RecordFailure::NoRoomToStart;
+    const bool fileKept =
+        m_LastFailure != RecordFailure::FileRemoved && m_LastFailure != RecordFailure::NoRoomToStart;
     if (type == kMp3 && fileKept && TheRecorderSettings().mp3Id3v1 == 1 && m_TagEditor)
         m_TagEditor(m_RecordingPath);
     return true;

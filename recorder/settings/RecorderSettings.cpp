@@ -18,12 +18,6 @@ void RecorderSettings::Load() {
     mp3Id3v1 = ReadCkMP3ID3V1(0);
     ReadFileTypeSel(fileType);
     ReadFileSettingSel(fileSetting);
-    if (fileType != 0 && fileType != 1) {
-        // Only MP3 and WAV can be recorded; any other stored type (the old OGG, or garbage) is
-        // read as MP3 with its first preset, as the settings dialog shows it.
-        fileType = 0;
-        fileSetting = 0;
-    }
     ApplyPreset();
     bitsPerSample = 16;
     channels = 2;

@@ -17,6 +17,7 @@ QString Reason(platform::LSTATUS why) {
 } // namespace
 
 QString SettingsNotSavedText(const QString& where, platform::LSTATUS why) {
-    return QStringLiteral("설정을 저장할 수 없습니다 (%1).\r\n%2\r\n바꾼 설정은 프로그램을 끝낼 때까지만 유지됩니다.")
+    return QStringLiteral(
+               "설정을 저장할 수 없습니다 (%1).\r\n%2\r\n바꾼 설정은 프로그램을 끝낼 때까지만 유지됩니다.")
         .arg(Reason(why), where);
 }

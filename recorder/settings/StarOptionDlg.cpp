@@ -27,8 +27,8 @@ constexpr QRgb kFrame = 0xB5B5B5;
 constexpr QSize kTitleSize(356, 32);
 constexpr int kPageButtonTop = 42;
 constexpr QRect kPageArea(10, 80, 333, 304);
-// Three lines, one of them a path: the wider of the notification box's sizes.
-constexpr int kNoticeWidth = 350;
+// Three lines, one of them the settings file's full path: wider than the other notices.
+constexpr int kNoticeWidth = 420;
 constexpr int kNoticeHeight = 180;
 } // namespace
 
@@ -139,8 +139,8 @@ void StarOptionDlg::OnOK() {
     if (!settings.Save()) {
         // Told once per confirmation, not once per value; the record keeps the choices meanwhile.
         const QString where = QString::fromStdString(platform::FileHive::UserHivePath().string());
-        CMssageBoxDlg::Show(this, SettingsNotSavedText(where, settings.saveFailure), QStringLiteral("알림"), 1,
-                            kNoticeWidth, kNoticeHeight);
+        CMssageBoxDlg::Show(this, SettingsNotSavedText(where, settings.saveFailure), QStringLiteral("알림"),
+                            1, kNoticeWidth, kNoticeHeight);
     }
     if (m_ApplySettings)
         m_ApplySettings();

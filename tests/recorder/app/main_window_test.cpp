@@ -18,9 +18,14 @@
 #include <QFileDialog>
 #include <QRegularExpression>
 
+#include <atomic>
 #include <cctype>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace quortest::gui;
 namespace fs = std::filesystem;
@@ -86,8 +91,9 @@ TEST_F(RecorderWindowTest, TheWindowPaintsBeforeItOpensTheSoundDevices) {
     Server().WakeSink();
     window = std::make_unique<CQuorRecorderDlg>(nullptr, &shell);
     bool openAtFirstPaint = true;
-    OnFirstPaint(window.get(),
-                 [&] { openAtFirstPaint = window->DevicesStarted() || window->TheRecorder().IsMonitorOpen(); });
+    OnFirstPaint(window.get(), [&] {
+        openAtFirstPaint = window->DevicesStarted() || window->TheRecorder().IsMonitorOpen();
+    });
     window->show();
     for (int i = 0; i < 250 && !window->DevicesStarted(); ++i)
         Settle(20);
@@ -348,7 +354,106 @@ TEST_F(RecorderWindowTest, AFullDiskEndsTheRecordingAndIsTold) {
     EXPECT_TRUE(window->StatusText().isEmpty());
     ASSERT_EQ(answer.Seen().size(), 2u) << "the Save As dialog, then the notice";
     EXPECT_EQ(answer.Seen()[0].className, QStringLiteral("QFileDialog"));
-    EXPECT_TRUE(answer.Seen()[1].message.startsWith(QStringLiteral("디스크 공간이 부족하여")));
+    EXPECT_EQ(answer.Seen()[1].message,
+              QStringLiteral("디스크 공간이 부족하여\r\n녹음을 시작하지 못했습니다."))
+        << "not even the first data was written: the recording never started";
+    EXPECT_TRUE(fs::is_symlink(full)) << "the chosen target is left as it was";
+}
+
+TEST_F(RecorderWindowTest, AudioLostWhileWritingFellBehindIsToldInSecondsAfterStop) {
+    // Save As picks a pipe whose reader stops reading for four seconds: the capture keeps two of
+    // them and drops the rest.
+    const fs::path pipePath = saveFolder->path() / "slow.mp3";
+    ASSERT_EQ(mkfifo(pipePath.c_str(), 0600), 0);
+    const int reader = open(pipePath.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    ASSERT_GT(fcntl(reader, F_SETPIPE_SZ, 4096), 0);
+    StoreSettings(0, 0);
+    OpenWindow();
+    ModalAnswerer answer(ModalAnswerer::Answer::Ok, [&](QWidget* modal) {
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            dialog->setOption(QFileDialog::DontConfirmOverwrite);
+            dialog->selectFile(QString::fromStdString(pipePath.string()));
+            static_cast<QDialog*>(dialog)->accept();
+        }
+    });
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
+    ASSERT_TRUE(window->TheRecorder().IsRecording());
+    LetAudioFlow(4000); // the stall
+    std::atomic<bool> stop{false};
+    std::atomic<size_t> drained{0};
+    std::thread drain([&] {
+        char chunk[4096];
+        while (!stop) {
+            const ssize_t got = read(reader, chunk, sizeof chunk);
+            if (got > 0)
+                drained += static_cast<size_t>(got);
+            else if (got == 0)
+                return;
+            else
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    });
+    QElapsedTimer timer;
+    timer.start();
+    while (drained < 120000 && timer.elapsed() < 10000) // the backlog and a second more
+        Settle(20);
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_STOP"));
+    stop = true;
+    drain.join();
+    close(reader);
+    ASSERT_EQ(answer.Seen().size(), 2u) << "the Save As dialog, then the notice";
+    const QRegularExpression told(QStringLiteral("^녹음 중 (\\d+\\.\\d)초 분량의 소리가 빠졌습니다\\."));
+    const QRegularExpressionMatch match = told.match(answer.Seen()[1].message);
+    ASSERT_TRUE(match.hasMatch()) << answer.Seen()[1].message.toStdString();
+    EXPECT_NEAR(match.captured(1).toDouble(), 1.9, 1.0);
+}
+
+TEST_F(RecorderWindowTest, StoredFileTypesThatCannotBeRecordedAreShownAndRecordedAsMp3) {
+    OpenWindow();
+    ModalAnswerer answer;
+    const QRect formatLine(20, 50, 292, 13);
+    const QImage mp3Face = Grab(window.get()).copy(formatLine);
+    for (int stored : {2, -1, 99}) {
+        SCOPED_TRACE(stored);
+        WriteFileTypeSel(stored);
+        WriteFileSettingSel(5);
+        window->ApplySettings();
+        Settle();
+        EXPECT_EQ(TheRecorderSettings().fileType, 0);
+        EXPECT_EQ(Grab(window.get()).copy(formatLine), mp3Face) << "the face shows MP3 at its first preset";
+
+        ASSERT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
+        ASSERT_TRUE(window->TheRecorder().IsRecording());
+        LetAudioFlow(300);
+        ASSERT_TRUE(Click(window.get(), "IDC_BTN_STOP"));
+        EXPECT_EQ(fs::path(RecordingPath()).extension(), ".mp3");
+        EXPECT_TRUE(IsMp3Frame(RecordingPath())) << "a real MP3 was written";
+    }
+    EXPECT_TRUE(answer.Seen().empty());
+}
+
+TEST_F(RecorderWindowTest, ASaveFolderRemovedWhileRecordingIsTold) {
+    const fs::path folder = saveFolder->path() / "removed";
+    fs::create_directory(folder);
+    ASSERT_TRUE(WriteSavePath(folder.string()));
+    StoreSettings(1, 1);
+    ASSERT_TRUE(WriteSavePath(folder.string()));
+    OpenWindow();
+    ModalAnswerer answer;
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
+    ASSERT_FALSE(WaitForFile(RecordingPath()).empty());
+    fs::remove_all(folder);
+    // The next tick of the clock notices it.
+    QElapsedTimer timer;
+    timer.start();
+    while (window->TheRecorder().IsRecording() && timer.elapsed() < 5000)
+        Settle(20);
+    EXPECT_FALSE(window->TheRecorder().IsRecording());
+    EXPECT_TRUE(window->StatusText().isEmpty());
+    ASSERT_EQ(answer.Seen().size(), 1u);
+    EXPECT_EQ(answer.Seen()[0].message,
+              QStringLiteral("녹음 중에 녹음 파일이나 저장 폴더가\r\n지워져 녹음이 저장되지 않았습니다."));
 }
 
 namespace {

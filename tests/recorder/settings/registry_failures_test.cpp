@@ -33,7 +33,7 @@ TEST(RegistryFailures, AccessDeniedEverywhereGivesDefaultsAndWritesNothing) {
     EXPECT_EQ(reg.LastStatus(), ERROR_INVALID_HANDLE);
 }
 
-TEST(RegistryFailures, ReadsSucceedWhileWritesAreDenied) {
+TEST(RegistryFailures, ReadsSucceedWhileWritesAreDeniedAndTheRecordKeepsTheUnsavedChoice) {
     quortest::HiveEnv env;
     ScopedScriptedHive scripted;
     scripted.hive->hive.Create({"Software", "QuorRecorder"}).SetValue("FileTypeSel", REG_DWORD, {1, 0, 0, 0});
@@ -41,9 +41,21 @@ TEST(RegistryFailures, ReadsSucceedWhileWritesAreDenied) {
     RecorderSettings s;
     s.Load();
     s.fileType = 0;
-    s.Save();
+    EXPECT_FALSE(s.Save());
+    EXPECT_EQ(s.saveFailure, ERROR_ACCESS_DENIED) << "the first refusal says why";
+    int32_t stored = 0;
+    ReadFileTypeSel(stored);
+    EXPECT_EQ(stored, 1) << "the store still holds the old value";
     s.Load();
-    EXPECT_EQ(s.fileType, 1);
+    EXPECT_EQ(s.fileType, 0) << "the running program keeps the choice";
+
+    // Once the store takes the values again, it is the one read.
+    scripted.hive->writeStatus = ERROR_SUCCESS;
+    s.fileType = 1;
+    EXPECT_TRUE(s.Save());
+    scripted.hive->hive.Create({"Software", "QuorRecorder"}).SetValue("FileTypeSel", REG_DWORD, {0, 0, 0, 0});
+    s.Load();
+    EXPECT_EQ(s.fileType, 0);
 }
 
 TEST(RegistryFailures, LoadAndSaveTouchTheValuesInTheirOrder) {

@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
 #include <vector>
 
 using namespace quortest::gui;
@@ -329,3 +330,56 @@ TEST_F(SettingsDialog, RecordPageShowsAndCommitsItsTwoOptions) {
 }
 
 } // namespace
+
+TEST_F(SettingsDialog, SettingsThatCannotBeSavedAreToldOnceAndKeptForTheRunningProgram) {
+    // Ways the store refuses: a folder where the file belongs, a file where the folder belongs,
+    // and (where rights count: not for root) a read-only settings folder.
+    struct Case {
+        const char* name;
+        std::function<void()> breakStore;
+        std::function<void()> repair;
+    };
+    namespace fs = std::filesystem;
+    const fs::path folder = hive.HiveFolder();
+    std::vector<Case> cases = {
+        {"folder in the file's place",
+         [&] {
+             fs::remove(hive.HivePath());
+             fs::create_directory(hive.HivePath());
+         },
+         [&] { fs::remove(hive.HivePath()); }},
+        {"file in the folder's place",
+         [&] {
+             fs::remove_all(folder);
+             quortest::WriteFile(folder, "not a folder");
+         },
+         [&] { fs::remove(folder); }},
+    };
+    if (geteuid() != 0)
+        cases.push_back({"read-only folder",
+                         [&] { fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec); },
+                         [&] { fs::permissions(folder, fs::perms::owner_all); }});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TheRecorderSettings() = RecorderSettings{};
+        WriteFileTypeSel(0);
+        c.breakStore();
+        StarOptionDlg dialog([] { TheRecorderSettings().Load(); }); // the owner's reload
+        ModalAnswerer answer;
+        RunModal(dialog, [&] {
+            Combo(&dialog, "IDC_COMBO_FILETYPE")->setCurrentIndex(1);
+            Click(&dialog, "IDC_BTN_OK");
+        });
+        c.repair();
+        ASSERT_EQ(answer.Seen().size(), 1u) << "one notice, not one per value";
+        const QString message = answer.Seen()[0].message;
+        EXPECT_TRUE(message.startsWith(QStringLiteral("설정을 저장할 수 없습니다"))) << message.toStdString();
+        EXPECT_TRUE(message.contains(QString::fromStdString(hive.HivePath().string()))) << "where";
+        EXPECT_EQ(TheRecorderSettings().fileType, 1) << "the reload keeps the choice";
+        EXPECT_EQ(TheRecorderSettings().sampleRate, 44100);
+        int32_t stored = -1;
+        ReadFileTypeSel(stored);
+        EXPECT_EQ(stored, 0) << "the store was left as it was";
+    }
+    TheRecorderSettings() = RecorderSettings{};
+}

@@ -13,18 +13,32 @@ namespace {
 struct ToolRun {
     int exitCode = -1;
     std::string out;
+    std::string err;
 };
 
-// Runs build/bin/quor-reg with the arguments (no shell); collects standard output.
+std::string ReadAll(int fd) {
+    std::string text;
+    std::array<char, 4096> chunk;
+    for (ssize_t got; (got = read(fd, chunk.data(), chunk.size())) > 0;)
+        text.append(chunk.data(), static_cast<size_t>(got));
+    close(fd);
+    return text;
+}
+
+// Runs build/bin/quor-reg with the arguments (no shell); collects its output and its errors.
 ToolRun QuorReg(const std::vector<std::string>& args) {
     int pipeFds[2];
-    if (pipe(pipeFds) != 0)
+    int errFds[2];
+    if (pipe(pipeFds) != 0 || pipe(errFds) != 0)
         return {};
     const pid_t pid = fork();
     if (pid == 0) {
         dup2(pipeFds[1], STDOUT_FILENO);
+        dup2(errFds[1], STDERR_FILENO);
         close(pipeFds[0]);
         close(pipeFds[1]);
+        close(errFds[0]);
+        close(errFds[1]);
         std::vector<char*> argv;
         const std::string program = std::string(QUOR_BIN_DIR) + "/quor-reg";
         argv.push_back(const_cast<char*>(program.c_str()));
@@ -35,11 +49,10 @@ ToolRun QuorReg(const std::vector<std::string>& args) {
         _exit(127);
     }
     close(pipeFds[1]);
+    close(errFds[1]);
     ToolRun run;
-    std::array<char, 4096> chunk;
-    for (ssize_t got; (got = read(pipeFds[0], chunk.data(), chunk.size())) > 0;)
-        run.out.append(chunk.data(), static_cast<size_t>(got));
-    close(pipeFds[0]);
+    run.out = ReadAll(pipeFds[0]); // the few lines of errors fit the other pipe meanwhile
+    run.err = ReadAll(errFds[0]);
     int status = 0;
     waitpid(pid, &status, 0);
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -93,4 +106,37 @@ TEST(QuorReg, BadArgumentsExitTwoAndWriteNothing) {
     EXPECT_EQ(QuorReg({"set", kKey, "N", "qword", "1"}).exitCode, 2);
     EXPECT_EQ(QuorReg({"set", "Software\\\\Bad", "N", "sz", "x"}).exitCode, 3);
     EXPECT_FALSE(std::filesystem::exists(env.HivePath()));
+}
+
+TEST(QuorReg, FailuresAreToldInSentencesAndABrokenFileMovedAsideIsTold) {
+    quortest::HiveEnv env;
+    const ToolRun missing = QuorReg({"get", kKey, "Savepath"});
+    EXPECT_EQ(missing.err, "quor-reg: cannot open key Software\\QuorRecorder: it does not exist.\n");
+    const ToolRun badKey = QuorReg({"set", "Software\\\\Bad", "N", "sz", "x"});
+    EXPECT_EQ(badKey.err,
+              "quor-reg: cannot create key Software\\\\Bad: the key or value name is not valid.\n");
+
+    ASSERT_EQ(QuorReg({"set", kKey, "FileTypeSel", "dword", "1"}).exitCode, 0);
+    const ToolRun noValue = QuorReg({"get", kKey, "Savepath"});
+    EXPECT_EQ(noValue.exitCode, 1);
+    EXPECT_EQ(noValue.err, "quor-reg: there is no value Savepath in Software\\QuorRecorder.\n");
+
+    quortest::WriteFile(env.HivePath(), "this is no registry file");
+    const ToolRun broken = QuorReg({"get", kKey, "FileTypeSel"});
+    EXPECT_EQ(broken.exitCode, 1) << "it reads as empty";
+    EXPECT_NE(broken.err.find("the settings file " + env.HivePath().string() +
+                              " could not be read; it was moved to "),
+              std::string::npos)
+        << broken.err;
+    size_t asideFiles = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(env.HiveFolder())) {
+        if (entry.path().filename().string().starts_with("HKEY_CURRENT_USER.reg.broken-")) {
+            ++asideFiles;
+            EXPECT_NE(broken.err.find(entry.path().string()), std::string::npos) << "the new name is told";
+            EXPECT_EQ(quortest::ReadFile(entry.path()), "this is no registry file");
+        }
+    }
+    EXPECT_EQ(asideFiles, 1u);
+    for (const ToolRun& run : {missing, badKey, noValue, broken})
+        EXPECT_EQ(run.err.find("status"), std::string::npos) << "no bare status numbers";
 }
