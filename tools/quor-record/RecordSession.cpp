@@ -12,7 +12,6 @@
 #include "pulse/SoundSources.h"
 #include "wavein/CaptureSource.h"
 
-#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <ctime>
@@ -48,11 +47,14 @@ bool ServerReady() {
 // Settings from the store, with the format and the quality of the command line over them.
 Outcome ChooseFormat(const RecordOptions& options, RecorderSettings& settings) {
     settings.Load();
+    if (settings.fileType != kFileTypeMp3 && settings.fileType != kFileTypeWav) {
+        // As the window does: any other stored type (the old OGG, or garbage) is MP3, first preset.
+        settings.fileType = kFileTypeMp3;
+        settings.fileSetting = 0;
+    }
     const bool otherFormat = options.fileType && *options.fileType != settings.fileType;
     if (options.fileType)
         settings.fileType = *options.fileType;
-    if (settings.fileType != kFileTypeMp3 && settings.fileType != kFileTypeWav)
-        return {kRecordUsage, "the stored format cannot be recorded here; give --format mp3 or --format wav"};
     if (options.quality) {
         auto index = ResolveQuality(settings.fileType, *options.quality);
         if (!index)

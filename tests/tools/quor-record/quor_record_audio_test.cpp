@@ -148,6 +148,7 @@ TEST_F(QuorRecord, SigintFinishesAnAutomaticallyNamedFileWithoutReplacingOne) {
     RecorderSettings& settings = TheRecorderSettings();
     settings.Load();
     settings.savePath = (dir / "saved").string();
+    settings.fileType = 2; // the old OGG type: recorded as MP3 at its first preset, as the window does
     settings.Save();
     // Files under every name the next seconds could give: none may be replaced.
     fs::create_directories(dir / "saved");
@@ -179,6 +180,7 @@ TEST_F(QuorRecord, SigintFinishesAnAutomaticallyNamedFileWithoutReplacingOne) {
         EXPECT_EQ(quortest::ReadFile(kept), "keep") << kept;
     const auto decoded = quortest::DecodeMp3(made);
     ASSERT_TRUE(decoded.ok) << "the flushed file decodes";
+    EXPECT_EQ(decoded.bitrates, std::set<int>{320});
     EXPECT_GE(double(decoded.frames) / decoded.rate, 1.9);
     EXPECT_LT(double(decoded.frames) / decoded.rate, 4.0);
     EXPECT_EQ(quortest::DominantOf(decoded.pcm, 2, 0, decoded.rate, {250, 500, 1000, 2000, 4000}), 1000);
