@@ -114,17 +114,6 @@ TEST_F(QuorRecord, DurationAndFormatOptionsGiveFilesOfThatLengthFormatAndTone) {
     EXPECT_GE(wav.seconds, 3.0);
     EXPECT_LE(wav.seconds, 3.0 + 2 * kBufferSeconds);
     EXPECT_NEAR(quortest::ZeroCrossingFrequency(Slice(wav.left, wav.rate, 0.2, 3.0), wav.rate), 1000.0, 5.0);
-
-    // A preset by its label, without the quality note after " - ".
-    const fs::path labelled = dir / "labelled.wav";
-    ASSERT_EQ(quortest::RunRecordTool(
-                  {"--format=wav", "--quality", "24000Hz 16bit STEREO", "--duration=1s", labelled.string()},
-                  nullptr, &err),
-              0)
-        << err;
-    wav = ReadWav(labelled);
-    EXPECT_EQ(wav.rate, 24000u);
-    EXPECT_NEAR(wav.seconds, 1.0, 0.1);
 }
 
 TEST_F(QuorRecord, UntilSilenceStopsAfterTheToneEndsKeepingTheTone) {
