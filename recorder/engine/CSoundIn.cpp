@@ -7,14 +7,12 @@
 #include <cstdlib>
 
 namespace {
-// How long Stop waits for the worker to retire the buffers the reset handed back; never while
-// the worker is still inside the callback, which may be using what the owner frees after Stop.
+// How long Stop waits for the worker to retire the buffers the reset handed back, counted from
+// the last moment the worker was inside the callback, which may use what the owner frees after Stop.
 constexpr auto kRetireTimeout = std::chrono::seconds(5);
 } // namespace
 
-CSoundIn::CSoundIn() {
-    CreateThread();
-}
+CSoundIn::CSoundIn() { CreateThread(); }
 
 CSoundIn::~CSoundIn() {
     Stop();
@@ -145,9 +143,11 @@ void CSoundIn::WaitForRetirement() {
     // further reset.
     auto deadline = std::chrono::steady_clock::now() + kRetireTimeout;
     std::unique_lock<std::mutex> guard(m_RetireLock);
-    while (m_QueuedBuffers.load() > 0 && (std::chrono::steady_clock::now() < deadline || m_bInCallback)) {
-        if (m_Retired.wait_for(guard, std::chrono::milliseconds(100),
-                               [this] { return m_QueuedBuffers.load() <= 0; }))
+    while (m_QueuedBuffers.load() > 0 && std::chrono::steady_clock::now() < deadline) {
+        // Patience counts from the callback's end: a slow write is waited for, however long.
+        if (m_bInCallback)
+            deadline = std::chrono::steady_clock::now() + kRetireTimeout;
+        if (m_Retired.wait_for(guard, std::chrono::milliseconds(100), [this] { return m_QueuedBuffers.load() <= 0; }))
             break;
         guard.unlock();
         waveInReset(m_WaveIn);

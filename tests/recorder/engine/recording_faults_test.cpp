@@ -2,6 +2,7 @@
 // taken, files held by another writer, folders removed under a recording, a disk that refuses the
 // first data or the end, an encoder that refuses the stream, and a writer that blocks for seconds.
 #include "CSoundFile.h"
+#include "CSoundIn.h"
 #include "CWriteMP3File.h"
 #include "Mp3Probe.h"
 #include "Recorder.h"
@@ -326,4 +327,32 @@ TEST_F(RecordingFaults, AStalledWriterLosesTheOverflowWhichIsToldAndStopWaitsFor
     // What the file holds and what was told as lost add up to the time the capture ran (the short
     // second stall is cut off by Stop itself).
     EXPECT_NEAR(double(mp3.frames) / 44100 + recorder.DroppedSeconds(), captured, 0.6);
+}
+
+// The capture's own side of the same promise: Stop returns only once a callback that outlasts the
+// capture's patience for retiring buffers has returned, so its owner may then free what it used.
+TEST(SlowCapture, StopWaitsForACallbackLongerThanTheRetireTimeout) {
+    quortest::ScriptedWaveIn driver;
+    CSoundIn capture;
+    struct Slow {
+        std::atomic<int> calls{0};
+        std::atomic<bool> inside{false};
+        std::atomic<bool> returned{false};
+        static void Take(CBuffer&, void* self) {
+            auto* slow = static_cast<Slow*>(self);
+            if (++slow->calls != 2)
+                return;
+            slow->inside = true;
+            std::this_thread::sleep_for(6s); // a write stuck on a slow disk
+            slow->returned = true;
+        }
+    } slow;
+    capture.DataFromSoundIn = &Slow::Take;
+    capture.m_pOwner = &slow;
+    ASSERT_TRUE(capture.Start());
+    ASSERT_TRUE(WaitUntil([&] { return slow.inside.load(); }));
+    capture.Stop();
+    EXPECT_TRUE(slow.returned) << "Stop returned while the callback was still running";
+    EXPECT_EQ(capture.QueuedBuffers(), 0);
+    EXPECT_EQ(driver.OpenDevices(), 0);
 }
