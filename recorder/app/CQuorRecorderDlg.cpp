@@ -2,6 +2,7 @@
 #include "CQuorRecorderDlg.h"
 
 #include "AfterFirstPaint.h"
+#include "AutomaticFileName.h"
 #include "CFrequencyGraph.h"
 #include "CHoverButton.h"
 #include "CID3TagInfoDlg.h"
@@ -30,7 +31,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -40,6 +40,8 @@
 #include <QPalette>
 #include <QScreen>
 #include <QWindow>
+
+#include <ctime>
 
 using namespace CQuorRecorderDlgIds;
 using namespace RecorderBitmap;
@@ -236,8 +238,7 @@ void CQuorRecorderDlg::PrepareFileName() {
                                            "wav audio files (*.wav);;All Files (*)",
                                            "ogg audio files (*.ogg);;All Files (*)"};
     const int type = settings.fileType >= 0 && settings.fileType <= 2 ? settings.fileType : 0;
-    const QString autoName = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss"));
-    settings.fileName = QStringLiteral("%1.%2").arg(autoName, QLatin1String(kExtensions[type])).toStdString();
+    settings.fileName = AutomaticFileName(type, std::time(nullptr));
     settings.fileNameAutomatic = true;
     if (settings.autoFileName == 1)
         return;

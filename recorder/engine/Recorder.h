@@ -99,6 +99,9 @@ public:
     RecordFailure EndedByItself() const;
     // The path of the recording in progress or of the last one.
     const std::string& RecordingPath() const { return m_RecordingPath; }
+    // Captured PCM bytes that reached the file in the recording in progress or the last one
+    // (paused stretches do not count). Any thread.
+    uint64_t RecordedBytes() const { return m_RecordedBytes.load(); }
 
     // Opens the tag editor modally on a finished MP3 file; the GUI installs it.
     void SetTagEditor(std::function<void(const std::string& path)> editor) {
@@ -157,6 +160,7 @@ private:
     // The file type of the recording in progress, fixed at its start.
     std::atomic<int> m_RecordingType{-1};
     std::atomic<RecordFailure> m_EndedBy{RecordFailure::None};
+    std::atomic<uint64_t> m_RecordedBytes{0};
     RecordFailure m_LastFailure = RecordFailure::None;
     std::string m_LastFailureDetail;
     std::string m_RecordingPath;

@@ -47,6 +47,7 @@ bool Recorder::StartRecord() {
     m_LastFailure = RecordFailure::None;
     m_LastFailureDetail.clear();
     m_EndedBy = RecordFailure::None;
+    m_RecordedBytes = 0;
     m_DroppedSeconds = 0;
     m_RecordingFile.reset();
     if (settings.fileType != kMp3 && settings.fileType != kWav)
@@ -113,12 +114,16 @@ void Recorder::ReceiveCaptured(CBuffer& buffer, void* self) {
             writer->Receive(static_cast<unsigned char*>(buffer.ptr), buffer.ByteLen);
             if (writer->WriteFailed())
                 recorder->m_EndedBy = RecordFailure::DiskFull;
+            else
+                recorder->m_RecordedBytes += buffer.ByteLen;
         }
     } else if (type == kWav) {
         if (CSoundFile* file = recorder->m_pWavFile.load(std::memory_order_acquire)) {
             if (!file->Write(&buffer))
                 recorder->m_EndedBy =
                     file->AtSizeLimit() ? RecordFailure::SizeLimit : RecordFailure::DiskFull;
+            else
+                recorder->m_RecordedBytes += buffer.ByteLen;
         }
     }
 }

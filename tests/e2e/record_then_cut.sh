@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix, starts a private PulseAudio server playing a
 # 1 kHz tone and a private X server, then clicks through QuorRecorder (5 s of MP3) and
-# QuorSplit (cut 1-3 s) with xdotool, and checks both files.
+# QuorSplit (cut 1-3 s) with xdotool, and checks both files; then records 2 s with quor-record.
 # usage: record_then_cut.sh BUILD_DIR   (QUOR_E2E_SHOTS=DIR keeps the screenshots there)
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -13,13 +13,22 @@ source "$here/../support/private_session.sh"
 echo "== install into $work/prefix"
 cmake --install "$build" --prefix "$work/prefix" > "$work/install.log"
 private=$(ls -d "$work"/prefix/lib*/QuorRecorder "$work"/prefix/lib/*/QuorRecorder 2>/dev/null | head -n 1 || true)
-for f in QuorRecorder QuorSplit liblame_enc.so screenshot quor-reg; do
+for f in QuorRecorder QuorSplit liblame_enc.so screenshot quor-reg quor-record; do
     [ -e "$private/$f" ] || { echo "missing $private/$f"; exit 1; }
 done
-[ -x "$work/prefix/bin/quorrecorder" ] && [ -x "$work/prefix/bin/quorsplit" ]
+for f in quorrecorder quorsplit quor-record quor-reg; do
+    [ -x "$work/prefix/bin/$f" ] || { echo "missing launcher $work/prefix/bin/$f"; exit 1; }
+    [ -f "$work/prefix/share/man/man1/$f.1.gz" ] || { echo "no manual page for $f"; exit 1; }
+done
 
 export QUOR_E2E_WORK="$work" QUOR_E2E_PREFIX="$work/prefix"
 xvfb-run -a -s "-screen 0 1280x800x24" bash "$here/drive_windows.sh"
 
 echo "== check the files"
 bash "$here/check_files.sh" "$work/home/Music"
+
+echo "== quor-record through its launcher, as a timer would start it"
+"$work/prefix/bin/quor-record" --duration 2s "$work/cli.mp3"
+length=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$work/cli.mp3")
+awk -v v="$length" 'BEGIN { exit !(v >= 2.0 && v <= 2.2) }' || { echo "quor-record made $length s"; exit 1; }
+echo "quor-record made $length s"
