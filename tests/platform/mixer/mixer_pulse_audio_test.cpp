@@ -223,6 +223,21 @@ TEST_F(PulseMixer, ServerChangesArriveAsNotifications) {
         EXPECT_EQ(stream.dwComponentType, MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT);
         EXPECT_EQ(std::u16string(stream.szName), u"quor-test-signal");
     }
+
+    // A restarted server is a new connection (its context may even reuse the old address): the
+    // next read subscribes it again and changes keep coming.
+    server.Restart();
+    ASSERT_TRUE(server.WaitListed("sinks", "speakers"));
+    MIXERLINE again{};
+    again.cbStruct = sizeof again;
+    ASSERT_EQ(mixerGetLineInfo(Obj(watchOut), &again, H | MIXER_GETLINEINFOF_DESTINATION), MMSYSERR_NOERROR);
+    {
+        std::lock_guard<std::mutex> guard(out.lock);
+        out.seen.clear();
+    }
+    server.Pactl("set-sink-mute speakers 1");
+    EXPECT_TRUE(out.WaitFor({MM_MIXM_CONTROL_CHANGE, DestinationControlId(kMute)})) << "after a restart";
+    server.Pactl("set-sink-mute speakers 0");
     mixerClose(watchIn);
     mixerClose(watchOut);
 }
