@@ -72,6 +72,7 @@ bool PulseConnection::EnsureConnected(std::chrono::milliseconds timeout) {
     pa_proplist_free(props);
     if (!m_Context)
         return false;
+    ++m_Generation;
     pa_context_set_state_callback(m_Context, &OnContextState, this);
     if (pa_context_connect(m_Context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
         DropContextLocked();

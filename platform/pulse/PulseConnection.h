@@ -5,6 +5,7 @@
 #include <pulse/pulseaudio.h>
 
 #include <chrono>
+#include <cstdint>
 #include <string>
 
 namespace platform {
@@ -43,6 +44,9 @@ public:
     // Valid while connected; only with the lock held.
     pa_context* Context() const { return m_Context; }
     bool IsReadyLocked() const;
+    // With the lock held: counts the contexts made so far. A new context may reuse a dropped
+    // one's address, so per-context set-up (the change subscription) keys on this instead.
+    uint64_t GenerationLocked() const { return m_Generation; }
 
     // With the lock held: waits until the operation is done (its callbacks ran), or the context
     // fails, or the time-out passes. Releases the operation. False unless it completed.
@@ -59,6 +63,7 @@ private:
 
     pa_threaded_mainloop* m_Loop = nullptr;
     pa_context* m_Context = nullptr;
+    uint64_t m_Generation = 0;
 };
 
 } // namespace platform

@@ -10,7 +10,8 @@ namespace {
 
 // Guarded by the main loop lock.
 std::vector<PulseEventHandler> g_handlers;
-pa_context* g_subscribed = nullptr;
+// The connection generation subscribed last; 0 before the first.
+uint64_t g_subscribed = 0;
 
 void OnEvent(pa_context*, pa_subscription_event_type_t type, uint32_t index, void*) {
     for (PulseEventHandler handler : g_handlers)
@@ -23,7 +24,7 @@ void ListenToServerLocked(PulseConnection& pulse, PulseEventHandler handler) {
     if (std::find(g_handlers.begin(), g_handlers.end(), handler) == g_handlers.end())
         g_handlers.push_back(handler);
     pa_context* c = pulse.Context();
-    if (!c || c == g_subscribed)
+    if (!c || pulse.GenerationLocked() == g_subscribed)
         return;
     pa_context_set_subscribe_callback(c, &OnEvent, nullptr);
     auto mask =
@@ -31,7 +32,7 @@ void ListenToServerLocked(PulseConnection& pulse, PulseEventHandler handler) {
                                             PA_SUBSCRIPTION_MASK_SINK_INPUT | PA_SUBSCRIPTION_MASK_SERVER);
     if (pa_operation* op = pa_context_subscribe(c, mask, nullptr, nullptr))
         pa_operation_unref(op);
-    g_subscribed = c;
+    g_subscribed = pulse.GenerationLocked();
 }
 
 bool IsRealOutput(const char* sinkName) {

@@ -115,7 +115,8 @@ TEST_F(PulseMixer, InputDeviceListsEverySourceAndNamesTheMonitorStereoMix) {
     EXPECT_EQ(mic->line.dwComponentType, MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE);
     EXPECT_EQ(mic->line.cControls, 2u);
 
-    // The MUX lists the lines in reverse order and shows the server's default (mic) selected.
+    // The MUX lists the lines in reverse order and shows the stereo mix selected, never the
+    // server's default source (the microphone).
     MIXERCONTROLDETAILS_LISTTEXT texts[2]{};
     MIXERCONTROLDETAILS d{sizeof d, DestinationControlId(kMux),           1,
                           2,        sizeof(MIXERCONTROLDETAILS_LISTTEXT), texts};
@@ -126,8 +127,8 @@ TEST_F(PulseMixer, InputDeviceListsEverySourceAndNamesTheMonitorStereoMix) {
     std::vector<uint32_t> mux(2);
     ASSERT_EQ(Get(DestinationControlId(kMux), mux, 2), MMSYSERR_NOERROR);
     size_t micItem = 1 - static_cast<size_t>(mic - lines.begin());
-    EXPECT_EQ(mux[micItem], 1u);
-    EXPECT_EQ(mux[1 - micItem], 0u);
+    EXPECT_EQ(mux[micItem], 0u);
+    EXPECT_EQ(mux[1 - micItem], 1u);
 }
 
 TEST_F(PulseMixer, VolumesAndMutesReachTheServer) {
@@ -145,35 +146,53 @@ TEST_F(PulseMixer, VolumesAndMutesReachTheServer) {
     server.Pactl("set-source-volume mic 98304"); // 150 %: reads as the top of the range
     ASSERT_EQ(Get(SourceControlId(mic, kVolume), value), MMSYSERR_NOERROR);
     EXPECT_EQ(value[0], 65535u);
+    server.Pactl("set-source-volume speakers.monitor 16384");
     ASSERT_EQ(Get(DestinationControlId(kVolume), value), MMSYSERR_NOERROR);
-    EXPECT_EQ(value[0], 65535u) << "the destination's volume is the selected source's (the default, mic)";
+    EXPECT_EQ(value[0], 16384u) << "the destination's volume is the selected source's (the stereo mix)";
+    server.Pactl("set-source-volume speakers.monitor 65536");
 
     ASSERT_EQ(Set(SourceControlId(mic, kMute), {1}), MMSYSERR_NOERROR);
     EXPECT_NE(server.Pactl("get-source-mute mic").find("yes"), std::string::npos);
     ASSERT_EQ(Get(DestinationControlId(kMute), value), MMSYSERR_NOERROR);
-    EXPECT_EQ(value[0], 1u);
+    EXPECT_EQ(value[0], 0u) << "the muted microphone is not the capture";
+    // The destination's mute lands on the stereo mix; the microphone stays muted.
+    ASSERT_EQ(Set(DestinationControlId(kMute), {1}), MMSYSERR_NOERROR);
+    EXPECT_NE(server.Pactl("get-source-mute speakers.monitor").find("yes"), std::string::npos);
     ASSERT_EQ(Set(DestinationControlId(kMute), {0}), MMSYSERR_NOERROR);
-    EXPECT_NE(server.Pactl("get-source-mute mic").find("no"), std::string::npos);
+    EXPECT_NE(server.Pactl("get-source-mute speakers.monitor").find("no"), std::string::npos);
+    EXPECT_NE(server.Pactl("get-source-mute mic").find("yes"), std::string::npos);
+    server.Pactl("set-source-mute mic 0");
 }
 
 TEST_F(PulseMixer, MuxSelectsThisProcessCaptureSourceAndNeverTheDefault) {
     auto lines = Sources(input);
     ASSERT_EQ(lines.size(), 2u);
     size_t monitorLine = lines[0].line.dwComponentType == MIXERLINE_COMPONENTTYPE_SRC_ANALOG ? 0 : 1;
+    // Items run in reverse: item 1 - k is line k. Choosing the microphone makes it this process's
+    // source; the server's default source stays where the user put it.
+    server.Pactl("set-default-source speakers.monitor");
     std::vector<uint32_t> items(2, 0);
-    items[1 - monitorLine] = 1;
+    items[monitorLine] = 1;
     ASSERT_EQ(Set(DestinationControlId(kMux), items, 2), MMSYSERR_NOERROR);
-    EXPECT_EQ(platform::CaptureSourceName(), "speakers.monitor");
-    EXPECT_NE(server.Pactl("get-default-source").find("mic"), std::string::npos);
+    EXPECT_EQ(platform::CaptureSourceName(), "mic");
+    EXPECT_NE(server.Pactl("get-default-source").find("speakers.monitor"), std::string::npos);
 
     std::vector<uint32_t> read(2);
     ASSERT_EQ(Get(DestinationControlId(kMux), read, 2), MMSYSERR_NOERROR);
     EXPECT_EQ(read, items);
-    server.Pactl("set-source-volume speakers.monitor 16384");
+    server.Pactl("set-source-volume mic 16384");
     std::vector<uint32_t> volume(1);
     ASSERT_EQ(Get(DestinationControlId(kVolume), volume), MMSYSERR_NOERROR);
     EXPECT_EQ(volume[0], 16384u) << "the destination's controls follow the selection";
-    server.Pactl("set-source-volume speakers.monitor 65536");
+    server.Pactl("set-source-volume mic 65536");
+
+    // Choosing the stereo mix again follows the default output: no source is held.
+    std::vector<uint32_t> mix(2, 0);
+    mix[1 - monitorLine] = 1;
+    ASSERT_EQ(Set(DestinationControlId(kMux), mix, 2), MMSYSERR_NOERROR);
+    EXPECT_TRUE(platform::CaptureSourceName().empty());
+    ASSERT_EQ(Get(DestinationControlId(kMux), read, 2), MMSYSERR_NOERROR);
+    EXPECT_EQ(read, mix);
 }
 
 TEST_F(PulseMixer, ServerChangesArriveAsNotifications) {
@@ -204,6 +223,21 @@ TEST_F(PulseMixer, ServerChangesArriveAsNotifications) {
         EXPECT_EQ(stream.dwComponentType, MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT);
         EXPECT_EQ(std::u16string(stream.szName), u"quor-test-signal");
     }
+
+    // A restarted server is a new connection (its context may even reuse the old address): the
+    // next read subscribes it again and changes keep coming.
+    server.Restart();
+    ASSERT_TRUE(server.WaitListed("sinks", "speakers"));
+    MIXERLINE again{};
+    again.cbStruct = sizeof again;
+    ASSERT_EQ(mixerGetLineInfo(Obj(watchOut), &again, H | MIXER_GETLINEINFOF_DESTINATION), MMSYSERR_NOERROR);
+    {
+        std::lock_guard<std::mutex> guard(out.lock);
+        out.seen.clear();
+    }
+    server.Pactl("set-sink-mute speakers 1");
+    EXPECT_TRUE(out.WaitFor({MM_MIXM_CONTROL_CHANGE, DestinationControlId(kMute)})) << "after a restart";
+    server.Pactl("set-sink-mute speakers 0");
     mixerClose(watchIn);
     mixerClose(watchOut);
 }

@@ -4,6 +4,8 @@
 // tells whether frames went missing or came twice when it moved.
 #pragma once
 
+#include <pulse/pulseaudio.h>
+
 #include <atomic>
 #include <cstdint>
 #include <string>
@@ -25,6 +27,11 @@ public:
 
     bool Playing() const { return m_Ok; }
 
+    // Frames that output `to` has taken from its stream beyond output `from`, now: each server
+    // output renders ahead of time by its own latency, so a capture that moves from one monitor
+    // to the other sees the counter jump by this much although it lost nothing.
+    long RenderedLead(size_t from, size_t to);
+
     // Counter steps of a recording (interleaved 16-bit stereo) that was not +1, with their place.
     struct Break {
         size_t frame;
@@ -34,7 +41,14 @@ public:
     static std::vector<Break> CounterBreaks(const int16_t* pcm, size_t frames, size_t* longestSilence);
 
 private:
+    void Play();
+
     std::vector<Output> m_Outputs;
+    // Guarded by the loop's lock.
+    pa_threaded_mainloop* m_Loop = nullptr;
+    pa_context* m_Context = nullptr;
+    std::vector<pa_stream*> m_Streams;
+    int m_Pending = 0;
     std::atomic<bool> m_Stop{false};
     std::atomic<bool> m_Ok{false};
     std::thread m_Thread;
