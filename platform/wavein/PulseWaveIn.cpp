@@ -27,28 +27,9 @@ public:
 
     MMRESULT Connect(const std::string& sourceName) {
         PulseConnection& pulse = PulseConnection::Instance();
-        pa_sample_spec sampleSpec{};
-        sampleSpec.format = Format().wBitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
-        sampleSpec.rate = Format().nSamplesPerSec;
-        sampleSpec.channels = static_cast<uint8_t>(Format().nChannels);
-
         PulseConnection::Lock lock(pulse);
-        m_Stream = pa_stream_new(pulse.Context(), "QuorRecorder capture", &sampleSpec, nullptr);
-        if (!m_Stream)
-            return MMSYSERR_NOMEM;
-        pa_stream_set_state_callback(m_Stream, &OnState, this);
-        pa_stream_set_read_callback(m_Stream, &OnRead, this);
-        pa_stream_set_moved_callback(m_Stream, &OnMoved, this);
-
-        // Small fragments keep the spectrum live; without fragsize data comes in 2 s lumps.
-        pa_buffer_attr attr;
-        attr.maxlength = static_cast<uint32_t>(-1);
-        attr.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(20 * PA_USEC_PER_MSEC, &sampleSpec));
-        attr.tlength = attr.prebuf = attr.minreq = static_cast<uint32_t>(-1);
-        auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_START_CORKED | PA_STREAM_ADJUST_LATENCY);
-        // Always by name: a capture on the server's default source would record the microphone.
-        if (pa_stream_connect_record(m_Stream, sourceName.c_str(), &attr, flags) < 0)
-            return FailLocked(pa_context_errno(pulse.Context()));
+        if (int error = NewStreamLocked(sourceName, true))
+            return FailLocked(error);
 
         auto deadline = std::chrono::steady_clock::now() + milliseconds(3000);
         for (;;) {
@@ -111,6 +92,45 @@ public:
     }
 
 private:
+    // Lock held: a record stream on the source, connecting (not waited for). A PulseAudio error
+    // code when it cannot even be asked for, else 0.
+    int NewStreamLocked(const std::string& sourceName, bool corked) {
+        pa_sample_spec sampleSpec{};
+        sampleSpec.format = Format().wBitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
+        sampleSpec.rate = Format().nSamplesPerSec;
+        sampleSpec.channels = static_cast<uint8_t>(Format().nChannels);
+        pa_context* context = PulseConnection::Instance().Context();
+        m_Stream = pa_stream_new(context, "QuorRecorder capture", &sampleSpec, nullptr);
+        if (!m_Stream)
+            return PA_ERR_INTERNAL;
+        pa_stream_set_state_callback(m_Stream, &OnState, this);
+        pa_stream_set_read_callback(m_Stream, &OnRead, this);
+        pa_stream_set_moved_callback(m_Stream, &OnMoved, this);
+
+        // Small fragments keep the spectrum live; without fragsize data comes in 2 s lumps.
+        pa_buffer_attr attr;
+        attr.maxlength = static_cast<uint32_t>(-1);
+        attr.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(20 * PA_USEC_PER_MSEC, &sampleSpec));
+        attr.tlength = attr.prebuf = attr.minreq = static_cast<uint32_t>(-1);
+        auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY |
+                                                    (corked ? PA_STREAM_START_CORKED : PA_STREAM_NOFLAGS));
+        // Always by name: a capture on the server's default source would record the microphone.
+        if (pa_stream_connect_record(m_Stream, sourceName.c_str(), &attr, flags) < 0)
+            return pa_context_errno(context);
+        return 0;
+    }
+
+    // Main loop thread, lock held: the server moved a capture away from the source the user
+    // chose (PipeWire does so for a stream it took as following the default, and then ignores a
+    // move back to a target the stream already names). A new stream on the chosen source takes
+    // its place, in the same running state.
+    void ReopenLaterLocked(const std::string& sourceName) {
+        const bool corked = m_Stream && pa_stream_is_corked(m_Stream) == 1;
+        DropStreamLocked();
+        if (NewStreamLocked(sourceName, corked) != 0)
+            Lose();
+    }
+
     MMRESULT FailLocked(int paError) {
         DisconnectLocked();
         switch (paError) {
@@ -129,6 +149,10 @@ private:
 
     void DisconnectLocked() {
         g_openDevices.erase(this);
+        DropStreamLocked();
+    }
+
+    void DropStreamLocked() {
         if (!m_Stream)
             return;
         pa_stream_set_state_callback(m_Stream, nullptr, nullptr);
@@ -143,6 +167,11 @@ private:
     MMRESULT Cork(bool cork, bool flush) {
         PulseConnection& pulse = PulseConnection::Instance();
         PulseConnection::Lock lock(pulse);
+        // A stream reopened on the chosen source may still be connecting.
+        const auto deadline = std::chrono::steady_clock::now() + milliseconds(3000);
+        while (m_Stream && pa_stream_get_state(m_Stream) == PA_STREAM_CREATING &&
+               std::chrono::steady_clock::now() < deadline)
+            pulse.WaitLocked(milliseconds(50));
         if (!m_Stream || pa_stream_get_state(m_Stream) != PA_STREAM_READY)
             return MMSYSERR_ERROR;
         if (!pulse.WaitOperationLocked(pa_stream_cork(m_Stream, cork ? 1 : 0, nullptr, nullptr)))
@@ -166,12 +195,26 @@ private:
 
     // Main loop thread, lock held. PulseAudio carries a stream on its default source along when
     // the default changes: a chosen source is taken back, a following capture goes to the output.
-    static void OnMoved(pa_stream*, void* self) {
+    static void OnMoved(pa_stream* stream, void* self) {
         const std::string chosen = platform::CaptureSourceName();
-        if (chosen.empty())
+        if (chosen.empty()) {
             platform::RefollowLocked(PulseConnection::Instance());
-        else
-            static_cast<PulseWaveInDevice*>(self)->MoveLaterLocked(chosen);
+            return;
+        }
+        const char* now = pa_stream_get_device_name(stream);
+        if (now && chosen == now)
+            return;
+        // Back to the chosen source if it is still there; a source that went away leaves the
+        // capture where the server put it rather than ending it.
+        auto found = [](pa_context*, const pa_source_info* info, int eol, void* device) {
+            if (eol || !info || !g_openDevices.count(static_cast<PulseWaveInDevice*>(device)))
+                return;
+            if (platform::CaptureSourceName() == info->name)
+                static_cast<PulseWaveInDevice*>(device)->ReopenLaterLocked(info->name);
+        };
+        if (pa_operation* op = pa_context_get_source_info_by_name(PulseConnection::Instance().Context(),
+                                                                  chosen.c_str(), found, self))
+            pa_operation_unref(op);
     }
 
     // Main loop thread, lock held.
