@@ -189,6 +189,8 @@ bool Recorder::RecordingFileGone() const {
 bool Recorder::StopRecord() {
     if (!m_bRecording)
         return false;
+    // Why it ended by itself, if it did, asked while it still counts as recording.
+    const RecordFailure ended = EndedByItself();
     // Paused first: buffers still in flight are dropped from here on.
     m_bRecording = false;
     m_bPaused = true;
@@ -199,7 +201,7 @@ bool Recorder::StopRecord() {
         static_cast<double>(m_Capture.DroppedBytes()) / std::max<uint32_t>(format->nAvgBytesPerSec, 1);
     uint64_t dataBytes = 0;
     bool endWritten = FinishFiles(&dataBytes);
-    m_LastFailure = StopOutcome(m_EndedBy.load(), endWritten, dataBytes);
+    m_LastFailure = StopOutcome(ended, endWritten, dataBytes);
     m_LastFailureDetail = m_LastFailure == RecordFailure::None ? std::string() : m_RecordingPath;
     const bool fileKept =
         m_LastFailure != RecordFailure::FileRemoved && m_LastFailure != RecordFailure::NoRoomToStart;
