@@ -32,7 +32,7 @@ CountingTonePlayer::CountingTonePlayer(std::vector<Output> outputs) : m_Outputs(
     while (PA_CONTEXT_IS_GOOD(pa_context_get_state(m_Context)) &&
            pa_context_get_state(m_Context) != PA_CONTEXT_READY)
         pa_threaded_mainloop_wait(m_Loop);
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 2};
+    const pa_sample_spec sampleSpec{PA_SAMPLE_S16LE, kRate, 2};
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<uint32_t>(-1);
     // Half a second queued: a player thread kept waiting on a busy machine must not run dry, or
@@ -41,7 +41,7 @@ CountingTonePlayer::CountingTonePlayer(std::vector<Output> outputs) : m_Outputs(
     attr.prebuf = attr.minreq = attr.fragsize = static_cast<uint32_t>(-1);
     bool ok = pa_context_get_state(m_Context) == PA_CONTEXT_READY;
     for (size_t k = 0; ok && k < m_Outputs.size(); ++k) {
-        pa_stream* stream = pa_stream_new(m_Context, "counting tone", &spec, nullptr);
+        pa_stream* stream = pa_stream_new(m_Context, "counting tone", &sampleSpec, nullptr);
         pa_stream_set_state_callback(stream, signal, m_Loop);
         pa_stream_set_write_callback(
             stream,
