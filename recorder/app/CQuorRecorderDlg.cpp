@@ -329,12 +329,19 @@ void CQuorRecorderDlg::ReportStopOutcome() {
         ShowNotice(DroppedAudioText(m_Recorder.DroppedSeconds()));
 }
 
+bool CQuorRecorderDlg::FinishIfEndedByItself() {
+    // A recording that ended by itself (lost capture, full disk, size limit, file removed): Stop
+    // finishes what was written, then tells why.
+    if (!m_Recorder.IsRecording() ||
+        (m_Recorder.EndedByItself() == Recorder::RecordFailure::None && !m_Recorder.RecordingFileGone()))
+        return false;
+    OnBtnStop();
+    return true;
+}
+
 void CQuorRecorderDlg::OnTimer() {
-    if (m_Recorder.IsRecording() &&
-        (m_Recorder.EndedByItself() != Recorder::RecordFailure::None || m_Recorder.RecordingFileGone())) {
-        OnBtnStop();
+    if (FinishIfEndedByItself())
         return;
-    }
     if (!m_Recorder.IsPaused())
         ++m_ElapsedSeconds;
     update(RecorderFace::TimeAndFormatRect());
@@ -344,12 +351,8 @@ void CQuorRecorderDlg::OnTimer() {
 void CQuorRecorderDlg::OnDeviceWatch() {
     if (m_bClosing || m_bTerminating)
         return;
-    const Recorder::RecordFailure ended = m_Recorder.EndedByItself();
-    if (ended == Recorder::RecordFailure::CaptureLost && m_Recorder.IsRecording()) {
-        // Stop finishes what was written, then tells why the recording ended.
-        OnBtnStop();
+    if (FinishIfEndedByItself())
         return;
-    }
     const bool monitorDown = !m_Recorder.IsMonitorRunning() || m_Recorder.IsMonitorLost();
     if (!monitorDown || (m_SinceMonitorRetry.isValid() && m_SinceMonitorRetry.elapsed() < 1000))
         return;

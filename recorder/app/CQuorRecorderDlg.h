@@ -41,9 +41,10 @@ public:
     void OnBtnSaveFolder();
     void OnBtnSplit();
     void OnTimer();
-    // Every quarter second while the window lives: a recording whose capture lost the sound
-    // server is finished and told at once; a monitor without a server is reopened once one is
-    // back (at most once a second), and the capture path set up again on it.
+    // Every quarter second while the window lives: a recording that ended by itself (its capture
+    // lost the sound server, the disk is full, its file was removed) is finished and told at once;
+    // a monitor without a server is reopened once one is back (at most once a second), and the
+    // capture path set up again on it.
     void OnDeviceWatch();
     // Log-out or a kill request: every box open over the window is cancelled, the recording is
     // finished and the window closes; nothing opens a box or starts a recording after it.
@@ -76,6 +77,8 @@ private:
     void AfterRecordButton();
     void ShowNotice(const QString& message);
     void ReportStopOutcome();
+    // True when it finished a recording that had ended by itself (and told why).
+    bool FinishIfEndedByItself();
     void OpenSettingsDialog();
     void OpenTagEditor(const std::string& path);
     void CloseOpenBoxes();
