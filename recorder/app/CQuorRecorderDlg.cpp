@@ -8,13 +8,13 @@
 #include "CID3TagInfoDlg.h"
 #include "CMssageBoxDlg.h"
 #include "CQuorRecorderDlgIds.h"
+#include "CSettingDlg_Volume.h"
 #include "CVolumeSlider.h"
 #include "CapturePath.h"
 #include "ControlId.h"
 #include "CxSkinButton.h"
 #include "DialogResult.h"
 #include "FirstPaintReport.h"
-#include "IShellActions.h"
 #include "ImageRegion.h"
 #include "RecordFailureText.h"
 #include "RecorderBitmaps.h"
@@ -23,6 +23,7 @@
 #include "SpectrumFeed.h"
 #include "SplitterLocation.h"
 #include "WindowDragger.h"
+#include "shell/IShellActions.h"
 
 #include "CHelpDlg.h"
 #include "CInfoPopupDlg.h"
@@ -395,7 +396,8 @@ void CQuorRecorderDlg::OnBtnSettings() {
 
 void CQuorRecorderDlg::OpenSettingsDialog() {
     // Its OK button saves the pages and has this window apply the new settings.
-    StarOptionDlg settings([this] { ApplySettings(); }, this);
+    StarOptionDlg settings(
+        &CSettingDlg_Volume::Create, [this] { ApplySettings(); }, this);
     settings.DoModal();
 }
 

@@ -3,13 +3,11 @@
 // leave the stored value as it was.
 #pragma once
 
+#include "ProgramKeys.h"
 #include "registry/RegistryTypes.h"
 
 #include <cstdint>
 #include <string>
-
-inline constexpr const char* kSettingsKey = "Software\\QuorRecorder";
-inline constexpr const char* kQuortoolsKey = "Software\\Quortools";
 
 // The status of the first writer that failed since the last call (ERROR_SUCCESS when none did),
 // so that one notice can tell why the settings were not saved. Window thread.

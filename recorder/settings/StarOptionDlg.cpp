@@ -5,7 +5,6 @@
 #include "CMssageBoxDlg.h"
 #include "CSettingDlg_FileOut.h"
 #include "CSettingDlg_Record.h"
-#include "CSettingDlg_Volume.h"
 #include "ControlId.h"
 #include "DialogResult.h"
 #include "RecorderBitmaps.h"
@@ -32,7 +31,8 @@ constexpr int kNoticeWidth = 420;
 constexpr int kNoticeHeight = 180;
 } // namespace
 
-StarOptionDlg::StarOptionDlg(std::function<void()> applySettings, QWidget* parent)
+StarOptionDlg::StarOptionDlg(const VolumePageMaker& makeVolumePage, std::function<void()> applySettings,
+                             QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_ApplySettings(std::move(applySettings)) {
     setObjectName(QStringLiteral("IDD_STAROPTION"));
     setWindowTitle(QStringLiteral("환경설정"));
@@ -73,9 +73,9 @@ StarOptionDlg::StarOptionDlg(std::function<void()> applySettings, QWidget* paren
     TheRecorderSettings().Load();
     m_FileOut = new CSettingDlg_FileOut(this);
     m_Record = new CSettingDlg_Record(this);
-    m_Volume = new CSettingDlg_Volume(this);
-    for (SettingsPage* page : {static_cast<SettingsPage*>(m_FileOut), static_cast<SettingsPage*>(m_Record),
-                               static_cast<SettingsPage*>(m_Volume)}) {
+    m_Volume = makeVolumePage(this);
+    for (SettingsPage* page :
+         {static_cast<SettingsPage*>(m_FileOut), static_cast<SettingsPage*>(m_Record), m_Volume}) {
         page->setGeometry(m_PageArea->geometry());
         page->hide();
     }
@@ -123,8 +123,8 @@ void StarOptionDlg::ShowPage(int pageButtonId) {
 }
 
 SettingsPage* StarOptionDlg::VisiblePage() const {
-    for (SettingsPage* page : {static_cast<SettingsPage*>(m_FileOut), static_cast<SettingsPage*>(m_Record),
-                               static_cast<SettingsPage*>(m_Volume)}) {
+    for (SettingsPage* page :
+         {static_cast<SettingsPage*>(m_FileOut), static_cast<SettingsPage*>(m_Record), m_Volume}) {
         if (!page->isHidden())
             return page;
     }

@@ -11,7 +11,6 @@
 class CHoverButton;
 class CSettingDlg_FileOut;
 class CSettingDlg_Record;
-class CSettingDlg_Volume;
 class SettingsPage;
 
 namespace StarOptionDlgIds {
@@ -29,9 +28,13 @@ class StarOptionDlg : public QDialog {
 public:
     static constexpr QSize kSize{353, 432};
 
+    // Makes the volume page as a child of the given parent; it lives with the devices.
+    using VolumePageMaker = std::function<SettingsPage*(QWidget* parent)>;
+
     // applySettings: the owner's reload after a confirmation (reads the record again and applies
     // it, e.g. the main window's always-on-top state). May be empty.
-    explicit StarOptionDlg(std::function<void()> applySettings, QWidget* parent = nullptr);
+    StarOptionDlg(const VolumePageMaker& makeVolumePage, std::function<void()> applySettings,
+                  QWidget* parent = nullptr);
     ~StarOptionDlg() override;
 
     // Runs the dialog modally; ui::IDOK after OK, ui::IDCANCEL otherwise.
@@ -58,5 +61,5 @@ private:
     QWidget* m_PageArea;
     CSettingDlg_FileOut* m_FileOut = nullptr;
     CSettingDlg_Record* m_Record = nullptr;
-    CSettingDlg_Volume* m_Volume = nullptr;
+    SettingsPage* m_Volume = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "CHoverButton.h"
 #include "CSettingDlg_FileOut.h"
 #include "CSettingDlg_Record.h"
+#include "CSettingDlg_Volume.h"
 #include "DialogResult.h"
 #include "QualityPresets.h"
 #include "RecorderSettings.h"
@@ -70,7 +71,7 @@ TEST_F(SettingsDialog, FilePageShowsTheStoredFormatPresetFolderAndOptions) {
     WriteAutoFileName(0);
     WriteCkMP3ID3V1(1);
 
-    StarOptionDlg dialog(nullptr);
+    StarOptionDlg dialog(&CSettingDlg_Volume::Create, nullptr);
     EXPECT_EQ(Combo(&dialog, "IDC_COMBO_FILETYPE")->currentText(), "WAVE");
     EXPECT_EQ(Items(Combo(&dialog, "IDC_COMBO_FILETYPE")), QStringList({"MP3", "WAVE"}));
     QComboBox* quality = Combo(&dialog, "IDC_COMBO_FILESETTING");
@@ -88,7 +89,7 @@ TEST_F(SettingsDialog, FilePageShowsTheStoredFormatPresetFolderAndOptions) {
 TEST_F(SettingsDialog, SwitchingToMp3ListsItsPresetsAndOkStoresTheFirst) {
     WriteFileTypeSel(1);
     WriteFileSettingSel(3);
-    StarOptionDlg dialog(nullptr);
+    StarOptionDlg dialog(&CSettingDlg_Volume::Create, nullptr);
     QComboBox* quality = Combo(&dialog, "IDC_COMBO_FILESETTING");
     const int result = RunModal(dialog, [&] {
         Combo(&dialog, "IDC_COMBO_FILETYPE")->setCurrentIndex(0);
@@ -113,7 +114,7 @@ TEST_F(SettingsDialog, CloseAfterChangesStoresNothing) {
     WriteCkTopmost(1);
     const std::string before = HiveText();
     bool applied = false;
-    StarOptionDlg other([&] { applied = true; });
+    StarOptionDlg other(&CSettingDlg_Volume::Create, [&] { applied = true; });
     const int result = RunModal(other, [&] {
         Combo(&other, "IDC_COMBO_FILETYPE")->setCurrentIndex(0);
         Combo(&other, "IDC_COMBO_FILESETTING")->setCurrentIndex(5);
@@ -135,7 +136,7 @@ TEST_F(SettingsDialog, OkCommitsThePagesSavesAndThenAsksTheOwnerToApply) {
     TheRecorderSettings().tagOpen = 1; // in the record only: Save stores it
 
     int applied = 0;
-    StarOptionDlg dialog([&] {
+    StarOptionDlg dialog(&CSettingDlg_Volume::Create, [&] {
         ++applied;
         // What the owner's reload reads: every page's commit and the record's save are stored.
         EXPECT_EQ(ReadCkTopmost(7), 1);
@@ -172,7 +173,7 @@ TEST_F(SettingsDialog, OkCommitsThePagesSavesAndThenAsksTheOwnerToApply) {
 }
 
 TEST_F(SettingsDialog, OpensOnTheFilePageWithItsButtonHeldAndTheRecordButtonHidden) {
-    StarOptionDlg dialog(nullptr);
+    StarOptionDlg dialog(&CSettingDlg_Volume::Create, nullptr);
     dialog.show();
     auto* file = FindControlAs<CHoverButton>(&dialog, "IDC_BTN_PAGE_FILE");
     auto* volume = FindControlAs<CHoverButton>(&dialog, "IDC_BTN_PAGE_VOLUME");
@@ -206,7 +207,7 @@ TEST_F(SettingsDialog, OpensOnTheFilePageWithItsButtonHeldAndTheRecordButtonHidd
 }
 
 TEST_F(SettingsDialog, EnterAndEscapeLeaveItOpen) {
-    StarOptionDlg dialog(nullptr);
+    StarOptionDlg dialog(&CSettingDlg_Volume::Create, nullptr);
     bool stillOpen = false;
     const int result = RunModal(dialog, [&] {
         for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
@@ -223,7 +224,7 @@ TEST_F(SettingsDialog, EnterAndEscapeLeaveItOpen) {
 }
 
 TEST_F(SettingsDialog, DraggingItsBodyMovesIt) {
-    StarOptionDlg dialog(nullptr);
+    StarOptionDlg dialog(&CSettingDlg_Volume::Create, nullptr);
     dialog.show();
     const QPoint start = dialog.pos();
     const QPoint body(200, 60); // beside the page buttons
@@ -243,7 +244,7 @@ TEST_F(SettingsDialog, BrowsingStartsAtTheStoredFolderAndCancellingPutsItBack) {
         starts << start;
         return answer;
     });
-    StarOptionDlg dialog(nullptr);
+    StarOptionDlg dialog(&CSettingDlg_Volume::Create, nullptr);
     dialog.show();
     auto* path = FindControlAs<QLineEdit>(&dialog, "IDC_EDIT_SAVEPATH");
 
@@ -264,7 +265,7 @@ TEST_F(SettingsDialog, TheFolderIsNeverTypedIntoAndAChosenOneIsStoredOnOk) {
     quortest::TempDir chosen;
     CSettingDlg_FileOut::SetFolderChooser(
         [&](QWidget*, const QString&, const QString&) { return QString::fromStdString(chosen.str()); });
-    StarOptionDlg dialog(nullptr);
+    StarOptionDlg dialog(&CSettingDlg_Volume::Create, nullptr);
     auto* path = FindControlAs<QLineEdit>(&dialog, "IDC_EDIT_SAVEPATH");
     const QString shown = path->text();
     EXPECT_TRUE(path->isReadOnly());
@@ -294,7 +295,7 @@ TEST_F(SettingsDialog, AnUnofferedStoredFormatShowsMp3AndOkStoresAValidPair) {
         SCOPED_TRACE(testing::Message() << "stored " << c.type << "/" << c.setting);
         WriteFileTypeSel(c.type);
         WriteFileSettingSel(c.setting);
-        StarOptionDlg dialog([] { TheRecorderSettings().Load(); });
+        StarOptionDlg dialog(&CSettingDlg_Volume::Create, [] { TheRecorderSettings().Load(); });
         EXPECT_EQ(Combo(&dialog, "IDC_COMBO_FILETYPE")->currentText(), c.shownType);
         QComboBox* quality = Combo(&dialog, "IDC_COMBO_FILESETTING");
         EXPECT_EQ(quality->currentIndex(), 0);
@@ -364,7 +365,8 @@ TEST_F(SettingsDialog, SettingsThatCannotBeSavedAreToldOnceAndKeptForTheRunningP
         TheRecorderSettings() = RecorderSettings{};
         WriteFileTypeSel(0);
         c.breakStore();
-        StarOptionDlg dialog([] { TheRecorderSettings().Load(); }); // the owner's reload
+        StarOptionDlg dialog(&CSettingDlg_Volume::Create,
+                             [] { TheRecorderSettings().Load(); }); // the owner's reload
         ModalAnswerer answer;
         RunModal(dialog, [&] {
             Combo(&dialog, "IDC_COMBO_FILETYPE")->setCurrentIndex(1);

@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     quortest::SignalPlayer tone(330.0, 0.35);
 
     const char* page = argc > 1 ? argv[1] : "file";
-    StarOptionDlg dialog(nullptr);
+    StarOptionDlg dialog(&CSettingDlg_Volume::Create, nullptr);
     if (std::strcmp(page, "volume") == 0) {
         dialog.ShowPage(StarOptionDlgIds::IDC_BTN_PAGE_VOLUME);
         auto* lines = dialog.findChild<QListWidget*>(QStringLiteral("IDC_LIST_RECORD_LINES"));

@@ -4,6 +4,7 @@
 #include "CRegistry.h"
 #include "Fonts.h"
 #include "MediaFiles.h"
+#include "ProgramKeys.h"
 #include "Skin.h"
 #include "SliderBoth.h"
 #include "SplitterBitmaps.h"
@@ -63,7 +64,7 @@ void SplitWindowTest::TearDown() {
 
 void SplitWindowTest::SetRecorderKey(std::optional<std::string> savePath,
                                      std::optional<std::string> converterDir) {
-    const std::string key = "Software\\QuorRecorder";
+    const std::string key = kSettingsKey;
     CRegistry registry;
     if (!savePath && !converterDir) {
         std::filesystem::remove_all(dir / "config" / "QuorTools");
@@ -84,7 +85,7 @@ CQuorSplitDlg& SplitWindowTest::Open(const std::string& argument, CQuorSplitDlg:
 }
 
 void SplitWindowTest::Create(const std::string& argument, CQuorSplitDlg::PlayerFactory player) {
-    window = std::make_unique<CQuorSplitDlg>(nullptr, std::move(player));
+    window = std::make_unique<CQuorSplitDlg>(nullptr, std::move(player), &shell);
     window->SetInputPath(argument);
 }
 

@@ -1,5 +1,5 @@
 // A global test environment that owns the private server.
-#include "PrivateSoundServer.h"
+#include "support/pulse/PrivateSoundServer.h"
 
 #include "support/pulse/PulseServer.h"
 

@@ -3,8 +3,8 @@
 // the level bar lit by a tone.
 #include "CFrequencyGraph.h"
 #include "CSettingDlg_Volume.h"
-#include "PrivateSoundServer.h"
 #include "support/gui/GuiHelpers.h"
+#include "support/pulse/PrivateSoundServer.h"
 #include "support/pulse/PulseServer.h"
 #include "support/pulse/SignalPlayer.h"
 

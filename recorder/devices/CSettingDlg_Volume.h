@@ -40,6 +40,8 @@ public:
     static const QString& HelpText();
 
     explicit CSettingDlg_Volume(QWidget* parent = nullptr);
+    // The settings dialog's maker of its volume page.
+    static SettingsPage* Create(QWidget* parent) { return new CSettingDlg_Volume(parent); }
     // Closes each distinct mixer handle once and stops the level capture.
     ~CSettingDlg_Volume() override;
 

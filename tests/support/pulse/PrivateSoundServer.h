@@ -1,5 +1,5 @@
-// The settings dialog's volume page opens the mixer and a monitor capture: every test of the
-// dialog programs talks to one private sound server, never to the desktop's.
+// The settings dialog and its volume page open the mixer and a monitor capture: every test of
+// those windows talks to one private sound server, never to the desktop's.
 #pragma once
 
 namespace quortest {
