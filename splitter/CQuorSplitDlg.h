@@ -15,21 +15,26 @@
 #include <memory>
 #include <string>
 
-struct ConverterExit;
-class ConverterRun;
 class CutProgressPanel;
 class CHoverButton;
 class CxSkinButton;
+class IShellActions;
 class QLineEdit;
 class SliderBoth;
+namespace platform {
+struct ProgramExit;
+class ProgramRunner;
+} // namespace platform
 
 class CQuorSplitDlg : public QDialog {
     Q_OBJECT
 public:
     using PlayerFactory = std::function<std::unique_ptr<platform::AudioPlayer>()>;
 
+    // shell: what opens folders and addresses; the real desktop when null.
     explicit CQuorSplitDlg(QWidget* parent = nullptr,
-                           PlayerFactory makePlayer = platform::CreatePulseAudioPlayer);
+                           PlayerFactory makePlayer = platform::CreatePulseAudioPlayer,
+                           IShellActions* shell = nullptr);
     ~CQuorSplitDlg() override;
     void setVisible(bool visible) override;
 
@@ -83,7 +88,7 @@ private:
     bool TryLoad(const std::string& path, const std::string& name, int tick);
     // Playback that could not start or that the sound server dropped: told, and back to idle.
     void PlaybackFailed(bool lost);
-    ConverterExit RunCut(const QString& converter, const QStringList& arguments, long rangeSec);
+    platform::ProgramExit RunCut(const QString& converter, const QStringList& arguments, long rangeSec);
     int Notify(const QString& message, int buttonLayout, int width, int height);
     void PaintTexts(class QPainter& painter);
 
@@ -92,7 +97,9 @@ private:
     std::unique_ptr<COgg> m_Player;
     bool m_Initialised = false;
     bool m_Started = false;
-    ConverterRun* m_CutRun = nullptr; // the running cut
+    std::unique_ptr<IShellActions> m_OwnShell;
+    IShellActions* m_Shell;
+    platform::ProgramRunner* m_CutRun = nullptr; // the running cut
     bool m_CloseAfterCut = false;
     std::chrono::milliseconds m_StallLimit = std::chrono::seconds(30);
     CutProgressPanel* m_Progress = nullptr;

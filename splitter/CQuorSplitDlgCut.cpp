@@ -5,12 +5,13 @@
 
 #include "CHoverButton.h"
 #include "CRegistry.h"
-#include "ConverterRun.h"
+#include "ConverterProgress.h"
 #include "CutCommand.h"
 #include "CutOutput.h"
 #include "CutProgressPanel.h"
 #include "DialogResult.h"
 #include "MediaQuery.h"
+#include "ProgramKeys.h"
 #include "SliderBoth.h"
 #include "TimeText.h"
 #include "shell/SpecialFolders.h"
@@ -52,7 +53,7 @@ QString TypedPath(const QFileDialog& dialog) {
 bool CQuorSplitDlg::FindConverter(std::string& path) const {
     path = platform::ProgramFilesFolder() + "/QuorRecorder";
     CRegistry registry;
-    if (!registry.Open(platform::HKEY_CURRENT_USER, "Software\\QuorRecorder"))
+    if (!registry.Open(platform::HKEY_CURRENT_USER, kSettingsKey))
         return false;
     registry.ReadString("dir", path, CRegistry::kPathBufferBytes);
     registry.Close();
@@ -140,7 +141,7 @@ void CQuorSplitDlg::OnCut() {
     for (const std::string& argument : ConverterArguments(request))
         arguments << QString::fromStdString(argument);
 
-    const ConverterExit exit = RunCut(QString::fromStdString(converter), arguments, duration);
+    const platform::ProgramExit exit = RunCut(QString::fromStdString(converter), arguments, duration);
     const bool complete = exit.Succeeded() && CutOutputComplete(output.TempPath(), duration);
     if (complete && output.Commit(error)) {
         Notify("\r\n\r\n파일 자르기가 완료되었습니다.", 1, 200, 130);
@@ -164,14 +165,15 @@ void CQuorSplitDlg::OnCut() {
         close();
 }
 
-ConverterExit CQuorSplitDlg::RunCut(const QString& converter, const QStringList& arguments, long rangeSec) {
-    ConverterRun run(m_StallLimit);
-    run.SetProgressHandler([this](std::chrono::milliseconds written) { m_Progress->SetWritten(written); });
+platform::ProgramExit CQuorSplitDlg::RunCut(const QString& converter, const QStringList& arguments,
+                                            long rangeSec) {
+    platform::ProgramRunner run = ConverterRunner(
+        m_StallLimit, [this](std::chrono::milliseconds written) { m_Progress->SetWritten(written); });
     m_CutRun = &run;
     m_CloseAfterCut = false;
     m_Progress->Start(rangeSec);
     qApp->installEventFilter(this);
-    const ConverterExit exit = run.Run(converter, arguments);
+    const platform::ProgramExit exit = run.Run(converter, arguments);
     qApp->removeEventFilter(this);
     m_Progress->hide();
     m_CutRun = nullptr;

@@ -7,8 +7,8 @@
 #include "SplitterBitmaps.h"
 #include "SplitterIds.h"
 #include "WindowDragger.h"
+#include "shell/IShellActions.h"
 
-#include <QDesktopServices>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
@@ -19,7 +19,8 @@
 
 using namespace CSplitAboutDlgIds;
 
-CSplitAboutDlg::CSplitAboutDlg(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog) {
+CSplitAboutDlg::CSplitAboutDlg(IShellActions& shell, QWidget* parent)
+    : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog) {
     setObjectName("IDD_ABOUT");
     setWindowTitle("쿠오르녹음기 자르개");
     setFixedSize(356, 226);
@@ -36,7 +37,7 @@ CSplitAboutDlg::CSplitAboutDlg(QWidget* parent) : QDialog(parent, Qt::FramelessW
     QUOR_SET_ID(help, IDC_BTN_HELP);
     help->LoadBitmap(SkinSet::Splitter, SplitterBitmap::IDB_BTN_HOMEPAGE, 3);
     help->move(240, 160);
-    connect(help, &QAbstractButton::clicked, this, [] { QDesktopServices::openUrl(HelpPage()); });
+    connect(help, &QAbstractButton::clicked, this, [&shell] { shell.OpenInBrowser(HelpPage()); });
 
     auto* text = new QLabel(
         "쿠오르녹음기 자르개는\nMP3 파일을 원하는 시간만큼 선택해\n저장할 수 있는 프로그램입니다.", this);

@@ -4,10 +4,13 @@
 #include <QDialog>
 #include <QUrl>
 
+class IShellActions;
+
 class CSplitAboutDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit CSplitAboutDlg(QWidget* parent = nullptr);
+    // The help button opens its page through the shell.
+    explicit CSplitAboutDlg(IShellActions& shell, QWidget* parent = nullptr);
     // The help page the help button opens.
     static QUrl HelpPage();
 

@@ -1,9 +1,10 @@
 // mkstemp-like creation with an O_EXCL open, so the mode follows the umask as the converter's
 // own file would; fsync before and after the rename so that a crash leaves the old or the new
-// file, never a torn one.
+// file, never a torn one. The decoder judges whether the converter wrote the whole range.
 #include "CutOutput.h"
 
 #include "SplitContext.h"
+#include "player/Mp3Decoder.h"
 
 #include <cerrno>
 #include <climits>
@@ -86,4 +87,16 @@ long LongestFileName(const std::string& folder) {
 bool Replaceable(const std::string& target) {
     std::error_code ec;
     return !std::filesystem::is_directory(target, ec) && ::access(FolderOf(target).c_str(), W_OK) == 0;
+}
+
+bool CutOutputComplete(const std::string& outputPath, long durationSec) {
+    std::error_code ec;
+    if (durationSec <= 0 || !std::filesystem::is_regular_file(outputPath, ec) ||
+        std::filesystem::file_size(outputPath, ec) == 0)
+        return false;
+    platform::Mp3Decoder decoder;
+    if (!decoder.Open(outputPath))
+        return false;
+    // The exact decoded length; a little slack for the last frame's rounding.
+    return decoder.LengthMs() >= durationSec * 1000 - 150;
 }

@@ -28,5 +28,9 @@ private:
 // The longest file name, in bytes, that the folder's file system takes.
 long LongestFileName(const std::string& folder);
 
+// Whether the converter's output is a real cut: an MP3 whose length covers the range (the
+// converter also ends well when it was asked to seek past the end, writing an empty file).
+bool CutOutputComplete(const std::string& outputPath, long durationSec);
+
 // Whether an existing target could be replaced: not a folder, and its folder takes new files.
 bool Replaceable(const std::string& target);

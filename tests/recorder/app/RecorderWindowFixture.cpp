@@ -14,16 +14,6 @@ quortest::PulseServer& Server() {
     return server;
 }
 
-bool WatchedShell::StartDetached(const std::string& program, const std::vector<std::string>& arguments) {
-    started.push_back({program, arguments});
-    return DesktopShellActions().StartDetached(program, arguments);
-}
-
-bool WatchedShell::OpenFolder(const std::string& folder) {
-    openedFolders.push_back(folder);
-    return true;
-}
-
 void RecorderWindowTest::SetUp() {
     ASSERT_TRUE(Server().Running()) << Server().Log();
     hive = std::make_unique<quortest::HiveEnv>();

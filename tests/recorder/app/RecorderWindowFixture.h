@@ -3,7 +3,7 @@
 #pragma once
 
 #include "CQuorRecorderDlg.h"
-#include "IShellActions.h"
+#include "gui/WatchedShell.h"
 #include "pulse/SignalPlayer.h"
 #include "support/HiveEnv.h"
 #include "support/TempDir.h"
@@ -12,21 +12,6 @@
 
 #include <memory>
 #include <string>
-#include <vector>
-
-// Starts programs for real (so a test program can report its arguments) and keeps a list.
-class WatchedShell : public IShellActions {
-public:
-    struct Call {
-        std::string program;
-        std::vector<std::string> arguments;
-    };
-    bool StartDetached(const std::string& program, const std::vector<std::string>& arguments) override;
-    bool OpenFolder(const std::string& folder) override;
-
-    std::vector<Call> started;
-    std::vector<std::string> openedFolders;
-};
 
 namespace quortest {
 class PulseServer;

@@ -1,8 +1,9 @@
-// The real ffmpeg through ConverterRun: a cut of the asked length (also past the first hour), its
+// The real ffmpeg through the converter's runner: a cut of the asked length (also past the first hour), its
 // progress, names that a shell would misread, and every way a run can fail (a stall included)
 // being told apart from success.
-#include "ConverterRun.h"
+#include "ConverterProgress.h"
 #include "CutCommand.h"
+#include "CutOutput.h"
 #include "MediaFiles.h"
 #include "player/Mp3Decoder.h"
 #include "support/TempDir.h"
@@ -31,8 +32,8 @@ int64_t DecodedMs(const std::string& path) {
 
 class ConverterRunTest : public ::testing::Test {
 protected:
-    ConverterExit Cut(const CutRequest& r, std::chrono::milliseconds stallLimit = 60s) {
-        return ConverterRun(stallLimit).Run("ffmpeg", ToList(ConverterArguments(r)));
+    platform::ProgramExit Cut(const CutRequest& r, std::chrono::milliseconds stallLimit = 60s) {
+        return ConverterRunner(stallLimit).Run("ffmpeg", ToList(ConverterArguments(r)));
     }
     quortest::TempDir dir{"qcut"};
 };
@@ -40,7 +41,7 @@ protected:
 TEST_F(ConverterRunTest, CutsTheRangeAsAMonoMp3OfTheRangesLength) {
     const std::string in = (dir / "song.mp3").string(), out = (dir / "Split_song.mp3").string();
     ASSERT_TRUE(splittest::MakeToneMp3(in, 215.5));
-    ConverterExit exit = Cut({65, 135, in, 44100, 128, out});
+    platform::ProgramExit exit = Cut({65, 135, in, 44100, 128, out});
     ASSERT_TRUE(exit.Succeeded()) << exit.output.toStdString();
     EXPECT_TRUE(CutOutputComplete(out, 135));
     splittest::ProbeResult probe = splittest::Probe(out);
@@ -57,7 +58,7 @@ TEST_F(ConverterRunTest, NamesWithBlanksQuotesAndShellSyntaxAreJustNames) {
     const std::string out = (dir / "my music" / "Split_a \"b\" $(touch PWNED2) 'c'.mp3").string();
     ASSERT_TRUE(splittest::MakeToneMp3(in, 6.0));
     ASSERT_TRUE(std::filesystem::exists(in));
-    ConverterExit exit = Cut({1, 3, in, 44100, 128, out});
+    platform::ProgramExit exit = Cut({1, 3, in, 44100, 128, out});
     ASSERT_TRUE(exit.Succeeded()) << exit.output.toStdString();
     EXPECT_TRUE(CutOutputComplete(out, 3));
     EXPECT_NEAR(DecodedMs(out), 3000, 1152.0 * 1000 / 44100);
@@ -72,7 +73,7 @@ TEST_F(ConverterRunTest, OptionLikeOutputNameIsWrittenAsAFile) {
     const std::string in = (dir / "song.mp3").string();
     ASSERT_TRUE(splittest::MakeToneMp3(in, 4.0));
     std::filesystem::current_path(dir.path());
-    ConverterExit exit = Cut({0, 2, "song.mp3", 44100, 128, "-version.mp3"});
+    platform::ProgramExit exit = Cut({0, 2, "song.mp3", 44100, 128, "-version.mp3"});
     ASSERT_TRUE(exit.Succeeded()) << exit.output.toStdString();
     EXPECT_TRUE(CutOutputComplete((dir / "-version.mp3").string(), 2));
 }
@@ -80,7 +81,7 @@ TEST_F(ConverterRunTest, OptionLikeOutputNameIsWrittenAsAFile) {
 TEST_F(ConverterRunTest, JunkInputFailsWithTheConvertersExitCode) {
     quortest::WriteFile(dir / "junk.mp3", "not audio at all");
     const std::string out = (dir / "out.mp3").string();
-    ConverterExit exit = Cut({0, 2, (dir / "junk.mp3").string(), 44100, 128, out});
+    platform::ProgramExit exit = Cut({0, 2, (dir / "junk.mp3").string(), 44100, 128, out});
     EXPECT_TRUE(exit.started);
     EXPECT_FALSE(exit.Succeeded());
     EXPECT_NE(exit.exitCode, 0);
@@ -90,7 +91,7 @@ TEST_F(ConverterRunTest, JunkInputFailsWithTheConvertersExitCode) {
 TEST_F(ConverterRunTest, SeekingPastTheEndEndsWellButLeavesNoCut) {
     const std::string in = (dir / "short.mp3").string(), out = (dir / "out.mp3").string();
     ASSERT_TRUE(splittest::MakeToneMp3(in, 3.0));
-    ConverterExit exit = Cut({10, 5, in, 44100, 128, out});
+    platform::ProgramExit exit = Cut({10, 5, in, 44100, 128, out});
     EXPECT_TRUE(exit.Succeeded()) << "ffmpeg says all is well";
     EXPECT_FALSE(CutOutputComplete(out, 5)) << "but the file holds no five seconds";
 }
@@ -99,7 +100,7 @@ TEST_F(ConverterRunTest, ConverterWithoutProgressIsEndedAtTheStallLimit) {
     const std::string fifo = (dir / "never.mp3").string();
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     auto began = std::chrono::steady_clock::now();
-    ConverterExit exit = Cut({0, 1, fifo, 44100, 128, (dir / "out.mp3").string()}, 1500ms);
+    platform::ProgramExit exit = Cut({0, 1, fifo, 44100, 128, (dir / "out.mp3").string()}, 1500ms);
     auto took = std::chrono::steady_clock::now() - began;
     EXPECT_TRUE(exit.started);
     EXPECT_TRUE(exit.timedOut);
@@ -114,10 +115,10 @@ TEST_F(ConverterRunTest, NinetyToNinetyFiveMinutesOfThreeHoursWithItsProgress) {
     ASSERT_TRUE(splittest::MakeToneMp3(in, 3 * 3600, 440, 8000, 8, 1));
     const CutRequest request{90 * 60, 5 * 60, in, 8000, 8, out};
     EXPECT_NE(ConverterArgumentString(request).find("-ss 01:30:00 -t 00:05:00 -i"), std::string::npos);
-    ConverterRun run(60s);
     std::vector<std::chrono::milliseconds> progress;
-    run.SetProgressHandler([&](std::chrono::milliseconds written) { progress.push_back(written); });
-    ConverterExit exit = run.Run("ffmpeg", ToList(ConverterArguments(request)));
+    platform::ProgramRunner run =
+        ConverterRunner(60s, [&](std::chrono::milliseconds written) { progress.push_back(written); });
+    platform::ProgramExit exit = run.Run("ffmpeg", ToList(ConverterArguments(request)));
     ASSERT_TRUE(exit.Succeeded()) << exit.output.toStdString();
     EXPECT_TRUE(CutOutputComplete(out, 5 * 60));
     EXPECT_NEAR(DecodedMs(out), 300000, 2 * 576 * 1000 / 8000);
@@ -128,7 +129,7 @@ TEST_F(ConverterRunTest, NinetyToNinetyFiveMinutesOfThreeHoursWithItsProgress) {
 }
 
 TEST_F(ConverterRunTest, MissingProgramDoesNotStart) {
-    ConverterExit exit = ConverterRun(5s).Run((dir / "screenshot").c_str(), {"-version"});
+    platform::ProgramExit exit = ConverterRunner(5s).Run((dir / "screenshot").c_str(), {"-version"});
     EXPECT_FALSE(exit.started);
     EXPECT_FALSE(exit.Succeeded());
 }

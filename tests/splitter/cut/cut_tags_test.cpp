@@ -1,6 +1,6 @@
 // A cut keeps the tags of its source: the converter copies the title, Korean and longer than an
 // ID3v1 field, from the source's ID3v2 tag.
-#include "ConverterRun.h"
+#include "ConverterProgress.h"
 #include "CutCommand.h"
 #include "MediaFiles.h"
 #include "TagStore.h"
@@ -22,7 +22,7 @@ TEST(CutTags, TheCutCarriesTheSourcesFullTitleArtistAndComment) {
     QStringList args;
     for (const std::string& a : ConverterArguments({1, 2, in, 44100, 128, out}))
         args << QString::fromStdString(a);
-    ConverterExit exit = ConverterRun(60s).Run("ffmpeg", args);
+    platform::ProgramExit exit = ConverterRunner(60s).Run("ffmpeg", args);
     ASSERT_TRUE(exit.Succeeded()) << exit.output.toStdString();
 
     EXPECT_EQ(splittest::ProbeTag(out, "title"), title);

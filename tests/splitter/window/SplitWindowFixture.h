@@ -6,6 +6,7 @@
 #include "CQuorSplitDlg.h"
 #include "support/TempDir.h"
 #include "support/gui/GuiHelpers.h"
+#include "support/gui/WatchedShell.h"
 
 #include <gtest/gtest.h>
 
@@ -50,6 +51,7 @@ protected:
 
     quortest::TempDir dir{"qwin"};
     std::unique_ptr<quortest::ScopedEnv> config;
+    WatchedShell shell; // notes the folders and pages the window opens
     std::unique_ptr<CQuorSplitDlg> window;
     std::unique_ptr<quortest::gui::ModalAnswerer> answerer;
     std::string fileDialogAnswer;

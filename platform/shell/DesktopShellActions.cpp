@@ -1,5 +1,5 @@
-// The main window's shell actions on the real desktop.
-#include "IShellActions.h"
+// The windows' shell actions on the real desktop.
+#include "shell/IShellActions.h"
 
 #include "shell/FolderOpener.h"
 #include "shell/ProgramLauncher.h"
@@ -11,4 +11,8 @@ bool DesktopShellActions::StartDetached(const std::string& program,
 
 bool DesktopShellActions::OpenFolder(const std::string& folder) {
     return platform::OpenFolder(folder);
+}
+
+bool DesktopShellActions::OpenInBrowser(const QUrl& address) {
+    return platform::OpenInBrowser(address);
 }
