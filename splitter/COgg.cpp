@@ -57,14 +57,14 @@ std::string COgg::GetTimeText() {
 
 bool COgg::ControlPlayback(int command) {
     switch (command) {
-    case 1:
+    case kPause:
         resumePosMs = StreamTimeMs();
         paused = true;
         if (stream)
             stream->Stop();
         stream.reset();
         break;
-    case 2:
+    case kResume:
         noServer = false;
         if (!OpenStream(path)) {
             platform::ShowPlainMessageBox("음악파일이 잘못되었습니다. \n(오류위치 : m_ControlOGG)", "오류",
@@ -80,7 +80,7 @@ bool COgg::ControlPlayback(int command) {
         resumePosMs = 0;
         paused = false;
         break;
-    case 3:
+    case kStop:
         elapsedSec = 0;
         resumePosMs = 0;
         paused = false;

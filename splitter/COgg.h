@@ -19,7 +19,11 @@ public:
     // False when the stream could not start (no sound server); the stream is then closed.
     bool PlayFrom(int32_t startMs);
     std::string GetTimeText();
-    // 1 pause, 2 resume, 3 stop; anything else does nothing. False when a resume failed: the
+    // The commands of ControlPlayback.
+    static constexpr int kPause = 1;
+    static constexpr int kResume = 2;
+    static constexpr int kStop = 3;
+    // kPause, kResume or kStop; anything else does nothing. False when a resume failed: the
     // file could not be opened (with the message below) or no sound server took the stream.
     bool ControlPlayback(int command);
     bool IsStreamOpen() const { return stream != nullptr; }

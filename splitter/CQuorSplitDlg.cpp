@@ -15,22 +15,22 @@
 #include "ImageRegion.h"
 #include "MediaQuery.h"
 #include "PlayableFile.h"
+#include "ProgramKeys.h"
 #include "SliderBoth.h"
 #include "SplitterBitmaps.h"
 #include "SplitterIds.h"
 #include "SystemMessageBox.h"
 #include "TimeText.h"
 #include "WindowDragger.h"
+#include "shell/IShellActions.h"
 #include "shell/SpecialFolders.h"
 
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPainter>
 #include <QScreen>
-#include <QUrl>
 #include <array>
 #include <filesystem>
 #include <optional>
@@ -48,14 +48,12 @@ const QRect kPlayTextRect(QPoint(100, 75), QPoint(159, 87));
 const QRect kRangeTextsArea(QPoint(188, 177), QPoint(353, 190));
 const QRect kPlayTextArea(QPoint(100, 74), QPoint(159, 87));
 
-const char* const kRecorderKey = "Software\\QuorRecorder";
-
 // The folder the dialogs start in: the recorder's "Savepath", else My Music; home when that
 // folder does not exist (a new user has no settings, and maybe no Music folder).
 std::string SaveFolder() {
     std::string folder = platform::MyMusicFolder();
     CRegistry registry;
-    if (registry.Open(platform::HKEY_CURRENT_USER, kRecorderKey)) {
+    if (registry.Open(platform::HKEY_CURRENT_USER, kSettingsKey)) {
         registry.ReadString("Savepath", folder, CRegistry::kPathBufferBytes);
         registry.Close();
     }
@@ -67,10 +65,14 @@ const char* const kCannotPlay = "재생 할수 없는 파일입니다.";
 
 } // namespace
 
-CQuorSplitDlg::CQuorSplitDlg(QWidget* parent, PlayerFactory makePlayer)
+CQuorSplitDlg::CQuorSplitDlg(QWidget* parent, PlayerFactory makePlayer, IShellActions* shell)
     : QDialog(parent,
               Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Window | Qt::WindowMinimizeButtonHint),
-      m_Ctx(SplitContext::Instance()), m_MakePlayer(std::move(makePlayer)) {
+      m_Ctx(SplitContext::Instance()), m_MakePlayer(std::move(makePlayer)), m_Shell(shell) {
+    if (!m_Shell) {
+        m_OwnShell = std::make_unique<DesktopShellActions>();
+        m_Shell = m_OwnShell.get();
+    }
     setObjectName("IDD_QUORSPLIT_DIALOG");
     m_PlayTimer.setInterval(1000);
     connect(&m_PlayTimer, &QTimer::timeout, this, &CQuorSplitDlg::OnPlayTimer);
@@ -79,7 +81,7 @@ CQuorSplitDlg::CQuorSplitDlg(QWidget* parent, PlayerFactory makePlayer)
 CQuorSplitDlg::~CQuorSplitDlg() {
     m_PlayTimer.stop();
     if (m_Player)
-        m_Player->ControlPlayback(3);
+        m_Player->ControlPlayback(COgg::kStop);
 }
 
 void CQuorSplitDlg::SetInputPath(const std::string& path) {
@@ -241,7 +243,7 @@ void CQuorSplitDlg::OnOpen() {
 
 void CQuorSplitDlg::OnOpenFolder() {
     OnStop();
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(SaveFolder())));
+    m_Shell->OpenFolder(SaveFolder());
 }
 
 void CQuorSplitDlg::OnPlay() {
@@ -265,8 +267,8 @@ void CQuorSplitDlg::OnPauseResume() {
     if (!m_Player->IsPaused()) {
         m_PlayTimer.stop();
         SetTransport(false, true, false);
-        m_Player->ControlPlayback(1);
-    } else if (m_Player->ControlPlayback(2)) {
+        m_Player->ControlPlayback(COgg::kPause);
+    } else if (m_Player->ControlPlayback(COgg::kResume)) {
         m_PlayTimer.start();
         SetTransport(false, true, true);
     } else if (m_Player->NoServer()) {
@@ -284,7 +286,7 @@ void CQuorSplitDlg::PlaybackFailed(bool lost) {
 }
 
 void CQuorSplitDlg::OnStop() {
-    m_Player->ControlPlayback(3);
+    m_Player->ControlPlayback(COgg::kStop);
     int start = 0, end = 0;
     m_Slider->GetSelection(start, end);
     m_Slider->SetMarker(start);
@@ -317,7 +319,7 @@ void CQuorSplitDlg::OnSliderCommand(int commandId) {
 }
 
 void CQuorSplitDlg::OnAbout() {
-    CSplitAboutDlg about(this);
+    CSplitAboutDlg about(*m_Shell, this);
     about.exec();
 }
 

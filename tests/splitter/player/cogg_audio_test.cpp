@@ -67,27 +67,27 @@ TEST_F(COggTest, LongFileShowsItsLengthAndReachesItsEndInTheLastSecond) {
     EXPECT_EQ(player.GetElapsedSec(), 215);
     std::this_thread::sleep_for(1s);
     EXPECT_EQ(player.StreamTimeMs(), 215500) << "stays at the end once played out";
-    player.ControlPlayback(3);
+    player.ControlPlayback(COgg::kStop);
 }
 
 TEST_F(COggTest, PauseSavesThePositionAndResumeContinuesThere) {
     ASSERT_TRUE(player.OpenStream(Tone("seventy.mp3", 70.0)));
     player.PlayFrom(60000);
     ASSERT_TRUE(WaitForTime(61250));
-    player.ControlPlayback(1);
+    player.ControlPlayback(COgg::kPause);
     const int32_t saved = player.GetResumePos();
     EXPECT_GE(saved, 61250);
     EXPECT_LT(saved, 61600);
     EXPECT_FALSE(player.IsStreamOpen());
 
-    player.ControlPlayback(2);
+    player.ControlPlayback(COgg::kResume);
     EXPECT_TRUE(player.IsStreamOpen());
     EXPECT_EQ(player.GetResumePos(), 0);
     const int32_t resumed = player.StreamTimeMs();
     EXPECT_GE(resumed, saved);
     EXPECT_LT(resumed, saved + 300) << "continues at the saved position, not at the start";
     ASSERT_TRUE(WaitForTime(saved + 500));
-    player.ControlPlayback(3);
+    player.ControlPlayback(COgg::kStop);
 }
 
 TEST_F(COggTest, PlayFromUsesASavedPositionInsteadOfItsStart) {
@@ -95,14 +95,14 @@ TEST_F(COggTest, PlayFromUsesASavedPositionInsteadOfItsStart) {
     ASSERT_TRUE(player.OpenStream(path));
     player.PlayFrom(12000);
     ASSERT_TRUE(WaitForTime(12100));
-    player.ControlPlayback(1);
+    player.ControlPlayback(COgg::kPause);
     const int32_t saved = player.GetResumePos();
     ASSERT_GE(saved, 12100);
     ASSERT_TRUE(player.OpenStream(path));
     player.PlayFrom(30000);
     EXPECT_GE(player.StreamTimeMs(), saved);
     EXPECT_LT(player.StreamTimeMs(), saved + 300);
-    player.ControlPlayback(3);
+    player.ControlPlayback(COgg::kStop);
 }
 
 TEST_F(COggTest, StopWhilePausedForgetsEverythingAndSilences) {
@@ -111,9 +111,9 @@ TEST_F(COggTest, StopWhilePausedForgetsEverythingAndSilences) {
     ASSERT_TRUE(WaitForTime(2600));
     player.GetTimeText();
     EXPECT_EQ(player.GetElapsedSec(), 2);
-    player.ControlPlayback(1);
+    player.ControlPlayback(COgg::kPause);
     ASSERT_NE(player.GetResumePos(), 0);
-    player.ControlPlayback(3);
+    player.ControlPlayback(COgg::kStop);
     EXPECT_EQ(player.GetResumePos(), 0);
     EXPECT_EQ(player.GetElapsedSec(), 0);
     EXPECT_FALSE(player.IsStreamOpen());
@@ -143,7 +143,7 @@ TEST_F(COggTest, TheMonitorHearsTheFileFromTheSeekPosition) {
               reference.size() * 2);
     const double level = quortest::Rms(quortest::Channel(reference.data(), 22050, 2, 0));
     EXPECT_NEAR(quortest::Rms(left), level, level * 0.1);
-    player.ControlPlayback(3);
+    player.ControlPlayback(COgg::kStop);
 }
 
 TEST_F(COggTest, NonMp3sDoNotOpenAndAFailedResumeSaysSo) {
@@ -163,10 +163,10 @@ TEST_F(COggTest, NonMp3sDoNotOpenAndAFailedResumeSaysSo) {
     ASSERT_TRUE(player.OpenStream(path));
     player.PlayFrom(1000);
     ASSERT_TRUE(WaitForTime(1100));
-    player.ControlPlayback(1);
+    player.ControlPlayback(COgg::kPause);
     const int32_t saved = player.GetResumePos();
     std::filesystem::remove(path);
-    player.ControlPlayback(2);
+    player.ControlPlayback(COgg::kResume);
     platform::SetPlainMessageBoxHandler(previous);
     EXPECT_EQ(shown, "음악파일이 잘못되었습니다. \n(오류위치 : m_ControlOGG)");
     EXPECT_EQ(caption, "오류");

@@ -1,15 +1,16 @@
 // The splitter window: start-up with a file, a folder or nothing; opening files and refusing
-// unplayable ones; playing from the start thumb; pause and resume (also at 0 ms); a lost sound
-// server; the drawn times; the slider's notification; the open and folder buttons for a new user.
+// unplayable ones; playing from the start thumb, pause and resume (also at 0 ms) with the scripted
+// player; a lost sound server with the real one; the drawn times; the slider's notification; the
+// open, folder and help buttons for a new user.
 #include "CQuorSplitApp.h"
+#include "CSplitAboutDlg.h"
 #include "MediaFiles.h"
 #include "SliderBoth.h"
 #include "SliderBothBtn.h"
 #include "SplitWindowFixture.h"
 #include "TimeText.h"
-#include "player/AudioPlayer.h"
+#include "player/ScriptedAudioPlayer.h"
 
-#include <QDesktopServices>
 #include <QLineEdit>
 #include <QTest>
 #include <QUrl>
@@ -21,15 +22,6 @@ using namespace std::chrono_literals;
 using quortest::gui::Settle;
 
 namespace {
-
-// Takes the URLs the window asks the desktop to open.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void Open(const QUrl& url) { urls << url; }
-};
 
 const QRect kStartText(QPoint(186, 176), QPoint(247, 190));
 const QRect kEndText(QPoint(292, 176), QPoint(353, 190));
@@ -107,53 +99,63 @@ TEST_F(SplitWindowTest, StartsWithNothingAndTheCutDoesNothing) {
 }
 
 TEST_F(SplitWindowTest, PlaysFromTheStartThumbAndFollowsThePosition) {
-    CQuorSplitDlg& w = Open(Tone("song.mp3", 215.5));
+    platform::ScriptedPlayback playback;
+    CQuorSplitDlg& w = Open(Tone("song.mp3", 215.5), playback.Factory());
     w.Slider()->SetSelection(90, 100);
     Click("IDC_BTN_PLAY");
     EXPECT_FALSE(Enabled("IDC_BTN_PLAY"));
     EXPECT_TRUE(Enabled("IDC_BTN_PAUSE"));
     EXPECT_TRUE(Enabled("IDC_BTN_STOP"));
     EXPECT_TRUE(w.PlayTimerActive());
-    EXPECT_GE(w.Player()->StreamTimeMs(), 90000);
-    EXPECT_LT(w.Player()->StreamTimeMs(), 90500);
-    Settle(1150); // one timer tick
+    EXPECT_EQ(playback.Seeks(), std::vector<int>{90000});
+    playback.Advance(999);
+    w.OnPlayTimer();
     EXPECT_EQ(w.Slider()->GetMarker(), 90);
     EXPECT_TRUE(ShowsText(kPlayText, "00:01:30", 13, QColor(110, 110, 110)));
+    // The window's own timer follows the position.
+    playback.Advance(1001);
+    EXPECT_TRUE(WaitFor([&] { return w.Slider()->GetMarker() == 92; }, 5s));
     // The end thumb does not stop it: start near the end thumb and let it pass.
     Click("IDC_BTN_STOP");
     EXPECT_EQ(w.Slider()->GetMarker(), 90) << "stop puts the marker on the start thumb";
+    EXPECT_FALSE(playback.Playing());
     w.Slider()->SetSelection(99, 100);
     Click("IDC_BTN_PLAY");
-    // The idle null sink may start late: wait for the clock rather than a fixed time.
-    for (int i = 0; i < 60 && w.Player()->StreamTimeMs() < 101000; ++i)
-        Settle(100);
-    EXPECT_GE(w.Player()->StreamTimeMs(), 101000);
+    playback.Advance(2000);
+    w.OnPlayTimer();
+    EXPECT_EQ(w.Slider()->GetMarker(), 101);
     EXPECT_TRUE(w.Player()->IsStreamOpen());
-    Click("IDC_BTN_STOP");
+    // The end of the file does: the window goes back to idle by itself.
+    playback.PlayToEnd();
+    w.OnPlayTimer();
     EXPECT_FALSE(w.Player()->IsStreamOpen());
     EXPECT_TRUE(Enabled("IDC_BTN_PLAY"));
+    EXPECT_FALSE(Enabled("IDC_BTN_STOP"));
     EXPECT_FALSE(w.PlayTimerActive());
+    EXPECT_EQ(w.Slider()->GetMarker(), 99);
 }
 
 TEST_F(SplitWindowTest, PauseTwiceResumesWhereItPaused) {
-    CQuorSplitDlg& w = Open(Tone("song.mp3", 30));
+    platform::ScriptedPlayback playback;
+    CQuorSplitDlg& w = Open(Tone("song.mp3", 30), playback.Factory());
     w.Slider()->SetSelection(10, 30);
     Click("IDC_BTN_PLAY");
-    Settle(600);
+    playback.Advance(600);
     Click("IDC_BTN_PAUSE");
-    const int32_t saved = w.Player()->GetResumePos();
-    EXPECT_GE(saved, 10000);
+    EXPECT_EQ(w.Player()->GetResumePos(), 10600);
     EXPECT_FALSE(w.Player()->IsStreamOpen());
+    EXPECT_FALSE(playback.Playing());
     EXPECT_FALSE(Enabled("IDC_BTN_PLAY"));
     EXPECT_TRUE(Enabled("IDC_BTN_PAUSE"));
     EXPECT_FALSE(Enabled("IDC_BTN_STOP")) << "stop is off while paused";
     EXPECT_FALSE(w.PlayTimerActive());
-    Settle(300);
+    playback.Advance(300); // nothing plays while paused
     Click("IDC_BTN_PAUSE");
     EXPECT_TRUE(w.Player()->IsStreamOpen());
+    EXPECT_TRUE(playback.Playing());
     EXPECT_EQ(w.Player()->GetResumePos(), 0);
-    EXPECT_GE(w.Player()->StreamTimeMs(), saved);
-    EXPECT_LT(w.Player()->StreamTimeMs(), saved + 300);
+    EXPECT_EQ(w.Player()->StreamTimeMs(), 10600);
+    EXPECT_EQ(playback.Seeks(), (std::vector<int>{10000, 10600})) << "resumed where it paused";
     EXPECT_TRUE(Enabled("IDC_BTN_STOP"));
     EXPECT_TRUE(w.PlayTimerActive());
     Click("IDC_BTN_STOP");
@@ -257,13 +259,27 @@ TEST_F(SplitWindowTest, UnplayableFilesAreRefusedEverywhereAndThePreviousFileSta
     EXPECT_NE(w.LastCutArguments().find("-ar 44100 -ab 128K"), std::string::npos) << w.LastCutArguments();
 }
 
+TEST_F(SplitWindowTest, TheAboutBoxOpensTheHelpPageThroughTheShell) {
+    Open("");
+    QString shown;
+    answerer = std::make_unique<quortest::gui::ModalAnswerer>(
+        quortest::gui::ModalAnswerer::Answer::Ok, [&shown](QWidget* modal) {
+            shown = modal->objectName();
+            quortest::gui::Click(modal, QStringLiteral("IDC_BTN_HELP"));
+            modal->close();
+        });
+    Click("IDC_BTN_ABOUT");
+    EXPECT_EQ(shown, "IDD_ABOUT");
+    ASSERT_EQ(shell.openedAddresses.size(), 1);
+    EXPECT_EQ(shell.openedAddresses.back(), CSplitAboutDlg::HelpPage());
+    EXPECT_TRUE(shell.openedFolders.empty());
+}
+
 TEST_F(SplitWindowTest, ANewUserOpensFromMusicElseHomeAndTheRecordersFolderOnceSet) {
     SetRecorderKey(std::nullopt, std::nullopt);
     std::filesystem::create_directory(dir / "home");
     quortest::ScopedEnv home("HOME", (dir / "home").string());
     const std::string song = Tone("song.mp3", 5);
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler("file", &catcher, "Open");
     Open("");
     AnswerFileDialogsWith(song);
     Click("IDC_BTN_OPEN");
@@ -278,43 +294,20 @@ TEST_F(SplitWindowTest, ANewUserOpensFromMusicElseHomeAndTheRecordersFolderOnceS
     Click("IDC_BTN_FOLDER");
     Settle(20);
     EXPECT_EQ(lastDialogFolder.toStdString(), (dir / "home" / "Music").string());
-    ASSERT_EQ(catcher.urls.size(), 1);
-    EXPECT_EQ(catcher.urls.last().toLocalFile().toStdString(), (dir / "home" / "Music").string());
+    ASSERT_EQ(shell.openedFolders.size(), 1);
+    EXPECT_EQ(shell.openedFolders.back(), (dir / "home" / "Music").string());
 
     SetRecorderKey(dir.str(), std::string(QUOR_BIN_DIR));
     Click("IDC_BTN_FOLDER");
     Settle(20);
-    QDesktopServices::unsetUrlHandler("file");
-    ASSERT_EQ(catcher.urls.size(), 2);
-    EXPECT_EQ(catcher.urls.last().toLocalFile().toStdString(), dir.str());
+    ASSERT_EQ(shell.openedFolders.size(), 2);
+    EXPECT_EQ(shell.openedFolders.back(), dir.str());
 }
 
-// A player whose clock has not started yet, as right after Play: it stays where it was sought.
-struct WaitingStream : platform::PlaybackStream {
-    explicit WaitingStream(std::vector<int>* seeks) : seeks(seeks) {}
-    int LengthMs() const override { return 30000; }
-    bool SetTimeMs(int ms) override { return seeks->push_back(ms), true; }
-    bool Play() override { return true; }
-    int GetTimeMs() const override { return seeks->back(); }
-    void Stop() override {}
-    bool Lost() const override { return false; }
-    std::vector<int>* seeks;
-};
-struct WaitingPlayer : platform::AudioPlayer {
-    bool Init(int) override { return true; }
-    std::unique_ptr<platform::PlaybackStream> OpenStream(const std::string&) override {
-        return std::make_unique<WaitingStream>(&seeks);
-    }
-    std::vector<int> seeks{0};
-};
-
 TEST_F(SplitWindowTest, PauseAtTheVeryStartResumesFromTheStart) {
-    WaitingPlayer* player = nullptr;
-    CQuorSplitDlg& w = Open(Tone("song.mp3", 30), [&] {
-        auto made = std::make_unique<WaitingPlayer>();
-        player = made.get();
-        return made;
-    });
+    // A clock that has not started yet, as right after Play: the stream stays where it was sought.
+    platform::ScriptedPlayback playback;
+    CQuorSplitDlg& w = Open(Tone("song.mp3", 30), playback.Factory());
     Click("IDC_BTN_PLAY");
     Click("IDC_BTN_PAUSE");
     EXPECT_TRUE(w.Player()->IsPaused());
@@ -325,7 +318,7 @@ TEST_F(SplitWindowTest, PauseAtTheVeryStartResumesFromTheStart) {
     EXPECT_TRUE(w.Player()->IsStreamOpen());
     EXPECT_TRUE(Enabled("IDC_BTN_STOP"));
     EXPECT_TRUE(w.PlayTimerActive());
-    EXPECT_EQ(player->seeks, (std::vector<int>{0, 0, 0})) << "played from 0, resumed at 0";
+    EXPECT_EQ(playback.Seeks(), (std::vector<int>{0, 0})) << "played from 0, resumed at 0";
     Click("IDC_BTN_PAUSE");
     EXPECT_TRUE(w.Player()->IsPaused()) << "and the next pauses again";
     Click("IDC_BTN_PAUSE");
@@ -393,5 +386,3 @@ TEST_F(SplitWindowTest, CloseEndsTheWindow) {
 }
 
 } // namespace
-
-#include "window_test.moc"
