@@ -63,7 +63,8 @@ struct WAVEHDR {
 // Called on the device's delivery thread, or on the thread of a waveInAddBuffer call that found
 // captured bytes waiting and filled the buffer at once; it must only hand the header on (no
 // waveIn* calls).
-using WaveInProc = void (*)(HWAVEIN device, uint32_t msg, uintptr_t instance, uintptr_t param1, uintptr_t param2);
+using WaveInProc = void (*)(HWAVEIN device, uint32_t msg, uintptr_t instance, uintptr_t param1,
+                            uintptr_t param2);
 
 // deviceId: WAVE_MAPPER or 0, both the current capture source. callback: a WaveInProc cast to
 // uintptr_t (CALLBACK_FUNCTION) or a platform::MessageThread id (CALLBACK_THREAD).
