@@ -356,6 +356,8 @@ void CQuorSplitDlg::paintEvent(QPaintEvent*) {
     }
     QPainter(this).drawPixmap(0, 0, buffer);
     ui::ReportFirstPaint("QuorSplit");
+    if (!m_Ctx.inputName.empty())
+        ui::ReportFileShown("QuorSplit");
 }
 
 void CQuorSplitDlg::PaintTexts(QPainter& painter) {

@@ -8,8 +8,9 @@ std::optional<MediaProps> ReadPlayableFile(const std::string& path) {
     MediaProps props;
     if (!QueryMedia(path, props) || props.durationSec < 1)
         return std::nullopt;
+    // The length shown is the media library's; the player measures it exactly when it opens.
     platform::Mp3Decoder decoder;
-    if (!decoder.Open(path))
+    if (!decoder.Probe(path))
         return std::nullopt;
     return props;
 }

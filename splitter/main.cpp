@@ -1,10 +1,12 @@
 // QuorSplit: cuts a range of an MP3 through the converter.
 #include "CQuorSplitApp.h"
+#include "FontWarmUp.h"
 #include "pulse/PulseConnection.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    const ui::FontWarmUp fonts;
     platform::PulseConnection::SetClientIdentity(
         {"QuorSplit", "kr.quortools.QuorSplit", "kr.quortools.QuorSplit"});
     QApplication app(argc, argv);

@@ -2,11 +2,20 @@
 #include "Skin.h"
 
 #include <QFile>
+#include <QImageReader>
 #include <QPixmapCache>
 
 namespace {
 const char* FolderOf(SkinSet set) {
     return set == SkinSet::Recorder ? "recorder" : "splitter";
+}
+
+// Every skin is a PNG: read as one, without asking each image plugin whether it knows the file
+// (which loads the SVG, JPEG, GIF and icon plugins and their libraries before the first paint).
+QImage ReadPng(const QString& path) {
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
 }
 } // namespace
 
@@ -23,14 +32,17 @@ QPixmap Skin::Bitmap(SkinSet set, int id) {
         return {};
     const QString path = ResourcePath(set, id);
     QPixmap pixmap;
-    if (!QPixmapCache::find(path, &pixmap) && pixmap.load(path))
-        QPixmapCache::insert(path, pixmap);
+    if (!QPixmapCache::find(path, &pixmap)) {
+        pixmap = QPixmap::fromImage(ReadPng(path));
+        if (!pixmap.isNull())
+            QPixmapCache::insert(path, pixmap);
+    }
     return pixmap;
 }
 
 QImage Skin::Image(SkinSet set, int id) {
     if (id <= 0)
         return {};
-    QImage image(ResourcePath(set, id));
+    QImage image = ReadPng(ResourcePath(set, id));
     return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB32);
 }

@@ -1,8 +1,10 @@
 // Time from spawning a program to its first painted frame, and its resident memory at that
 // moment, for both product windows next to a bare Qt window of the same size. The programs run
-// with QUOR_REPORT_FIRST_PAINT=1 and print one line to stderr at their first paint.
+// with QUOR_REPORT_FIRST_PAINT=1 and print one line to stderr at their first paint, and the
+// splitter another at the first paint that shows the opened file's length: opening a 3-hour MP3
+// is timed to that line next to opening a 60 s one.
 // Run it through run_startup_bench.sh, which supplies the X server, the sound server, private
-// settings and the file the splitter opens.
+// settings and the files the splitter opens.
 #include <benchmark/benchmark.h>
 
 #include <poll.h>
@@ -40,8 +42,8 @@ Memory ReadMemory(pid_t pid) {
     return memory;
 }
 
-// Reads the child's stderr until the first-paint line; false on exit or after 30 s.
-bool WaitForFirstPaint(int fd) {
+// Reads the child's stderr until the line with the mark; false on exit or after 30 s.
+bool WaitForMark(int fd, const std::string& mark) {
     std::string seen;
     char chunk[4096];
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
@@ -53,13 +55,13 @@ bool WaitForFirstPaint(int fd) {
         if (n <= 0)
             return false;
         seen.append(chunk, static_cast<size_t>(n));
-        if (seen.find("QUOR_FIRST_PAINT") != std::string::npos)
+        if (seen.find(mark) != std::string::npos)
             return true;
     }
     return false;
 }
 
-void RunStartup(benchmark::State& state, std::vector<std::string> command) {
+void RunUntil(benchmark::State& state, const std::string& mark, std::vector<std::string> command) {
     std::vector<char*> argv;
     for (auto& part : command)
         argv.push_back(part.data());
@@ -83,14 +85,14 @@ void RunStartup(benchmark::State& state, std::vector<std::string> command) {
             state.SkipWithError(("cannot start " + command[0]).c_str());
             break;
         }
-        const bool painted = WaitForFirstPaint(pipeFds[0]);
+        const bool painted = WaitForMark(pipeFds[0], mark);
         const auto end = std::chrono::steady_clock::now();
         const Memory memory = ReadMemory(pid);
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
         close(pipeFds[0]);
         if (!painted) {
-            state.SkipWithError(("no first paint from " + command[0]).c_str());
+            state.SkipWithError(("no " + mark + " from " + command[0]).c_str());
             break;
         }
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());
@@ -107,14 +109,15 @@ std::string Bin(const char* name) {
     return std::string(QUOR_BIN_DIR) + "/" + name;
 }
 
-std::string SplitterInput() {
-    const char* path = std::getenv("QUOR_BENCH_MP3");
-    return path ? path : "";
+std::string Env(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
 }
 
 void Register() {
-    const auto add = [](const char* name, std::vector<std::string> command) {
-        benchmark::RegisterBenchmark(name, RunStartup, command)
+    const auto add = [](const char* name, std::vector<std::string> command,
+                        const char* mark = "QUOR_FIRST_PAINT") {
+        benchmark::RegisterBenchmark(name, RunUntil, std::string(mark), command)
             ->Iterations(1)
             ->Repetitions(7)
             ->UseManualTime()
@@ -123,9 +126,12 @@ void Register() {
     };
     add("Startup/QuorRecorder", {Bin("QuorRecorder"), "QuorRecorder"}); // as its launcher starts it
     add("Startup/BareWindow_330x158", {Bin("bare_window"), "330", "158"});
-    add("Startup/QuorSplit", {Bin("QuorSplit"), SplitterInput()});
+    add("Startup/QuorSplit", {Bin("QuorSplit"), Env("QUOR_BENCH_MP3")});
     add("Startup/QuorSplit_NoFile", {Bin("QuorSplit")}); // without the media query of a file
     add("Startup/BareWindow_500x210", {Bin("bare_window"), "500", "210"});
+    // Until the window shows the file's length: a long file must not take much longer.
+    add("Open/QuorSplit_60s", {Bin("QuorSplit"), Env("QUOR_BENCH_MP3")}, "QUOR_FILE_SHOWN");
+    add("Open/QuorSplit_3h", {Bin("QuorSplit"), Env("QUOR_BENCH_LONG_MP3")}, "QUOR_FILE_SHOWN");
 }
 
 } // namespace

@@ -23,7 +23,7 @@ Mp3Decoder::~Mp3Decoder() {
     }
 }
 
-bool Mp3Decoder::Open(const std::string& path) {
+bool Mp3Decoder::OpenFormat(const std::string& path) {
     if (!m_Handle)
         return false;
     mpg123_format_none(m_Handle);
@@ -40,6 +40,12 @@ bool Mp3Decoder::Open(const std::string& path) {
         mpg123_close(m_Handle);
         return false;
     }
+    return true;
+}
+
+bool Mp3Decoder::Open(const std::string& path) {
+    if (!OpenFormat(path))
+        return false;
     if (mpg123_scan(m_Handle) != MPG123_OK) {
         mpg123_close(m_Handle);
         return false;
@@ -51,6 +57,23 @@ bool Mp3Decoder::Open(const std::string& path) {
     }
     m_Frames = frames;
     return SeekFrame(0);
+}
+
+bool Mp3Decoder::Probe(const std::string& path) {
+    if (!OpenFormat(path))
+        return false;
+    // A few frames must decode: a file that only happens to hold a sync word does not.
+    int decoded = 0;
+    for (int i = 0; i < kProbeFrames; ++i) {
+        const int rc = mpg123_framebyframe_next(m_Handle);
+        if (rc == MPG123_OK || rc == MPG123_NEW_FORMAT)
+            ++decoded;
+        else
+            break;
+    }
+    const off_t estimate = mpg123_length(m_Handle);
+    mpg123_close(m_Handle);
+    return decoded > 0 && estimate > 0;
 }
 
 bool Mp3Decoder::SeekFrame(int64_t frame) {

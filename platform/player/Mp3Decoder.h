@@ -20,6 +20,9 @@ public:
     // False unless the file decodes to a known format and has a length above zero (libmpg123
     // opens text, WAV or empty files without complaint).
     bool Open(const std::string& path);
+    // The same test of the file without reading it to its end (no exact length, nothing left
+    // open): for a quick answer on a long file before it is shown.
+    bool Probe(const std::string& path);
     long Rate() const { return m_Rate; }
     int Channels() const { return m_Channels; }
     int64_t LengthFrames() const { return m_Frames; }
@@ -30,6 +33,10 @@ public:
     size_t FrameBytes() const { return static_cast<size_t>(m_Channels) * 2; }
 
 private:
+    static constexpr int kProbeFrames = 8;
+    // Opens and fixes the output format; the length is not known yet.
+    bool OpenFormat(const std::string& path);
+
     mpg123_handle_struct* m_Handle = nullptr;
     long m_Rate = 0;
     int m_Channels = 0;

@@ -4,6 +4,7 @@
 #include "wavein/OutputFollower.h"
 #include "wavein/WaveInDevice.h"
 
+#include <algorithm>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -73,6 +74,18 @@ public:
         return pulse.WaitOperationLocked(op) && m_MoveResult;
     }
 
+    MMRESULT SetFragment(uint32_t milliseconds) override {
+        PulseConnection& pulse = PulseConnection::Instance();
+        PulseConnection::Lock lock(pulse);
+        m_FragmentMs = milliseconds;
+        if (!m_Stream || pa_stream_get_state(m_Stream) != PA_STREAM_READY)
+            return MMSYSERR_NOERROR; // a stream still connecting or made later asks for it itself
+        pa_buffer_attr attr = BufferAttr();
+        return pulse.WaitOperationLocked(pa_stream_set_buffer_attr(m_Stream, &attr, nullptr, nullptr))
+                   ? MMSYSERR_NOERROR
+                   : MMSYSERR_ERROR;
+    }
+
 protected:
     MMRESULT StartSource() override { return Cork(false, false); }
     MMRESULT StopSource() override { return Cork(true, false); }
@@ -92,6 +105,17 @@ public:
     }
 
 private:
+    // Small fragments keep the spectrum live; without fragsize data comes in 2 s lumps.
+    pa_buffer_attr BufferAttr() const {
+        pa_buffer_attr attr;
+        attr.maxlength = static_cast<uint32_t>(-1);
+        const uint64_t bytes = uint64_t(m_FragmentMs) * Format().nAvgBytesPerSec / 1000;
+        attr.fragsize = static_cast<uint32_t>(std::min<uint64_t>(bytes, 1u << 30));
+        attr.fragsize -= attr.fragsize % std::max<uint32_t>(Format().nBlockAlign, 1);
+        attr.tlength = attr.prebuf = attr.minreq = static_cast<uint32_t>(-1);
+        return attr;
+    }
+
     // Lock held: a record stream on the source, connecting (not waited for). A PulseAudio error
     // code when it cannot even be asked for, else 0.
     int NewStreamLocked(const std::string& sourceName, bool corked) {
@@ -107,11 +131,7 @@ private:
         pa_stream_set_read_callback(m_Stream, &OnRead, this);
         pa_stream_set_moved_callback(m_Stream, &OnMoved, this);
 
-        // Small fragments keep the spectrum live; without fragsize data comes in 2 s lumps.
-        pa_buffer_attr attr;
-        attr.maxlength = static_cast<uint32_t>(-1);
-        attr.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(20 * PA_USEC_PER_MSEC, &sampleSpec));
-        attr.tlength = attr.prebuf = attr.minreq = static_cast<uint32_t>(-1);
+        pa_buffer_attr attr = BufferAttr();
         auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY |
                                                     (corked ? PA_STREAM_START_CORKED : PA_STREAM_NOFLAGS));
         // Always by name: a capture on the server's default source would record the microphone.
@@ -232,6 +252,7 @@ private:
     }
 
     pa_stream* m_Stream = nullptr;
+    uint32_t m_FragmentMs = 20;
     bool m_WasReady = false;
     int m_MoveResult = 0;
 };

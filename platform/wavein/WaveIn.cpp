@@ -48,7 +48,9 @@ constexpr uint32_t kBacklogSeconds = 2;
 
 WaveInDevice::WaveInDevice(const WAVEFORMATEX& format, uintptr_t callback, uintptr_t instance, uint32_t flags)
     : m_Format(format), m_Callback(callback), m_Instance(instance), m_Flags(flags),
-      m_BacklogLimit(static_cast<size_t>(format.nAvgBytesPerSec) * kBacklogSeconds) {}
+      m_BacklogLimit(static_cast<size_t>(format.nAvgBytesPerSec) * kBacklogSeconds) {
+    m_Done.reserve(16);
+}
 
 uint64_t WaveInDevice::OverrunBytes() {
     std::lock_guard<std::mutex> guard(m_QueueLock);
@@ -75,78 +77,78 @@ void WaveInDevice::NotifyOpen() {
     Notify(WIM_OPEN, nullptr);
 }
 
-void WaveInDevice::ReturnDone(std::vector<WAVEHDR*>& done) {
-    for (WAVEHDR* header : done)
+void WaveInDevice::ReturnDone() {
+    for (WAVEHDR* header : m_Done)
         Notify(WIM_DATA, header);
-    done.clear();
+    m_Done.clear();
 }
 
 MMRESULT WaveInDevice::AddBuffer(WAVEHDR* header) {
-    std::lock_guard<std::mutex> guard(m_QueueLock);
-    if (m_Lost)
-        return MMSYSERR_NODRIVER;
-    if (!(header->dwFlags & WHDR_PREPARED))
-        return WAVERR_UNPREPARED;
-    if (header->dwFlags & WHDR_INQUEUE)
-        return WAVERR_STILLPLAYING;
-    header->dwFlags = (header->dwFlags & ~WHDR_DONE) | WHDR_INQUEUE;
-    header->dwBytesRecorded = 0;
-    m_Queue.push_back(header);
+    std::lock_guard<std::mutex> deliver(m_DeliverLock);
+    {
+        std::lock_guard<std::mutex> guard(m_QueueLock);
+        if (m_Lost)
+            return MMSYSERR_NODRIVER;
+        if (!(header->dwFlags & WHDR_PREPARED))
+            return WAVERR_UNPREPARED;
+        if (header->dwFlags & WHDR_INQUEUE)
+            return WAVERR_STILLPLAYING;
+        header->dwFlags = (header->dwFlags & ~WHDR_DONE) | WHDR_INQUEUE;
+        header->dwBytesRecorded = 0;
+        m_Queue.push_back(header);
+        if (m_Started)
+            FillFromBacklogLocked();
+    }
+    ReturnDone();
     return MMSYSERR_NOERROR;
+}
+
+size_t WaveInDevice::FillLocked(const char* from, size_t available) {
+    size_t taken = 0;
+    while (taken < available && !m_Queue.empty()) {
+        WAVEHDR* header = m_Queue.front();
+        size_t n = std::min<size_t>(header->dwBufferLength - header->dwBytesRecorded, available - taken);
+        char* to = header->lpData + header->dwBytesRecorded;
+        if (from)
+            std::memcpy(to, from + taken, n);
+        else
+            std::memset(to, 0, n);
+        header->dwBytesRecorded += static_cast<uint32_t>(n);
+        taken += n;
+        if (header->dwBytesRecorded == header->dwBufferLength) {
+            m_Queue.pop_front();
+            header->dwFlags = (header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
+            m_Done.push_back(header);
+        }
+    }
+    return taken;
+}
+
+void WaveInDevice::FillFromBacklogLocked() {
+    const size_t taken = FillLocked(m_Backlog.data(), m_Backlog.size());
+    m_Backlog.erase(m_Backlog.begin(), m_Backlog.begin() + static_cast<ptrdiff_t>(taken));
 }
 
 void WaveInDevice::Deliver(const void* data, size_t bytes) {
     std::lock_guard<std::mutex> deliver(m_DeliverLock);
-    std::vector<WAVEHDR*> done;
     {
         std::lock_guard<std::mutex> guard(m_QueueLock);
         if (!m_Started)
             return;
-        // Fills the queued buffers in order from a source; returns the bytes taken.
-        auto fill = [&](auto&& copy, size_t available) {
-            size_t taken = 0;
-            while (taken < available && !m_Queue.empty()) {
-                WAVEHDR* header = m_Queue.front();
-                size_t n =
-                    std::min<size_t>(header->dwBufferLength - header->dwBytesRecorded, available - taken);
-                copy(header->lpData + header->dwBytesRecorded, taken, n);
-                header->dwBytesRecorded += static_cast<uint32_t>(n);
-                taken += n;
-                if (header->dwBytesRecorded == header->dwBufferLength) {
-                    m_Queue.pop_front();
-                    header->dwFlags = (header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
-                    done.push_back(header);
-                }
-            }
-            return taken;
-        };
-        size_t fromBacklog = fill(
-            [&](char* to, size_t at, size_t n) {
-                std::copy(m_Backlog.begin() + static_cast<ptrdiff_t>(at),
-                          m_Backlog.begin() + static_cast<ptrdiff_t>(at + n), to);
-            },
-            m_Backlog.size());
-        m_Backlog.erase(m_Backlog.begin(), m_Backlog.begin() + static_cast<ptrdiff_t>(fromBacklog));
-
+        FillFromBacklogLocked();
         const char* from = static_cast<const char*>(data);
-        size_t fresh = m_Backlog.empty() ? fill(
-                                               [&](char* to, size_t at, size_t n) {
-                                                   if (from)
-                                                       std::memcpy(to, from + at, n);
-                                                   else
-                                                       std::memset(to, 0, n);
-                                               },
-                                               bytes)
-                                         : 0;
+        size_t fresh = m_Backlog.empty() ? FillLocked(from, bytes) : 0;
         // What found no buffer waits for the next ones, unless even the backlog is full.
         size_t keep = std::min(bytes - fresh, m_BacklogLimit - std::min(m_BacklogLimit, m_Backlog.size()));
+        if (keep > 0 && m_Backlog.capacity() < m_BacklogLimit)
+            m_Backlog.reserve(m_BacklogLimit); // once: from then on the backlog allocates nothing
         if (from)
             m_Backlog.insert(m_Backlog.end(), from + fresh, from + fresh + keep);
         else
             m_Backlog.insert(m_Backlog.end(), keep, '\0');
         m_OverrunBytes += bytes - fresh - keep;
     }
-    ReturnDone(done);
+    ReturnDone();
 }
 
 bool WaveInDevice::IsStarted() {
@@ -176,7 +178,6 @@ bool WaveInDevice::IsLost() {
 
 void WaveInDevice::Lose() {
     std::lock_guard<std::mutex> deliver(m_DeliverLock);
-    std::vector<WAVEHDR*> done;
     {
         std::lock_guard<std::mutex> guard(m_QueueLock);
         m_Lost = true;
@@ -184,11 +185,11 @@ void WaveInDevice::Lose() {
         m_Backlog.clear();
         for (WAVEHDR* header : m_Queue) {
             header->dwFlags = (header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
-            done.push_back(header);
+            m_Done.push_back(header);
         }
         m_Queue.clear();
     }
-    ReturnDone(done);
+    ReturnDone();
 }
 
 MMRESULT WaveInDevice::Halt(bool everyBuffer) {
@@ -197,21 +198,22 @@ MMRESULT WaveInDevice::Halt(bool everyBuffer) {
     if (result != MMSYSERR_NOERROR && !IsLost())
         return result;
     std::lock_guard<std::mutex> deliver(m_DeliverLock);
-    std::vector<WAVEHDR*> done;
     {
         std::lock_guard<std::mutex> guard(m_QueueLock);
         m_Started = false;
         m_Backlog.clear();
         // A stop hands back the buffer being filled, with what it holds; empty ones stay queued.
         // A reset hands back every one.
-        while (!m_Queue.empty() && (everyBuffer || (done.empty() && m_Queue.front()->dwBytesRecorded > 0))) {
+        bool handedBack = false;
+        while (!m_Queue.empty() && (everyBuffer || (!handedBack && m_Queue.front()->dwBytesRecorded > 0))) {
             WAVEHDR* header = m_Queue.front();
             m_Queue.pop_front();
             header->dwFlags = (header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
-            done.push_back(header);
+            m_Done.push_back(header);
+            handedBack = true;
         }
     }
-    ReturnDone(done);
+    ReturnDone();
     return MMSYSERR_NOERROR;
 }
 
@@ -331,6 +333,14 @@ MMRESULT waveInClose(HWAVEIN device) {
     }
     delete device;
     return MMSYSERR_NOERROR;
+}
+
+MMRESULT platform::SetWaveInFragment(HWAVEIN device, uint32_t milliseconds) {
+    if (!IsLive(device))
+        return MMSYSERR_INVALHANDLE;
+    if (milliseconds == 0)
+        return MMSYSERR_INVALPARAM;
+    return device->SetFragment(milliseconds);
 }
 
 MMRESULT waveInGetErrorText(MMRESULT error, char* text, uint32_t textSize) {

@@ -60,8 +60,11 @@ struct WAVEHDR {
     uintptr_t reserved;
 };
 
-// Called on the device's delivery thread; it must only hand the header on (no waveIn* calls).
-using WaveInProc = void (*)(HWAVEIN device, uint32_t msg, uintptr_t instance, uintptr_t param1, uintptr_t param2);
+// Called on the device's delivery thread, or on the thread of a waveInAddBuffer call that found
+// captured bytes waiting and filled the buffer at once; it must only hand the header on (no
+// waveIn* calls).
+using WaveInProc = void (*)(HWAVEIN device, uint32_t msg, uintptr_t instance, uintptr_t param1,
+                            uintptr_t param2);
 
 // deviceId: WAVE_MAPPER or 0, both the current capture source. callback: a WaveInProc cast to
 // uintptr_t (CALLBACK_FUNCTION) or a platform::MessageThread id (CALLBACK_THREAD).
@@ -75,3 +78,11 @@ MMRESULT waveInStop(HWAVEIN device);
 MMRESULT waveInReset(HWAVEIN device);
 MMRESULT waveInClose(HWAVEIN device);
 MMRESULT waveInGetErrorText(MMRESULT error, char* text, uint32_t textSize);
+
+namespace platform {
+// The longest an open capture may hold captured audio before delivering it (20 ms unless set).
+// A capture that needs no low latency, such as one that only feeds a file, asks for a long one
+// so that the sound server and the delivery thread wake less often; buffers still come back
+// whole and in order. Before or after waveInStart.
+MMRESULT SetWaveInFragment(HWAVEIN device, uint32_t milliseconds);
+} // namespace platform

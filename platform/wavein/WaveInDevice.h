@@ -32,6 +32,10 @@ public:
     // The source went away for good (sound server lost, device removed): see Lose.
     bool IsLost();
 
+    // The longest the driver may hold captured audio before delivering it (see
+    // platform::SetWaveInFragment); drivers that deliver as it comes ignore it.
+    virtual MMRESULT SetFragment(uint32_t) { return MMSYSERR_NOERROR; }
+
     enum class Call { Prepare, Unprepare, AddBuffer, Start, Stop, Reset, Close };
     // Asked before every call on the device; a driver may refuse one with an error code.
     virtual MMRESULT Check(Call) { return MMSYSERR_NOERROR; }
@@ -55,7 +59,13 @@ protected:
 private:
     MMRESULT Halt(bool everyBuffer);
     void Notify(uint32_t msg, WAVEHDR* header);
-    void ReturnDone(std::vector<WAVEHDR*>& done);
+    // Deliver lock held: returns every header in m_Done, in order, and empties it.
+    void ReturnDone();
+    // Both locks held: fills the queued buffers from the backlog; each full one goes to m_Done.
+    void FillFromBacklogLocked();
+    // Both locks held: fills the queued buffers from bytes (silence when null), finished ones to
+    // m_Done; returns how many bytes were taken.
+    size_t FillLocked(const char* from, size_t bytes);
 
     WAVEFORMATEX m_Format;
     uintptr_t m_Callback;
@@ -67,12 +77,17 @@ private:
     std::mutex m_DeliverLock;
     std::mutex m_QueueLock;
     std::deque<WAVEHDR*> m_Queue;
+    // The headers about to be returned, under m_DeliverLock; its room is kept between returns so
+    // that a delivery on the sound server's thread allocates nothing.
+    std::vector<WAVEHDR*> m_Done;
     bool m_Started = false;
     bool m_Lost = false;
     // Bytes that arrived while no buffer was queued (the owner was late handing one back):
     // kept, up to a bound, and fed into the next buffers first, so a scheduling hiccup of the
-    // owner's thread loses nothing. Only the delivering thread touches it, under m_QueueLock.
-    std::deque<char> m_Backlog;
+    // owner's thread loses nothing. A buffer handed back while bytes wait is filled from them at
+    // once, so a driver that delivers in large fragments keeps the buffers cycling. Touched
+    // under both locks; its room is kept, the oldest bytes are at the front.
+    std::vector<char> m_Backlog;
     size_t m_BacklogLimit;
     uint64_t m_OverrunBytes = 0;
 

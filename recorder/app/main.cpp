@@ -1,5 +1,6 @@
 // QuorRecorder: records what the computer plays to MP3 or WAV.
 #include "CQuorRecorderApp.h"
+#include "FontWarmUp.h"
 #include "Fonts.h"
 #include "SystemMessageBox.h"
 #include "pulse/PulseConnection.h"
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     if (!CQuorRecorderApp::RunsWith(commandLine))
         return 0;
 
+    const ui::FontWarmUp fonts;
     platform::PulseConnection::SetClientIdentity(
         {"QuorRecorder", "kr.quortools.QuorRecorder", "kr.quortools.QuorRecorder"});
     QApplication application(argc, argv);

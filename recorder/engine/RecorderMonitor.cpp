@@ -3,6 +3,8 @@
 
 #include "thread/ThreadPriority.h"
 
+#include <algorithm>
+
 Recorder::Recorder(int frames) : m_MonitorBufferBytes(frames * 32 / 8) {
     m_Capture.DataFromSoundIn = &Recorder::ReceiveCaptured;
     m_Capture.m_pOwner = this;
@@ -56,6 +58,10 @@ MMRESULT Recorder::OpenMonitor(WaveInProc routine, uint32_t mode, uint32_t devic
     if (result != MMSYSERR_NOERROR || !device)
         return result;
     m_MonitorDevice = device;
+    // One buffer per wake-up of the sound server's thread, never more: each buffer is shown.
+    const uint32_t bufferMs = static_cast<uint32_t>(m_MonitorBufferBytes) * 1000 /
+                              std::max<uint32_t>(m_MonitorFormat.nAvgBytesPerSec, 1);
+    platform::SetWaveInFragment(device, std::max<uint32_t>(bufferMs, 1));
     m_FilledHeaders.Clear();
     m_bMonitorOpened = true;
     return MMSYSERR_NOERROR;

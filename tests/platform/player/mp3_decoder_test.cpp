@@ -75,9 +75,23 @@ TEST_F(Mp3DecoderTest, FilesThatAreNotMp3sAreRefused) {
     for (const char* name : {"notes.txt", "empty.mp3", "silence.wav", "missing.mp3"}) {
         Mp3Decoder decoder;
         EXPECT_FALSE(decoder.Open((dir / name).string())) << name;
+        Mp3Decoder prober;
+        EXPECT_FALSE(prober.Probe((dir / name).string())) << name << ": the quick test refuses it too";
     }
     Mp3Decoder folder;
     EXPECT_FALSE(folder.Open(dir.str()));
+    EXPECT_FALSE(folder.Probe(dir.str()));
+}
+
+TEST_F(Mp3DecoderTest, ProbePassesAnMp3AndLeavesTheDecoderFreeForAnOpen) {
+    const std::string path = (dir / "mono.mp3").string();
+    ASSERT_TRUE(splittest::MakeToneMp3(path, 1.0, 1000, 22050, 64, 1));
+    Mp3Decoder decoder;
+    ASSERT_TRUE(decoder.Probe(path));
+    EXPECT_EQ(decoder.Rate(), 22050);
+    EXPECT_EQ(decoder.Channels(), 1);
+    ASSERT_TRUE(decoder.Open(path));
+    EXPECT_EQ(decoder.LengthFrames(), 22050);
 }
 
 } // namespace
