@@ -149,7 +149,7 @@ void CQuorRecorderDlg::CreateControls() {
 }
 
 void CQuorRecorderDlg::OnInitDialog() {
-    // The OS version chose the Windows control panel's tab; the desktop's panel has one page.
+    // The program's own icon, for the task bar and the window switcher.
     setWindowIcon(Skin::Bitmap(SkinSet::Recorder, IDR_MAINFRAME));
     ApplySettings();
     setWindowTitle(QStringLiteral("쿠오르녹음기"));
