@@ -112,7 +112,7 @@ void CMssageBoxDlg::Configure(const QString& message, const QString& title, int 
     titleLabel_->setGeometry(10, 6, titleWidth, 18);
 
     const int top = height - form_.buttonBottomGap;
-    if (buttonLayout_ == 1) {
+    if (buttonLayout_ == kBoxOkOnly) {
         ok_->setGeometry(width / 2 - 37, top, kButton.width(), kButton.height());
         cancel_->hide();
     } else {

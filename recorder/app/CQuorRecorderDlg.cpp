@@ -48,8 +48,6 @@ using namespace RecorderBitmap;
 
 namespace {
 const QString kTitle = QStringLiteral("알림");
-constexpr int kNoticeWidth = 300;
-constexpr int kNoticeHeight = 150;
 
 CxSkinButton* RoundOrWideButton(QWidget* parent, int normal, int pressed, int hover, int mask,
                                 const QRect& at) {
@@ -208,10 +206,10 @@ void CQuorRecorderDlg::StartMonitor() {
 void CQuorRecorderDlg::ApplySettings() {
     RecorderSettings& settings = TheRecorderSettings();
     settings.Load();
-    if (settings.fileType != 0 && settings.fileType != 1) {
+    if (settings.fileType != kFileTypeMp3 && settings.fileType != kFileTypeWav) {
         // Only MP3 and WAV can be recorded: any other stored type (the old OGG, or garbage) is
         // taken as MP3 with its first preset, as the settings dialog shows it.
-        settings.fileType = 0;
+        settings.fileType = kFileTypeMp3;
         settings.fileSetting = 0;
         settings.ApplyPreset();
     }
@@ -237,7 +235,9 @@ void CQuorRecorderDlg::PrepareFileName() {
     static const char* const kFilters[] = {"mp3 audio files (*.mp3);;All Files (*)",
                                            "wav audio files (*.wav);;All Files (*)",
                                            "ogg audio files (*.ogg);;All Files (*)"};
-    const int type = settings.fileType >= 0 && settings.fileType <= 2 ? settings.fileType : 0;
+    const int type = settings.fileType >= kFileTypeMp3 && settings.fileType <= kFileTypeOgg
+                         ? settings.fileType
+                         : kFileTypeMp3;
     settings.fileName = AutomaticFileName(type, std::time(nullptr));
     settings.fileNameAutomatic = true;
     if (settings.autoFileName == 1)
@@ -367,7 +367,7 @@ void CQuorRecorderDlg::OnDeviceWatch() {
 void CQuorRecorderDlg::OnBtnExit() {
     if (m_Recorder.IsRecording() &&
         CMssageBoxDlg::Show(this, QStringLiteral("녹음중 입니다. 쿠오르녹음기를 종료하시겠습니까?"), kTitle,
-                            2, kNoticeWidth, kNoticeHeight) != ui::IDOK)
+                            kBoxOkCancel, kBoxWidth, kBoxHeight) != ui::IDOK)
         return;
     done(ui::IDOK);
 }
@@ -451,7 +451,7 @@ void CQuorRecorderDlg::CloseOpenBoxes() {
 void CQuorRecorderDlg::ShowNotice(const QString& message) {
     if (m_bTerminating)
         return;
-    CMssageBoxDlg::Show(this, message, kTitle, 1, kNoticeWidth, kNoticeHeight);
+    CMssageBoxDlg::Show(this, message, kTitle, kBoxOkOnly, kBoxWidth, kBoxHeight);
 }
 
 void CQuorRecorderDlg::OpenTagEditor(const std::string& path) {

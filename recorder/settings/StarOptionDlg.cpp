@@ -140,7 +140,7 @@ void StarOptionDlg::OnOK() {
         // Told once per confirmation, not once per value; the record keeps the choices meanwhile.
         const QString where = QString::fromStdString(platform::FileHive::UserHivePath().string());
         CMssageBoxDlg::Show(this, SettingsNotSavedText(where, settings.saveFailure), QStringLiteral("알림"),
-                            1, kNoticeWidth, kNoticeHeight);
+                            kBoxOkOnly, kNoticeWidth, kNoticeHeight);
     }
     if (m_ApplySettings)
         m_ApplySettings();
