@@ -3,6 +3,7 @@
 
 #include "CHoverButton.h"
 #include "ControlId.h"
+#include "DialogKeys.h"
 #include "Fonts.h"
 #include "MessageBoxIds.h"
 #include "RecorderBitmaps.h"
@@ -153,15 +154,9 @@ void CMssageBoxDlg::reject() {
 }
 
 void CMssageBoxDlg::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        event->accept(); // the box closes only through its buttons
-        return;
-    default:
+    // The box closes only through its buttons.
+    if (!ui::SwallowDialogCloseKey(event))
         QDialog::keyPressEvent(event);
-    }
 }
 
 void CMssageBoxDlg::paintEvent(QPaintEvent*) {

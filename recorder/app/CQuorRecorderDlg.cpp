@@ -12,6 +12,7 @@
 #include "CapturePath.h"
 #include "ControlId.h"
 #include "CxSkinButton.h"
+#include "DialogKeys.h"
 #include "DialogResult.h"
 #include "FirstPaintReport.h"
 #include "IShellActions.h"
@@ -479,13 +480,6 @@ void CQuorRecorderDlg::paintEvent(QPaintEvent*) {
 
 void CQuorRecorderDlg::keyPressEvent(QKeyEvent* event) {
     // Neither Enter nor Escape may close the window.
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        event->accept();
-        return;
-    default:
+    if (!ui::SwallowDialogCloseKey(event))
         QDialog::keyPressEvent(event);
-    }
 }

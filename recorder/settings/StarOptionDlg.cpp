@@ -7,6 +7,7 @@
 #include "CSettingDlg_Record.h"
 #include "CSettingDlg_Volume.h"
 #include "ControlId.h"
+#include "DialogKeys.h"
 #include "DialogResult.h"
 #include "RecorderBitmaps.h"
 #include "RecorderSettings.h"
@@ -148,15 +149,9 @@ void StarOptionDlg::OnOK() {
 }
 
 void StarOptionDlg::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        event->accept(); // the dialog closes only through its buttons
-        return;
-    default:
+    // The dialog closes only through its buttons.
+    if (!ui::SwallowDialogCloseKey(event))
         QDialog::keyPressEvent(event);
-    }
 }
 
 void StarOptionDlg::paintEvent(QPaintEvent*) {
