@@ -81,13 +81,27 @@ bool IsMp3Frame(const std::string& path) {
 
 // Answers the Save As dialog with `file`, typed rather than selected: the dialog's background
 // scan of the folder does not have to finish (it may stop at a pipe) before the name counts.
+// The dialog may still be settling (its folder model arrives later on a busy machine and can
+// replace the name shown): it is answered only once it hands over `file` itself, which is what
+// the window reads after the answer.
 void SaveAs(QWidget* modal, const fs::path& file) {
-    if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-        dialog->setOption(QFileDialog::DontConfirmOverwrite);
-        if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
-            name->setText(QString::fromStdString(file.string()));
-        static_cast<QDialog*>(dialog)->accept(); // QFileDialog's own accept is protected
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    if (!dialog)
+        return;
+    dialog->setOption(QFileDialog::DontConfirmOverwrite);
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    const QString wanted = QString::fromStdString(file.string());
+    QElapsedTimer timer;
+    timer.start();
+    while (dialog->selectedFiles() != QStringList{wanted} && timer.elapsed() < 10000) {
+        if (name->text() != wanted)
+            name->setText(wanted);
+        if (dialog->selectedFiles() != QStringList{wanted})
+            Settle(20);
     }
+    EXPECT_EQ(dialog->selectedFiles(), QStringList{wanted}) << "the dialog never took the name";
+    static_cast<QDialog*>(dialog)->accept(); // QFileDialog's own accept is protected
 }
 
 std::string WaitForFile(const fs::path& file, int ms = 5000) {
