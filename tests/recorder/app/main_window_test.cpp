@@ -173,7 +173,7 @@ TEST_F(RecorderWindowTest, RecordPauseResumeStopWithLampStatusAndTime) {
     EXPECT_EQ(window->StatusText(), kRecording);
     window->OnTimer();
     EXPECT_EQ(window->ElapsedSeconds(), atPause + 1);
-    LetAudioFlow(600);
+    WaitUntilRecorded(10000);
 
     const int atStop = window->ElapsedSeconds();
     ASSERT_TRUE(Click(window.get(), "IDC_BTN_STOP"));
@@ -205,7 +205,7 @@ TEST_F(RecorderWindowTest, HourOneMinuteTwoSecondThreeReadsFromTheDigitImages) {
 TEST_F(RecorderWindowTest, ExitWhileRecordingAsksAndOkFinishesTheFile) {
     OpenWindow();
     ASSERT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
-    LetAudioFlow(500);
+    WaitUntilRecorded(0);
     {
         ModalAnswerer cancel(ModalAnswerer::Answer::Cancel);
         ASSERT_TRUE(Click(window.get(), "IDC_BTN_EXIT"));
@@ -230,7 +230,7 @@ TEST_F(RecorderWindowTest, ExitWhileRecordingAsksAndOkFinishesTheFile) {
 TEST_F(RecorderWindowTest, TheWindowSystemsCloseFinishesTheRecordingWithoutAsking) {
     OpenWindow();
     ASSERT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
-    LetAudioFlow(500);
+    WaitUntilRecorded(0);
     ModalAnswerer answer(ModalAnswerer::Answer::Cancel);
     window->close();
     Settle();
