@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # One entry point for a fresh Debian 12 machine:
 #   ./dev.sh run    install what is missing, build, start QuorRecorder
+#   ./dev.sh build  install what is missing, build
 #   ./dev.sh test   install what is missing, build, run every test
+# Knobs: QUOR_BUILD_DIR (build/), QUOR_JOBS (2), QUOR_CMAKE_ARGS, QUOR_CTEST_ARGS; CI=true adds
+# -DQUOR_WERROR=ON.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 build=${QUOR_BUILD_DIR:-$here/build}
@@ -37,6 +40,10 @@ run)
     configure_and_build
     exec "$build/bin/QuorRecorder" QuorRecorder
     ;;
+build)
+    install_missing
+    configure_and_build
+    ;;
 test)
     install_missing
     configure_and_build
@@ -44,7 +51,7 @@ test)
     exec ctest --output-on-failure -j"${QUOR_JOBS:-2}" --timeout 600 ${QUOR_CTEST_ARGS:-}
     ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|build|test" >&2
     exit 2
     ;;
 esac

@@ -2,6 +2,8 @@
 // of libmediainfo.so.0 (a build may name another file through MEDIAINFODLL_NAME).
 #include "MediaQuery.h"
 
+#include "Decimal.h"
+
 #include <MediaInfoDLL/MediaInfoDLL.h>
 
 #include <array>
@@ -10,7 +12,6 @@
 #include <cmath>
 #include <cstring>
 #include <langinfo.h>
-#include <limits>
 #include <utility>
 
 namespace {
@@ -95,28 +96,6 @@ bool EnsureUtf8CharacterLocale() {
     return codeset && std::strcmp(codeset, "UTF-8") == 0;
 }
 
-int32_t LeadingInteger(const std::string& text) {
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    int64_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > int64_t(std::numeric_limits<int32_t>::max()) + 1)
-            break; // clamped below, as the Windows runtime's atoi does
-    }
-    if (negative)
-        value = -value;
-    if (value > std::numeric_limits<int32_t>::max())
-        return std::numeric_limits<int32_t>::max();
-    if (value < std::numeric_limits<int32_t>::min())
-        return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(value);
-}
-
 int32_t LeadingNumber(const std::string& text, double factor) {
     size_t blank = text.find(' ');
     if (blank == std::string::npos)
@@ -144,9 +123,9 @@ bool QueryMedia(const std::string& path, MediaProps& record) {
     const auto general = MediaInfo_Stream_General;
     const auto video = MediaInfo_Stream_Video;
     const auto audio = MediaInfo_Stream_Audio;
-    record.width = LeadingInteger(info.Get(video, "Width"));
-    record.height = LeadingInteger(info.Get(video, "Height"));
-    record.durationSec = LeadingInteger(info.Get(general, "PlayTime")) / 1000;
+    record.width = DecimalValue(info.Get(video, "Width"));
+    record.height = DecimalValue(info.Get(video, "Height"));
+    record.durationSec = DecimalValue(info.Get(general, "PlayTime")) / 1000;
     record.videoCodecShort = Normalise(info.Get(video, "Codec_String"), kVideoCodecs);
     record.audioCodecShort = Normalise(info.Get(audio, "Codec"), kAudioCodecs);
     record.videoCodec = info.Get(video, "Codec");
@@ -159,6 +138,6 @@ bool QueryMedia(const std::string& path, MediaProps& record) {
     record.audioChannels = info.Get(audio, "Channels");
     record.audioSampleRate = info.Get(audio, "SamplingRate_String");
     record.formatText = info.Get(general, "Format/String");
-    record.fileSize = LeadingInteger(info.Get(general, "FileSize"));
+    record.fileSize = DecimalValue(info.Get(general, "FileSize"));
     return true;
 }

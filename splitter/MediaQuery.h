@@ -14,9 +14,6 @@ bool QueryMedia(const std::string& path, MediaProps& record);
 // zero. 0 when there is no blank or no number.
 int32_t LeadingNumber(const std::string& text, double factor);
 
-// The leading integer of text, as atoi reads it (blanks, sign, digits), clamped to 32 bits.
-int32_t LeadingInteger(const std::string& text);
-
 // The library converts 8-bit file names through the C library's character-type locale: make it
 // UTF-8 whatever the environment says. Returns whether it is UTF-8 afterwards.
 bool EnsureUtf8CharacterLocale();

@@ -11,8 +11,6 @@ public:
     SliderBothBtn(QWidget* slider, bool isStartThumb, bool horizontal);
 
     void SetPicture(const QPixmap& picture);
-    bool IsStartThumb() const { return m_IsStart; }
-    bool IsDragging() const { return m_Dragging; }
     // Draws the picture into painter at rect (the slider's double-buffered paint uses this).
     void DrawAt(QPainter& painter, const QRect& rect) const;
 

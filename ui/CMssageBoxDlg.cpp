@@ -3,6 +3,7 @@
 
 #include "CHoverButton.h"
 #include "ControlId.h"
+#include "DialogKeys.h"
 #include "Fonts.h"
 #include "MessageBoxIds.h"
 #include "RecorderBitmaps.h"
@@ -112,7 +113,7 @@ void CMssageBoxDlg::Configure(const QString& message, const QString& title, int 
     titleLabel_->setGeometry(10, 6, titleWidth, 18);
 
     const int top = height - form_.buttonBottomGap;
-    if (buttonLayout_ == 1) {
+    if (buttonLayout_ == kBoxOkOnly) {
         ok_->setGeometry(width / 2 - 37, top, kButton.width(), kButton.height());
         cancel_->hide();
     } else {
@@ -153,15 +154,9 @@ void CMssageBoxDlg::reject() {
 }
 
 void CMssageBoxDlg::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        event->accept(); // the box closes only through its buttons
-        return;
-    default:
+    // The box closes only through its buttons.
+    if (!ui::SwallowDialogCloseKey(event))
         QDialog::keyPressEvent(event);
-    }
 }
 
 void CMssageBoxDlg::paintEvent(QPaintEvent*) {

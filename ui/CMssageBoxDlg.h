@@ -1,5 +1,5 @@
 // The programs' own modal notification box: a title band, a message of "\r\n"-separated lines,
-// OK alone (layout 1) or OK and Cancel. The recorder's and the splitter's boxes are two
+// OK alone (kBoxOkOnly) or OK and Cancel. The recorder's and the splitter's boxes are two
 // templates of this one class. GUI thread only.
 #pragma once
 
@@ -11,6 +11,13 @@
 
 class CHoverButton;
 class QLabel;
+
+// Button layouts: OK alone, or OK and Cancel (any value but kBoxOkOnly shows both).
+constexpr int kBoxOkOnly = 1;
+constexpr int kBoxOkCancel = 2;
+// The size of most boxes; longer messages name their own.
+constexpr int kBoxWidth = 300;
+constexpr int kBoxHeight = 150;
 
 // What differs between the two programs' boxes.
 struct MessageBoxTemplate {

@@ -26,7 +26,6 @@ public:
                  int drawMode = 0, int border = 0, int margin = 0);
     void SetTextColor(const QColor& colour);
 
-    Kind ButtonKind() const { return kind_; }
     bool IsHovering() const { return hovering_; }
     int Mode() const { return drawMode_; }
     // The clickable shape, in button coordinates; empty without a mask (the whole button).

@@ -26,13 +26,7 @@ bool CQuorRecorderApp::RunsWith(const std::string& commandLine) {
     return commandLine == "QuorRecorder";
 }
 
-CQuorRecorderApp::CQuorRecorderApp(std::string commandLine) : m_CommandLine(std::move(commandLine)) {
-    s_Instance = this;
-}
-
-CQuorRecorderApp::~CQuorRecorderApp() {
-    s_Instance = nullptr;
-}
+CQuorRecorderApp::CQuorRecorderApp(std::string commandLine) : m_CommandLine(std::move(commandLine)) {}
 
 bool CQuorRecorderApp::InitInstance() {
     if (!RunsWith(m_CommandLine))
@@ -41,11 +35,9 @@ bool CQuorRecorderApp::InitInstance() {
     QCoreApplication::setApplicationName(QStringLiteral("쿠오르녹음기 응용 프로그램"));
 
     CQuorRecorderDlg dialog;
-    m_pMainWnd = &dialog;
     // Log-out or a kill request closes the window the orderly way: the recording is finished.
     TerminationSignals closeOnSignal([&dialog] { dialog.OnTerminationRequest(); });
     dialog.exec();
-    m_pMainWnd = nullptr;
     return false;
 }
 

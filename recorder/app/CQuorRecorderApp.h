@@ -4,8 +4,6 @@
 
 #include <string>
 
-class CQuorRecorderDlg;
-
 class CQuorRecorderApp {
 public:
     // The whole command line after the program's path: the arguments joined by single spaces.
@@ -14,21 +12,13 @@ public:
     static bool RunsWith(const std::string& commandLine);
 
     explicit CQuorRecorderApp(std::string commandLine);
-    ~CQuorRecorderApp();
 
     // Needs the QApplication. Returns after the main window has closed (false, as the program
     // then ends), or at once when the command line does not match.
     bool InitInstance();
 
-    // The running program's application object and main window (null outside InitInstance's
-    // window phase): the settings dialog reaches ApplySettings through it.
-    static CQuorRecorderApp* Instance() { return s_Instance; }
-    CQuorRecorderDlg* MainWindow() const { return m_pMainWnd; }
-
 private:
     void RunStartupChecks();
 
-    static inline CQuorRecorderApp* s_Instance = nullptr;
     std::string m_CommandLine;
-    CQuorRecorderDlg* m_pMainWnd = nullptr;
 };

@@ -13,6 +13,7 @@
 #include "CapturePath.h"
 #include "ControlId.h"
 #include "CxSkinButton.h"
+#include "DialogKeys.h"
 #include "DialogResult.h"
 #include "FirstPaintReport.h"
 #include "ImageRegion.h"
@@ -49,8 +50,6 @@ using namespace RecorderBitmap;
 
 namespace {
 const QString kTitle = QStringLiteral("알림");
-constexpr int kNoticeWidth = 300;
-constexpr int kNoticeHeight = 150;
 
 CxSkinButton* RoundOrWideButton(QWidget* parent, int normal, int pressed, int hover, int mask,
                                 const QRect& at) {
@@ -150,7 +149,7 @@ void CQuorRecorderDlg::CreateControls() {
 }
 
 void CQuorRecorderDlg::OnInitDialog() {
-    // The OS version chose the Windows control panel's tab; the desktop's panel has one page.
+    // The program's own icon, for the task bar and the window switcher.
     setWindowIcon(Skin::Bitmap(SkinSet::Recorder, IDR_MAINFRAME));
     ApplySettings();
     setWindowTitle(QStringLiteral("쿠오르녹음기"));
@@ -209,10 +208,10 @@ void CQuorRecorderDlg::StartMonitor() {
 void CQuorRecorderDlg::ApplySettings() {
     RecorderSettings& settings = TheRecorderSettings();
     settings.Load();
-    if (settings.fileType != 0 && settings.fileType != 1) {
+    if (settings.fileType != kFileTypeMp3 && settings.fileType != kFileTypeWav) {
         // Only MP3 and WAV can be recorded: any other stored type (the old OGG, or garbage) is
         // taken as MP3 with its first preset, as the settings dialog shows it.
-        settings.fileType = 0;
+        settings.fileType = kFileTypeMp3;
         settings.fileSetting = 0;
         settings.ApplyPreset();
     }
@@ -238,7 +237,9 @@ void CQuorRecorderDlg::PrepareFileName() {
     static const char* const kFilters[] = {"mp3 audio files (*.mp3);;All Files (*)",
                                            "wav audio files (*.wav);;All Files (*)",
                                            "ogg audio files (*.ogg);;All Files (*)"};
-    const int type = settings.fileType >= 0 && settings.fileType <= 2 ? settings.fileType : 0;
+    const int type = settings.fileType >= kFileTypeMp3 && settings.fileType <= kFileTypeOgg
+                         ? settings.fileType
+                         : kFileTypeMp3;
     settings.fileName = AutomaticFileName(type, std::time(nullptr));
     settings.fileNameAutomatic = true;
     if (settings.autoFileName == 1)
@@ -368,7 +369,7 @@ void CQuorRecorderDlg::OnDeviceWatch() {
 void CQuorRecorderDlg::OnBtnExit() {
     if (m_Recorder.IsRecording() &&
         CMssageBoxDlg::Show(this, QStringLiteral("녹음중 입니다. 쿠오르녹음기를 종료하시겠습니까?"), kTitle,
-                            2, kNoticeWidth, kNoticeHeight) != ui::IDOK)
+                            kBoxOkCancel, kBoxWidth, kBoxHeight) != ui::IDOK)
         return;
     done(ui::IDOK);
 }
@@ -453,7 +454,7 @@ void CQuorRecorderDlg::CloseOpenBoxes() {
 void CQuorRecorderDlg::ShowNotice(const QString& message) {
     if (m_bTerminating)
         return;
-    CMssageBoxDlg::Show(this, message, kTitle, 1, kNoticeWidth, kNoticeHeight);
+    CMssageBoxDlg::Show(this, message, kTitle, kBoxOkOnly, kBoxWidth, kBoxHeight);
 }
 
 void CQuorRecorderDlg::OpenTagEditor(const std::string& path) {
@@ -481,13 +482,6 @@ void CQuorRecorderDlg::paintEvent(QPaintEvent*) {
 
 void CQuorRecorderDlg::keyPressEvent(QKeyEvent* event) {
     // Neither Enter nor Escape may close the window.
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        event->accept();
-        return;
-    default:
+    if (!ui::SwallowDialogCloseKey(event))
         QDialog::keyPressEvent(event);
-    }
 }

@@ -40,11 +40,11 @@ void RecorderFace::TimeDigits(int elapsedSeconds, int digits[6]) {
 
 QString RecorderFace::TypeLabel(int fileType) {
     switch (fileType) {
-    case 0:
+    case kFileTypeMp3:
         return QStringLiteral("MP3");
-    case 1:
+    case kFileTypeWav:
         return QStringLiteral("WAVE");
-    case 2:
+    case kFileTypeOgg:
         return QStringLiteral("OGG");
     default:
         return {};

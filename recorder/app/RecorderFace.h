@@ -2,6 +2,8 @@
 // line and the status text, at the places the window's layout fixes. Window thread only.
 #pragma once
 
+#include "FileType.h"
+
 #include <QPixmap>
 #include <QRect>
 #include <QString>
@@ -12,7 +14,7 @@ struct RecorderFaceState {
     int elapsedSeconds = 0;
     bool recording = false;
     bool paused = false;
-    int fileType = 0; // 0 MP3, 1 WAV, 2 OGG
+    int fileType = kFileTypeMp3;
     int bitRate = 0;
     int sampleRate = 0;
     QString status;

@@ -15,7 +15,6 @@ int CVolumeCtrl::Init(uint32_t openFlags) {
     m_nNumMixers = static_cast<int32_t>(mixerGetNumDevs());
     m_MixerCaps = MIXERCAPS{};
     m_strLineName.clear();
-    m_strControlName.clear();
     m_dwMinimum = m_dwMaximum = 0;
     m_dwControlID = 0;
     // A second Init replaces the mixer instead of leaking the first handle.
@@ -47,7 +46,6 @@ bool CVolumeCtrl::FindLineControl(uint32_t componentType, uint32_t controlType, 
         return false;
     control = *found;
     m_strLineName = line.szName;
-    m_strControlName = control.szName;
     return true;
 }
 

@@ -33,9 +33,7 @@ public:
     uint32_t Minimum() const { return m_dwMinimum; }
     uint32_t Maximum() const { return m_dwMaximum; }
     uint32_t ControlId() const { return m_dwControlID; }
-    uint32_t MuteId() const { return m_dwMuteID; }
     const std::u16string& LineName() const { return m_strLineName; }
-    const std::u16string& ControlName() const { return m_strControlName; }
     const MIXERCAPS& Caps() const { return m_MixerCaps; }
 
 private:
@@ -50,7 +48,6 @@ private:
     uint32_t m_dwOpenFlags = 0;
     uint32_t m_dwComponentType = 0;
     std::u16string m_strLineName;
-    std::u16string m_strControlName;
     uint32_t m_dwMinimum = 0;
     uint32_t m_dwMaximum = 0;
     uint32_t m_dwControlID = 0;

@@ -12,6 +12,11 @@ const char* const CapturePath::kNoticeTitle = "알림";
 
 namespace {
 
+// The notice about the stereo device: OK alone (the notification box's layout 1), at this size.
+constexpr int kNoticeOkOnly = 1;
+constexpr int kNoticeWidth = 350;
+constexpr int kNoticeHeight = 180;
+
 char16_t AsciiUpper(char16_t c) {
     return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
 }
@@ -64,7 +69,8 @@ void CapturePath::Prepare(bool tellFailure) {
     m_bCaptureMixerMissing = !m_AnalogMute.Init(MIXER_OBJECTF_WAVEIN);
     if (m_bCaptureMixerMissing) {
         if (tellFailure) {
-            m_Host.ShowNotification(kStereoDeviceMessage, kNoticeTitle, 1, 350, 180);
+            m_Host.ShowNotification(kStereoDeviceMessage, kNoticeTitle, kNoticeOkOnly, kNoticeWidth,
+                                    kNoticeHeight);
             m_Host.OpenSoundControlPanel();
         }
     } else {

@@ -19,7 +19,6 @@ public:
     CMemDC& operator=(const CMemDC&) = delete;
 
     QPainter& Painter() { return m_bMemDC ? m_Painter : m_Target; }
-    bool IsOffScreen() const { return m_bMemDC; }
 
 private:
     QPainter& m_Target;

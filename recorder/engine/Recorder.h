@@ -111,9 +111,6 @@ public:
     // The capture callback: every filled recording buffer, on the capture's worker thread.
     static void ReceiveCaptured(CBuffer& buffer, void* self);
 
-    // A hook a derived recorder may fill; the recorder itself does nothing here.
-    virtual void OnIdle() {}
-
 private:
     bool Fail(RecordFailure failure, std::string detail);
     bool OpenWriter(const RecorderSettings& settings);

@@ -10,8 +10,6 @@
 #include <filesystem>
 
 namespace {
-constexpr int kMp3 = 0;
-constexpr int kWav = 1;
 
 std::string OutputPath(const RecorderSettings& settings) {
     return settings.savePath + "/" + settings.fileName;
@@ -50,7 +48,7 @@ bool Recorder::StartRecord() {
     m_RecordedBytes = 0;
     m_DroppedSeconds = 0;
     m_RecordingFile.reset();
-    if (settings.fileType != kMp3 && settings.fileType != kWav)
+    if (settings.fileType != kFileTypeMp3 && settings.fileType != kFileTypeWav)
         return Fail(RecordFailure::NoFormat, "file type " + std::to_string(settings.fileType));
     if (settings.fileNameAutomatic) {
         // Claimed by creating it: a second recorder in the same second gets the next name.
@@ -75,7 +73,7 @@ bool Recorder::StartRecord() {
 
 bool Recorder::OpenWriter(const RecorderSettings& settings) {
     m_Capture.SetSamplesPerSecond(settings.sampleRate);
-    if (settings.fileType == kMp3) {
+    if (settings.fileType == kFileTypeMp3) {
         if (!m_Capture.Start())
             return Fail(RecordFailure::CaptureFailed, m_Capture.LastError().text);
         // The writer is published only once open: until then the worker skips the missing writer.
@@ -109,7 +107,7 @@ void Recorder::ReceiveCaptured(CBuffer& buffer, void* self) {
         return;
     std::lock_guard<std::mutex> guard(recorder->m_WriterLock);
     int type = recorder->m_RecordingType;
-    if (type == kMp3) {
+    if (type == kFileTypeMp3) {
         if (CWriteMP3File* writer = recorder->m_pMp3Writer.load(std::memory_order_acquire)) {
             writer->Receive(static_cast<unsigned char*>(buffer.ptr), buffer.ByteLen);
             if (writer->WriteFailed())
@@ -117,7 +115,7 @@ void Recorder::ReceiveCaptured(CBuffer& buffer, void* self) {
             else
                 recorder->m_RecordedBytes += buffer.ByteLen;
         }
-    } else if (type == kWav) {
+    } else if (type == kFileTypeWav) {
         if (CSoundFile* file = recorder->m_pWavFile.load(std::memory_order_acquire)) {
             if (!file->Write(&buffer))
                 recorder->m_EndedBy =
@@ -205,7 +203,7 @@ bool Recorder::StopRecord() {
     m_LastFailureDetail = m_LastFailure == RecordFailure::None ? std::string() : m_RecordingPath;
     const bool fileKept =
         m_LastFailure != RecordFailure::FileRemoved && m_LastFailure != RecordFailure::NoRoomToStart;
-    if (type == kMp3 && fileKept && TheRecorderSettings().mp3Id3v1 == 1 && m_TagEditor)
+    if (type == kFileTypeMp3 && fileKept && TheRecorderSettings().mp3Id3v1 == 1 && m_TagEditor)
         m_TagEditor(m_RecordingPath);
     return true;
 }

@@ -21,8 +21,8 @@ using namespace CSettingDlg_FileOutIds;
 
 namespace {
 
-// The format list offers these two; the OGG presets are not offered.
-constexpr int kFormatCount = 2;
+// The format list offers MP3 and WAV, at their fileType's index; the OGG presets are not offered.
+constexpr int kFormatCount = kFileTypeWav + 1;
 
 const QString& BrowseTitle() {
     static const QString title = QStringLiteral("기본 저장폴더를 선택해 주세요.");
@@ -131,7 +131,9 @@ void CSettingDlg_FileOut::LoadFromSettings() {
     // A stored format this page does not offer (OGG, or garbage) would leave no format and an
     // empty quality list that confirming would store; show MP3 with its first preset instead. A
     // preset index outside the format's rows likewise shows the first preset.
-    const int format = settings.fileType >= 0 && settings.fileType < kFormatCount ? settings.fileType : 0;
+    const int format = settings.fileType >= kFileTypeMp3 && settings.fileType < kFormatCount
+                           ? settings.fileType
+                           : kFileTypeMp3;
     {
         QSignalBlocker quiet(m_FileType);
         m_FileType->setCurrentIndex(format);

@@ -2,6 +2,8 @@
 // the sample rate and bit rate each one sets.
 #pragma once
 
+#include "FileType.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -18,10 +20,5 @@ struct FormatPresets {
     QualityPreset fallback; // for an index outside the rows, negative ones included
 };
 
-// fileType values.
-constexpr int32_t kFileTypeMp3 = 0;
-constexpr int32_t kFileTypeWav = 1;
-constexpr int32_t kFileTypeOgg = 2;
-
-// The presets of a format, or null for a fileType other than 0, 1 and 2.
+// The presets of a format, or null for a fileType other than the three kFileType values.
 const FormatPresets* PresetsForFileType(int32_t fileType);

@@ -2,6 +2,7 @@
 // Window thread only; other parts read the fields directly.
 #pragma once
 
+#include "FileType.h"
 #include "registry/RegistryTypes.h"
 
 #include <cstdint>
@@ -13,7 +14,7 @@ struct RecorderSettings {
     // Not persisted: fileName was made from the clock, so the recorder may add "_2", "_3", …
     // rather than replace a file of the same name.
     bool fileNameAutomatic = false;
-    int32_t fileType = 0; // 0 MP3, 1 WAV, 2 OGG
+    int32_t fileType = kFileTypeMp3;
     int32_t fileSetting = 0;
     int32_t bitsPerSample = 0;
     int32_t channels = 0;

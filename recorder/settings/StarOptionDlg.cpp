@@ -6,6 +6,7 @@
 #include "CSettingDlg_FileOut.h"
 #include "CSettingDlg_Record.h"
 #include "ControlId.h"
+#include "DialogKeys.h"
 #include "DialogResult.h"
 #include "RecorderBitmaps.h"
 #include "RecorderSettings.h"
@@ -140,7 +141,7 @@ void StarOptionDlg::OnOK() {
         // Told once per confirmation, not once per value; the record keeps the choices meanwhile.
         const QString where = QString::fromStdString(platform::FileHive::UserHivePath().string());
         CMssageBoxDlg::Show(this, SettingsNotSavedText(where, settings.saveFailure), QStringLiteral("알림"),
-                            1, kNoticeWidth, kNoticeHeight);
+                            kBoxOkOnly, kNoticeWidth, kNoticeHeight);
     }
     if (m_ApplySettings)
         m_ApplySettings();
@@ -148,15 +149,9 @@ void StarOptionDlg::OnOK() {
 }
 
 void StarOptionDlg::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        event->accept(); // the dialog closes only through its buttons
-        return;
-    default:
+    // The dialog closes only through its buttons.
+    if (!ui::SwallowDialogCloseKey(event))
         QDialog::keyPressEvent(event);
-    }
 }
 
 void StarOptionDlg::paintEvent(QPaintEvent*) {

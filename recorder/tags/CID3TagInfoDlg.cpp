@@ -87,7 +87,7 @@ CID3TagInfoDlg::CID3TagInfoDlg(QWidget* parent, const QString& path) : QDialog(p
 int CID3TagInfoDlg::DoModal() {
     if (m_Path.isEmpty()) {
         CMssageBoxDlg::Show(parentWidget(), QStringLiteral("오픈할 파일 없습니다."), QStringLiteral("알림"),
-                            1, 300, 150);
+                            kBoxOkOnly, kBoxWidth, kBoxHeight);
         return ui::IDOK;
     }
     return exec();
@@ -100,7 +100,7 @@ void CID3TagInfoDlg::OnClear() {
 
 void CID3TagInfoDlg::ReportWriteFailure() {
     CMssageBoxDlg::Show(this, QStringLiteral("태그를 저장하지 못했습니다.\r\n파일을 쓸 수 없습니다."),
-                        QStringLiteral("알림"), 1, 300, 150);
+                        QStringLiteral("알림"), kBoxOkOnly, kBoxWidth, kBoxHeight);
 }
 
 void CID3TagInfoDlg::OnSave() {

@@ -69,7 +69,7 @@ int UpdateCheck(QWidget* parent) {
     // A patch that would be refused is not offered.
     if (OwnVersionNumber() < DecimalValue(info.ver) && IsUsablePatch(info) &&
         CMssageBoxDlg::Show(parent, QStringLiteral("녹음기가 버젼업 되었습니다. 패치하시겠습니까?"),
-                            QStringLiteral("알림"), 2, 300, 150) == ui::IDOK) {
+                            QStringLiteral("알림"), kBoxOkCancel, kBoxWidth, kBoxHeight) == ui::IDOK) {
         // The started patch still reads its file: keep the folder.
         if (DownloadAndStartPatch(info, folder.path()))
             folder.setAutoRemove(false);

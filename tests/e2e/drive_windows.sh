@@ -21,44 +21,58 @@ drag() { # window id, from x y, by dx
     xdotool mouseup 1
 }
 
+seconds_of() { # an MP3 being written -> its length so far in whole seconds (0 while unreadable)
+    local length
+    length=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$1" 2>/dev/null || true)
+    echo "${length%.*}" | grep -E '^[0-9]+$' || echo 0
+}
+
 "$QUOR_E2E_PREFIX/bin/quorrecorder" > "$work/recorder.log" 2>&1 &
 recorder_pid=$!
-rec=$(window '^쿠오르녹음기$')
-sleep 1
+split_pid=
+trap 'kill $recorder_pid $split_pid 2>/dev/null || true' EXIT
+rec=$(window '^쿠오르녹음기$' "$recorder_pid")
+painted "$rec" "$work/window.png"
 import -window root "$shots/e2e-recorder-idle.png"
 
 echo "record 5 s"
 click "$rec" 26 132      # record 1003 at (9, 115) 34 x 34
-sleep 5
+for _ in $(seq 300); do
+    recording=$(ls "$HOME"/Music/*.mp3 2>/dev/null | head -n 1)
+    [ -n "$recording" ] && [ "$(seconds_of "$recording")" -ge 5 ] && break
+    sleep 0.1
+done
+[ -n "$recording" ] && [ "$(seconds_of "$recording")" -ge 5 ] || { echo "FAIL: no 5 s recording"; exit 1; }
 import -window root "$shots/e2e-recorder-recording.png"
 click "$rec" 65 132      # stop 1004 at (48, 115)
-sleep 1
 
 echo "open the splitter on the recording"
 click "$rec" 206 133     # splitter 1015 at (169, 120) 75 x 26
 split=$(window '자르개')
-sleep 1.5
+split_pid=$(xdotool getwindowpid "$split")
+painted "$split" "$work/window.png"
 
 # The slider sits at (8, 96), 483 wide; thumbs hang 29 px below its top, 19 x 19. The range is
 # 0 .. the file's whole seconds; move the start thumb to 1 s and the end thumb to 3 s.
-seconds=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$(ls "$HOME"/Music/*.mp3 | head -n 1)")
+seconds=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$recording")
 whole=${seconds%.*}
 scale=$(( (483 - 36) * 1000 / whole ))          # pixels per second, x1000
 drag "$split" 17 134 $(( scale * 3 / 2 / 1000 ))                       # start: +1.5 s -> 1
 drag "$split" 482 134 $(( - scale * (2 * whole - 5) / 2 / 1000 ))      # end: whole -> 3 (2.5 s)
-sleep 0.5
 import -window root "$shots/e2e-splitter-selection.png"
 
 echo "cut"
+before=$(xdotool search --onlyvisible --pid "$split_pid" '' 2>/dev/null || true)
 click "$split" 440 183   # cut 1002 at (392, 168) 96 x 30
-sleep 1.5
+save=$(new_window "$split_pid" $before)
+painted "$save" "$work/window.png"
 import -window root "$shots/e2e-save-dialog.png"
-xdotool key Return       # accept the proposed Split_<name> in the recording's folder
+xdotool windowfocus --sync "$save" key Return   # accept the proposed Split_<name> in the recording's folder
+# The cut is written under a temporary name and renamed once complete; the notice follows.
 for _ in $(seq 300); do
-    ls "$HOME"/Music/Split_*.mp3 > /dev/null 2>&1 && [ -z "$(pgrep -f 'ffmpeg|screenshot' || true)" ] && break
+    ls "$HOME"/Music/Split_*.mp3 > /dev/null 2>&1 && break
     sleep 0.1
 done
-sleep 1
+done_box=$(new_window "$split_pid" "$split" "$save")
+painted "$done_box" "$work/window.png"
 import -window root "$shots/e2e-cut-done.png"
-kill "$recorder_pid" 2>/dev/null || true
-pkill -f "$QUOR_E2E_PREFIX" 2>/dev/null || true

@@ -14,12 +14,6 @@ exe=$(readlink "/proc/$pid/exe")
 
 # The first paint comes before the sound server is opened: wait until the window shows more than a
 # plain background.
-for _ in $(seq 100); do
-    import -window "$rec" "$shots/package-recorder.png"
-    colours=$(convert "$shots/package-recorder.png" -format '%k' info:)
-    [ "$colours" -gt 50 ] && break
-    sleep 0.1
-done
-[ "$colours" -gt 50 ] || { echo "FAIL: the recorder's window stays blank ($colours colours)"; exit 1; }
+painted "$rec" "$shots/package-recorder.png" || { echo "FAIL: the recorder's window stays blank"; exit 1; }
 import -window root "$shots/package-desktop.png"
 echo "recorder started from the menu entry: $exe"

@@ -9,6 +9,8 @@
 
 #include <QElapsedTimer>
 
+#include <filesystem>
+
 quortest::PulseServer& Server() {
     static quortest::PulseServer server;
     return server;
@@ -53,6 +55,14 @@ void RecorderWindowTest::OpenWindow() {
 std::string RecorderWindowTest::RecordingPath() const {
     const RecorderSettings& settings = TheRecorderSettings();
     return settings.savePath + "/" + settings.fileName;
+}
+
+void RecorderWindowTest::WaitUntilRecorded(uintmax_t bytes) const {
+    QElapsedTimer timer;
+    timer.start();
+    std::error_code error;
+    while (!(std::filesystem::file_size(RecordingPath(), error) > bytes && !error) && timer.elapsed() < 10000)
+        quortest::gui::Settle(20);
 }
 
 void RecorderWindowTest::LetAudioFlow(int ms) {

@@ -32,6 +32,8 @@ protected:
     std::string RecordingPath() const;
     // Lets a little real audio arrive.
     static void LetAudioFlow(int ms);
+    // Waits (up to 10 s) until the recording's file holds more than `bytes`.
+    void WaitUntilRecorded(uintmax_t bytes) const;
 
     std::unique_ptr<quortest::HiveEnv> hive;
     std::unique_ptr<quortest::TempDir> saveFolder;

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 using namespace quortest::gui;
@@ -43,7 +44,11 @@ TEST(TagAfterRecording, EditorOpensOnTheNewMp3AndNeverAfterAWav) {
     settings.ApplyPreset();
     settings.fileName = "first.mp3";
     ASSERT_TRUE(recorder.StartRecord()) << recorder.LastFailureDetail();
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    // Until the first frames are in the file.
+    std::error_code error;
+    for (int i = 0; i < 1000 && !(std::filesystem::file_size(dir.str() + "/first.mp3", error) > 0 && !error);
+         ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     ASSERT_TRUE(recorder.StopRecord());
     EXPECT_EQ(seenPath, QStringLiteral("ID3 Tag Info")) << "the editor was shown";
     Id3v1TagFile tag;

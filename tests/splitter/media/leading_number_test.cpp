@@ -1,4 +1,4 @@
-// LeadingNumber and LeadingInteger on the library's texts and on text that is not a number.
+// LeadingNumber on the library's texts and on text that is not a number.
 #include "MediaQuery.h"
 
 #include <gtest/gtest.h>
@@ -22,15 +22,4 @@ TEST(LeadingNumber, TextWithoutABlankOrANumberGivesZero) {
     EXPECT_EQ(LeadingNumber("kHz 44.1", 1000), 0);
     EXPECT_EQ(LeadingNumber(" 44.1", 1000), 0);
     EXPECT_EQ(LeadingNumber("9e20 huge", 1000), 0) << "beyond 32 bits";
-}
-
-TEST(LeadingInteger, ReadsSignAndDigitsAndClampsLikeTheWindowsRuntime) {
-    EXPECT_EQ(LeadingInteger("215500"), 215500);
-    EXPECT_EQ(LeadingInteger("215500.000"), 215500);
-    EXPECT_EQ(LeadingInteger("  -42px"), -42);
-    EXPECT_EQ(LeadingInteger("+7"), 7);
-    EXPECT_EQ(LeadingInteger("px42"), 0);
-    EXPECT_EQ(LeadingInteger(""), 0);
-    EXPECT_EQ(LeadingInteger("5000000000"), 2147483647);
-    EXPECT_EQ(LeadingInteger("-5000000000"), -2147483647 - 1);
 }

@@ -27,6 +27,22 @@ QWidget* FindControl(QWidget* root, const QString& idName) {
     return found;
 }
 
+void ExpectControlsInsideWithoutOverlap(QWidget* window) {
+    std::vector<QWidget*> controls;
+    for (QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child->isVisibleTo(window) && child->objectName().startsWith(QStringLiteral("IDC_")))
+            controls.push_back(child);
+    EXPECT_FALSE(controls.empty()) << "no controls in " << window->metaObject()->className();
+    for (size_t i = 0; i < controls.size(); ++i) {
+        EXPECT_TRUE(window->rect().contains(controls[i]->geometry()))
+            << controls[i]->objectName().toStdString() << " leaves the window";
+        for (size_t j = i + 1; j < controls.size(); ++j)
+            EXPECT_FALSE(controls[i]->geometry().intersects(controls[j]->geometry()))
+                << controls[i]->objectName().toStdString() << " overlaps "
+                << controls[j]->objectName().toStdString();
+    }
+}
+
 bool Click(QWidget* root, const QString& idName) {
     QWidget* control = FindControl(root, idName);
     if (!control)

@@ -20,6 +20,10 @@ template <typename T> T* FindControlAs(QWidget* root, const QString& idName) {
     return qobject_cast<T*>(FindControl(root, idName));
 }
 
+// The window's own controls (visible children named IDC_…) each lie inside the window and none
+// overlaps another; failures name the controls.
+void ExpectControlsInsideWithoutOverlap(QWidget* window);
+
 // Clicks the control's centre with the left button (press and release through the widget, as
 // a user would); fails the test when it is missing, hidden or disabled.
 bool Click(QWidget* root, const QString& idName);
