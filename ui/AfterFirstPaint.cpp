@@ -13,7 +13,8 @@ constexpr int kFallbackMs = 1000;
 // Child of the window: goes with it, so no work runs on a window that is gone.
 class FirstPaintWatcher : public QObject {
 public:
-    FirstPaintWatcher(QWidget* window, std::function<void()> work) : QObject(window), m_Work(std::move(work)) {
+    FirstPaintWatcher(QWidget* window, std::function<void()> work)
+        : QObject(window), m_Work(std::move(work)) {
         window->installEventFilter(this);
         if (window->isVisible())
             ArmFallback();

@@ -104,9 +104,10 @@ int Check(const std::string& path) {
               << wrongFrames << ", silent frames (server underrun) " << silentFrames << "\n";
     const int64_t delivered = counterSpan + 1 + static_cast<int64_t>(silentFrames);
     std::cout << "frames the server delivered from the first recorded frame to the last: " << delivered
-              << "; recorded: " << frames << (delivered == static_cast<int64_t>(frames) ? " (equal)" : " (DIFFERENT)")
-              << "\n";
-    const bool pass = gaps == 0 && repeats == 0 && wrongFrames == 0 && delivered == static_cast<int64_t>(frames);
+              << "; recorded: " << frames
+              << (delivered == static_cast<int64_t>(frames) ? " (equal)" : " (DIFFERENT)") << "\n";
+    const bool pass =
+        gaps == 0 && repeats == 0 && wrongFrames == 0 && delivered == static_cast<int64_t>(frames);
     std::cout << (pass ? "PASS" : "FAIL") << ": recording is " << (pass ? "" : "not ") << "continuous\n";
     return pass ? 0 : 1;
 }

@@ -14,7 +14,8 @@ namespace platform {
 
 using FOURCC = uint32_t;
 constexpr FOURCC MakeFourCC(char a, char b, char c, char d) {
-    return static_cast<uint32_t>(static_cast<uint8_t>(a)) | (static_cast<uint32_t>(static_cast<uint8_t>(b)) << 8) |
+    return static_cast<uint32_t>(static_cast<uint8_t>(a)) |
+           (static_cast<uint32_t>(static_cast<uint8_t>(b)) << 8) |
            (static_cast<uint32_t>(static_cast<uint8_t>(c)) << 16) |
            (static_cast<uint32_t>(static_cast<uint8_t>(d)) << 24);
 }
@@ -37,7 +38,8 @@ constexpr uint64_t kRiffMaxFileBytes = 0xFFFFFFFEull;
 class RiffFile {
 public:
     // Creates (truncating) the file for exclusive writing; null when it cannot be created.
-    static std::unique_ptr<RiffFile> Create(const std::string& path, uint64_t maxFileBytes = kRiffMaxFileBytes);
+    static std::unique_ptr<RiffFile> Create(const std::string& path,
+                                            uint64_t maxFileBytes = kRiffMaxFileBytes);
     ~RiffFile();
     RiffFile(const RiffFile&) = delete;
     RiffFile& operator=(const RiffFile&) = delete;

@@ -28,6 +28,8 @@ bool StartDetached(const std::string& program, const std::vector<std::string>& a
     return StartDetached(QString::fromStdString(program), list);
 }
 
-bool OpenInBrowser(const QUrl& url) { return QDesktopServices::openUrl(url); }
+bool OpenInBrowser(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
 
 } // namespace platform

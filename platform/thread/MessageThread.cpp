@@ -25,7 +25,9 @@ void Unregister(uint32_t id) {
 
 } // namespace
 
-MessageThread::~MessageThread() { QuitAndJoin(); }
+MessageThread::~MessageThread() {
+    QuitAndJoin();
+}
 
 bool MessageThread::CreateThread() {
     if (m_Thread.joinable())

@@ -10,8 +10,7 @@
 
 namespace platform {
 
-template <typename T, size_t Capacity>
-class SpscRing {
+template <typename T, size_t Capacity> class SpscRing {
     static_assert(Capacity > 0 && (Capacity & (Capacity - 1)) == 0, "capacity must be a power of two");
 
 public:

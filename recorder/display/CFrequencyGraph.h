@@ -45,9 +45,9 @@ protected:
 private:
     std::atomic<int> m_DisplayMode{0};
     mutable std::mutex m_ValuesLock;
-    std::vector<double> m_Values;      // guarded by m_ValuesLock
+    std::vector<double> m_Values;                  // guarded by m_ValuesLock
     std::optional<graph::Picture> m_PostedPicture; // guarded by m_ValuesLock: what the last repaint shows
-    std::atomic<int> m_Width{0};       // the size, for the capture thread
+    std::atomic<int> m_Width{0};                   // the size, for the capture thread
     std::atomic<int> m_Height{0};
     std::vector<double> m_PaintValues; // window thread only: the snapshot being drawn
     QPixmap m_Surface;                 // window thread only: the off-screen copy, kept between paints

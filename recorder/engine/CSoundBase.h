@@ -5,7 +5,6 @@
 
 #include <cstdint>
 
-
 class CSoundBase {
 public:
     CSoundBase();

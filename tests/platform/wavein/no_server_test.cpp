@@ -1,6 +1,6 @@
 // Without a reachable sound server an open fails at once with a clear code; nothing hangs.
-#include "wavein/WaveIn.h"
 #include "support/TempDir.h"
+#include "wavein/WaveIn.h"
 
 #include <gtest/gtest.h>
 

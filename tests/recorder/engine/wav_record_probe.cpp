@@ -7,7 +7,9 @@
 #include <thread>
 
 namespace {
-void ToFile(CBuffer& buffer, void* file) { static_cast<CSoundFile*>(file)->Write(&buffer); }
+void ToFile(CBuffer& buffer, void* file) {
+    static_cast<CSoundFile*>(file)->Write(&buffer);
+}
 } // namespace
 
 int main(int argc, char** argv) {

@@ -133,7 +133,9 @@ namespace quortest::gui {
 void OnFirstPaint(QWidget* widget, std::function<void()> probe) {
     struct Watcher : QObject {
         std::function<void()> probe;
-        Watcher(QWidget* w, std::function<void()> p) : QObject(w), probe(std::move(p)) { w->installEventFilter(this); }
+        Watcher(QWidget* w, std::function<void()> p) : QObject(w), probe(std::move(p)) {
+            w->installEventFilter(this);
+        }
         bool eventFilter(QObject* watched, QEvent* event) override {
             if (event->type() == QEvent::Paint && probe) {
                 watched->removeEventFilter(this);

@@ -16,7 +16,9 @@ public:
 };
 } // namespace
 
-PulseServer& SharedPulseServer() { return *g_server; }
+PulseServer& SharedPulseServer() {
+    return *g_server;
+}
 
 } // namespace quortest
 

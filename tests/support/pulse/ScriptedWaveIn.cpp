@@ -68,7 +68,9 @@ private:
 
 ScriptedWaveIn::ScriptedWaveIn() : m_Previous(platform::SetWaveInDriver(this)) {}
 
-ScriptedWaveIn::~ScriptedWaveIn() { platform::SetWaveInDriver(m_Previous); }
+ScriptedWaveIn::~ScriptedWaveIn() {
+    platform::SetWaveInDriver(m_Previous);
+}
 
 void ScriptedWaveIn::FailCall(Call call, MMRESULT code, int after) {
     std::lock_guard<std::mutex> guard(m_Lock);

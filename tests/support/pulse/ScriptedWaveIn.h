@@ -14,7 +14,7 @@ class ScriptedWaveIn : public WaveInDriver {
 public:
     using Call = WaveInDevice::Call;
 
-    ScriptedWaveIn();  // installs itself
+    ScriptedWaveIn();           // installs itself
     ~ScriptedWaveIn() override; // restores the previous driver
 
     // Open fails with this code when non-zero.

@@ -33,7 +33,8 @@ SignalPlayer::SignalPlayer(double frequency, double amplitude, const std::string
         const double step = 2.0 * M_PI * m_Frequency / 44100.0;
         while (!m_Stop) {
             for (size_t i = 0; i < block.size() / 2; ++i, ++n) {
-                auto v = static_cast<int16_t>(std::lround(32767.0 * m_Amplitude * std::sin(step * double(n))));
+                auto v =
+                    static_cast<int16_t>(std::lround(32767.0 * m_Amplitude * std::sin(step * double(n))));
                 block[2 * i] = block[2 * i + 1] = v;
             }
             if (pa_simple_write(stream, block.data(), block.size() * sizeof(int16_t), &error) < 0)
