@@ -73,7 +73,7 @@ protected:
         if (server.Pactl("list short sinks").find("\thdmi\t") == std::string::npos) {
             ASSERT_TRUE(server.AddOutput("hdmi", "HDMI"));
         }
-        server.Pactl("set-default-sink speakers");
+        ASSERT_TRUE(server.SetDefaultOutput("speakers"));
         platform::SelectCaptureSource({});
         settings = RecorderSettings{};
         settings.savePath = dir.str();
@@ -84,7 +84,7 @@ protected:
         settings.ApplyPreset();
     }
     void TearDown() override {
-        server.Pactl("set-default-sink speakers");
+        server.SetDefaultOutput("speakers");
         platform::SelectCaptureSource({});
     }
     void StartMonitor() {
@@ -155,7 +155,7 @@ TEST_F(FollowOutput, TheDefaultOutputsMonitorIsTheStereoMixWhetherItCameFirstOrL
                  {"hdmi", u"스테레오 믹스 (HDMI)", u"Monitor of Speakers", 660.0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.sink);
-        server.Pactl(std::string("set-default-sink ") + c.sink);
+        ASSERT_TRUE(server.SetDefaultOutput(c.sink));
         RecordingHost host;
         RecordingSlider slider;
         CapturePath path(host, slider);
@@ -224,7 +224,7 @@ TEST_F(FollowOutput, AChosenSourceStaysWhenTheDefaultOutputChanges) {
     ASSERT_TRUE(player.Playing());
     StartMonitor();
     ASSERT_TRUE(platform::SelectCaptureSource("speakers.monitor"));
-    server.Pactl("set-default-sink hdmi");
+    ASSERT_TRUE(server.SetDefaultOutput("hdmi"));
     // The server has answered the switch; give a wrongly following capture time to move.
     ASSERT_TRUE(tap.WaitFrames(kRate / 2));
     const auto heard = tap.Last(kRate / 5);
@@ -253,6 +253,6 @@ TEST_F(FollowOutput, NoOutputAtAllIsToldOnceAndSelectsNoMicrophone) {
 
     // An output appears: the capture opens on its monitor.
     ASSERT_TRUE(server.AddOutput("speakers", "Speakers"));
-    server.Pactl("set-default-sink speakers");
+    ASSERT_TRUE(server.SetDefaultOutput("speakers"));
     EXPECT_EQ(recorder.OpenMonitor(), MMSYSERR_NOERROR);
 }

@@ -232,6 +232,17 @@ bool PulseServer::AddMicrophone(const std::string& name, const std::string& desc
     return ok && WaitListed("sources", name);
 }
 
+bool PulseServer::SetDefaultOutput(const std::string& name) const {
+    Pactl("set-default-sink " + name);
+    const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
+    while (Pactl("get-default-sink") != name + "\n") {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
 bool PulseServer::WaitListed(const std::string& what, const std::string& name, bool present) const {
     const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
     for (;;) {

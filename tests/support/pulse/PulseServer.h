@@ -36,6 +36,9 @@ public:
     // Adds an output as a sound card's would be (on PipeWire one that outlives its creator and a
     // restart of the PulseAudio service); returns once the server lists it.
     bool AddOutput(const std::string& name, const std::string& description) const;
+    // Makes `name` the default output; returns once the server reports it as the default (on
+    // PipeWire WirePlumber applies the choice a moment after pactl returns).
+    bool SetDefaultOutput(const std::string& name) const;
     // Removes every output (on PipeWire WirePlumber then puts its "Dummy Output" in their place).
     void RemoveOutputs() const;
     // Adds a silent microphone (a source that is no output's monitor); returns once listed.
