@@ -139,17 +139,17 @@ TEST_F(PulseMixer, VolumesAndMutesReachTheServer) {
     ASSERT_EQ(Set(SourceControlId(mic, kVolume), {65535}), MMSYSERR_NOERROR);
     EXPECT_NE(server.Pactl("get-source-volume mic").find("65536 / 100%"), std::string::npos);
 
-    server.Pactl("set-source-volume mic 32768");
+    ASSERT_TRUE(server.SetSourceVolume("mic", 32768));
     std::vector<uint32_t> value(1);
     ASSERT_EQ(Get(SourceControlId(mic, kVolume), value), MMSYSERR_NOERROR);
     EXPECT_EQ(value[0], 32768u);
-    server.Pactl("set-source-volume mic 98304"); // 150 %: reads as the top of the range
+    ASSERT_TRUE(server.SetSourceVolume("mic", 98304)); // 150 %: reads as the top of the range
     ASSERT_EQ(Get(SourceControlId(mic, kVolume), value), MMSYSERR_NOERROR);
     EXPECT_EQ(value[0], 65535u);
-    server.Pactl("set-source-volume speakers.monitor 16384");
+    ASSERT_TRUE(server.SetSourceVolume("speakers.monitor", 16384));
     ASSERT_EQ(Get(DestinationControlId(kVolume), value), MMSYSERR_NOERROR);
     EXPECT_EQ(value[0], 16384u) << "the destination's volume is the selected source's (the stereo mix)";
-    server.Pactl("set-source-volume speakers.monitor 65536");
+    ASSERT_TRUE(server.SetSourceVolume("speakers.monitor", 65536));
 
     ASSERT_EQ(Set(SourceControlId(mic, kMute), {1}), MMSYSERR_NOERROR);
     EXPECT_NE(server.Pactl("get-source-mute mic").find("yes"), std::string::npos);
@@ -161,7 +161,7 @@ TEST_F(PulseMixer, VolumesAndMutesReachTheServer) {
     ASSERT_EQ(Set(DestinationControlId(kMute), {0}), MMSYSERR_NOERROR);
     EXPECT_NE(server.Pactl("get-source-mute speakers.monitor").find("no"), std::string::npos);
     EXPECT_NE(server.Pactl("get-source-mute mic").find("yes"), std::string::npos);
-    server.Pactl("set-source-mute mic 0");
+    ASSERT_TRUE(server.SetSourceMute("mic", false));
 }
 
 TEST_F(PulseMixer, MuxSelectsThisProcessCaptureSourceAndNeverTheDefault) {
@@ -180,11 +180,11 @@ TEST_F(PulseMixer, MuxSelectsThisProcessCaptureSourceAndNeverTheDefault) {
     std::vector<uint32_t> read(2);
     ASSERT_EQ(Get(DestinationControlId(kMux), read, 2), MMSYSERR_NOERROR);
     EXPECT_EQ(read, items);
-    server.Pactl("set-source-volume mic 16384");
+    ASSERT_TRUE(server.SetSourceVolume("mic", 16384));
     std::vector<uint32_t> volume(1);
     ASSERT_EQ(Get(DestinationControlId(kVolume), volume), MMSYSERR_NOERROR);
     EXPECT_EQ(volume[0], 16384u) << "the destination's controls follow the selection";
-    server.Pactl("set-source-volume mic 65536");
+    ASSERT_TRUE(server.SetSourceVolume("mic", 65536));
 
     // Choosing the stereo mix again follows the default output: no source is held.
     std::vector<uint32_t> mix(2, 0);

@@ -56,9 +56,9 @@ TEST(CapturePathAudio, StereoMixIsSelectedUnmutedAndHeardByTheOpenMonitor) {
     quortest::PulseServer& server = quortest::SharedPulseServer();
     ASSERT_TRUE(server.AddMicrophone("mic"));
     server.Pactl("set-default-source mic");
-    server.Pactl("set-source-mute mic 1"); // muted for privacy: must stay so
-    server.Pactl("set-source-mute speakers.monitor 1");
-    server.Pactl("set-source-volume speakers.monitor 16384");
+    ASSERT_TRUE(server.SetSourceMute("mic", true)); // muted for privacy: must stay so
+    ASSERT_TRUE(server.SetSourceMute("speakers.monitor", true));
+    ASSERT_TRUE(server.SetSourceVolume("speakers.monitor", 16384));
     server.WakeSink();
     quortest::SignalPlayer sine(1000.0);
     ASSERT_TRUE(sine.Playing());

@@ -236,7 +236,7 @@ TEST_F(FollowOutput, AChosenSourceStaysWhenTheDefaultOutputChanges) {
 TEST_F(FollowOutput, NoOutputAtAllIsToldOnceAndSelectsNoMicrophone) {
     ASSERT_TRUE(server.AddMicrophone("mic"));
     server.Pactl("set-default-source mic");
-    server.Pactl("set-source-mute mic 1");
+    ASSERT_TRUE(server.SetSourceMute("mic", true));
     server.RemoveOutputs();
     ASSERT_TRUE(server.WaitListed("sinks", "hdmi", false));
 

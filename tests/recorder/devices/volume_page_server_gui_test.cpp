@@ -29,8 +29,8 @@ class VolumePageOnServer : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(Server().Running());
-        Server().Pactl("set-source-volume speakers.monitor 100%");
-        Server().Pactl("set-source-mute speakers.monitor 0");
+        ASSERT_TRUE(Server().SetSourceVolume("speakers.monitor", 65536));
+        ASSERT_TRUE(Server().SetSourceMute("speakers.monitor", false));
         page = std::make_unique<CSettingDlg_Volume>();
         page->resize(333, 304);
         page->show();

@@ -232,15 +232,30 @@ bool PulseServer::AddMicrophone(const std::string& name, const std::string& desc
     return ok && WaitListed("sources", name);
 }
 
-bool PulseServer::SetDefaultOutput(const std::string& name) const {
-    Pactl("set-default-sink " + name);
+bool PulseServer::WaitReadsBack(const std::string& query, const std::string& expected) const {
     const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
-    while (Pactl("get-default-sink") != name + "\n") {
+    while (Pactl(query).find(expected) == std::string::npos) {
         if (std::chrono::steady_clock::now() > deadline)
             return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return true;
+}
+
+bool PulseServer::SetDefaultOutput(const std::string& name) const {
+    Pactl("set-default-sink " + name);
+    return WaitReadsBack("get-default-sink", name + "\n");
+}
+
+bool PulseServer::SetSourceVolume(const std::string& source, unsigned volume) const {
+    Pactl("set-source-volume " + source + " " + std::to_string(volume));
+    // A volume above 100 % reads back as set; "N /" so that 1638 does not match 16384.
+    return WaitReadsBack("get-source-volume " + source, ": " + std::to_string(volume) + " /");
+}
+
+bool PulseServer::SetSourceMute(const std::string& source, bool mute) const {
+    Pactl("set-source-mute " + source + (mute ? " 1" : " 0"));
+    return WaitReadsBack("get-source-mute " + source, mute ? "yes" : "no");
 }
 
 bool PulseServer::WaitListed(const std::string& what, const std::string& name, bool present) const {

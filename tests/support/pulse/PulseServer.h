@@ -39,6 +39,10 @@ public:
     // Makes `name` the default output; returns once the server reports it as the default (on
     // PipeWire WirePlumber applies the choice a moment after pactl returns).
     bool SetDefaultOutput(const std::string& name) const;
+    // Set a source's volume (raw, 65536 = 100 %) or mute; each returns once the server reads the
+    // new value back (on PipeWire another client may see the old one a moment after pactl returns).
+    bool SetSourceVolume(const std::string& source, unsigned volume) const;
+    bool SetSourceMute(const std::string& source, bool mute) const;
     // Removes every output (on PipeWire WirePlumber then puts its "Dummy Output" in their place).
     void RemoveOutputs() const;
     // Adds a silent microphone (a source that is no output's monitor); returns once listed.
@@ -71,6 +75,8 @@ private:
     void WaitForSocket(const std::string& socket, const std::string& what);
     std::string Run(const std::string& command, bool* ok) const;
     std::string PwCli(const std::string& args, bool* ok) const; // with the daemons' environment
+    // Repeats the pactl `query` until its answer holds `expected`; false after ten seconds.
+    bool WaitReadsBack(const std::string& query, const std::string& expected) const;
     bool CreateNode(const std::string& name, const std::string& description,
                     const std::string& mediaClass) const;
 
