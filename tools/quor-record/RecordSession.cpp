@@ -180,7 +180,8 @@ Outcome RecordUntilStopped(const RecordOptions& options, Recorder& recorder, con
     auto nextStatus = Clock::now();
     for (;;) {
         const uint64_t recorded = recorder.RecordedBytes();
-        // Wake close to the end of a --duration so that it overshoots by at most a buffer.
+        // Wake close to the end of a --duration so that it overshoots by little more than the audio
+        // that arrived with the crossing.
         Clock::duration wait = 100ms;
         if (targetBytes && recorded < targetBytes)
             wait = std::clamp<Clock::duration>(
