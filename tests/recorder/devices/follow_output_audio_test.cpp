@@ -171,6 +171,8 @@ TEST_F(FollowOutput, TheDefaultOutputsMonitorIsTheStereoMixWhetherItCameFirstOrL
                   path.SourceLines().end());
         EXPECT_TRUE(platform::CaptureSourceName().empty()) << "the stereo mix follows the output";
 
+        // What the default output plays reaches its monitor before the recording starts.
+        ASSERT_TRUE(tap.WaitTone(c.tone));
         auto pcm = Record(std::string(c.sink) + ".wav", [&] { ASSERT_TRUE(tap.WaitFrames(kRate)); });
         ASSERT_GT(pcm.size() / 2, kRate / 2);
         const size_t frames = pcm.size() / 2;
