@@ -176,8 +176,11 @@ TEST_F(FollowOutput, TheDefaultOutputsMonitorIsTheStereoMixWhetherItCameFirstOrL
         auto pcm = Record(std::string(c.sink) + ".wav", [&] { ASSERT_TRUE(tap.WaitFrames(kRate)); });
         ASSERT_GT(pcm.size() / 2, kRate / 2);
         const size_t frames = pcm.size() / 2;
-        EXPECT_GT(quortest::ToneShare(Left(pcm, frames / 4, frames / 2), kRate, c.tone), 0.8)
-            << "the recording holds the tone played to the default output";
+        const auto middle = Left(pcm, frames / 4, frames / 2);
+        EXPECT_GT(quortest::ToneShare(middle, kRate, c.tone), 0.8)
+            << "the recording holds the tone played to the default output (" << frames << " frames, rms "
+            << quortest::Rms(middle) << ", 440 Hz share " << quortest::ToneShare(middle, kRate, 440.0)
+            << ", 660 Hz share " << quortest::ToneShare(middle, kRate, 660.0) << ")";
     }
 }
 
