@@ -1,6 +1,7 @@
 // QuorSplit: cuts a range of an MP3 through the converter.
 #include "CQuorSplitApp.h"
 #include "FontWarmUp.h"
+#include "WindowSystemImages.h"
 #include "pulse/PulseConnection.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@ int main(int argc, char** argv) {
     const ui::FontWarmUp fonts;
     platform::PulseConnection::SetClientIdentity(
         {"QuorSplit", "kr.quortools.QuorSplit", "kr.quortools.QuorSplit"});
+    ui::SendWindowImagesThroughTheConnection();
     QApplication app(argc, argv);
     QApplication::setApplicationName("QuorSplit");
     return CQuorSplitApp().Run();

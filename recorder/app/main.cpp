@@ -3,6 +3,7 @@
 #include "FontWarmUp.h"
 #include "Fonts.h"
 #include "SystemMessageBox.h"
+#include "WindowSystemImages.h"
 #include "pulse/PulseConnection.h"
 
 #include <QApplication>
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     const ui::FontWarmUp fonts;
     platform::PulseConnection::SetClientIdentity(
         {"QuorRecorder", "kr.quortools.QuorRecorder", "kr.quortools.QuorRecorder"});
+    ui::SendWindowImagesThroughTheConnection();
     QApplication application(argc, argv);
     UseUtf8CharacterType();
     ui::SetUpFonts();

@@ -54,7 +54,7 @@ void CFrequencyGraph::SetData(int count, const double* values) {
             this,
             [this] {
                 m_bRepaintPosted = false;
-                update();
+                repaint();
             },
             Qt::QueuedConnection);
     }

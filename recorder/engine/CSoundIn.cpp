@@ -10,11 +10,6 @@ namespace {
 // How long Stop waits for the worker to retire the buffers the reset handed back, counted from
 // the last moment the worker was inside the callback, which may use what the owner frees after Stop.
 constexpr auto kRetireTimeout = std::chrono::seconds(5);
-// The file needs no low latency: audio comes in tenths of a second, so the sound server and the
-// delivery thread wake ten times a second instead of fifty. The device fills the buffers from
-// what waits as soon as they come back. The price: a stop drops at most this much more of what
-// was played just before it.
-constexpr uint32_t kFragmentMs = 100;
 } // namespace
 
 CSoundIn::CSoundIn() {

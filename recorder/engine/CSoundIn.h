@@ -19,6 +19,16 @@ public:
     // Called on the worker thread, synchronously, once per filled buffer.
     using DataCallback = void (*)(CBuffer& buffer, void* user);
 
+    // The file needs no low latency: the device is asked for audio in tenths of a second, so the
+    // sound server and the delivery thread wake ten times a second instead of fifty. An owner that
+    // sizes its buffers to one such fragment (FragmentFrames) also has the worker wake, encode and
+    // write once per fragment. The price: a stop drops at most this much more of what was played
+    // just before it.
+    static constexpr uint32_t kFragmentMs = 100;
+    static int FragmentFrames(int samplesPerSecond) {
+        return static_cast<int>(static_cast<int64_t>(samplesPerSecond) * kFragmentMs / 1000);
+    }
+
     // Starts the worker thread at once; it lives until the object is destroyed.
     CSoundIn();
     ~CSoundIn() override;

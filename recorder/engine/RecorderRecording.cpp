@@ -72,7 +72,9 @@ bool Recorder::StartRecord() {
 }
 
 bool Recorder::OpenWriter(const RecorderSettings& settings) {
-    m_Capture.SetSamplesPerSecond(settings.sampleRate);
+    // One buffer per fragment the device delivers: one wake-up, one encode call and one write each.
+    m_Capture.SetSamplesPerSecond(settings.sampleRate)
+        .SetBufferSize(CSoundIn::FragmentFrames(settings.sampleRate));
     if (settings.fileType == kFileTypeMp3) {
         if (!m_Capture.Start())
             return Fail(RecordFailure::CaptureFailed, m_Capture.LastError().text);

@@ -110,7 +110,8 @@ TEST_F(RecordingTest, WavRecordingsHoldWholeCaptureBuffersOfAnUnbrokenSine) {
         EXPECT_EQ(LE32(bytes, 16), 18u);
         EXPECT_EQ(LE32(bytes, 24), uint32_t(settings.sampleRate));
         EXPECT_EQ(data, bytes.size() - 46);
-        EXPECT_EQ(data % 4000, 0u) << "whole capture buffers only";
+        const uint32_t bufferBytes = uint32_t(CSoundIn::FragmentFrames(settings.sampleRate)) * 4;
+        EXPECT_EQ(data % bufferBytes, 0u) << "whole capture buffers only";
         EXPECT_NEAR(data / (settings.sampleRate * 4.0), 5.0, 0.5);
         // Skip the first 100 ms, where the sink may still be waking.
         size_t skip = settings.sampleRate / 10;
