@@ -1,8 +1,6 @@
 // Best-effort priority raising for audio display workers.
 #include "ThreadPriority.h"
 
-#include <pthread.h>
-#include <sched.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -10,12 +8,11 @@
 namespace platform {
 
 bool RaiseCurrentThreadToHighestPriority() {
-    sched_param param{};
-    param.sched_priority = sched_get_priority_min(SCHED_RR);
-    if (pthread_setschedparam(pthread_self(), SCHED_RR, &param) == 0)
-        return true;
-    // No real-time rights: lower this thread's nice value as far as RLIMIT_NICE allows
-    // (on Linux, setpriority with a thread id affects only that thread).
+    // Never a real-time class, even where one would be granted: a real-time display thread
+    // preempts the sound server's delivery thread in the middle of handing over a buffer and the
+    // window thread in the middle of a paint, which costs more switches than it saves, and a
+    // fault in it could starve the desktop. The best nice value RLIMIT_NICE allows is the
+    // highest ordinary priority (on Linux, setpriority with a thread id affects only that thread).
     rlimit limit{};
     if (getrlimit(RLIMIT_NICE, &limit) != 0 || limit.rlim_cur <= 20)
         return false;

@@ -3,9 +3,9 @@
 
 namespace platform {
 
-// Raises the calling thread to the highest priority available without special rights: a
-// real-time round-robin slot when the system grants one, else the best nice value allowed.
-// Returns false when nothing could be raised; the thread then runs as before.
+// Raises the calling thread to the highest ordinary priority it may have: the best nice value
+// RLIMIT_NICE allows, never a real-time class. Returns false when nothing could be raised; the
+// thread then runs as before.
 bool RaiseCurrentThreadToHighestPriority();
 
 } // namespace platform
