@@ -84,7 +84,6 @@ void WaveInDevice::ReturnDone() {
 }
 
 MMRESULT WaveInDevice::AddBuffer(WAVEHDR* header) {
-    std::lock_guard<std::mutex> deliver(m_DeliverLock);
     {
         std::lock_guard<std::mutex> guard(m_QueueLock);
         if (m_Lost)
@@ -96,6 +95,15 @@ MMRESULT WaveInDevice::AddBuffer(WAVEHDR* header) {
         header->dwFlags = (header->dwFlags & ~WHDR_DONE) | WHDR_INQUEUE;
         header->dwBytesRecorded = 0;
         m_Queue.push_back(header);
+        // Usually nothing waits: the buffer only joins the queue, without the deliver lock, so an
+        // owner handing buffers back never waits for a delivery that is still returning others.
+        if (!m_Started || m_Backlog.empty())
+            return MMSYSERR_NOERROR;
+    }
+    // Audio waits for buffers: fill from it now, returned in order with the deliveries.
+    std::lock_guard<std::mutex> deliver(m_DeliverLock);
+    {
+        std::lock_guard<std::mutex> guard(m_QueueLock);
         if (m_Started)
             FillFromBacklogLocked();
     }
