@@ -30,6 +30,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPalette>
 #include <QScreen>
 #include <array>
 #include <filesystem>
@@ -184,8 +185,14 @@ void CQuorSplitDlg::CreateControls() {
     m_PathBox->setFrame(false);
     m_PathBox->setGeometry(68, 42, 260, 16);
     m_PathBox->setFont(ui::CellHeightFont("돋움", 12));
-    m_PathBox->setStyleSheet(
-        "QLineEdit, QLineEdit:disabled { color: black; background: white; padding: 0; }");
+    // Black on white, enabled or not. A palette, not a style sheet: the first style sheet of a
+    // program builds the style sheet machinery before the window can show.
+    QPalette colours = m_PathBox->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        colours.setColor(group, QPalette::Text, Qt::black);
+        colours.setColor(group, QPalette::Base, Qt::white);
+    }
+    m_PathBox->setPalette(colours);
 
     connect(m_Close, &QAbstractButton::clicked, this, &QDialog::close);
     connect(m_Minimize, &QAbstractButton::clicked, this, &QWidget::showMinimized);

@@ -23,11 +23,11 @@ CxSkinButton::CxSkinButton(QWidget* parent, Kind kind) : QAbstractButton(parent)
 
 void CxSkinButton::SetSkin(SkinSet set, int normal, int pressed, int hover, int disabled, int focus, int mask,
                            int drawMode, int border, int margin) {
-    normal_ = Skin::Bitmap(set, normal);
-    pressed_ = Skin::Bitmap(set, pressed);
-    hover_ = Skin::Bitmap(set, hover);
-    disabled_ = Skin::Bitmap(set, disabled != 0 ? disabled : normal);
-    focus_ = Skin::Bitmap(set, focus);
+    normal_.Set(set, normal);
+    pressed_.Set(set, pressed);
+    hover_.Set(set, hover);
+    disabled_.Set(set, disabled != 0 ? disabled : normal);
+    focus_.Set(set, focus);
     mask_ = Skin::Image(set, mask);
 
     if (drawMode & 0x8000)
@@ -87,16 +87,16 @@ bool CxSkinButton::hitButton(const QPoint& pos) const {
 const QPixmap& CxSkinButton::FaceFor(bool* sunken) const {
     *sunken = false;
     if (!isEnabled())
-        return disabled_;
+        return disabled_.Get();
     if (isDown() || isChecked()) {
         *sunken = true;
-        return pressed_;
+        return pressed_.Get();
     }
-    if (hovering_ && !hover_.isNull())
-        return hover_;
-    if (hasFocus() && !focus_.isNull())
-        return focus_;
-    return normal_;
+    if (hovering_ && !hover_.Get().isNull())
+        return hover_.Get();
+    if (hasFocus() && !focus_.Get().isNull())
+        return focus_.Get();
+    return normal_.Get();
 }
 
 QPixmap CxSkinButton::Masked(const QPixmap& bitmap) const {

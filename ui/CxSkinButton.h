@@ -53,7 +53,7 @@ private:
 
     Kind kind_;
     bool hovering_ = false;
-    QPixmap normal_, pressed_, disabled_, hover_, focus_;
+    LazySkinBitmap normal_, pressed_, disabled_, hover_, focus_;
     QImage mask_;
     QImage maskAlpha_; // mask as coverage: black = opaque, white = clear, greys = soft edge
     int margin_ = 0;

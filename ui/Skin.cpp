@@ -43,6 +43,21 @@ QPixmap Skin::Bitmap(SkinSet set, int id) {
 QImage Skin::Image(SkinSet set, int id) {
     if (id <= 0)
         return {};
-    QImage image = ReadPng(ResourcePath(set, id));
-    return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB32);
+    const QString path = ResourcePath(set, id);
+    // An opaque picture already held as a pixmap has these very pixels: no second decode (the
+    // window faces are drawn and also shape their windows; button masks serve several buttons).
+    QPixmap held;
+    if (QPixmapCache::find(path, &held) && !held.hasAlphaChannel()) {
+        const QImage image = held.toImage();
+        if (image.format() == QImage::Format_RGB32)
+            return image;
+    }
+    const QImage decoded = ReadPng(path);
+    if (decoded.isNull())
+        return decoded;
+    const QImage image = decoded.convertToFormat(QImage::Format_RGB32);
+    // Kept for the next caller only when the pixmap would be the same picture.
+    if (!decoded.hasAlphaChannel())
+        QPixmapCache::insert(path, QPixmap::fromImage(image));
+    return image;
 }

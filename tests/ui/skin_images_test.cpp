@@ -123,3 +123,37 @@ TEST(SkinImages, UnknownIdsAreMissingNotBroken) {
     EXPECT_FALSE(Skin::Has(SkinSet::Recorder, 133)) << "the id spaces are separate";
     EXPECT_TRUE(Skin::Has(SkinSet::Splitter, 133));
 }
+
+// Whichever is asked first, the image and the bitmap of a skin are the picture in the file: a
+// picture with alpha keeps it as a bitmap, and an image shares no pixels it should not.
+TEST(SkinImages, ImageAndBitmapAgreeWithTheFileInEitherOrder) {
+    int withAlpha = 0;
+    for (const SkinSet set : {SkinSet::Recorder, SkinSet::Splitter}) {
+        for (int id = 100; id < 260; ++id) {
+            if (!Skin::Has(set, id))
+                continue;
+            const QImage file(Skin::ResourcePath(set, id));
+            ASSERT_FALSE(file.isNull()) << id;
+            const bool imageFirst = id % 2 == 0;
+            QImage image = imageFirst ? Skin::Image(set, id) : QImage();
+            const QPixmap bitmap = Skin::Bitmap(set, id);
+            if (!imageFirst)
+                image = Skin::Image(set, id);
+            const QImage argb = file.convertToFormat(QImage::Format_ARGB32);
+            bool seeThrough = false;
+            for (int y = 0; y < argb.height() && !seeThrough; ++y)
+                for (int x = 0; x < argb.width() && !seeThrough; ++x)
+                    seeThrough = qAlpha(argb.pixel(x, y)) < 255;
+            withAlpha += seeThrough;
+            EXPECT_EQ(image, file.convertToFormat(QImage::Format_RGB32)) << id;
+            EXPECT_EQ(bitmap.hasAlphaChannel(), seeThrough) << id;
+            EXPECT_EQ(bitmap.toImage().convertToFormat(QImage::Format_ARGB32),
+                      file.convertToFormat(QImage::Format_ARGB32))
+                << id;
+            // Pixel work on the image leaves the held picture alone.
+            image.setPixel(0, 0, 0xFF123456);
+            EXPECT_EQ(Skin::Image(set, id), file.convertToFormat(QImage::Format_RGB32)) << id;
+        }
+    }
+    EXPECT_GT(withAlpha, 0) << "the check covers pictures with alpha";
+}
