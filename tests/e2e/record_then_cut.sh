@@ -13,7 +13,7 @@ source "$here/../support/private_session.sh"
 echo "== install into $work/prefix"
 cmake --install "$build" --prefix "$work/prefix" > "$work/install.log"
 private=$(ls -d "$work"/prefix/lib*/QuorRecorder "$work"/prefix/lib/*/QuorRecorder 2>/dev/null | head -n 1 || true)
-for f in QuorRecorder QuorSplit liblame_enc.so screenshot quor-reg quor-record; do
+for f in QuorRecorder QuorSplit liblame_enc.so libquor_id3v2.so screenshot quor-reg quor-record; do
     [ -e "$private/$f" ] || { echo "missing $private/$f"; exit 1; }
 done
 for f in quorrecorder quorsplit quor-record quor-reg; do
