@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
-namespace loader {
+namespace platform {
 namespace {
 
 // dlopen searches by the RUNPATH of its caller, and a sanitizer's dlopen interceptor is a caller
@@ -42,4 +42,4 @@ void* OpenLibrary(const std::string& fileName) {
     return OpenOnProgramSearchPath(fileName);
 }
 
-} // namespace loader
+} // namespace platform

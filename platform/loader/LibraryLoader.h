@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace loader {
+namespace platform {
 
 // dlopen with RTLD_NOW | RTLD_LOCAL; a bare file name is also looked for along the program's own
 // search path (LD_LIBRARY_PATH, its RUNPATH, the system folders), so the copy beside the program
@@ -18,4 +18,4 @@ template <typename Function> bool Lookup(void* library, const char* name, Functi
     return *function != nullptr;
 }
 
-} // namespace loader
+} // namespace platform

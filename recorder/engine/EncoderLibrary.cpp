@@ -8,7 +8,7 @@
 #include <map>
 #include <mutex>
 
-using loader::Lookup;
+using platform::Lookup;
 
 EncoderBinding BindEncoderLibrary(const std::string& fileName, BladeEntryPoints* entryPoints) {
     static std::mutex lock;
@@ -19,7 +19,7 @@ EncoderBinding BindEncoderLibrary(const std::string& fileName, BladeEntryPoints*
         *entryPoints = found->second;
         return EncoderBinding::Bound;
     }
-    void* library = loader::OpenLibrary(fileName);
+    void* library = platform::OpenLibrary(fileName);
     if (!library)
         return EncoderBinding::Missing;
     BladeEntryPoints found;

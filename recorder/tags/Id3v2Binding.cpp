@@ -20,10 +20,10 @@ const Id3v2EntryPoints* BindId3v2Module(const std::string& fileName) {
 
     if (auto found = bound.find(fileName); found != bound.end())
         return &found->second;
-    void* module = loader::OpenLibrary(fileName);
+    void* module = platform::OpenLibrary(fileName);
     Id3v2EntryPoints entryPoints;
-    const bool complete = module && loader::Lookup(module, kReadId3v2Name, &entryPoints.read) &&
-                          loader::Lookup(module, kWriteId3v2Name, &entryPoints.write);
+    const bool complete = module && platform::Lookup(module, kReadId3v2Name, &entryPoints.read) &&
+                          platform::Lookup(module, kWriteId3v2Name, &entryPoints.write);
     if (complete)
         return &bound.emplace(fileName, entryPoints).first->second;
     if (module)
