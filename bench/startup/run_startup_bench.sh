@@ -3,7 +3,7 @@
 # window of each one's size, and QuorSplit opening a 60 s and a 3-hour MP3 until the length is
 # shown, under a private X server, sound server and settings. The 3-hour file (32 kbps mono,
 # about a minute to encode) is kept in BUILD_DIR/bench-data for later runs.
-# usage: run_startup_bench.sh BUILD_DIR [benchmark flags, e.g. --benchmark_filter=QuorSplit]; 7 runs each, median reported
+# usage: run_startup_bench.sh BUILD_DIR [benchmark flags, e.g. --benchmark_filter=QuorSplit]; 15 runs each (start-up times on a desktop vary by several ms), median reported
 set -euo pipefail
 build=$(cd "$1" && pwd)
 shift

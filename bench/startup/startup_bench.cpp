@@ -119,7 +119,7 @@ void Register() {
                         const char* mark = "QUOR_FIRST_PAINT") {
         benchmark::RegisterBenchmark(name, RunUntil, std::string(mark), command)
             ->Iterations(1)
-            ->Repetitions(7)
+            ->Repetitions(15)
             ->UseManualTime()
             ->ReportAggregatesOnly(true)
             ->Unit(benchmark::kMillisecond);
