@@ -18,6 +18,18 @@ namespace {
 
 constexpr auto kStartTimeout = std::chrono::seconds(10);
 
+// The server tells pactl nothing when a state is reached: asks again every 20 ms until `reached`
+// holds; false once kStartTimeout has passed without it.
+template <typename Condition> bool PollUntil(Condition reached) {
+    const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
+    while (!reached()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -69,15 +81,14 @@ void PulseServer::Launch(const std::string& name, const std::vector<std::string>
 }
 
 void PulseServer::WaitForSocket(const std::string& socket, const std::string& what) {
-    const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
-    while (!CanConnect(socket)) {
+    const bool connected = PollUntil([&] {
         for (const Process& process : m_Processes)
             if (!DaemonAlive(process.pid))
                 throw std::runtime_error(process.name + " exited: " + Log());
-        if (std::chrono::steady_clock::now() > deadline)
-            throw std::runtime_error(what + " did not start: " + Log());
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+        return CanConnect(socket);
+    });
+    if (!connected)
+        throw std::runtime_error(what + " did not start: " + Log());
 }
 
 void PulseServer::StartPulseAudio() {
@@ -233,13 +244,7 @@ bool PulseServer::AddMicrophone(const std::string& name, const std::string& desc
 }
 
 bool PulseServer::WaitReadsBack(const std::string& query, const std::string& expected) const {
-    const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
-    while (Pactl(query).find(expected) == std::string::npos) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
+    return PollUntil([&] { return Pactl(query).find(expected) != std::string::npos; });
 }
 
 bool PulseServer::SetDefaultOutput(const std::string& name) const {
@@ -259,8 +264,7 @@ bool PulseServer::SetSourceMute(const std::string& source, bool mute) const {
 }
 
 bool PulseServer::WaitListed(const std::string& what, const std::string& name, bool present) const {
-    const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
-    for (;;) {
+    return PollUntil([&] {
         const std::string list = Pactl("list short " + what);
         bool listed = false;
         size_t at = 0;
@@ -272,12 +276,8 @@ bool PulseServer::WaitListed(const std::string& what, const std::string& name, b
                 listed = true;
             at = end;
         }
-        if (listed == present)
-            return true;
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+        return listed == present;
+    });
 }
 
 void PulseServer::WakeSink(const std::string& sink) const {
