@@ -208,8 +208,13 @@ MMRESULT WaveInDevice::Halt(bool everyBuffer) {
     std::lock_guard<std::mutex> deliver(m_DeliverLock);
     {
         std::lock_guard<std::mutex> guard(m_QueueLock);
-        m_Started = false;
+        // Audio that waited for buffers goes into the queued ones first; only what they cannot
+        // hold is dropped, and counted.
+        if (m_Started)
+            FillFromBacklogLocked();
+        m_OverrunBytes += m_Backlog.size();
         m_Backlog.clear();
+        m_Started = false;
         // A stop hands back the buffer being filled, with what it holds; empty ones stay queued.
         // A reset hands back every one.
         bool handedBack = false;

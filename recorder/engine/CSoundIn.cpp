@@ -101,12 +101,17 @@ void CSoundIn::OnWIM_DATA(WAVEHDR* header) {
         return;
     }
     if (m_bStarted) {
-        // A full buffer, or what a lost device had filled when its source went away.
+        // A full buffer, or what the device had filled when a stop or a lost source ended it.
         if (header->dwBytesRecorded > 0) {
             CBuffer view(header->lpData, static_cast<int32_t>(header->dwBytesRecorded));
             m_bInCallback = true;
             DataFromSoundIn(view, m_pOwner);
             m_bInCallback = false;
+        }
+        // A stop in progress takes every buffer back; the device is done with it.
+        if (m_bDraining) {
+            RetireHeader(header);
+            return;
         }
         result = waveInPrepareHeader(m_WaveIn, header, sizeof(WAVEHDR));
         if (result == MMSYSERR_NOERROR)
@@ -134,16 +139,21 @@ void CSoundIn::RetireHeader(WAVEHDR* header) {
 void CSoundIn::Stop() {
     if (!m_bStarted)
         return;
-    // Cleared before the reset so that no returned buffer reaches the callback half filled or
-    // goes back to the device; a failed reset leaves the capture started as it was.
-    m_bStarted = false;
+    // The reset hands back every buffer with what it holds, the one being filled included; while
+    // draining, the worker passes each one's recorded bytes on and retires it instead of queueing
+    // it again, so a stop keeps everything captured up to it. A failed reset leaves the capture
+    // started as it was.
+    m_bDraining = true;
     MMRESULT result = waveInReset(m_WaveIn);
     if (result != MMSYSERR_NOERROR) {
-        m_bStarted = true;
+        m_bDraining = false;
         WaveInErrorMsg(result, "in Stop()");
         return;
     }
     WaitForRetirement();
+    // From here a buffer that still comes back is freed without reaching the callback.
+    m_bStarted = false;
+    m_bDraining = false;
     CloseDevice();
 }
 

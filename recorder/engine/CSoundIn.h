@@ -22,8 +22,7 @@ public:
     // The file needs no low latency: the device is asked for audio in tenths of a second, so the
     // sound server and the delivery thread wake ten times a second instead of fifty. An owner that
     // sizes its buffers to one such fragment (FragmentFrames) also has the worker wake, encode and
-    // write once per fragment. The price: a stop drops at most this much more of what was played
-    // just before it.
+    // write once per fragment. A stop still passes on the part of a buffer filled so far.
     static constexpr uint32_t kFragmentMs = 100;
     static int FragmentFrames(int samplesPerSecond) {
         return static_cast<int>(static_cast<int64_t>(samplesPerSecond) * kFragmentMs / 1000);
@@ -33,6 +32,8 @@ public:
     CSoundIn();
     ~CSoundIn() override;
 
+    // Ends the capture: what the device captured up to now reaches the callback first, then every
+    // buffer is retired and the device closed.
     virtual void Stop();
     // Copies format's 18 bytes over the object's own when given. False when already started,
     // when the callback or user pointer is unset, or when the device cannot be opened or started.
@@ -75,6 +76,8 @@ private:
 
     std::atomic<bool> m_bStarted{false};
     std::atomic<bool> m_bDeviceLost{false};
+    // Stop is taking the buffers back: returned ones are passed on, then retired.
+    std::atomic<bool> m_bDraining{false};
     // The worker is inside the callback: Stop waits for it however long a write takes.
     std::atomic<bool> m_bInCallback{false};
     std::atomic<uint64_t> m_DroppedBytes{0};

@@ -190,12 +190,17 @@ bool Recorder::StopRecord() {
     if (!m_bRecording)
         return false;
     // Why it ended by itself, if it did, asked while it still counts as recording.
-    const RecordFailure ended = EndedByItself();
-    // Paused first: buffers still in flight are dropped from here on.
+    RecordFailure ended = EndedByItself();
     m_bRecording = false;
+    // The capture hands over what it holds up to this moment, buffers in flight and the part
+    // filled so far, which go to the file unless the recording is paused; then it is paused, so
+    // nothing more is taken before the writer goes.
+    m_Capture.Stop();
     m_bPaused = true;
     int type = m_RecordingType.exchange(-1);
-    m_Capture.Stop();
+    // Writing the last of it may itself have failed.
+    if (ended == RecordFailure::None)
+        ended = m_EndedBy.load();
     const WAVEFORMATEX* format = m_Capture.GetFormat();
     m_DroppedSeconds =
         static_cast<double>(m_Capture.DroppedBytes()) / std::max<uint32_t>(format->nAvgBytesPerSec, 1);

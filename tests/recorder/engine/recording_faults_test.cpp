@@ -242,6 +242,30 @@ TEST_F(RecordingFaults, EndsThatDoNotReachTheDiskAreReported) {
 
 // The recording goes into a pipe whose reader stops reading: the capture worker then blocks in
 // its write for as long as the test says.
+TEST_F(RecordingFaults, AStopKeepsEverythingCapturedUpToItButNothingWhilePaused) {
+    Use(1, 0, "tail.wav", false);
+    const uint64_t buffer = uint64_t(CSoundIn::FragmentFrames(settings.sampleRate)) * 4;
+    ASSERT_TRUE(recorder.StartRecord());
+    // Stopped while a buffer is partly filled.
+    ASSERT_TRUE(WaitUntil(
+        [&] { return recorder.RecordedBytes() > 100000 && driver.ProducedBytes() % buffer > buffer / 4; }));
+    ASSERT_TRUE(recorder.StopRecord());
+    const std::string wav = quortest::ReadFile(dir / "tail.wav");
+    ASSERT_GT(wav.size(), 46u);
+    EXPECT_EQ(LE32(wav, 42), driver.ProducedBytes()) << "the buffers in flight and the last part";
+
+    Use(1, 0, "paused.wav", false);
+    ASSERT_TRUE(recorder.StartRecord());
+    ASSERT_TRUE(WaitUntil([&] { return recorder.RecordedBytes() > 0; }));
+    ASSERT_TRUE(recorder.PauseRecord());
+    // Several buffers later, anything taken before the pause is written.
+    const uint64_t atPause = driver.ProducedBytes();
+    ASSERT_TRUE(WaitUntil([&] { return driver.ProducedBytes() > atPause + 3 * buffer + buffer / 2; }));
+    const uint64_t kept = recorder.RecordedBytes();
+    ASSERT_TRUE(recorder.StopRecord());
+    EXPECT_EQ(recorder.RecordedBytes(), kept) << "a paused recording takes nothing at the stop";
+}
+
 TEST_F(RecordingFaults, AStalledWriterLosesTheOverflowWhichIsToldAndStopWaitsForIt) {
     const fs::path pipePath = dir / "pipe.mp3";
     ASSERT_EQ(mkfifo(pipePath.c_str(), 0600), 0);

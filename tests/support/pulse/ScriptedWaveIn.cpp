@@ -53,6 +53,7 @@ private:
             for (auto& v : block)
                 v = m_Counter++;
             Deliver(block.data(), block.size() * sizeof(int16_t));
+            m_Driver.CountProduced(block.size() * sizeof(int16_t));
             next += std::chrono::milliseconds(10);
             std::this_thread::sleep_until(next);
         }

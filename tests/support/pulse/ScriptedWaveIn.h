@@ -5,6 +5,7 @@
 #include "wavein/WaveInDevice.h"
 
 #include <atomic>
+#include <cstdint>
 #include <map>
 #include <mutex>
 
@@ -25,6 +26,8 @@ public:
     int Opens() const { return m_Opens; }
     int Closes() const { return m_Closes; }
     int OpenDevices() const { return m_Opens - m_Closes; }
+    // Bytes the devices have produced while started, in all.
+    uint64_t ProducedBytes() const { return m_Produced; }
 
     MMRESULT Open(WaveInDevice** device, uint32_t deviceId, const WAVEFORMATEX& format, uintptr_t callback,
                   uintptr_t instance, uint32_t flags) override;
@@ -32,6 +35,7 @@ public:
     // Decides whether a call on a scripted device fails; used by the devices.
     MMRESULT Decide(Call call);
     void CountClose() { ++m_Closes; }
+    void CountProduced(uint64_t bytes) { m_Produced += bytes; }
 
 private:
     struct Failure {
@@ -42,6 +46,7 @@ private:
     std::map<Call, Failure> m_Failures;
     std::atomic<int> m_Opens{0};
     std::atomic<int> m_Closes{0};
+    std::atomic<uint64_t> m_Produced{0};
     WaveInDriver* m_Previous;
 };
 
