@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Runs inside the private X server; see run_cpu_bench.sh. One signal, everything measured in this
-# one session: the idle window, recordings at 128 and 320 kbps, parec | lame at both, and cava.
+# one session: the idle window, recordings at 128 and 320 kbps, parec | lame at both, and cava,
+# in rounds; each figure is the median of its rounds, so that a drift of the machine during one
+# round moves no ratio on its own.
 set -euo pipefail
 build=$QUOR_BENCH_BUILD
 seconds=$QUOR_BENCH_SECONDS
+rounds=$QUOR_BENCH_ROUNDS
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 synth="sox -n -r 44100 -c 2 -b 16 -e signed-integer -t raw - synth 3600"
 case $QUOR_BENCH_SIGNAL in
@@ -12,7 +15,7 @@ music) player="$synth pinknoise tremolo 1.5 90 vol 0.5" ;;
 silence) player="$synth sine 1000 vol 0" ;;
 *) echo "unknown signal $QUOR_BENCH_SIGNAL"; exit 2 ;;
 esac
-echo "signal: $QUOR_BENCH_SIGNAL, ${seconds} s per figure, CPU seconds per minute"
+echo "signal: $QUOR_BENCH_SIGNAL, ${seconds} s per figure, $rounds round(s), CPU seconds per minute"
 source "$here/../../tests/support/private_session.sh"
 source "$here/../support/recorder_window.sh"
 tick=$(getconf CLK_TCK)
@@ -27,11 +30,13 @@ cpu_ticks() { # pid... -> utime + stime summed over the processes
 }
 per_minute() { awk -v t="$1" -v k="$tick" -v s="$seconds" 'BEGIN { printf "%.2f", t / k * 60 / s }'; }
 duration_of() { ffprobe -v error -show_entries format=duration -of csv=p=0 "$1"; }
-declare -A cost # figure name -> CPU seconds per minute
+declare -A rounds_of # figure name -> CPU seconds per minute of each round, space separated
 report() { # name ticks [note]
-    cost[$1]=$(per_minute "$2")
-    printf '%-42s %6s s/min %s\n' "$1" "${cost[$1]}" "${3:-}"
+    local figure; figure=$(per_minute "$2")
+    rounds_of[$1]="${rounds_of[$1]:-} $figure"
+    printf '%-42s %6s s/min %s\n' "$1" "$figure" "${3:-}"
 }
+median() { tr ' ' '\n' <<< "$1" | grep . | sort -g | awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 measure_recorder() { # kbps quality-index; the idle window is measured with the 128 kbps start
     "$build/bin/quor-reg" set 'Software\QuorRecorder' FileSettingSel dword "$2"
@@ -92,15 +97,28 @@ CONF
     report "  (tmux drawing it, not counted)" $((t1 - t0))
 }
 
-measure_recorder 128 3
-measure_recorder 320 0
-# The goal's baseline, and the same with the recorder's own encoder settings (LAME's CBR preset for
-# the bitrate, no bit reservoir): the difference between the two is LAME's, not the recorder's.
-for kbps in 128 320; do
-    measure_parec_lame "parec | lame -b" "$kbps" -b "$kbps"
-    measure_parec_lame "parec | lame (recorder's settings)" "$kbps" --preset cbr "$kbps" --nores
+for round in $(seq "$rounds"); do
+    echo "-- round $round"
+    measure_recorder 128 3
+    measure_recorder 320 0
+    # The goal's baseline, and the same with the recorder's own encoder settings (LAME's CBR preset
+    # for the bitrate, no bit reservoir): the difference between the two is LAME's, not the recorder's.
+    for kbps in 128 320; do
+        measure_parec_lame "parec | lame -b" "$kbps" -b "$kbps"
+        measure_parec_lame "parec | lame (recorder's settings)" "$kbps" --preset cbr "$kbps" --nores
+    done
+    measure_cava
 done
-measure_cava
+
+echo "-- medians of $rounds round(s)"
+declare -A cost # figure name -> the median
+for name in "${!rounds_of[@]}"; do
+    cost[$name]=$(median "${rounds_of[$name]}")
+done
+for name in "recorder idle (live spectrum)" "recorder recording 128 kbps" "recorder recording 320 kbps" \
+    "parec | lame -b 128" "parec | lame -b 320" "cava"; do
+    printf '%-42s %6.2f s/min (rounds:%s)\n' "$name" "${cost[$name]}" "${rounds_of[$name]}"
+done
 
 ratio() { # label numerator denominator goal
     awk -v l="$1" -v a="$2" -v b="$3" -v g="$4" \
