@@ -28,7 +28,14 @@ protected:
     void SetUp() override {
         // As in the program, the monitor runs all the time; once it delivers, the sink renders
         // with short blocks and a recording starts at once (an idle null sink starts late).
-        ASSERT_EQ(recorder.OpenMonitor(), MMSYSERR_NOERROR);
+        // PipeWire may for a moment have no monitor source between tests (the window retries
+        // each second); wait for it as the window would.
+        MMRESULT opened = recorder.OpenMonitor();
+        for (int i = 0; i < 50 && opened == MMSYSERR_BADDEVICEID; ++i) {
+            std::this_thread::sleep_for(100ms);
+            opened = recorder.OpenMonitor();
+        }
+        ASSERT_EQ(opened, MMSYSERR_NOERROR);
         recorder.SetMonitorCallback(
             &monitorCalls, [](void* calls, WAVEHDR*) { return ++*static_cast<std::atomic<int>*>(calls), 1; });
         ASSERT_EQ(recorder.StartMonitor(), MMSYSERR_NOERROR);
