@@ -14,8 +14,8 @@ namespace platform {
 void ReportUnavailableModule(const std::string& fileName, const char* subject, bool loaded);
 
 // Loads the module by file name (beside the program) and fills EntryPoints through
-// lookUp(module, &entryPoints), which says whether every name was found; once per file name and
-// EntryPoints type for the whole program, under one lock; any thread may call it. The result stays
+// lookUp(module, &entryPoints), which says whether every name was found; once per file name for
+// each EntryPoints and lookUp type (one binding function each), under one lock; any thread. The result stays
 // valid for the life of the program (a bound module is never unloaded). nullptr when the module is
 // missing or incomplete, reported as above; a later call tries again, so installing the module
 // mends it without a restart.
