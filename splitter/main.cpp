@@ -2,14 +2,13 @@
 #include "CQuorSplitApp.h"
 #include "FontWarmUp.h"
 #include "WindowSystemImages.h"
-#include "pulse/PulseConnection.h"
+#include "pulse/SoundClientIdentity.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
     const ui::FontWarmUp fonts;
-    platform::PulseConnection::SetClientIdentity(
-        {"QuorSplit", "kr.quortools.QuorSplit", "kr.quortools.QuorSplit"});
+    platform::SetSoundClientIdentity({"QuorSplit", "kr.quortools.QuorSplit", "kr.quortools.QuorSplit"});
     ui::SendWindowImagesThroughTheConnection();
     QApplication app(argc, argv);
     QApplication::setApplicationName("QuorSplit");

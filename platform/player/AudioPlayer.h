@@ -35,7 +35,8 @@ public:
     virtual std::unique_ptr<PlaybackStream> OpenStream(const std::string& path) = 0;
 };
 
-// libmpg123 decoding into a PulseAudio playback stream.
+// libmpg123 decoding into a PulseAudio playback stream, from the playback module, loaded on the
+// first Init or OpenStream. Without the module every Play fails, as without a sound server.
 std::unique_ptr<AudioPlayer> CreatePulseAudioPlayer();
 
 } // namespace platform

@@ -1,8 +1,7 @@
 // Connection set-up with a bounded wait; a lost server is reconnected on the next use.
 #include "PulseConnection.h"
 
-#include <cerrno>
-#include <mutex>
+#include <utility>
 
 namespace platform {
 
@@ -12,23 +11,8 @@ PulseConnection& PulseConnection::Instance() {
     return *instance;
 }
 
-namespace {
-std::mutex g_identityLock;
-PulseConnection::ClientIdentity g_identity;
-
-// Without a name set by main: the program's own file name, never a shared one.
-PulseConnection::ClientIdentity CurrentIdentity() {
-    std::lock_guard<std::mutex> guard(g_identityLock);
-    PulseConnection::ClientIdentity identity = g_identity;
-    if (identity.name.empty())
-        identity.name = program_invocation_short_name;
-    return identity;
-}
-} // namespace
-
 void PulseConnection::SetClientIdentity(ClientIdentity identity) {
-    std::lock_guard<std::mutex> guard(g_identityLock);
-    g_identity = std::move(identity);
+    SetSoundClientIdentity(std::move(identity));
 }
 
 PulseConnection::PulseConnection() {
@@ -61,7 +45,7 @@ bool PulseConnection::EnsureConnected(std::chrono::milliseconds timeout) {
     DropContextLocked();
 
     // The server takes application.name from the name argument, whatever the proplist says.
-    const ClientIdentity identity = CurrentIdentity();
+    const ClientIdentity identity = CurrentSoundClientIdentity();
     pa_proplist* props = pa_proplist_new();
     if (!identity.id.empty())
         pa_proplist_sets(props, PA_PROP_APPLICATION_ID, identity.id.c_str());

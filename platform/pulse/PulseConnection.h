@@ -2,6 +2,8 @@
 // service), on a threaded main loop that the capture, mixer and player layers share.
 #pragma once
 
+#include "SoundClientIdentity.h"
+
 #include <pulse/pulseaudio.h>
 
 #include <chrono>
@@ -15,13 +17,8 @@ public:
     // The shared connection; created on first use and kept for the life of the process.
     static PulseConnection& Instance();
 
-    // How this program appears in the desktop's volume control: its name, application id and
-    // icon name. Set once in main, before the first connection; later connections use it too.
-    struct ClientIdentity {
-        std::string name;
-        std::string id;
-        std::string icon;
-    };
+    // How this program appears in the desktop's volume control (SetSoundClientIdentity).
+    using ClientIdentity = SoundClientIdentity;
     static void SetClientIdentity(ClientIdentity identity);
 
     // Connects when there is no live connection. Call without holding the lock. False when no
