@@ -57,6 +57,11 @@ uint64_t WaveInDevice::OverrunBytes() {
     return m_OverrunBytes;
 }
 
+size_t WaveInDevice::PendingBytes() {
+    std::lock_guard<std::mutex> guard(m_QueueLock);
+    return m_Backlog.size();
+}
+
 void WaveInDevice::Notify(uint32_t msg, WAVEHDR* header) {
     switch (m_Flags & CALLBACK_TYPEMASK) {
     case CALLBACK_FUNCTION:
@@ -97,15 +102,15 @@ MMRESULT WaveInDevice::AddBuffer(WAVEHDR* header) {
         m_Queue.push_back(header);
         // Usually nothing waits: the buffer only joins the queue, without the deliver lock, so an
         // owner handing buffers back never waits for a delivery that is still returning others.
-        if (!m_Started || m_Backlog.empty())
+        if (m_Backlog.empty())
             return MMSYSERR_NOERROR;
     }
-    // Audio waits for buffers: fill from it now, returned in order with the deliveries.
+    // Audio waits for buffers, after a stop too: fill from it now, returned in order with the
+    // deliveries.
     std::lock_guard<std::mutex> deliver(m_DeliverLock);
     {
         std::lock_guard<std::mutex> guard(m_QueueLock);
-        if (m_Started)
-            FillFromBacklogLocked();
+        FillFromBacklogLocked();
     }
     ReturnDone();
     return MMSYSERR_NOERROR;
@@ -208,12 +213,13 @@ MMRESULT WaveInDevice::Halt(bool everyBuffer) {
     std::lock_guard<std::mutex> deliver(m_DeliverLock);
     {
         std::lock_guard<std::mutex> guard(m_QueueLock);
-        // Audio that waited for buffers goes into the queued ones first; only what they cannot
-        // hold is dropped, and counted.
-        if (m_Started)
-            FillFromBacklogLocked();
-        m_OverrunBytes += m_Backlog.size();
-        m_Backlog.clear();
+        // Audio that waited for buffers goes into the queued ones first. A stop keeps the rest
+        // for buffers handed back later; a reset drops it, and counts it.
+        FillFromBacklogLocked();
+        if (everyBuffer) {
+            m_OverrunBytes += m_Backlog.size();
+            m_Backlog.clear();
+        }
         m_Started = false;
         // A stop hands back the buffer being filled, with what it holds; empty ones stay queued.
         // A reset hands back every one.
@@ -354,6 +360,10 @@ MMRESULT platform::SetWaveInFragment(HWAVEIN device, uint32_t milliseconds) {
     if (milliseconds == 0)
         return MMSYSERR_INVALPARAM;
     return device->SetFragment(milliseconds);
+}
+
+size_t platform::WaveInPendingBytes(HWAVEIN device) {
+    return IsLive(device) ? device->PendingBytes() : 0;
 }
 
 MMRESULT waveInGetErrorText(MMRESULT error, char* text, uint32_t textSize) {

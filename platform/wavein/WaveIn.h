@@ -85,4 +85,7 @@ namespace platform {
 // so that the sound server and the delivery thread wake less often; buffers still come back
 // whole and in order. Before or after waveInStart.
 MMRESULT SetWaveInFragment(HWAVEIN device, uint32_t milliseconds);
+// Captured bytes that wait for buffers because the owner was late handing them back. After
+// waveInStop they still go into buffers added later; waveInReset drops them. 0 for a bad handle.
+size_t WaveInPendingBytes(HWAVEIN device);
 } // namespace platform

@@ -92,8 +92,12 @@ private:
     uint64_t m_OverrunBytes = 0;
 
 public:
-    // Bytes dropped because even the backlog was full.
+    // Bytes dropped because even the backlog was full, or because a reset found more waiting
+    // than the queued buffers hold.
     uint64_t OverrunBytes();
+    // Bytes captured that wait for buffers. After a stop they still go into buffers handed back
+    // (the reset drops what is left), so an owner can let them out before it resets.
+    size_t PendingBytes();
 };
 
 // Makes open captures; the PulseAudio driver unless a test installs another.

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 namespace {
 // How long Stop waits for the worker to retire the buffers the reset handed back, counted from
@@ -139,12 +140,17 @@ void CSoundIn::RetireHeader(WAVEHDR* header) {
 void CSoundIn::Stop() {
     if (!m_bStarted)
         return;
-    // The reset hands back every buffer with what it holds, the one being filled included; while
-    // draining, the worker passes each one's recorded bytes on and retires it instead of queueing
-    // it again, so a stop keeps everything captured up to it. A failed reset leaves the capture
-    // started as it was.
-    m_bDraining = true;
-    MMRESULT result = waveInReset(m_WaveIn);
+    // The source stops first. Audio the device still holds because the callback fell behind goes
+    // out through the buffers as they keep cycling. Then the reset hands back every buffer with
+    // what it holds, the one being filled included; while draining, the worker passes each one's
+    // recorded bytes on and retires it instead of queueing it again. A stop so keeps everything
+    // captured up to it. A failed stop or reset leaves the capture started as it was.
+    MMRESULT result = waveInStop(m_WaveIn);
+    if (result == MMSYSERR_NOERROR) {
+        WaitForPendingAudio();
+        m_bDraining = true;
+        result = waveInReset(m_WaveIn);
+    }
     if (result != MMSYSERR_NOERROR) {
         m_bDraining = false;
         WaveInErrorMsg(result, "in Stop()");
@@ -155,6 +161,20 @@ void CSoundIn::Stop() {
     m_bStarted = false;
     m_bDraining = false;
     CloseDevice();
+}
+
+void CSoundIn::WaitForPendingAudio() {
+    // Patience counts from the last progress, as for retirement: a slow write is waited for.
+    auto deadline = std::chrono::steady_clock::now() + kRetireTimeout;
+    size_t pending = platform::WaveInPendingBytes(m_WaveIn);
+    // Without buffers in circulation (every one failed to go back) nothing can take it.
+    while (pending > 0 && m_QueuedBuffers.load() > 0 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        const size_t left = platform::WaveInPendingBytes(m_WaveIn);
+        if (left < pending || m_bInCallback)
+            deadline = std::chrono::steady_clock::now() + kRetireTimeout;
+        pending = left;
+    }
 }
 
 void CSoundIn::WaitForRetirement() {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
@@ -77,27 +78,40 @@ TEST_F(SoundInTest, DeliversFullBuffersInOrderWhileThreeCycleAndAtStopWhatWasFil
     EXPECT_EQ(bytes, driver.ProducedBytes()) << "what was captured before the stop reached the callback";
 }
 
-TEST_F(SoundInTest, AConsumerLateByMoreThanTheThreeBuffersLosesNothing) {
-    // Three 4000-byte buffers hold 68 ms; the consumer stalls for 300 ms once.
+TEST_F(SoundInTest, AConsumerLateByMoreThanTheThreeBuffersLosesNothingEvenWhenStoppedThen) {
+    // Three 4000-byte buffers hold 68 ms; the consumer stalls for 300 ms twice, and the second
+    // time Stop comes while it is stalled.
     struct Slow {
         Sink sink;
+        std::atomic<bool> stalledAgain{false};
         static void Take(CBuffer& buffer, void* self) {
             auto* slow = static_cast<Slow*>(self);
             Sink::Take(buffer, &slow->sink);
-            if (slow->sink.Count() == 3)
+            const size_t count = slow->sink.Count();
+            if (count == 3 || count == 24) {
+                slow->stalledAgain = count == 24;
                 std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            }
         }
     } slow;
     capture.DataFromSoundIn = &Slow::Take;
     capture.m_pOwner = &slow;
     ASSERT_TRUE(capture.Start());
-    ASSERT_TRUE(slow.sink.WaitFor(20));
+    ASSERT_TRUE(slow.sink.WaitFor(24));
+    // Stopped once more has been captured than the three buffers hold: the rest waits in the device.
+    while (!slow.stalledAgain || driver.ProducedBytes() < (slow.sink.Count() + 4) * 4000)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     capture.Stop();
     std::lock_guard<std::mutex> guard(slow.sink.lock);
     int16_t expected = 0;
-    for (const auto& buffer : slow.sink.buffers)
+    uint64_t bytes = 0;
+    for (const auto& buffer : slow.sink.buffers) {
         for (int16_t v : buffer)
             ASSERT_EQ(v, expected++) << "audio lost while the consumer was late";
+        bytes += buffer.size() * sizeof(int16_t);
+    }
+    EXPECT_EQ(bytes, driver.ProducedBytes()) << "what waited for the late consumer was dropped at the stop";
+    EXPECT_EQ(capture.DroppedBytes(), 0u);
 }
 
 TEST_F(SoundInTest, StopRetiresEveryBufferAndClosesTheDevice) {
