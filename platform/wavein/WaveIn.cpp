@@ -62,6 +62,11 @@ size_t WaveInDevice::PendingBytes() {
     return m_Backlog.size();
 }
 
+uint64_t WaveInDevice::Deliveries() {
+    std::lock_guard<std::mutex> guard(m_QueueLock);
+    return m_Deliveries;
+}
+
 void WaveInDevice::Notify(uint32_t msg, WAVEHDR* header) {
     switch (m_Flags & CALLBACK_TYPEMASK) {
     case CALLBACK_FUNCTION:
@@ -160,6 +165,7 @@ void WaveInDevice::Deliver(const void* data, size_t bytes) {
         else
             m_Backlog.insert(m_Backlog.end(), keep, '\0');
         m_OverrunBytes += bytes - fresh - keep;
+        ++m_Deliveries;
     }
     ReturnDone();
 }
@@ -364,6 +370,10 @@ MMRESULT platform::SetWaveInFragment(HWAVEIN device, uint32_t milliseconds) {
 
 size_t platform::WaveInPendingBytes(HWAVEIN device) {
     return IsLive(device) ? device->PendingBytes() : 0;
+}
+
+uint64_t platform::WaveInDeliveries(HWAVEIN device) {
+    return IsLive(device) ? device->Deliveries() : 0;
 }
 
 MMRESULT waveInGetErrorText(MMRESULT error, char* text, uint32_t textSize) {

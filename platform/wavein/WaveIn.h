@@ -88,4 +88,7 @@ MMRESULT SetWaveInFragment(HWAVEIN device, uint32_t milliseconds);
 // Captured bytes that wait for buffers because the owner was late handing them back. After
 // waveInStop they still go into buffers added later; waveInReset drops them. 0 for a bad handle.
 size_t WaveInPendingBytes(HWAVEIN device);
+// How many times the driver has delivered captured audio (a fragment, or part of one) while
+// started; 0 for a bad handle. Audio captured up to a moment arrives with the first delivery after it.
+uint64_t WaveInDeliveries(HWAVEIN device);
 } // namespace platform

@@ -90,6 +90,7 @@ private:
     std::vector<char> m_Backlog;
     size_t m_BacklogLimit;
     uint64_t m_OverrunBytes = 0;
+    uint64_t m_Deliveries = 0;
 
 public:
     // Bytes dropped because even the backlog was full, or because a reset found more waiting
@@ -98,6 +99,8 @@ public:
     // Bytes captured that wait for buffers. After a stop they still go into buffers handed back
     // (the reset drops what is left), so an owner can let them out before it resets.
     size_t PendingBytes();
+    // How many times the driver has delivered audio while started.
+    uint64_t Deliveries();
 };
 
 // Makes open captures; the PulseAudio driver unless a test installs another.

@@ -140,11 +140,12 @@ void CSoundIn::RetireHeader(WAVEHDR* header) {
 void CSoundIn::Stop() {
     if (!m_bStarted)
         return;
-    // The source stops first. Audio the device still holds because the callback fell behind goes
-    // out through the buffers as they keep cycling. Then the reset hands back every buffer with
-    // what it holds, the one being filled included; while draining, the worker passes each one's
-    // recorded bytes on and retires it instead of queueing it again. A stop so keeps everything
-    // captured up to it. A failed stop or reset leaves the capture started as it was.
+    // Once the audio played up to now has arrived, the source stops. Audio the device still holds
+    // because the callback fell behind goes out through the buffers as they keep cycling. Then the reset
+    // hands back every buffer with what it holds, the one being filled included; while draining, the worker
+    // passes each one's recorded bytes on and retires it instead of queueing it again. A stop so keeps
+    // everything captured up to it. A failed stop or reset leaves the capture started as it was.
+    WaitForNextDelivery();
     MMRESULT result = waveInStop(m_WaveIn);
     if (result == MMSYSERR_NOERROR) {
         WaitForPendingAudio();
@@ -161,6 +162,17 @@ void CSoundIn::Stop() {
     m_bStarted = false;
     m_bDraining = false;
     CloseDevice();
+}
+
+void CSoundIn::WaitForNextDelivery() {
+    // The sound server sends audio a fragment at a time: what was played up to now arrives with
+    // the next delivery, at most one fragment later. Without it the last moments before the stop
+    // would be missing from the file.
+    const uint64_t before = platform::WaveInDeliveries(m_WaveIn);
+    const auto deadline = std::chrono::steady_clock::now() + 3 * std::chrono::milliseconds(kFragmentMs);
+    while (!m_bDeviceLost && platform::WaveInDeliveries(m_WaveIn) == before &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
 }
 
 void CSoundIn::WaitForPendingAudio() {

@@ -73,6 +73,7 @@ private:
     void RetireHeader(WAVEHDR* header);
     void CloseDevice();
     void WaitForRetirement();
+    void WaitForNextDelivery();
     void WaitForPendingAudio();
 
     std::atomic<bool> m_bStarted{false};

@@ -264,6 +264,19 @@ TEST_F(RecordingFaults, AStopKeepsEverythingCapturedUpToItButNothingWhilePaused)
     const uint64_t kept = recorder.RecordedBytes();
     ASSERT_TRUE(recorder.StopRecord());
     EXPECT_EQ(recorder.RecordedBytes(), kept) << "a paused recording takes nothing at the stop";
+
+    // A device that, like a sound server, holds audio until a fragment is full.
+    driver.holdFragments = true;
+    Use(1, 0, "held.wav", false);
+    const uint64_t madeBefore = driver.MadeBytes();
+    ASSERT_TRUE(recorder.StartRecord());
+    // Stopped while the device holds part of a fragment.
+    ASSERT_TRUE(WaitUntil([&] {
+        return recorder.RecordedBytes() > 0 && driver.MadeBytes() > driver.ProducedBytes() + buffer / 4;
+    }));
+    const uint64_t madeBeforeStop = driver.MadeBytes() - madeBefore;
+    ASSERT_TRUE(recorder.StopRecord());
+    EXPECT_GE(recorder.RecordedBytes(), madeBeforeStop) << "the audio made up to the stop is in the file";
 }
 
 TEST_F(RecordingFaults, AStalledWriterLosesTheOverflowWhichIsToldAndStopWaitsForIt) {

@@ -1,6 +1,7 @@
 // Scripted capture devices: a real-time ramp generator and per-call failures.
 #include "support/pulse/ScriptedWaveIn.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -44,16 +45,28 @@ private:
         if (m_Thread.joinable())
             m_Thread.join();
     }
-    // 10 ms of audio every 10 ms, each 16-bit value one more than the last.
+    MMRESULT SetFragment(uint32_t milliseconds) override {
+        m_FragmentMs = milliseconds;
+        return MMSYSERR_NOERROR;
+    }
+
+    // 10 ms of audio every 10 ms, each 16-bit value one more than the last; delivered at once, or,
+    // when the driver holds fragments, once a fragment's worth has been made, as a sound server
+    // does.
     void Generate() {
         const size_t values = Format().nAvgBytesPerSec / 100 / 2;
-        std::vector<int16_t> block(values ? values : 1);
+        std::vector<int16_t> held;
         auto next = std::chrono::steady_clock::now();
         while (m_Run) {
-            for (auto& v : block)
-                v = m_Counter++;
-            Deliver(block.data(), block.size() * sizeof(int16_t));
-            m_Driver.CountProduced(block.size() * sizeof(int16_t));
+            for (size_t i = 0; i < std::max<size_t>(values, 1); ++i)
+                held.push_back(m_Counter++);
+            m_Driver.CountMade(std::max<size_t>(values, 1) * sizeof(int16_t));
+            const size_t fragment = m_Driver.holdFragments ? values * m_FragmentMs / 10 : 0;
+            if (held.size() >= fragment) {
+                Deliver(held.data(), held.size() * sizeof(int16_t));
+                m_Driver.CountProduced(held.size() * sizeof(int16_t));
+                held.clear();
+            }
             next += std::chrono::milliseconds(10);
             std::this_thread::sleep_until(next);
         }
@@ -63,6 +76,7 @@ private:
     std::atomic<bool> m_Run{false};
     std::thread m_Thread;
     int16_t m_Counter = 0;
+    std::atomic<uint32_t> m_FragmentMs{10};
 };
 
 } // namespace

@@ -26,8 +26,11 @@ public:
     int Opens() const { return m_Opens; }
     int Closes() const { return m_Closes; }
     int OpenDevices() const { return m_Opens - m_Closes; }
-    // Bytes the devices have produced while started, in all.
+    // Devices deliver what they make in fragments of the length the owner asks for, not every 10 ms.
+    std::atomic<bool> holdFragments{false};
+    // Bytes the devices have delivered while started, and made (delivered or still held), in all.
     uint64_t ProducedBytes() const { return m_Produced; }
+    uint64_t MadeBytes() const { return m_Made; }
 
     MMRESULT Open(WaveInDevice** device, uint32_t deviceId, const WAVEFORMATEX& format, uintptr_t callback,
                   uintptr_t instance, uint32_t flags) override;
@@ -36,6 +39,7 @@ public:
     MMRESULT Decide(Call call);
     void CountClose() { ++m_Closes; }
     void CountProduced(uint64_t bytes) { m_Produced += bytes; }
+    void CountMade(uint64_t bytes) { m_Made += bytes; }
 
 private:
     struct Failure {
@@ -47,6 +51,7 @@ private:
     std::atomic<int> m_Opens{0};
     std::atomic<int> m_Closes{0};
     std::atomic<uint64_t> m_Produced{0};
+    std::atomic<uint64_t> m_Made{0};
     WaveInDriver* m_Previous;
 };
 
