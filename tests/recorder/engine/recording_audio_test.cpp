@@ -30,11 +30,8 @@ protected:
         // with short blocks and a recording starts at once (an idle null sink starts late).
         // PipeWire may for a moment have no monitor source between tests (the window retries
         // each second); wait for it as the window would.
-        MMRESULT opened = recorder.OpenMonitor();
-        for (int i = 0; i < 50 && opened == MMSYSERR_BADDEVICEID; ++i) {
-            std::this_thread::sleep_for(100ms);
-            opened = recorder.OpenMonitor();
-        }
+        MMRESULT opened = MMSYSERR_NOERROR;
+        quortest::PollUntil([&] { return (opened = recorder.OpenMonitor()) != MMSYSERR_BADDEVICEID; });
         ASSERT_EQ(opened, MMSYSERR_NOERROR);
         recorder.SetMonitorCallback(
             &monitorCalls, [](void* calls, WAVEHDR*) { return ++*static_cast<std::atomic<int>*>(calls), 1; });

@@ -16,20 +16,6 @@
 namespace quortest {
 namespace {
 
-constexpr auto kStartTimeout = std::chrono::seconds(10);
-
-// The server tells pactl nothing when a state is reached: asks again every 20 ms until `reached`
-// holds; false once kStartTimeout has passed without it.
-template <typename Condition> bool PollUntil(Condition reached) {
-    const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
-    while (!reached()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
-
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path);
     return std::string(std::istreambuf_iterator<char>(in), {});
