@@ -77,7 +77,7 @@ void CFrequencyGraph::paintEvent(QPaintEvent*) {
     }
     QPainter target(this);
     const QRect area = rect();
-    CMemDC memDC(target, area, palette().color(backgroundRole()), &m_Surface);
+    CMemDC memDC(target, area, palette().color(backgroundRole()));
     const int count = static_cast<int>(m_PaintValues.size());
     if (count == 0)
         return;

@@ -5,7 +5,6 @@
 
 #include "GraphPainting.h"
 
-#include <QPixmap>
 #include <QWidget>
 
 #include <atomic>
@@ -50,6 +49,5 @@ private:
     std::atomic<int> m_Width{0};                   // the size, for the capture thread
     std::atomic<int> m_Height{0};
     std::vector<double> m_PaintValues; // window thread only: the snapshot being drawn
-    QPixmap m_Surface;                 // window thread only: the off-screen copy, kept between paints
     std::atomic<bool> m_bRepaintPosted{false};
 };
