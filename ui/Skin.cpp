@@ -1,26 +1,56 @@
 // Resource lookup for the skin images.
 #include "Skin.h"
 
+#include "SkinFormat.h"
+
 #include <QFile>
-#include <QImageReader>
 #include <QPixmapCache>
+#include <QResource>
+
+#include <cstring>
 
 namespace {
 const char* FolderOf(SkinSet set) {
     return set == SkinSet::Recorder ? "recorder" : "splitter";
 }
 
-// Every skin is a PNG: read as one, without asking each image plugin whether it knows the file
-// (which loads the SVG, JPEG, GIF and icon plugins and their libraries before the first paint).
-QImage ReadPng(const QString& path) {
-    QImageReader reader(path, "png");
-    reader.setAutoDetectImageFormat(false);
-    return reader.read();
+// A skin picture as the build packed it (skinpack/). The resource holds it uncompressed, so its
+// pixels are used in place, without a copy; a resource that is not aligned for 32-bit pixels or
+// was compressed after all is copied once. A damaged resource reads as a missing picture.
+QImage ReadSkin(const QString& path) {
+    const QResource resource(path);
+    if (!resource.isValid())
+        return {};
+    QByteArray inflated;
+    const uchar* data = resource.data();
+    qint64 size = resource.size();
+    if (resource.compressionAlgorithm() != QResource::NoCompression) {
+        inflated = resource.uncompressedData();
+        data = reinterpret_cast<const uchar*>(inflated.constData());
+        size = inflated.size();
+    }
+    if (!data || size < skinformat::kHeaderBytes || std::memcmp(data, skinformat::kMagic, 4) != 0)
+        return {};
+    auto word = [data](int at) {
+        return uint32_t(data[at]) | uint32_t(data[at + 1]) << 8 | uint32_t(data[at + 2]) << 16 |
+               uint32_t(data[at + 3]) << 24;
+    };
+    const uint32_t width = word(4), height = word(8), format = word(12);
+    if (width == 0 || height == 0 || width > 4096 || height > 4096 ||
+        (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32) ||
+        size < skinformat::kHeaderBytes + qint64(width) * height * skinformat::kBytesPerPixel)
+        return {};
+    const uchar* pixels = data + skinformat::kHeaderBytes;
+    const QImage image(pixels, int(width), int(height), int(width) * skinformat::kBytesPerPixel,
+                       static_cast<QImage::Format>(format));
+    if (!inflated.isNull() || reinterpret_cast<uintptr_t>(pixels) % alignof(QRgb) != 0)
+        return image.copy();
+    return image;
 }
 } // namespace
 
 QString Skin::ResourcePath(SkinSet set, int id) {
-    return QStringLiteral(":/skin/%1/%2.png").arg(QLatin1String(FolderOf(set))).arg(id);
+    return QStringLiteral(":/skin/%1/%2.skin").arg(QLatin1String(FolderOf(set))).arg(id);
 }
 
 bool Skin::Has(SkinSet set, int id) {
@@ -33,7 +63,7 @@ QPixmap Skin::Bitmap(SkinSet set, int id) {
     const QString path = ResourcePath(set, id);
     QPixmap pixmap;
     if (!QPixmapCache::find(path, &pixmap)) {
-        pixmap = QPixmap::fromImage(ReadPng(path));
+        pixmap = QPixmap::fromImage(ReadSkin(path));
         if (!pixmap.isNull())
             QPixmapCache::insert(path, pixmap);
     }
@@ -52,7 +82,7 @@ QImage Skin::Image(SkinSet set, int id) {
         if (image.format() == QImage::Format_RGB32)
             return image;
     }
-    const QImage decoded = ReadPng(path);
+    const QImage decoded = ReadSkin(path);
     if (decoded.isNull())
         return decoded;
     const QImage image = decoded.convertToFormat(QImage::Format_RGB32);

@@ -19,7 +19,7 @@ public:
     // The same picture as an image, for pixel work (masks, regions). Null when missing. GUI
     // thread only.
     static QImage Image(SkinSet set, int id);
-    // Resource path of a bitmap, e.g. ":/skin/recorder/159.png".
+    // Resource path of a bitmap, e.g. ":/skin/recorder/159.skin" (packed from skin/recorder/159.png).
     static QString ResourcePath(SkinSet set, int id);
     static bool Has(SkinSet set, int id);
 };

@@ -124,15 +124,18 @@ TEST(SkinImages, UnknownIdsAreMissingNotBroken) {
     EXPECT_TRUE(Skin::Has(SkinSet::Splitter, 133));
 }
 
-// Whichever is asked first, the image and the bitmap of a skin are the picture in the file: a
-// picture with alpha keeps it as a bitmap, and an image shares no pixels it should not.
+// Whichever is asked first, the image and the bitmap of a skin are the picture in the committed
+// PNG, as packed at build time: a picture with alpha keeps it as a bitmap, and an image shares no
+// pixels it should not.
 TEST(SkinImages, ImageAndBitmapAgreeWithTheFileInEitherOrder) {
     int withAlpha = 0;
     for (const SkinSet set : {SkinSet::Recorder, SkinSet::Splitter}) {
         for (int id = 100; id < 260; ++id) {
             if (!Skin::Has(set, id))
                 continue;
-            const QImage file(Skin::ResourcePath(set, id));
+            const QImage file(QStringLiteral(QUOR_SOURCE_DIR "/ui/skin/%1/%2.png")
+                                  .arg(set == SkinSet::Recorder ? "recorder" : "splitter")
+                                  .arg(id));
             ASSERT_FALSE(file.isNull()) << id;
             const bool imageFirst = id % 2 == 0;
             QImage image = imageFirst ? Skin::Image(set, id) : QImage();
