@@ -57,17 +57,30 @@ measure_recorder() { # kbps quality-index; the idle window is measured with the 
     report "recorder recording $1 kbps" $((c1 - c0)) "(file $(duration_of "$file") s)"
 }
 
-measure_parec_lame() { # name kbps lame-settings...
+measure_parec_lame() { # name kbps lame-settings...; a pipe that ended early is measured again, once
+    local attempt
+    for attempt in 1 2; do
+        run_parec_lame "$@" && return 0
+        echo "  ($1 $2 ended before its $seconds s, lame said: $(tail -n 2 "$work/lame.err" | tr '\n' ' ')- measuring again)"
+    done
+    return 1
+}
+run_parec_lame() {
     local name=$1 kbps=$2
     shift 2
     rm -f "$work/base.mp3" "$work/fifo"; mkfifo "$work/fifo"
     parec -d speakers.monitor --rate=44100 --channels=2 --format=s16le > "$work/fifo" &
     local parec=$!
-    lame --quiet -r -s 44.1 --bitwidth 16 --signed --little-endian "$@" "$work/fifo" "$work/base.mp3" 2>/dev/null &
+    lame --quiet -r -s 44.1 --bitwidth 16 --signed --little-endian "$@" "$work/fifo" "$work/base.mp3" 2> "$work/lame.err" &
     local lame=$!
     wait_for_streams "$parec" 1
     local c0; c0=$(cpu_ticks "$parec" "$lame")
     sleep "$seconds"
+    if ! kill -0 "$parec" 2>/dev/null || ! kill -0 "$lame" 2>/dev/null; then
+        kill "$parec" "$lame" 2>/dev/null || true
+        wait "$parec" "$lame" 2>/dev/null || true
+        return 1
+    fi
     local c1; c1=$(cpu_ticks "$parec" "$lame")
     kill "$parec"; wait "$parec" 2>/dev/null || true; wait "$lame" || true
     report "$name $kbps" $((c1 - c0)) "(file $(duration_of "$work/base.mp3") s)"
