@@ -14,21 +14,15 @@ const char* FolderOf(SkinSet set) {
     return set == SkinSet::Recorder ? "recorder" : "splitter";
 }
 
-// A skin picture as the build packed it (skinpack/). The resource holds it uncompressed, so its
-// pixels are used in place, without a copy; a resource that is not aligned for 32-bit pixels or
-// was compressed after all is copied once. A damaged resource reads as a missing picture.
+// A skin picture as the build packed it (skinpack/). The build stores it uncompressed, so its
+// pixels are used in place, without a copy (copied once only where the resource is not aligned
+// for 32-bit pixels). A damaged or compressed resource reads as a missing picture.
 QImage ReadSkin(const QString& path) {
     const QResource resource(path);
-    if (!resource.isValid())
+    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::NoCompression)
         return {};
-    QByteArray inflated;
     const uchar* data = resource.data();
-    qint64 size = resource.size();
-    if (resource.compressionAlgorithm() != QResource::NoCompression) {
-        inflated = resource.uncompressedData();
-        data = reinterpret_cast<const uchar*>(inflated.constData());
-        size = inflated.size();
-    }
+    const qint64 size = resource.size();
     if (!data || size < skinformat::kHeaderBytes || std::memcmp(data, skinformat::kMagic, 4) != 0)
         return {};
     auto word = [data](int at) {
@@ -43,7 +37,7 @@ QImage ReadSkin(const QString& path) {
     const uchar* pixels = data + skinformat::kHeaderBytes;
     const QImage image(pixels, int(width), int(height), int(width) * skinformat::kBytesPerPixel,
                        static_cast<QImage::Format>(format));
-    if (!inflated.isNull() || reinterpret_cast<uintptr_t>(pixels) % alignof(QRgb) != 0)
+    if (reinterpret_cast<uintptr_t>(pixels) % alignof(QRgb) != 0)
         return image.copy();
     return image;
 }

@@ -1,5 +1,6 @@
 // The recording capture over the scripted driver: buffer cycle, order, and every failure path.
 #include "CSoundIn.h"
+#include "support/pulse/PulseServer.h"
 #include "support/pulse/ScriptedWaveIn.h"
 
 #include <gtest/gtest.h>
@@ -99,8 +100,8 @@ TEST_F(SoundInTest, AConsumerLateByMoreThanTheThreeBuffersLosesNothingEvenWhenSt
     ASSERT_TRUE(capture.Start());
     ASSERT_TRUE(slow.sink.WaitFor(24));
     // Stopped once more has been captured than the three buffers hold: the rest waits in the device.
-    while (!slow.stalledAgain || driver.ProducedBytes() < (slow.sink.Count() + 4) * 4000)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(quortest::PollUntil(
+        [&] { return slow.stalledAgain && driver.ProducedBytes() >= (slow.sink.Count() + 4) * 4000; }));
     capture.Stop();
     std::lock_guard<std::mutex> guard(slow.sink.lock);
     int16_t expected = 0;
