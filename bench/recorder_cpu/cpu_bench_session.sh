@@ -110,17 +110,20 @@ CONF
     report "  (tmux drawing it, not counted)" $((t1 - t0))
 }
 
+declare -A quality_index=([128]=3 [320]=0) # the settings' list entry for each bitrate
+# Each figure is measured next to the one it is compared with: cava just before the idle window,
+# each bitrate's pipes just after its recording. Measured minutes apart, a drift of the machine
+# moved one side of a ratio by several per cent.
 for round in $(seq "$rounds"); do
     echo "-- round $round"
-    measure_recorder 128 3
-    measure_recorder 320 0
-    # The goal's baseline, and the same with the recorder's own encoder settings (LAME's CBR preset
-    # for the bitrate, no bit reservoir): the difference between the two is LAME's, not the recorder's.
+    measure_cava
     for kbps in 128 320; do
+        measure_recorder "$kbps" "${quality_index[$kbps]}"
+        # The goal's baseline, and the same with the recorder's own encoder settings (LAME's CBR
+        # preset for the bitrate, no bit reservoir): the difference between the two is LAME's.
         measure_parec_lame "parec | lame -b" "$kbps" -b "$kbps"
         measure_parec_lame "parec | lame (recorder's settings)" "$kbps" --preset cbr "$kbps" --nores
     done
-    measure_cava
 done
 
 echo "-- medians of $rounds round(s)"

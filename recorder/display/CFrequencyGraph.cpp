@@ -4,7 +4,9 @@
 #include "CMemDC.h"
 #include "GraphPainting.h"
 
+#include <QBackingStore>
 #include <QPainter>
+#include <QWindow>
 
 #include <unordered_set>
 
@@ -54,7 +56,7 @@ void CFrequencyGraph::SetData(int count, const double* values) {
             this,
             [this] {
                 m_bRepaintPosted = false;
-                repaint();
+                ShowFrame();
             },
             Qt::QueuedConnection);
     }
@@ -70,13 +72,47 @@ void CFrequencyGraph::resizeEvent(QResizeEvent*) {
     m_Height = height();
 }
 
+void CFrequencyGraph::ShowFrame() {
+    if (!DrawIntoBackingStore())
+        repaint();
+}
+
+bool CFrequencyGraph::DrawIntoBackingStore() {
+    QWidget* top = window();
+    QBackingStore* store = top->backingStore();
+    QWindow* handle = top->windowHandle();
+    if (!store || !handle || !handle->isExposed() || !isVisible() || !updatesEnabled())
+        return false;
+    // Only a control that shows whole: where a sibling or an edge covers part of it, Qt's
+    // repaint knows the stacking and the clipping.
+    const QRect area(mapTo(top, QPoint(0, 0)), size());
+    if (!QRect(QPoint(0, 0), store->size()).contains(area) || visibleRegion() != QRegion(rect()))
+        return false;
+    store->beginPaint(area);
+    QPaintDevice* device = store->paintDevice();
+    if (device) {
+        QPainter target(device);
+        target.setClipRect(area);
+        Draw(target, area);
+    }
+    store->endPaint();
+    if (!device)
+        return false;
+    store->flush(area, handle);
+    return true;
+}
+
 void CFrequencyGraph::paintEvent(QPaintEvent*) {
+    QPainter target(this);
+    Draw(target, rect());
+}
+
+void CFrequencyGraph::Draw(QPainter& target, const QRect& area) {
+    ++m_FramesDrawn;
     {
         std::lock_guard<std::mutex> guard(m_ValuesLock);
         m_PaintValues.assign(m_Values.begin(), m_Values.end());
     }
-    QPainter target(this);
-    const QRect area = rect();
     CMemDC memDC(target, area, palette().color(backgroundRole()));
     const int count = static_cast<int>(m_PaintValues.size());
     if (count == 0)

@@ -36,12 +36,22 @@ public:
 
     // Window thread: a copy of the values held now.
     std::vector<double> Values() const;
+    // Window thread: how many pictures have been drawn, by paint events or live frames.
+    int FramesDrawn() const { return m_FramesDrawn; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Window thread: one frame of the live display. A frame is drawn straight into the window's
+    // backing store and sent to the screen from there: the widget repaint path (region
+    // bookkeeping, event delivery) cost as much as the drawing itself, 43 times a second.
+    void ShowFrame();
+    bool DrawIntoBackingStore();
+    // area: where the control lies on the painter's device.
+    void Draw(QPainter& target, const QRect& area);
+
     std::atomic<int> m_DisplayMode{0};
     mutable std::mutex m_ValuesLock;
     std::vector<double> m_Values;                  // guarded by m_ValuesLock
@@ -50,4 +60,5 @@ private:
     std::atomic<int> m_Height{0};
     std::vector<double> m_PaintValues; // window thread only: the snapshot being drawn
     std::atomic<bool> m_bRepaintPosted{false};
+    int m_FramesDrawn = 0; // window thread only
 };

@@ -1,19 +1,22 @@
 // Pixels of the display control, read from grab(): geometry, colours and thresholds of the
 // spectrum columns and the level bar, the background before any feed, and the hand-off from
-// other threads (queued repaint, a window that is gone).
+// other threads (queued frame, a window that is gone); live frames read from the backing store.
 #include "CFrequencyGraph.h"
 #include "GraphPainting.h"
 #include "SpectrumFeed.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QImage>
 #include <QPointer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -48,6 +51,34 @@ int LitInColumn(const QImage& image, int column) {
             ++lit;
     }
     return lit;
+}
+
+// What the window's backing store holds where the control lies: the picture sent to the screen.
+QImage OnScreen(QWidget& control) {
+    QWidget* top = control.window();
+    const auto* store = dynamic_cast<const QImage*>(top->backingStore()->paintDevice());
+    if (!store)
+        return {};
+    return store->copy(QRect(control.mapTo(top, QPoint(0, 0)), control.size()));
+}
+
+struct PaintEventCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+bool ProcessEventsUntil(const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
 }
 
 } // namespace
@@ -160,7 +191,7 @@ TEST(GraphPaint, LevelLengthTruncatesAndSilenceShowsOnlyGreyAndSeparators) {
         EXPECT_EQ(At(image, x, 7), x % 5 == 0 ? graph::kBackground : graph::kUnlit) << x;
 }
 
-TEST(GraphPaint, FeedFromAnotherThreadRepaintsThroughTheWindowThread) {
+TEST(GraphPaint, FeedFromAnotherThreadIsDrawnOnTheWindowThreadIntoTheBackingStore) {
     CFrequencyGraph graphWindow;
     graphWindow.SetMode(CFrequencyGraph::kModeSpectrum);
     graphWindow.resize(120, 32);
@@ -175,31 +206,47 @@ TEST(GraphPaint, FeedFromAnotherThreadRepaintsThroughTheWindowThread) {
     WAVEHDR header{};
     header.lpData = reinterpret_cast<char*>(pcm.data());
     header.dwBufferLength = 4096;
+    PaintEventCounter paints;
+    graphWindow.installEventFilter(&paints);
+    const int framesBefore = graphWindow.FramesDrawn();
     std::thread([&] { EXPECT_EQ(SpectrumFeed(&graphWindow, &header), 1); }).join();
 
     auto values = graphWindow.Values();
     ASSERT_EQ(values.size(), 512u);
     EXPECT_GT(values[5], 8000.0);
-    // The queued repaint reaches the window thread.
-    bool painted = false;
-    struct PaintSpy : QObject {
-        bool* painted;
-        explicit PaintSpy(bool* p) : painted(p) {}
-        bool eventFilter(QObject*, QEvent* e) override {
-            if (e->type() == QEvent::Paint)
-                *painted = true;
-            return false;
-        }
-    } spy(&painted);
-    graphWindow.installEventFilter(&spy);
-    for (int i = 0; i < 100 && !painted; ++i) {
-        QApplication::processEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    EXPECT_TRUE(painted);
-    QImage image = graphWindow.grab().toImage();
+    // The queued frame reaches the window thread and the window's backing store, the picture
+    // that goes to the screen, with no paint event of the control's own.
+    ASSERT_TRUE(ProcessEventsUntil([&] { return graphWindow.FramesDrawn() > framesBefore; }));
+    EXPECT_EQ(paints.paints, 0);
+    const QImage image = OnScreen(graphWindow);
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(LitInColumn(image, i), i == 5 ? 8 : 0) << "column " << i;
+}
+
+TEST(GraphPaint, AFramePartlyCoveredBySiblingGoesThroughTheRepaintAndKeepsTheSibling) {
+    QWidget top;
+    top.resize(200, 60);
+    CFrequencyGraph graphWindow(&top);
+    graphWindow.SetMode(CFrequencyGraph::kModeSpectrum);
+    graphWindow.setGeometry(10, 10, 120, 32);
+    QWidget cover(&top); // over the two leftmost columns
+    cover.setAutoFillBackground(true);
+    QPalette palette = cover.palette();
+    palette.setColor(QPalette::Window, QColor(1, 2, 3));
+    cover.setPalette(palette);
+    cover.setGeometry(0, 0, 34, 60);
+    top.show();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return top.windowHandle() && top.windowHandle()->isExposed(); }));
+
+    const auto framesBefore = graphWindow.FramesDrawn();
+    const std::vector<double> loud(512, 20000.0);
+    graphWindow.SetData(512, loud.data());
+    ASSERT_TRUE(ProcessEventsUntil([&] { return graphWindow.FramesDrawn() > framesBefore; }));
+    const QImage image = OnScreen(graphWindow);
+    EXPECT_EQ(At(image, 5, 20), QColor(1, 2, 3)) << "the sibling above the graph stays";
+    EXPECT_EQ(At(image, 12 + 5, 20), QColor(1, 2, 3));
+    for (int i = 3; i < 10; ++i)
+        EXPECT_EQ(LitInColumn(image, i), 8) << "column " << i;
 }
 
 TEST(GraphPaint, FeedSkipsAGraphWhoseWindowIsGoneEvenWhileFeeding) {
@@ -235,20 +282,10 @@ TEST(GraphPaint, FeedSkipsAGraphWhoseWindowIsGoneEvenWhileFeeding) {
 }
 
 TEST(GraphPaint, OnlyAChangedPictureIsRepainted) {
-    struct PaintCounter : QObject {
-        int paints = 0;
-        bool eventFilter(QObject*, QEvent* e) override {
-            if (e->type() == QEvent::Paint)
-                ++paints;
-            return false;
-        }
-    };
     for (int mode : {CFrequencyGraph::kModeSpectrum, CFrequencyGraph::kModeLevel}) {
         Graph g(mode, 120, 32);
         g.widget->show();
         QApplication::processEvents();
-        PaintCounter counter;
-        g.widget->installEventFilter(&counter);
         const auto feed = [&](const std::vector<double>& values) {
             g.widget->SetData(static_cast<int>(values.size()), values.data());
             for (int i = 0; i < 5; ++i)
@@ -256,16 +293,15 @@ TEST(GraphPaint, OnlyAChangedPictureIsRepainted) {
         };
         // 2500 and 2600 light the same two segments and give the same 9-pixel bar; 5000 does not.
         feed(Values({2500, 2500}));
-        const int first = counter.paints;
+        const int first = g.widget->FramesDrawn();
         EXPECT_GE(first, 1) << mode;
         feed(Values({2600, 2600}));
-        EXPECT_EQ(counter.paints, first) << mode << ": the same picture again";
+        EXPECT_EQ(g.widget->FramesDrawn(), first) << mode << ": the same picture again";
         EXPECT_EQ(g.widget->Values()[0], 2600) << mode << ": the values are kept all the same";
         feed(Values({5000, 5000}));
-        EXPECT_GT(counter.paints, first) << mode;
+        EXPECT_GT(g.widget->FramesDrawn(), first) << mode;
         if (mode == CFrequencyGraph::kModeSpectrum) {
             EXPECT_EQ(LitInColumn(g.Picture(), 0), 4);
         }
-        g.widget->removeEventFilter(&counter);
     }
 }
