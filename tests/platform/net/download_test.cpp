@@ -79,6 +79,11 @@ TEST_F(DownloadTest, OnlyHttpsOrThisComputerIsFetched) {
     EXPECT_TRUE(platform::IsAllowedUrl(QUrl("http://127.0.0.1:8080/x")));
     EXPECT_TRUE(platform::IsAllowedUrl(QUrl("http://localhost/x")));
     EXPECT_TRUE(platform::IsAllowedUrl(QUrl("http://[::1]/x")));
+    EXPECT_TRUE(platform::IsAllowedUrl(QUrl("http://127.8.9.10/x"))) << "all of 127.0.0.0/8";
+    EXPECT_TRUE(platform::IsAllowedUrl(QUrl("http://[::ffff:127.0.0.1]/x")));
+    EXPECT_FALSE(platform::IsAllowedUrl(QUrl("http://[::ffff:10.0.0.1]/x")));
+    EXPECT_FALSE(platform::IsAllowedUrl(QUrl("http://10.0.0.1/x")));
+    EXPECT_FALSE(platform::IsAllowedUrl(QUrl("http://[::2]/x")));
     EXPECT_FALSE(platform::IsAllowedUrl(QUrl("http://update.quortools.kr/x")));
     EXPECT_FALSE(platform::IsAllowedUrl(QUrl("http://127.0.0.1.example.com/x")));
     EXPECT_FALSE(platform::IsAllowedUrl(QUrl("file:///etc/passwd")));
