@@ -4,6 +4,7 @@
 #include "CFrequencyGraph.h"
 #include "GraphPainting.h"
 #include "SpectrumFeed.h"
+#include "support/gui/GuiHelpers.h"
 
 #include <QApplication>
 #include <QBackingStore>
@@ -16,7 +17,6 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
-#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -70,16 +70,6 @@ struct PaintEventCounter : QObject {
         return false;
     }
 };
-
-bool ProcessEventsUntil(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
 
 } // namespace
 
@@ -216,7 +206,7 @@ TEST(GraphPaint, FeedFromAnotherThreadIsDrawnOnTheWindowThreadIntoTheBackingStor
     EXPECT_GT(values[5], 8000.0);
     // The queued frame reaches the window thread and the window's backing store, the picture
     // that goes to the screen, with no paint event of the control's own.
-    ASSERT_TRUE(ProcessEventsUntil([&] { return graphWindow.FramesDrawn() > framesBefore; }));
+    ASSERT_TRUE(quortest::gui::SettleUntil([&] { return graphWindow.FramesDrawn() > framesBefore; }));
     EXPECT_EQ(paints.paints, 0);
     const QImage image = OnScreen(graphWindow);
     for (int i = 0; i < 10; ++i)
@@ -236,12 +226,13 @@ TEST(GraphPaint, AFramePartlyCoveredBySiblingGoesThroughTheRepaintAndKeepsTheSib
     cover.setPalette(palette);
     cover.setGeometry(0, 0, 34, 60);
     top.show();
-    ASSERT_TRUE(ProcessEventsUntil([&] { return top.windowHandle() && top.windowHandle()->isExposed(); }));
+    ASSERT_TRUE(
+        quortest::gui::SettleUntil([&] { return top.windowHandle() && top.windowHandle()->isExposed(); }));
 
     const auto framesBefore = graphWindow.FramesDrawn();
     const std::vector<double> loud(512, 20000.0);
     graphWindow.SetData(512, loud.data());
-    ASSERT_TRUE(ProcessEventsUntil([&] { return graphWindow.FramesDrawn() > framesBefore; }));
+    ASSERT_TRUE(quortest::gui::SettleUntil([&] { return graphWindow.FramesDrawn() > framesBefore; }));
     const QImage image = OnScreen(graphWindow);
     EXPECT_EQ(At(image, 5, 20), QColor(1, 2, 3)) << "the sibling above the graph stays";
     EXPECT_EQ(At(image, 12 + 5, 20), QColor(1, 2, 3));

@@ -10,7 +10,6 @@
 
 #include <QCheckBox>
 #include <QDesktopServices>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -50,14 +49,6 @@ protected:
     LocalHttpServer server_;
     quortest::ScopedEnv webHost_{"QUOR_WEB_BASE_URL", server_.BaseUrl().toStdString()};
 };
-
-bool WaitUntil(const std::function<bool()>& condition, int ms = 5000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition() && clock.elapsed() < ms)
-        Settle(20);
-    return condition();
-}
 
 const QString kInfoPage = QLatin1String(UpdateEndpoints::kInfoPage);
 
@@ -153,7 +144,7 @@ TEST_F(DialogTest, PopupShowsAPlaceholderAtOnceAndThePageWhenItArrives) {
     ASSERT_TRUE(view);
     EXPECT_TRUE(view->toPlainText().contains(CInfoPopupDlg::LoadingText())) << "construction must not wait";
     popup.show();
-    EXPECT_TRUE(WaitUntil([&] { return view->toPlainText().contains(QStringLiteral("새 소식")); }))
+    EXPECT_TRUE(SettleUntil([&] { return view->toPlainText().contains(QStringLiteral("새 소식")); }))
         << view->toPlainText().toStdString();
     EXPECT_TRUE(view->toPlainText().contains(QStringLiteral("버전 1.0.2")));
     EXPECT_EQ(server_.TimesRequested(kInfoPage), 1);
@@ -166,7 +157,7 @@ TEST_F(DialogTest, PopupWithoutTheSiteSaysSo) {
     QWidget mainWindow;
     CInfoPopupDlg popup(&mainWindow);
     auto* view = FindControlAs<QTextBrowser>(&popup, "IDC_INFO_VIEW");
-    EXPECT_TRUE(WaitUntil([&] { return view->toPlainText().contains(CInfoPopupDlg::UnavailableText()); }));
+    EXPECT_TRUE(SettleUntil([&] { return view->toPlainText().contains(CInfoPopupDlg::UnavailableText()); }));
 }
 
 TEST_F(DialogTest, PopupLinksOpenInTheBrowser) {
@@ -175,7 +166,7 @@ TEST_F(DialogTest, PopupLinksOpenInTheBrowser) {
     QWidget mainWindow;
     CInfoPopupDlg popup(&mainWindow);
     auto* view = FindControlAs<QTextBrowser>(&popup, "IDC_INFO_VIEW");
-    ASSERT_TRUE(WaitUntil([&] { return view->toPlainText().contains(QStringLiteral("자세히")); }));
+    ASSERT_TRUE(SettleUntil([&] { return view->toPlainText().contains(QStringLiteral("자세히")); }));
     emit view->anchorClicked(QUrl("/news/1.html"));
     emit view->anchorClicked(QUrl("javascript:alert(1)"));
     ASSERT_EQ(browser.opened.size(), 1);

@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QMessageBox>
 #include <QTest>
@@ -124,6 +125,17 @@ QRgb PixelAt(QWidget* widget, int x, int y) {
 
 void Settle(int ms) {
     QTest::qWait(ms);
+}
+
+bool SettleUntil(const std::function<bool()>& condition, int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > ms)
+            return false;
+        Settle();
+    }
+    return true;
 }
 
 } // namespace quortest::gui

@@ -79,5 +79,7 @@ void OnFirstPaint(QWidget* widget, std::function<void()> probe);
 
 // Lets posted events and repaints run for a moment.
 void Settle(int ms = 20);
+// Lets them run until `condition` holds, at most `ms`; whether it holds.
+bool SettleUntil(const std::function<bool()>& condition, int ms = 10000);
 
 } // namespace quortest::gui
