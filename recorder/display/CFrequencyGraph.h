@@ -46,7 +46,7 @@ protected:
 private:
     // Window thread: one frame of the live display. A frame is drawn straight into the window's
     // backing store and sent to the screen from there: the widget repaint path (region
-    // bookkeeping, event delivery) cost as much as the drawing itself, 43 times a second.
+    // bookkeeping, event delivery) took about a third of each frame, 43 frames a second.
     void ShowFrame();
     bool DrawIntoBackingStore();
     // area: where the control lies on the painter's device.
