@@ -9,13 +9,11 @@
 #include <QApplication>
 #include <QBackingStore>
 #include <QImage>
-#include <QPointer>
 #include <QWindow>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <cmath>
 #include <memory>
 #include <thread>
