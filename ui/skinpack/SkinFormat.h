@@ -14,10 +14,4 @@ inline constexpr int kHeaderBytes = 16;
 // alpha, as the PNG has it); both take four bytes per pixel and no padding.
 inline constexpr int kBytesPerPixel = 4;
 
-struct Header {
-    uint32_t width = 0;
-    uint32_t height = 0;
-    uint32_t format = 0;
-};
-
 } // namespace skinformat
