@@ -90,7 +90,7 @@ bool CFrequencyGraph::DrawIntoBackingStore() {
         return false;
     store->beginPaint(area);
     QPaintDevice* device = store->paintDevice();
-    if (device) {
+    if (device && !CopyKeptFrame(*device, area)) {
         QPainter target(device);
         target.setClipRect(area);
         Draw(target, area);
@@ -102,6 +102,22 @@ bool CFrequencyGraph::DrawIntoBackingStore() {
     return true;
 }
 
+bool CFrequencyGraph::CopyKeptFrame(QPaintDevice& device, const QRect& area) {
+    if (device.devType() != QInternal::Image)
+        return false;
+    TakePaintValues();
+    if (!m_Frame.CopyInto(static_cast<QImage&>(device), area, m_DisplayMode, m_PaintValues.data(),
+                          static_cast<int>(m_PaintValues.size())))
+        return false;
+    ++m_FramesDrawn;
+    return true;
+}
+
+void CFrequencyGraph::TakePaintValues() {
+    std::lock_guard<std::mutex> guard(m_ValuesLock);
+    m_PaintValues.assign(m_Values.begin(), m_Values.end());
+}
+
 void CFrequencyGraph::paintEvent(QPaintEvent*) {
     QPainter target(this);
     Draw(target, rect());
@@ -109,10 +125,7 @@ void CFrequencyGraph::paintEvent(QPaintEvent*) {
 
 void CFrequencyGraph::Draw(QPainter& target, const QRect& area) {
     ++m_FramesDrawn;
-    {
-        std::lock_guard<std::mutex> guard(m_ValuesLock);
-        m_PaintValues.assign(m_Values.begin(), m_Values.end());
-    }
+    TakePaintValues();
     CMemDC memDC(target, area, palette().color(backgroundRole()));
     const int count = static_cast<int>(m_PaintValues.size());
     if (count == 0)

@@ -3,6 +3,7 @@
 // window copies them under a small lock when it paints, so a paint never sees a torn array.
 #pragma once
 
+#include "GraphFrame.h"
 #include "GraphPainting.h"
 
 #include <QWidget>
@@ -49,6 +50,11 @@ private:
     // bookkeeping, event delivery) took about a third of each frame, 43 frames a second.
     void ShowFrame();
     bool DrawIntoBackingStore();
+    // Copies the values held now into m_PaintValues.
+    void TakePaintValues();
+    // The kept picture, brought up to date and copied into device at area; false when the
+    // device cannot take it that way (see graph::Frame::CopyInto).
+    bool CopyKeptFrame(QPaintDevice& device, const QRect& area);
     // area: where the control lies on the painter's device.
     void Draw(QPainter& target, const QRect& area);
 
@@ -61,4 +67,5 @@ private:
     std::vector<double> m_PaintValues; // window thread only: the snapshot being drawn
     std::atomic<bool> m_bRepaintPosted{false};
     int m_FramesDrawn = 0; // window thread only
+    graph::Frame m_Frame;  // window thread only: the picture live frames copy
 };

@@ -43,21 +43,24 @@ Picture PictureOf(int mode, int width, int height, const double* values, int cou
     return picture;
 }
 
-void PaintSpectrumColumns(QPainter& painter, int width, int height, const double* values, int count) {
-    painter.fillRect(0, 0, width, height, kBackground);
+void PaintSegment(QPainter& painter, int width, int height, int column, int segment, bool lit) {
     const int columnWidth = width / kColumns;
     const int segmentHeight = height / kSegments;
     const int firstZone = 60 * kSegments / 100;
     const int secondZone = 80 * kSegments / 100;
+    const QColor& zone = segment < firstZone ? kLowSegment : segment < secondZone ? kMiddleSegment : kHighSegment;
+    // One pixel stays black at the right and at the top of every segment.
+    const int left = column * columnWidth;
+    const int top = height - (segment + 1) * segmentHeight + 1;
+    painter.fillRect(left, top, columnWidth - 1, segmentHeight - 1, lit ? zone : kUnlit);
+}
+
+void PaintSpectrumColumns(QPainter& painter, int width, int height, const double* values, int count) {
+    painter.fillRect(0, 0, width, height, kBackground);
     for (int i = 0; i < kColumns; ++i) {
         const int lit = LitSegments(i < count ? values[i] : 0.0);
-        for (int j = 0; j < kSegments; ++j) {
-            const QColor& zone = j < firstZone ? kLowSegment : j < secondZone ? kMiddleSegment : kHighSegment;
-            // One pixel stays black at the right and at the top of every segment.
-            const int left = i * columnWidth;
-            const int top = height - (j + 1) * segmentHeight + 1;
-            painter.fillRect(left, top, columnWidth - 1, segmentHeight - 1, j < lit ? zone : kUnlit);
-        }
+        for (int j = 0; j < kSegments; ++j)
+            PaintSegment(painter, width, height, i, j, j < lit);
     }
 }
 

@@ -211,6 +211,31 @@ TEST(GraphPaint, FeedFromAnotherThreadIsDrawnOnTheWindowThreadIntoTheBackingStor
         EXPECT_EQ(LitInColumn(image, i), i == 5 ? 8 : 0) << "column " << i;
 }
 
+TEST(GraphPaint, LiveFramesInSuccessionShowWhatAFreshPaintShows) {
+    // Live frames repaint only what changed since the last one: after every frame of a sequence
+    // that lights, darkens and mixes columns, the store holds the pixels of a whole new paint.
+    const std::vector<std::vector<double>> sequence = {
+        Values({8000, 8000, 8000, 8000, 8000, 8000, 8000, 8000, 8000, 8000}),
+        Values({2500, 0, 8000, 5000, 1040, 6000, 0, 3000, 7999, 1e9}),
+        Values({5000, 8000, 0, 5000, 0, 2500, 8000, 3000, 1040, 0}),
+        Values({}),
+        Values({16384, 30000, 1000, 65535}),
+    };
+    for (int mode : {CFrequencyGraph::kModeSpectrum, CFrequencyGraph::kModeLevel}) {
+        Graph g(mode, 120, 32);
+        g.widget->show();
+        ASSERT_TRUE(quortest::gui::SettleUntil([&] { return g.widget->windowHandle()->isExposed(); }));
+        for (size_t step = 0; step < sequence.size(); ++step) {
+            const int before = g.widget->FramesDrawn();
+            g.widget->SetData(512, sequence[step].data());
+            ASSERT_TRUE(quortest::gui::SettleUntil([&] { return g.widget->FramesDrawn() > before; }));
+            const QImage live = OnScreen(*g.widget).convertToFormat(QImage::Format_RGB32);
+            ASSERT_FALSE(live.isNull());
+            EXPECT_EQ(live, g.Picture().convertToFormat(QImage::Format_RGB32)) << "mode " << mode << ", step " << step;
+        }
+    }
+}
+
 TEST(GraphPaint, AFramePartlyCoveredBySiblingGoesThroughTheRepaintAndKeepsTheSibling) {
     QWidget top;
     top.resize(200, 60);
