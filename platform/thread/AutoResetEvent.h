@@ -22,9 +22,9 @@ public:
         m_Signalled = false;
     }
     // False on time-out.
-    bool WaitFor(std::chrono::milliseconds timeout) {
+    bool WaitUntil(std::chrono::steady_clock::time_point deadline) {
         std::unique_lock<std::mutex> guard(m_Lock);
-        if (!m_Wake.wait_for(guard, timeout, [this] { return m_Signalled; }))
+        if (!m_Wake.wait_until(guard, deadline, [this] { return m_Signalled; }))
             return false;
         m_Signalled = false;
         return true;

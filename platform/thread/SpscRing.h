@@ -34,6 +34,10 @@ public:
         m_Tail.store(tail + 1, std::memory_order_release);
         return item;
     }
+    // Consumer only: nothing to pop now.
+    bool Empty() const {
+        return m_Tail.load(std::memory_order_relaxed) == m_Head.load(std::memory_order_acquire);
+    }
     // Consumer only, with the producer stopped.
     void Clear() { m_Tail.store(m_Head.load(std::memory_order_acquire), std::memory_order_release); }
 

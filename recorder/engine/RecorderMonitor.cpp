@@ -4,6 +4,7 @@
 #include "thread/ThreadPriority.h"
 
 #include <algorithm>
+#include <chrono>
 
 Recorder::Recorder(int frames) : m_MonitorBufferBytes(frames * 32 / 8) {
     m_Capture.DataFromSoundIn = &Recorder::ReceiveCaptured;
@@ -58,10 +59,11 @@ MMRESULT Recorder::OpenMonitor(WaveInProc routine, uint32_t mode, uint32_t devic
     if (result != MMSYSERR_NOERROR || !device)
         return result;
     m_MonitorDevice = device;
-    // One buffer per wake-up of the sound server's thread, never more: each buffer is shown.
-    const uint32_t bufferMs = static_cast<uint32_t>(m_MonitorBufferBytes) * 1000 /
-                              std::max<uint32_t>(m_MonitorFormat.nAvgBytesPerSec, 1);
-    platform::SetWaveInFragment(device, std::max<uint32_t>(bufferMs, 1));
+    // Two buffers per wake-up of the sound server's thread: each wake costs more than the bytes
+    // it carries, and the worker shows the two a buffer's time apart (MonitorLoop).
+    const uint32_t pairMs = (static_cast<uint32_t>(m_MonitorBufferBytes) * 2000 + m_MonitorFormat.nAvgBytesPerSec / 2) /
+                            std::max<uint32_t>(m_MonitorFormat.nAvgBytesPerSec, 1);
+    platform::SetWaveInFragment(device, std::max<uint32_t>(pairMs, 1));
     m_FilledHeaders.Clear();
     m_bMonitorOpened = true;
     return MMSYSERR_NOERROR;
@@ -99,12 +101,23 @@ void Recorder::MonitorProc(HWAVEIN, uint32_t msg, uintptr_t, uintptr_t param1, u
 void Recorder::MonitorLoop() {
     // The display must keep up with the capture.
     platform::RaiseCurrentThreadToHighestPriority();
+    using Clock = std::chrono::steady_clock;
+    // Buffers that come together are shown apart, at about the pace they were captured: the
+    // picture of the first would otherwise be replaced before the window thread drew it. Only the
+    // last one waiting is held back; a worker that fell behind catches up at once.
+    const auto spacing = std::chrono::microseconds(int64_t(m_MonitorBufferBytes) * 750000 /
+                                                   std::max<uint32_t>(m_MonitorFormat.nAvgBytesPerSec, 1));
+    Clock::time_point lastFed;
     while (m_bMonitorRunning) {
         m_MonitorEvent.Wait();
         // Every buffer that filled since the last wake, oldest first, then back to the device.
         while (WAVEHDR* header = m_FilledHeaders.Pop()) {
+            // A wake-up here (a new buffer, a stop) consumes no buffer: the loop still pops it.
+            while (m_bMonitorRunning && m_FilledHeaders.Empty() && Clock::now() < lastFed + spacing)
+                m_MonitorEvent.WaitUntil(lastFed + spacing);
             if (!m_bMonitorRunning)
                 break;
+            lastFed = Clock::now();
             // A device that lost its source hands its buffers back unfilled: nothing to show.
             if (m_MonitorCallback && header->dwBytesRecorded == header->dwBufferLength)
                 m_MonitorCallback(m_MonitorTarget, header);

@@ -23,6 +23,7 @@ struct Watcher {
     std::vector<int16_t> firstValues;
     std::vector<int16_t> lastValues;
     std::vector<uint32_t> lengths;
+    std::vector<std::chrono::steady_clock::time_point> times;
     std::atomic<int> calls{0};
     std::atomic<int> policy{-1}; // the worker's scheduling class
     // Every tenth callback stalls this long, so several buffers fill before the worker runs.
@@ -36,6 +37,7 @@ struct Watcher {
             std::lock_guard<std::mutex> guard(self->lock);
             self->headers.push_back(header);
             self->lengths.push_back(header->dwBufferLength);
+            self->times.push_back(std::chrono::steady_clock::now());
             self->firstValues.push_back(values[0]);
             self->lastValues.push_back(values[header->dwBufferLength / 2 - 1]);
         }
@@ -78,6 +80,36 @@ TEST(Monitor, SixteenBuffersOf4096BytesCycleWithoutLoss) {
                 << "buffer " << i << " does not follow the one before: lost or reordered";
         }
     }
+}
+
+TEST(Monitor, BuffersDeliveredTogetherAreFedApartButABacklogAtOnce) {
+    // A driver delivering whole fragments hands two or three buffers over at once. Fed back to
+    // back, the first picture would be replaced before the window drew it; after a stalled
+    // callback the waiting buffers must not be held back.
+    ScriptedWaveIn driver;
+    driver.holdFragments = true;
+    Watcher watcher;
+    Recorder recorder(1024);
+    ASSERT_EQ(recorder.OpenMonitor(), MMSYSERR_NOERROR);
+    recorder.SetMonitorCallback(&watcher, &Watcher::Feed);
+    ASSERT_EQ(recorder.StartMonitor(), MMSYSERR_NOERROR);
+    ASSERT_TRUE(watcher.WaitFor(30));
+    watcher.stallMs = 150; // from here every tenth callback stalls
+    ASSERT_TRUE(watcher.WaitFor(70));
+    recorder.StopMonitor();
+
+    std::lock_guard<std::mutex> guard(watcher.lock);
+    const auto gapMs = [&](size_t i) {
+        return std::chrono::duration<double, std::milli>(watcher.times[i] - watcher.times[i - 1]).count();
+    };
+    int close = 0;
+    for (size_t i = 2; i < 30; ++i)
+        close += gapMs(i) < 5.0;
+    EXPECT_LT(close, 7) << "of 28 feeds in steady delivery, " << close << " followed the one before at once";
+    int caughtUp = 0; // stalls after which the next three feeds came within 10 ms
+    for (size_t i = 39; i + 3 < watcher.times.size(); i += 10)
+        caughtUp += std::chrono::duration<double, std::milli>(watcher.times[i + 3] - watcher.times[i + 1]).count() < 10.0;
+    EXPECT_GE(caughtUp, 1) << "buffers that waited through a stall were held back";
 }
 
 TEST(Monitor, StillCyclesAllBuffersAfterManyRounds) {
