@@ -52,6 +52,14 @@ struct Watcher {
     }
 };
 
+// Opens and starts the monitor with the watcher as its callback.
+bool StartWatched(Recorder& recorder, Watcher& watcher) {
+    if (recorder.OpenMonitor() != MMSYSERR_NOERROR)
+        return false;
+    recorder.SetMonitorCallback(&watcher, &Watcher::Feed);
+    return recorder.StartMonitor() == MMSYSERR_NOERROR;
+}
+
 } // namespace
 
 TEST(Monitor, SixteenBuffersOf4096BytesCycleWithoutLoss) {
@@ -61,9 +69,7 @@ TEST(Monitor, SixteenBuffersOf4096BytesCycleWithoutLoss) {
     // none may be lost in the hand-off.
     watcher.stallMs = 150;
     Recorder recorder(1024);
-    ASSERT_EQ(recorder.OpenMonitor(), MMSYSERR_NOERROR);
-    recorder.SetMonitorCallback(&watcher, &Watcher::Feed);
-    ASSERT_EQ(recorder.StartMonitor(), MMSYSERR_NOERROR);
+    ASSERT_TRUE(StartWatched(recorder, watcher));
     ASSERT_TRUE(watcher.WaitFor(40));
     recorder.StopMonitor();
 
@@ -90,9 +96,7 @@ TEST(Monitor, BuffersDeliveredTogetherAreFedApartButABacklogAtOnce) {
     driver.holdFragments = true;
     Watcher watcher;
     Recorder recorder(1024);
-    ASSERT_EQ(recorder.OpenMonitor(), MMSYSERR_NOERROR);
-    recorder.SetMonitorCallback(&watcher, &Watcher::Feed);
-    ASSERT_EQ(recorder.StartMonitor(), MMSYSERR_NOERROR);
+    ASSERT_TRUE(StartWatched(recorder, watcher));
     ASSERT_TRUE(watcher.WaitFor(30));
     watcher.stallMs = 150; // from here every tenth callback stalls
     ASSERT_TRUE(watcher.WaitFor(70));
@@ -116,9 +120,7 @@ TEST(Monitor, StillCyclesAllBuffersAfterManyRounds) {
     ScriptedWaveIn driver;
     Watcher watcher;
     Recorder recorder(1024);
-    ASSERT_EQ(recorder.OpenMonitor(), MMSYSERR_NOERROR);
-    recorder.SetMonitorCallback(&watcher, &Watcher::Feed);
-    ASSERT_EQ(recorder.StartMonitor(), MMSYSERR_NOERROR);
+    ASSERT_TRUE(StartWatched(recorder, watcher));
     ASSERT_TRUE(watcher.WaitFor(5 * 16 + 16));
     recorder.StopMonitor();
     std::lock_guard<std::mutex> guard(watcher.lock);
@@ -160,9 +162,7 @@ TEST(Monitor, StopEndsCallbacksAndDestructionClosesTheDevice) {
     Watcher watcher;
     {
         Recorder recorder(1024);
-        ASSERT_EQ(recorder.OpenMonitor(), MMSYSERR_NOERROR);
-        recorder.SetMonitorCallback(&watcher, &Watcher::Feed);
-        ASSERT_EQ(recorder.StartMonitor(), MMSYSERR_NOERROR);
+        ASSERT_TRUE(StartWatched(recorder, watcher));
         ASSERT_TRUE(watcher.WaitFor(3));
         recorder.StopMonitor();
         int after = watcher.calls;
@@ -175,9 +175,7 @@ TEST(Monitor, StopEndsCallbacksAndDestructionClosesTheDevice) {
     // Destroying a running monitor stops it too.
     {
         Recorder recorder(1024);
-        ASSERT_EQ(recorder.OpenMonitor(), MMSYSERR_NOERROR);
-        recorder.SetMonitorCallback(&watcher, &Watcher::Feed);
-        ASSERT_EQ(recorder.StartMonitor(), MMSYSERR_NOERROR);
+        ASSERT_TRUE(StartWatched(recorder, watcher));
     }
     EXPECT_EQ(driver.OpenDevices(), 0);
 }
