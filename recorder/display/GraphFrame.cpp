@@ -19,8 +19,8 @@ bool Frame::CopyInto(QImage& target, const QRect& at, int mode, const double* va
     Update(PictureOf(mode, at.width(), at.height(), values, count), target.format(), values, count);
     const size_t rowBytes = static_cast<size_t>(at.width()) * 4;
     for (int row = 0; row < at.height(); ++row)
-        std::memcpy(target.scanLine(at.y() + row) + static_cast<size_t>(at.x()) * 4, m_Image.constScanLine(row),
-                    rowBytes);
+        std::memcpy(target.scanLine(at.y() + row) + static_cast<size_t>(at.x()) * 4,
+                    m_Image.constScanLine(row), rowBytes);
     return true;
 }
 

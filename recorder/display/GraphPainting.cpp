@@ -48,7 +48,9 @@ void PaintSegment(QPainter& painter, int width, int height, int column, int segm
     const int segmentHeight = height / kSegments;
     const int firstZone = 60 * kSegments / 100;
     const int secondZone = 80 * kSegments / 100;
-    const QColor& zone = segment < firstZone ? kLowSegment : segment < secondZone ? kMiddleSegment : kHighSegment;
+    const QColor& zone = segment < firstZone    ? kLowSegment
+                         : segment < secondZone ? kMiddleSegment
+                                                : kHighSegment;
     // One pixel stays black at the right and at the top of every segment.
     const int left = column * columnWidth;
     const int top = height - (segment + 1) * segmentHeight + 1;

@@ -61,8 +61,9 @@ MMRESULT Recorder::OpenMonitor(WaveInProc routine, uint32_t mode, uint32_t devic
     m_MonitorDevice = device;
     // Two buffers per wake-up of the sound server's thread: each wake costs more than the bytes
     // it carries, and the worker shows the two a buffer's time apart (MonitorLoop).
-    const uint32_t pairMs = (static_cast<uint32_t>(m_MonitorBufferBytes) * 2000 + m_MonitorFormat.nAvgBytesPerSec / 2) /
-                            std::max<uint32_t>(m_MonitorFormat.nAvgBytesPerSec, 1);
+    const uint32_t pairMs =
+        (static_cast<uint32_t>(m_MonitorBufferBytes) * 2000 + m_MonitorFormat.nAvgBytesPerSec / 2) /
+        std::max<uint32_t>(m_MonitorFormat.nAvgBytesPerSec, 1);
     platform::SetWaveInFragment(device, std::max<uint32_t>(pairMs, 1));
     m_FilledHeaders.Clear();
     m_bMonitorOpened = true;

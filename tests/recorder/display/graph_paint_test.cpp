@@ -231,7 +231,8 @@ TEST(GraphPaint, LiveFramesInSuccessionShowWhatAFreshPaintShows) {
             ASSERT_TRUE(quortest::gui::SettleUntil([&] { return g.widget->FramesDrawn() > before; }));
             const QImage live = OnScreen(*g.widget).convertToFormat(QImage::Format_RGB32);
             ASSERT_FALSE(live.isNull());
-            EXPECT_EQ(live, g.Picture().convertToFormat(QImage::Format_RGB32)) << "mode " << mode << ", step " << step;
+            EXPECT_EQ(live, g.Picture().convertToFormat(QImage::Format_RGB32))
+                << "mode " << mode << ", step " << step;
         }
     }
 }
