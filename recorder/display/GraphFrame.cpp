@@ -6,10 +6,6 @@
 
 namespace graph {
 
-Frame::~Frame() {
-    m_Painter.reset(); // before the image it paints on
-}
-
 bool Frame::CopyInto(QImage& target, const QRect& at, int mode, const double* values, int count) {
     if (count <= 0 || (mode != kModeSpectrum && mode != kModeLevel) || at.isEmpty())
         return false;

@@ -16,11 +16,6 @@ namespace graph {
 
 class Frame {
 public:
-    Frame() = default;
-    ~Frame();
-    Frame(const Frame&) = delete;
-    Frame& operator=(const Frame&) = delete;
-
     // Copies the picture of values (count of them, count > 0) for a mode-`mode` control into
     // `target` with its top left corner at `at`, after bringing the kept picture up to date.
     // False, with nothing written, when target is not a 32-bit image at device pixel ratio 1
@@ -31,8 +26,9 @@ private:
     void Update(const Picture& picture, QImage::Format format, const double* values, int count);
 
     QImage m_Image;
-    std::unique_ptr<QPainter> m_Painter; // open on m_Image while it is kept
-    std::optional<Picture> m_Shown;      // what m_Image holds
+    // Open on m_Image while it is kept; declared after it, so it ends before the image goes.
+    std::unique_ptr<QPainter> m_Painter;
+    std::optional<Picture> m_Shown; // what m_Image holds
 };
 
 } // namespace graph
