@@ -70,6 +70,12 @@ void ExpectWhole(const fs::path& file) {
     }
 }
 
+// Runs a clean-up when the scope ends, however it ends.
+struct AtScopeExit {
+    std::function<void()> run;
+    ~AtScopeExit() { run(); }
+};
+
 // A file size limit stands in for a full disk, as long as the object lives.
 class DiskLimit {
 public:
@@ -307,7 +313,8 @@ TEST_F(RecordingFaults, AStalledWriterLosesTheOverflowWhichIsToldAndStopWaitsFor
     };
     std::atomic<bool> draining{false};
     std::atomic<bool> finished{false};
-    std::string collected;
+    std::string collected; // the drain thread's until it is joined
+    std::atomic<size_t> collectedBytes{0};
     std::thread drain([&] {
         char chunk[4096];
         while (!finished) {
@@ -316,14 +323,29 @@ TEST_F(RecordingFaults, AStalledWriterLosesTheOverflowWhichIsToldAndStopWaitsFor
                 continue;
             }
             const ssize_t got = read(reader, chunk, sizeof chunk);
-            if (got > 0)
+            if (got > 0) {
                 collected.append(chunk, static_cast<size_t>(got));
-            else if (got == 0)
+                collectedBytes = collected.size();
+            } else if (got == 0) {
                 finished = true; // the writer closed: the recording is finished
-            else
+            } else {
                 std::this_thread::sleep_for(2ms);
+            }
         }
     });
+    std::thread release;
+    // However the test ends, a failed assertion included, the pipe is drained until the recording
+    // has stopped and both threads are joined: a failure is told, not ended by std::terminate.
+    const AtScopeExit joinHelpers{[&] {
+        draining = true;
+        recorder.StopRecord();
+        if (release.joinable())
+            release.join();
+        WaitUntil([&] { return finished.load(); });
+        finished = true;
+        if (drain.joinable())
+            drain.join();
+    }};
 
     Use(0, 0, "pipe.mp3", false); // 320 kbps: the pipe fills in a tenth of a second
     ASSERT_TRUE(recorder.StartRecord()) << recorder.LastFailureDetail();
@@ -337,11 +359,11 @@ TEST_F(RecordingFaults, AStalledWriterLosesTheOverflowWhichIsToldAndStopWaitsFor
 
     // The recording goes on after the stall; then the reader stops again and Stop comes while the
     // writer is blocked for 8 s.
-    const size_t afterStall = collected.size();
-    ASSERT_TRUE(WaitUntil([&] { return collected.size() > afterStall + 80000; }));
+    const size_t afterStall = collectedBytes;
+    ASSERT_TRUE(WaitUntil([&] { return collectedBytes > afterStall + 80000; }));
     draining = false;
     ASSERT_TRUE(writerBlocked());
-    std::thread release([&] {
+    release = std::thread([&] {
         std::this_thread::sleep_for(8s);
         draining = true;
     });
