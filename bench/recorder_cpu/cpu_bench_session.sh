@@ -2,7 +2,7 @@
 # Runs inside the private X server; see run_cpu_bench.sh. One signal, everything measured in this
 # one session: the idle window, recordings at 128 and 320 kbps, parec | lame at both, and cava,
 # in rounds; each figure is the median of its rounds, so that a drift of the machine during one
-# round moves no ratio on its own.
+# round moves no ratio on its own. A second summary takes the ratios within each round.
 set -euo pipefail
 build=$QUOR_BENCH_BUILD
 seconds=$QUOR_BENCH_SECONDS
@@ -150,3 +150,23 @@ for kbps in 128 320; do
     ratio "$kbps kbps:   same, LAME at the recorder's settings" "$own" "$same" 1.1
 done
 ratio "idle / cava" "$idle" "$cava" 1.0
+
+# The same goals with each ratio taken within its round, then the median of those: the figures of
+# one round were measured minutes apart at most, so a round in which the whole machine ran slower
+# moves both sides of its own ratios. The two summaries disagree when the rounds do.
+echo "-- medians of the ratios within each round"
+of_round() { awk -v i="$2" '{ print $i }' <<< "${rounds_of[$1]}"; } # figure name, round
+per_round() { # awk expression over i (idle), c (cava), r (recording), b (parec|lame); kbps
+    local ratios="" round
+    for round in $(seq "$rounds"); do
+        ratios+=" $(awk -v i="$(of_round "recorder idle (live spectrum)" "$round")" \
+            -v c="$(of_round cava "$round")" -v r="$(of_round "recorder recording $2 kbps" "$round")" \
+            -v b="$(of_round "parec | lame -b $2" "$round")" "BEGIN { print $1 }")"
+    done
+    median "$ratios"
+}
+for kbps in 128 320; do
+    ratio "$kbps kbps: recording / (parec|lame + cava)" "$(per_round 'r / (b + c)' "$kbps")" 1 1.0
+    ratio "$kbps kbps: (recording - idle) / parec|lame" "$(per_round '(r - i) / b' "$kbps")" 1 1.1
+done
+ratio "idle / cava" "$(per_round 'i / c' 128)" 1 1.0

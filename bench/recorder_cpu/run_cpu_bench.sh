@@ -7,7 +7,8 @@
 # SIGNALS is what the sound server plays, one session each: tone (1 kHz), music (pink noise whose
 # level swings, so the spectrum changes with nearly every buffer) or silence.
 # ROUNDS repeats every figure; the ratios are taken between the medians of the rounds (a single
-# round moves by about ten per cent from run to run, cava and lame as much as the recorder).
+# round moves by about ten per cent from run to run, cava and lame as much as the recorder), and
+# again as the median of the ratios within each round.
 # usage: run_cpu_bench.sh BUILD_DIR [SECONDS=60] [SIGNALS="tone music"] [ROUNDS=3]
 set -euo pipefail
 build=$(cd "$1" && pwd)
