@@ -103,19 +103,17 @@ TEST(Monitor, BuffersDeliveredTogetherAreFedApartButABacklogAtOnce) {
     recorder.StopMonitor();
 
     std::lock_guard<std::mutex> guard(watcher.lock);
-    const auto gapMs = [&](size_t i) {
-        return std::chrono::duration<double, std::milli>(watcher.times[i] - watcher.times[i - 1]).count();
+    const auto msBetween = [&](size_t from, size_t to) {
+        return std::chrono::duration<double, std::milli>(watcher.times[to] - watcher.times[from]).count();
     };
     int together = 0;
     for (size_t i = 2; i < 30; ++i)
-        together += gapMs(i) < 5.0;
+        together += msBetween(i - 1, i) < 5.0;
     EXPECT_LT(together, 7) << "of 28 feeds in steady delivery, " << together
                            << " followed the one before at once";
     int caughtUp = 0; // stalls after which the next three feeds came within 10 ms
     for (size_t i = 39; i + 3 < watcher.times.size(); i += 10)
-        caughtUp +=
-            std::chrono::duration<double, std::milli>(watcher.times[i + 3] - watcher.times[i + 1]).count() <
-            10.0;
+        caughtUp += msBetween(i + 1, i + 3) < 10.0;
     EXPECT_GE(caughtUp, 1) << "buffers that waited through a stall were held back";
 }
 
