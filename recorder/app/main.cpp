@@ -4,7 +4,7 @@
 #include "Fonts.h"
 #include "SystemMessageBox.h"
 #include "WindowSystemImages.h"
-#include "pulse/PulseConnection.h"
+#include "pulse/SoundClientIdentity.h"
 
 #include <QApplication>
 
@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
         return 0;
 
     const ui::FontWarmUp fonts;
-    platform::PulseConnection::SetClientIdentity(
+    platform::SetSoundClientIdentity(
         {"QuorRecorder", "kr.quortools.QuorRecorder", "kr.quortools.QuorRecorder"});
     ui::SendWindowImagesThroughTheConnection();
     QApplication application(argc, argv);

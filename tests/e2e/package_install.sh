@@ -44,7 +44,7 @@ for list_file in "$here"/../../tools/*/CMakeLists.txt; do # each tool folder bui
     tool=$(basename "$(dirname "$list_file")")
     [ -x "$root/$private/$tool" ] || fail "the tool $tool is not in the package"
 done
-for module in libquor_id3v2.so libquor_pulse_playback.so libquor_net.so; do # loaded by name, so no dependency finds them
+for module in libquor_id3v2.so libquor_pulse_playback.so libquor_pulse_capture.so libquor_net.so; do # loaded by name, so no dependency finds them
     [ -f "$root/$private/$module" ] || fail "the module $module is not in the package"
 done
 [ "$(realpath -m "/$private/$(readlink "$root/$private/screenshot")")" = /usr/bin/ffmpeg ] ||
