@@ -30,7 +30,8 @@ public:
     }
 };
 
-// Entered once per program; a missing module is asked for again next time (see BindModule).
+// Binds the module once per program; while it is missing, every call looks for it again (see
+// BindModule). The entry only hands out the two objects, so nothing calls back under the lock.
 CaptureModule Bound() {
     static CaptureModule module{nullptr, nullptr};
     static std::mutex lock;
