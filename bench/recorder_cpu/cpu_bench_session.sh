@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs inside the private X server; see run_cpu_bench.sh. One signal, everything measured in this
 # one session: the idle window, recordings at 128 and 320 kbps, parec | lame at both, cava, and
-# parec | lame with cava beside it (each tool's share of that window counted), in rounds; each figure is the median of its rounds, so that a drift of the machine during one
-# round moves no ratio on its own. A second summary takes the ratios within each round.
+# parec | lame with cava beside it (each tool's share of that window counted), in rounds; each
+# figure is the median of its rounds, so that a drift of the machine during one round moves no
+# ratio on its own. A second summary takes the ratios within each round.
 set -euo pipefail
 build=$QUOR_BENCH_BUILD
 seconds=$QUOR_BENCH_SECONDS
@@ -133,7 +134,8 @@ measure_tools_together() { # kbps
         local p0 c0; p0=$(cpu_ticks "$parec" "$lame"); c0=$(cpu_ticks "$cava")
         sleep "$seconds"
         if pipe_ended_early; then
-            echo "  (parec | lame beside cava ended before its $seconds s, lame said: $(tail -n 2 "$work/lame.err" | tr '\n' ' ')- measuring again)"
+            echo "  (parec | lame beside cava ended before its $seconds s, lame said:" \
+                "$(tail -n 2 "$work/lame.err" | tr '\n' ' ')- measuring again)"
             continue
         fi
         local p1 c1; p1=$(cpu_ticks "$parec" "$lame"); c1=$(cpu_ticks "$cava")

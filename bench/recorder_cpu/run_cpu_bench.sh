@@ -2,8 +2,9 @@
 # CPU time (user + system, from /proc/<pid>/stat, all threads) per minute of QuorRecorder idle
 # with its live spectrum and recording MP3 at 128 and 320 kbps, against `parec | lame -r -b N`
 # recording the same monitor source and against cava (pulse input on that monitor, 43 frames/s,
-# 10 bars, in a tmux terminal), each alone and both at once, all in one private session per signal
-# so the figures compare within one run. The recorder runs under a private X server and is clicked with xdotool.
+# 10 bars, in a tmux terminal), each alone and both at once, all in one private session per
+# signal so the figures compare within one run. The recorder runs under a private X server and is
+# clicked with xdotool.
 # SIGNALS is what the sound server plays, one session each: tone (1 kHz), music (pink noise whose
 # level swings, so the spectrum changes with nearly every buffer) or silence.
 # ROUNDS repeats every figure; the ratios are taken between the medians of the rounds (a single
