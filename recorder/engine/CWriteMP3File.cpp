@@ -1,4 +1,4 @@
-// The MP3 writer: one encoder stream per recording, one encode call per captured buffer.
+// The MP3 writer: one encoder stream per recording, fed in batches of captured buffers.
 #include "CWriteMP3File.h"
 #include "EncoderLibrary.h"
 
@@ -94,14 +94,30 @@ void CWriteMP3File::Open(const std::string& path, int bitrate, int sampleRate, i
     m_writeFailed = false;
     m_bytesWritten = 0;
     m_stream = std::move(stream);
+    m_batchSamples = static_cast<uint32_t>(std::max(sampleRate, 1000)) * 2 * kBatchMs / 1000;
+    m_pending.clear();
+    // A batch and the capture buffer that completes it, usually.
+    m_pending.reserve(m_batchSamples * 2);
 }
 
 void CWriteMP3File::Receive(unsigned char* data, int bytes) {
     if (!m_stream || !data || bytes <= 0)
         return;
-    unsigned char output[kOutputBufferBytes];
     const int16_t* pcm = reinterpret_cast<const int16_t*>(data);
-    uint32_t samples = static_cast<uint32_t>(bytes) / 2;
+    const uint32_t samples = static_cast<uint32_t>(bytes) / 2;
+    if (m_pending.empty() && samples >= m_batchSamples) {
+        Encode(pcm, samples);
+        return;
+    }
+    m_pending.insert(m_pending.end(), pcm, pcm + samples);
+    if (m_pending.size() >= m_batchSamples) {
+        Encode(m_pending.data(), static_cast<uint32_t>(m_pending.size()));
+        m_pending.clear();
+    }
+}
+
+void CWriteMP3File::Encode(const int16_t* pcm, uint32_t samples) {
+    unsigned char output[kOutputBufferBytes];
     while (samples > 0) {
         const uint32_t count = std::min(samples, kMaxSamplesPerCall);
         uint32_t written = 0;
@@ -114,6 +130,8 @@ void CWriteMP3File::Receive(unsigned char* data, int bytes) {
 
 bool CWriteMP3File::Close() {
     if (m_stream) {
+        Encode(m_pending.data(), static_cast<uint32_t>(m_pending.size()));
+        m_pending.clear();
         unsigned char output[kOutputBufferBytes];
         uint32_t written = 0;
         m_stream->entry.beDeinitStream(m_stream->handle, output, &written);

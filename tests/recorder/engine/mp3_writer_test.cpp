@@ -115,11 +115,19 @@ TEST(MP3WriterFiles, LargeBuffersAndAForgottenCloseStillGiveTheWholeRecording) {
     {
         CWriteMP3File writer;
         writer.Open((dir / "big.mp3").string(), 320, 44100, 0);
-        Record(writer, pcm, pcm.size() * 2); // all four seconds in one call
+        // Two seconds in one call, a capture-sized buffer, then the rest in one call: each large
+        // call is encoded as it comes or after the audio that waits for a batch, in order.
+        auto* bytes = reinterpret_cast<unsigned char*>(const_cast<int16_t*>(pcm.data()));
+        const int half = static_cast<int>(pcm.size()), small = 4000;
+        writer.Receive(bytes, half);
+        writer.Receive(bytes + half, small);
+        writer.Receive(bytes + half + small, half - small);
     }
     const quortest::DecodedMp3 decoded = quortest::DecodeMp3(dir / "big.mp3");
     ASSERT_TRUE(decoded.ok);
     EXPECT_GE(decoded.frames, pcm.size() / 2);
+    EXPECT_EQ(quortest::DominantOf(decoded.pcm, 2, 0, 44100, {440, 1000, 2500}), 1000);
+    EXPECT_EQ(quortest::DominantOf(decoded.pcm, 2, 1, 44100, {440, 1000, 2500}), 440);
     EXPECT_EQ(decoded.bitrates, std::set<int>{320});
 }
 
