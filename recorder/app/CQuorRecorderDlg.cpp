@@ -356,6 +356,8 @@ void CQuorRecorderDlg::OnDeviceWatch() {
     if (FinishIfEndedByItself())
         return;
     const bool monitorDown = !m_Recorder.IsMonitorRunning() || m_Recorder.IsMonitorLost();
+    if (monitorDown)
+        ShowSilence();
     if (!monitorDown || (m_SinceMonitorRetry.isValid() && m_SinceMonitorRetry.elapsed() < 1000))
         return;
     m_SinceMonitorRetry.start();
@@ -364,6 +366,14 @@ void CQuorRecorderDlg::OnDeviceWatch() {
     // A new server (or its first output): unmute, volume and stereo mix as at start, silently.
     if (m_CapturePath)
         m_CapturePath->RecoverCapturePath();
+}
+
+void CQuorRecorderDlg::ShowSilence() {
+    // Nothing is captured: the spectrum falls instead of holding up the last sound it was given.
+    // Unchanged values cost no painting, so this may run on every watch.
+    const std::vector<double> silence(m_Graph->Values().size(), 0.0);
+    if (!silence.empty())
+        m_Graph->SetData(static_cast<int>(silence.size()), silence.data());
 }
 
 void CQuorRecorderDlg::OnBtnExit() {

@@ -43,8 +43,8 @@ public:
     void OnTimer();
     // Every quarter second while the window lives: a recording that ended by itself (its capture
     // lost the sound server, the disk is full, its file was removed) is finished and told at once;
-    // a monitor without a server is reopened once one is back (at most once a second), and the
-    // capture path set up again on it.
+    // a monitor without a server shows silence and is reopened once one is back (at most once a
+    // second), and the capture path set up again on it.
     void OnDeviceWatch();
     // Log-out or a kill request: every box open over the window is cancelled, the recording is
     // finished and the window closes; nothing opens a box or starts a recording after it.
@@ -79,6 +79,7 @@ private:
     void ReportStopOutcome();
     // True when it finished a recording that had ended by itself (and told why).
     bool FinishIfEndedByItself();
+    void ShowSilence();
     void OpenSettingsDialog();
     void OpenTagEditor(const std::string& path);
     void CloseOpenBoxes();

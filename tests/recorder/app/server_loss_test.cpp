@@ -1,8 +1,10 @@
 // The main window when the sound server goes away and comes back: a recording ends with what it
-// had and is told, the spectrum's capture and the next recording come back without a restart;
-// a termination request with a box open still finishes the file and closes at once.
+// had and is told, the spectrum falls silent, and its capture and the next recording come back
+// without a restart; a termination request with a box open still finishes the file and closes at
+// once.
 #include "RecorderWindowFixture.h"
 
+#include "CFrequencyGraph.h"
 #include "CMssageBoxDlg.h"
 #include "CapturePath.h"
 #include "RecorderSettings.h"
@@ -14,6 +16,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -121,6 +124,13 @@ TEST_F(ServerLossTest, AKilledServerEndsTheRecordingWithItsAudioAndTheNextRecord
     // A second of tone on disk before the server dies.
     ASSERT_TRUE(WaitUntil([&] { return fs::exists(first) && fs::file_size(first) > 44100 * 4; }, 8000));
     const auto beforeKill = fs::file_size(first);
+    auto* spectrum = FindControlAs<CFrequencyGraph>(window.get(), "IDC_STATIC_SPECTRUM");
+    ASSERT_NE(spectrum, nullptr);
+    const auto showsSound = [spectrum] {
+        const std::vector<double> values = spectrum->Values();
+        return std::any_of(values.begin(), values.end(), [](double v) { return v > 0.0; });
+    };
+    ASSERT_TRUE(WaitUntil(showsSound, 8000)) << "the spectrum never showed the tone";
 
     Server().Kill();
     QElapsedTimer sinceKill;
@@ -132,6 +142,7 @@ TEST_F(ServerLossTest, AKilledServerEndsTheRecordingWithItsAudioAndTheNextRecord
     EXPECT_FALSE(window->TheRecorder().IsRecording());
     EXPECT_FALSE(window->TimerRunning()) << "the elapsed time stops counting";
     EXPECT_TRUE(window->StatusText().isEmpty());
+    EXPECT_TRUE(WaitUntil([&] { return !showsSound(); }, 2000)) << "the spectrum holds up the last sound";
 
     const WavCheck lost = ReadFinishedWav(first);
     EXPECT_TRUE(lost.finished) << "chunk sizes patched at the loss";
