@@ -182,7 +182,8 @@ void CQuorRecorderDlg::OnFirstShown() {
     // A termination request may cancel the notices below: then nothing more opens.
     if (m_bTerminating)
         return;
-    m_CapturePath = std::make_unique<CapturePath>(m_CaptureDialogs, *m_SliderAdapter);
+    m_CapturePath =
+        std::make_unique<CapturePath>(m_CaptureDialogs, *m_SliderAdapter, static_cast<IMixerNotify*>(this));
     m_CapturePath->PrepareCapturePath();
     if (m_bTerminating)
         return;
@@ -374,6 +375,16 @@ void CQuorRecorderDlg::ShowSilence() {
     const std::vector<double> silence(m_Graph->Values().size(), 0.0);
     if (!silence.empty())
         m_Graph->SetData(static_cast<int>(silence.size()), silence.data());
+}
+
+void CQuorRecorderDlg::OnMixerNotify(HMIXER mixer, uint32_t message, uint32_t id) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, mixer, message, id] {
+            if (m_CapturePath)
+                m_CapturePath->OnMixerChange(mixer, message, id);
+        },
+        Qt::QueuedConnection);
 }
 
 void CQuorRecorderDlg::OnBtnExit() {

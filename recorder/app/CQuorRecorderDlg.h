@@ -1,11 +1,13 @@
 // The recorder's main window: the skinned face with its buttons, the elapsed time, the format
 // line, the spectrum and the capture-volume slider. It owns the Recorder for its whole life and
-// turns button presses into recording commands. Window thread only.
+// turns button presses into recording commands. Window thread only, except OnMixerNotify (the
+// mixer's notification thread), which only posts to the window thread.
 #pragma once
 
 #include "CapturePathDialogs.h"
 #include "Recorder.h"
 #include "RecorderFace.h"
+#include "mixer/Mixer.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
@@ -20,7 +22,7 @@ class CVolumeSlider;
 class CxSkinButton;
 class IShellActions;
 
-class CQuorRecorderDlg : public QDialog {
+class CQuorRecorderDlg : public QDialog, private IMixerNotify {
     Q_OBJECT
 public:
     // `shell` starts programs and opens folders (not owned); null means the real desktop.
@@ -80,6 +82,8 @@ private:
     // True when it finished a recording that had ended by itself (and told why).
     bool FinishIfEndedByItself();
     void ShowSilence();
+    // The capture volume changed elsewhere (another program, the volume page): the slider follows.
+    void OnMixerNotify(HMIXER mixer, uint32_t message, uint32_t id) override;
     void OpenSettingsDialog();
     void OpenTagEditor(const std::string& path);
     void CloseOpenBoxes();

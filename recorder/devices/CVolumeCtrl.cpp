@@ -10,7 +10,7 @@ CVolumeCtrl::~CVolumeCtrl() {
         mixerClose(m_hMixer);
 }
 
-int CVolumeCtrl::Init(uint32_t openFlags) {
+int CVolumeCtrl::Init(uint32_t openFlags, IMixerNotify* notify) {
     m_dwOpenFlags = openFlags;
     m_nNumMixers = static_cast<int32_t>(mixerGetNumDevs());
     m_MixerCaps = MIXERCAPS{};
@@ -25,7 +25,8 @@ int CVolumeCtrl::Init(uint32_t openFlags) {
     if (m_nNumMixers == 0)
         return 1;
     HMIXER mixer = nullptr;
-    if (mixerOpen(&mixer, 0, 0, 0, openFlags | CALLBACK_WINDOW) != MMSYSERR_NOERROR)
+    if (mixerOpen(&mixer, 0, reinterpret_cast<uintptr_t>(notify), 0, openFlags | CALLBACK_WINDOW) !=
+        MMSYSERR_NOERROR)
         return 0;
     m_hMixer = mixer;
     if (mixerGetDevCaps(reinterpret_cast<uintptr_t>(m_hMixer), &m_MixerCaps, sizeof m_MixerCaps) !=

@@ -16,8 +16,9 @@ public:
 
     // Opens mixer 0 of the kind the flags name (MIXER_OBJECTF_WAVEIN: the mixer of wave-input
     // device 0) and reads its capabilities. 1 on success; with no mixer device at all, 1 and no
-    // handle. 0 when the open or the capabilities fail.
-    int Init(uint32_t openFlags);
+    // handle. 0 when the open or the capabilities fail. `notify`, when given, hears of the mixer's
+    // line and control changes on the mixer's notification thread.
+    int Init(uint32_t openFlags, IMixerNotify* notify = nullptr);
     // The first line of the component type and its first control of the control type. 1 when
     // found; the bounds and identifiers are cleared either way.
     int FindControl(uint32_t componentType, uint32_t controlType);

@@ -85,7 +85,7 @@ void CapturePath::Prepare(bool tellFailure) {
             destination.GetMute(value) && value == 1)
             destination.SetMute(0);
 
-        m_CaptureVolume.Init(MIXER_OBJECTF_WAVEIN);
+        m_CaptureVolume.Init(MIXER_OBJECTF_WAVEIN, m_NotifyTarget);
         m_CaptureVolume.FindControl(MIXERLINE_COMPONENTTYPE_DST_WAVEIN, MIXERCONTROL_CONTROLTYPE_VOLUME);
         m_Slider.SetRange(static_cast<int>(m_CaptureVolume.Minimum()),
                           static_cast<int>(m_CaptureVolume.Maximum()));
@@ -104,6 +104,13 @@ void CapturePath::RefreshSliderPosition() {
 
 void CapturePath::OnVolumeSliderMoved(int position) {
     m_CaptureVolume.SetValue(static_cast<uint32_t>(static_cast<int>(m_CaptureVolume.Maximum()) - position));
+}
+
+void CapturePath::OnMixerChange(HMIXER mixer, uint32_t message, uint32_t controlId) {
+    // Only the slider's own control; with no volume control found there is nothing to show.
+    if (message == MM_MIXM_CONTROL_CHANGE && mixer && mixer == m_CaptureVolume.Handle() &&
+        m_CaptureVolume.Maximum() > m_CaptureVolume.Minimum() && controlId == m_CaptureVolume.ControlId())
+        RefreshSliderPosition();
 }
 
 bool CapturePath::FindInputMixers() {

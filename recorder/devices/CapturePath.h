@@ -24,7 +24,8 @@ public:
     };
     static constexpr size_t kMaxSourceLines = 259;
 
-    // notifyTarget: told of the opened mixers' line and control changes (may be null).
+    // notifyTarget: told of the opened mixers' line and control changes, the capture volume's
+    // among them, on the mixer's notification thread (may be null).
     CapturePath(ICapturePathHost& host, IVolumeSlider& slider, IMixerNotify* notifyTarget = nullptr);
     ~CapturePath(); // closes the mixers FindInputMixers opened
     CapturePath(const CapturePath&) = delete;
@@ -42,6 +43,9 @@ public:
 
     // The slider moved to `position`: the capture volume becomes maximum - position.
     void OnVolumeSliderMoved(int position);
+    // A change the notify target heard of, handed back on the window thread: when it is the
+    // capture volume's (set by another program or the volume page), the slider shows it.
+    void OnMixerChange(HMIXER mixer, uint32_t message, uint32_t controlId);
 
     const std::vector<InputDevice>& InputDevices() const { return m_InputDevices; }
     int SelectedInputDevice() const { return m_SelectedInput; }

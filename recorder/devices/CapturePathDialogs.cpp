@@ -24,6 +24,9 @@ void SliderVolumeAdapter::SetRange(int minimum, int maximum) {
 }
 
 void SliderVolumeAdapter::SetPosition(int position) {
+    // While the user drags, the hand wins over the server's echo of the drag.
+    if (m_Slider->isSliderDown())
+        return;
     QSignalBlocker blocker(m_Slider);
     m_Slider->setValue(position);
 }

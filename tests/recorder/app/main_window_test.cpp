@@ -21,12 +21,14 @@
 
 #include <atomic>
 #include <cctype>
+#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 using namespace quortest::gui;
 namespace fs = std::filesystem;
@@ -481,16 +483,22 @@ TEST_F(RecorderWindowTest, ASaveFolderRemovedWhileRecordingIsTold) {
 }
 
 namespace {
-// The capture source's volume in percent, as the server reports it (first channel).
-int MonitorVolumePercent(const quortest::PulseServer& server) {
+// The capture source's channel volumes in percent, as the server reports them ("front-left: 13107
+// /  20% / -41.94 dB,   front-right: ..."; the balance line after them has no percent).
+std::vector<int> MonitorVolumePercents(const quortest::PulseServer& server) {
     const std::string text = server.Pactl("get-source-volume speakers.monitor");
-    const size_t percent = text.find('%');
-    if (percent == std::string::npos)
-        return -1;
-    size_t start = percent;
-    while (start > 0 && std::isdigit(static_cast<unsigned char>(text[start - 1])))
-        --start;
-    return std::stoi(text.substr(start, percent - start));
+    std::vector<int> percents;
+    for (size_t at = text.find('%'); at != std::string::npos; at = text.find('%', at + 1)) {
+        size_t start = at;
+        while (start > 0 && std::isdigit(static_cast<unsigned char>(text[start - 1])))
+            --start;
+        percents.push_back(std::stoi(text.substr(start, at - start)));
+    }
+    return percents;
+}
+int MonitorVolumePercent(const quortest::PulseServer& server) {
+    const std::vector<int> percents = MonitorVolumePercents(server);
+    return percents.empty() ? -1 : percents[0];
 }
 } // namespace
 
@@ -524,6 +532,35 @@ TEST_F(RecorderWindowTest, TheVolumeSliderSetsTheCaptureVolumeUpsideDown) {
     ClickAt(slider, {slider->width() / 2, 0}); // the top: full volume
     EXPECT_EQ(volumeOnceItIs([](int percent) { return percent == 100; }), 100);
     EXPECT_EQ(slider->value(), slider->minimum());
+}
+
+TEST_F(RecorderWindowTest, TheVolumeSliderFollowsTheCaptureVolumeSetElsewhereAndLeavesItAlone) {
+    OpenWindow();
+    auto* slider = FindControlAs<QAbstractSlider>(window.get(), "IDC_SLIDER_VOLUME");
+    ASSERT_NE(slider, nullptr);
+    ASSERT_GT(slider->maximum(), slider->minimum());
+    const auto positionFor = [slider](int percent) {
+        return slider->maximum() - (slider->maximum() - slider->minimum()) * percent / 100;
+    };
+    const auto sliderNear = [slider](int wanted) {
+        QElapsedTimer timer;
+        timer.start();
+        while (std::abs(slider->value() - wanted) > 2 && timer.elapsed() < 5000)
+            Settle(20);
+        return slider->value();
+    };
+
+    // Another program (or the volume page) sets the capture volume: the slider shows it.
+    Server().Pactl("set-source-volume speakers.monitor 25%");
+    EXPECT_NEAR(sliderNear(positionFor(25)), positionFor(25), 2);
+    Server().Pactl("set-source-volume speakers.monitor 100%");
+    EXPECT_NEAR(sliderNear(positionFor(100)), positionFor(100), 2);
+
+    // Following is reading only: a balance set elsewhere is not flattened by a write back.
+    Server().Pactl("set-source-volume speakers.monitor 20% 40%");
+    EXPECT_NEAR(sliderNear(positionFor(40)), positionFor(40), 2) << "the louder channel, as read";
+    Settle();
+    EXPECT_EQ(MonitorVolumePercents(Server()), (std::vector<int>{20, 40}));
 }
 
 TEST_F(RecorderWindowTest, AlwaysOnTopFollowsTheSettingWithoutMovingTheWindow) {
