@@ -2,6 +2,7 @@
 #include "CQuorSplitApp.h"
 
 #include "CQuorSplitDlg.h"
+#include "FontWarmUp.h"
 #include "Fonts.h"
 #include "MediaQuery.h"
 #include "SystemMessageBox.h"
@@ -26,6 +27,7 @@ int CQuorSplitApp::Run() {
     QTranslator qtKorean;
     if (qtKorean.load("qtbase_ko", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtKorean);
+    ui::FontWarmUp::WaitUntilRead(); // the window lays out text as it is built
     CQuorSplitDlg dialog;
     dialog.SetInputPath(InputPathFrom(QCoreApplication::arguments()));
     // Log-out or shut-down during a cut: the converter is ended and its file removed.

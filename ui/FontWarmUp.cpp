@@ -4,11 +4,22 @@
 
 namespace ui {
 
-FontWarmUp::FontWarmUp() : m_Worker([] { FcInit(); }) {}
+namespace {
+FontWarmUp* g_Current = nullptr;
+} // namespace
+
+FontWarmUp::FontWarmUp() : m_Worker([] { FcInit(); }) {
+    g_Current = this;
+}
 
 FontWarmUp::~FontWarmUp() {
-    if (m_Worker.joinable())
-        m_Worker.join();
+    WaitUntilRead();
+    g_Current = nullptr;
+}
+
+void FontWarmUp::WaitUntilRead() {
+    if (g_Current && g_Current->m_Worker.joinable())
+        g_Current->m_Worker.join();
 }
 
 } // namespace ui

@@ -2,6 +2,7 @@
 #include "CQuorRecorderApp.h"
 
 #include "CQuorRecorderDlg.h"
+#include "FontWarmUp.h"
 #include "TerminationSignals.h"
 #include "UpdaterLaunch.h"
 
@@ -31,6 +32,7 @@ CQuorRecorderApp::CQuorRecorderApp(std::string commandLine) : m_CommandLine(std:
 bool CQuorRecorderApp::InitInstance() {
     if (!RunsWith(m_CommandLine))
         return false;
+    ui::FontWarmUp::WaitUntilRead(); // the start-up checks' boxes and the window show text
     RunStartupChecks();
     QCoreApplication::setApplicationName(QStringLiteral("쿠오르녹음기 응용 프로그램"));
 
