@@ -13,8 +13,10 @@ FontWarmUp::FontWarmUp() : m_Worker([] { FcInit(); }) {
 }
 
 FontWarmUp::~FontWarmUp() {
-    WaitUntilRead();
-    g_Current = nullptr;
+    if (m_Worker.joinable())
+        m_Worker.join();
+    if (g_Current == this)
+        g_Current = nullptr;
 }
 
 void FontWarmUp::WaitUntilRead() {
