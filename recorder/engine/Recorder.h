@@ -102,6 +102,10 @@ public:
     // Captured PCM bytes that reached the file in the recording in progress or the last one
     // (paused stretches do not count). Any thread.
     uint64_t RecordedBytes() const { return m_RecordedBytes.load(); }
+    // Caps the captured PCM bytes of the following recordings (0: no cap), so that a recording of
+    // a set length ends on its sample instead of on whichever buffer crossed it; what arrives
+    // beyond the cap is not written. Window thread, between recordings.
+    void LimitRecordingTo(uint64_t bytes) { m_RecordLimit = bytes; }
 
     // Opens the tag editor modally on a finished MP3 file; the GUI installs it.
     void SetTagEditor(std::function<void(const std::string& path)> editor) {
@@ -113,6 +117,8 @@ public:
 
 private:
     bool Fail(RecordFailure failure, std::string detail);
+    // How much of a buffer of `bytes` the recording limit lets through. Capture worker.
+    int32_t BytesWithinLimit(int32_t bytes) const;
     bool OpenWriter(const RecorderSettings& settings);
     // Withdraws the writer from the worker, waits for a write in progress, and finishes the file.
     // False when the end did not reach the disk; *dataBytes gets what the file holds.
@@ -158,6 +164,7 @@ private:
     std::atomic<int> m_RecordingType{-1};
     std::atomic<RecordFailure> m_EndedBy{RecordFailure::None};
     std::atomic<uint64_t> m_RecordedBytes{0};
+    std::atomic<uint64_t> m_RecordLimit{0};
     RecordFailure m_LastFailure = RecordFailure::None;
     std::string m_LastFailureDetail;
     std::string m_RecordingPath;

@@ -108,24 +108,40 @@ void Recorder::ReceiveCaptured(CBuffer& buffer, void* self) {
     if (recorder->m_bPaused || recorder->m_EndedBy != RecordFailure::None)
         return;
     std::lock_guard<std::mutex> guard(recorder->m_WriterLock);
+    CBuffer part(buffer.ptr, recorder->BytesWithinLimit(buffer.ByteLen));
+    if (part.ByteLen == 0)
+        return;
     int type = recorder->m_RecordingType;
     if (type == kFileTypeMp3) {
         if (CWriteMP3File* writer = recorder->m_pMp3Writer.load(std::memory_order_acquire)) {
-            writer->Receive(static_cast<unsigned char*>(buffer.ptr), buffer.ByteLen);
+            writer->Receive(static_cast<unsigned char*>(part.ptr), part.ByteLen);
             if (writer->WriteFailed())
                 recorder->m_EndedBy = RecordFailure::DiskFull;
             else
-                recorder->m_RecordedBytes += buffer.ByteLen;
+                recorder->m_RecordedBytes += part.ByteLen;
         }
     } else if (type == kFileTypeWav) {
         if (CSoundFile* file = recorder->m_pWavFile.load(std::memory_order_acquire)) {
-            if (!file->Write(&buffer))
+            if (!file->Write(&part))
                 recorder->m_EndedBy =
                     file->AtSizeLimit() ? RecordFailure::SizeLimit : RecordFailure::DiskFull;
             else
-                recorder->m_RecordedBytes += buffer.ByteLen;
+                recorder->m_RecordedBytes += part.ByteLen;
         }
     }
+}
+
+int32_t Recorder::BytesWithinLimit(int32_t bytes) const {
+    const uint64_t limit = m_RecordLimit.load();
+    if (limit == 0 || bytes <= 0)
+        return bytes;
+    const uint64_t done = m_RecordedBytes.load();
+    if (done >= limit)
+        return 0;
+    // Whole frames only, so that the file ends on a sample of every channel.
+    const uint64_t block = std::max<uint64_t>(m_Capture.GetFormat()->nBlockAlign, 1);
+    return static_cast<int32_t>(
+        std::min<uint64_t>(static_cast<uint64_t>(bytes), (limit - done) / block * block));
 }
 
 Recorder::RecordFailure Recorder::EndedByItself() const {

@@ -166,12 +166,17 @@ bool StopSignalWithin(Clock::duration timeout) {
     return sigtimedwait(&set, nullptr, &wait) > 0;
 }
 
+// Captured PCM bytes per second: 16-bit stereo at the chosen preset's rate.
+uint64_t BytesPerSecond() {
+    return static_cast<uint64_t>(TheRecorderSettings().sampleRate) * 4;
+}
+
 // Records until a stop condition, with the recording still running: kRecordOk, or
 // kRecordNoServer when the sound server or the capture went away. Endings of the file's own
 // (disk full, file removed) also return kRecordOk: StopRecord tells them.
 Outcome RecordUntilStopped(const RecordOptions& options, Recorder& recorder, const LevelWatch& levels,
                            std::ostream& err) {
-    const uint64_t bytesPerSecond = static_cast<uint64_t>(TheRecorderSettings().sampleRate) * 4;
+    const uint64_t bytesPerSecond = BytesPerSecond();
     const uint64_t targetBytes = options.duration ? options.duration->count() * bytesPerSecond : 0;
     const uint64_t silentLimit = options.untilSilence ? options.untilSilence->count() * kMonitorRate : 0;
     const bool live = isatty(STDERR_FILENO) == 1;
@@ -180,8 +185,8 @@ Outcome RecordUntilStopped(const RecordOptions& options, Recorder& recorder, con
     auto nextStatus = Clock::now();
     for (;;) {
         const uint64_t recorded = recorder.RecordedBytes();
-        // Wake close to the end of a --duration so that it overshoots by little more than the audio
-        // that arrived with the crossing.
+        // Wake close to the end of a --duration: the recorder takes nothing beyond it, so waking late
+        // only costs a moment of capture that is thrown away.
         Clock::duration wait = 100ms;
         if (targetBytes && recorded < targetBytes)
             wait = std::clamp<Clock::duration>(
@@ -256,6 +261,8 @@ int RunQuorRecord(const std::vector<std::string>& args, std::ostream& out, std::
     recorder.SetMonitorCallback(&levels, &LevelWatch::OnBuffer);
     recorder.StartMonitor();
     levels.ResetSilence();
+    if (options->duration)
+        recorder.LimitRecordingTo(options->duration->count() * BytesPerSecond());
     if (!recorder.StartRecord())
         return fail(FailureOutcome(recorder));
 
