@@ -49,6 +49,9 @@ CountingTonePlayer::CountingTonePlayer(std::vector<Output> outputs) : m_Outputs(
                 pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop*>(l), 0);
             },
             m_Loop);
+        pa_stream_set_underflow_callback(
+            stream, [](pa_stream*, void* self) { ++static_cast<CountingTonePlayer*>(self)->m_Underflows; },
+            this);
         m_Streams.push_back(stream);
         pa_stream_connect_playback(stream, m_Outputs[k].sink.c_str(), &attr,
                                    static_cast<pa_stream_flags_t>(PA_STREAM_DONT_MOVE), nullptr, nullptr);
@@ -134,6 +137,7 @@ CountingTonePlayer::~CountingTonePlayer() {
     for (pa_stream* stream : m_Streams) {
         pa_stream_set_state_callback(stream, nullptr, nullptr);
         pa_stream_set_write_callback(stream, nullptr, nullptr);
+        pa_stream_set_underflow_callback(stream, nullptr, nullptr);
         pa_stream_disconnect(stream);
         pa_stream_unref(stream);
     }

@@ -26,6 +26,8 @@ public:
     CountingTonePlayer& operator=(const CountingTonePlayer&) = delete;
 
     bool Playing() const { return m_Ok; }
+    // Times an output ran dry and the server played silence in its place.
+    int Underflows() const { return m_Underflows; }
 
     // Frames that output `to` has taken from its stream beyond output `from`, now: each server
     // output renders ahead of time by its own latency, so a capture that moves from one monitor
@@ -51,6 +53,7 @@ private:
     int m_Pending = 0;
     std::atomic<bool> m_Stop{false};
     std::atomic<bool> m_Ok{false};
+    std::atomic<int> m_Underflows{0};
     std::thread m_Thread;
 };
 
