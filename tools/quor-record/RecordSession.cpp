@@ -171,13 +171,18 @@ uint64_t BytesPerSecond() {
     return static_cast<uint64_t>(TheRecorderSettings().sampleRate) * 4;
 }
 
+// The captured PCM bytes of a --duration; 0 without one.
+uint64_t DurationBytes(const RecordOptions& options) {
+    return options.duration ? options.duration->count() * BytesPerSecond() : 0;
+}
+
 // Records until a stop condition, with the recording still running: kRecordOk, or
 // kRecordNoServer when the sound server or the capture went away. Endings of the file's own
 // (disk full, file removed) also return kRecordOk: StopRecord tells them.
 Outcome RecordUntilStopped(const RecordOptions& options, Recorder& recorder, const LevelWatch& levels,
                            std::ostream& err) {
     const uint64_t bytesPerSecond = BytesPerSecond();
-    const uint64_t targetBytes = options.duration ? options.duration->count() * bytesPerSecond : 0;
+    const uint64_t targetBytes = DurationBytes(options);
     const uint64_t silentLimit = options.untilSilence ? options.untilSilence->count() * kMonitorRate : 0;
     const bool live = isatty(STDERR_FILENO) == 1;
     uint64_t lastBytes = 0;
@@ -261,8 +266,7 @@ int RunQuorRecord(const std::vector<std::string>& args, std::ostream& out, std::
     recorder.SetMonitorCallback(&levels, &LevelWatch::OnBuffer);
     recorder.StartMonitor();
     levels.ResetSilence();
-    if (options->duration)
-        recorder.LimitRecordingTo(options->duration->count() * BytesPerSecond());
+    recorder.LimitRecordingTo(DurationBytes(*options));
     if (!recorder.StartRecord())
         return fail(FailureOutcome(recorder));
 
