@@ -1,5 +1,5 @@
 // Synchronous download and page request over one local event loop with a deadline.
-#include "net/NetModule.h"
+#include "net/Download.h"
 
 #include "net/RequestSetup.h"
 
@@ -11,7 +11,7 @@
 #include <functional>
 #include <memory>
 
-namespace platform::netmodule {
+namespace platform {
 namespace {
 
 // Runs one GET to its end and hands each piece of the body to `sink` (false from it aborts).
@@ -72,4 +72,4 @@ bool RequestPage(const QUrl& url, const TransferLimits& limits) {
     return Transfer(url, limits, [](const QByteArray&) { return true; });
 }
 
-} // namespace platform::netmodule
+} // namespace platform

@@ -1,11 +1,11 @@
 // Offline test from the interface table and, where available, the system's network information.
-#include "net/NetModule.h"
+#include "net/NetStatus.h"
 
 #include <QCoreApplication>
 #include <QNetworkInformation>
 #include <QNetworkInterface>
 
-namespace platform::netmodule {
+namespace platform {
 namespace {
 
 bool HasUsableInterface() {
@@ -38,4 +38,4 @@ bool IsOnline() {
     return SystemReachability() != QNetworkInformation::Reachability::Disconnected;
 }
 
-} // namespace platform::netmodule
+} // namespace platform

@@ -1,12 +1,12 @@
 // One asynchronous GET owned by its context object.
-#include "net/NetModule.h"
+#include "net/PageFetch.h"
 
 #include "net/RequestSetup.h"
 
 #include <QNetworkAccessManager>
 #include <QTimer>
 
-namespace platform::netmodule {
+namespace platform {
 namespace {
 
 // Lives as a child of the context: the context's end cancels the request with it.
@@ -75,4 +75,4 @@ void FetchPage(const QUrl& url, QObject* context, std::function<void(bool ok, co
     new PageFetchJob(url, context, std::move(done), limits);
 }
 
-} // namespace platform::netmodule
+} // namespace platform

@@ -35,8 +35,7 @@ public:
     virtual std::unique_ptr<PlaybackStream> OpenStream(const std::string& path) = 0;
 };
 
-// libmpg123 decoding into a PulseAudio playback stream, from the playback module, loaded on the
-// first Init or OpenStream. Without the module every Play fails, as without a sound server.
+// libmpg123 decoding into a PulseAudio playback stream.
 std::unique_ptr<AudioPlayer> CreatePulseAudioPlayer();
 
 } // namespace platform

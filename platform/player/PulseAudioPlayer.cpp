@@ -1,12 +1,8 @@
-// The real player: libmpg123 decoders played through the shared PulseAudio connection; the entry
-// point of the playback module.
+// The real player: libmpg123 decoders played through the shared PulseAudio connection.
 #include "AudioPlayer.h"
 #include "Mp3Decoder.h"
-#include "PlaybackModule.h"
 #include "PulsePlaybackStream.h"
 #include "pulse/PulseConnection.h"
-
-#include <type_traits>
 
 namespace platform {
 
@@ -27,18 +23,8 @@ public:
 
 } // namespace
 
-} // namespace platform
-
-// Only this name leaves the module, and no exception crosses back. The module keeps a connection
-// of its own, so it takes the program's identity here.
-extern "C" __attribute__((visibility("default"))) platform::AudioPlayer*
-QuorCreatePulseAudioPlayer(const platform::SoundClientIdentity* identity) {
-    try {
-        platform::SetSoundClientIdentity(*identity);
-        return new platform::PulseAudioPlayer();
-    } catch (...) {
-        return nullptr;
-    }
+std::unique_ptr<AudioPlayer> CreatePulseAudioPlayer() {
+    return std::make_unique<PulseAudioPlayer>();
 }
 
-static_assert(std::is_same_v<decltype(&QuorCreatePulseAudioPlayer), platform::CreatePlayerFunction>);
+} // namespace platform

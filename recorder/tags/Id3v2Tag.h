@@ -1,7 +1,6 @@
 // The ID3v2 tag at the start of an MP3, which players read before the ID3v1 record: the five
 // texts in UTF-16, full length, as ID3v2.3 (the version every player reads). TagLib stays
-// behind this file, in a module loaded on the first read or write; without the module nothing is
-// read and nothing written.
+// behind this file.
 #pragma once
 
 #include "TagTexts.h"

@@ -25,7 +25,7 @@ depends=" $(field Depends | sed 's/([^)]*)//g; s/[,|]/ /g') "
 echo "Depends: $(field Depends)"
 echo "Recommends: $(field Recommends)"
 # Found by dpkg-shlibdeps (linked) and named by hand (run or loaded by name).
-for pkg in libqt6widgets6 libpulse0 libmp3lame0 libmpg123-0 ffmpeg libmediainfo0v5 fonts-nanum; do
+for pkg in libqt6widgets6 libqt6network6 libpulse0 libtag1v5 libmp3lame0 libmpg123-0 ffmpeg libmediainfo0v5 fonts-nanum; do
     [[ $depends == *" $pkg "* ]] || fail "Depends lacks $pkg"
 done
 [[ " $(field Recommends | sed 's/,/ /g') " == *" pulseaudio | pipewire-pulse "* ]] || fail "no sound server recommended"
@@ -44,9 +44,10 @@ for list_file in "$here"/../../tools/*/CMakeLists.txt; do # each tool folder bui
     tool=$(basename "$(dirname "$list_file")")
     [ -x "$root/$private/$tool" ] || fail "the tool $tool is not in the package"
 done
-for module in libquor_id3v2.so libquor_pulse_playback.so libquor_pulse_capture.so libquor_net.so; do # loaded by name, so no dependency finds them
-    [ -f "$root/$private/$module" ] || fail "the module $module is not in the package"
-done
+# Every library is linked directly: the one shared library of the package is the encoder library,
+# which the MP3 writer loads by name.
+libraries=$(cd "$root" && find . -name '*.so*' ! -type d -printf '%f\n' | sort | tr '\n' ' ')
+[ "$libraries" = "liblame_enc.so " ] || fail "shared libraries in the package: $libraries"
 [ "$(realpath -m "/$private/$(readlink "$root/$private/screenshot")")" = /usr/bin/ffmpeg ] ||
     fail "screenshot does not lead to /usr/bin/ffmpeg"
 

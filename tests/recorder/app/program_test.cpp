@@ -91,35 +91,6 @@ TEST(RecorderProgram, OpensItsWindowQuicklyAndEndsInOrderOnTermination) {
     EXPECT_EQ(CaptureStreams(), 0);
 }
 
-// Capture and the mixer come from a module beside the program, loaded after the first paint. A
-// copy of the program with nothing beside it still opens its window and ends in order; it says
-// why nothing can be recorded and opens no capture.
-TEST(RecorderProgram, WithoutItsCaptureModuleTheWindowStillOpensAndSaysWhy) {
-    ASSERT_TRUE(Server().Running());
-    quortest::HiveEnv hive;
-    fs::create_directories(hive.Home() / "Music");
-    WriteCkInfoOpen(1);
-    const fs::path alone = hive.Home() / "alone" / "QuorRecorder";
-    fs::create_directories(alone.parent_path());
-    fs::copy_file(QUOR_BIN_DIR "/QuorRecorder", alone);
-    QProcess process;
-    StartOffscreen(process, {QStringLiteral("QuorRecorder")}, QString::fromStdString(alone.string()));
-    const QByteArray said = "Capture unavailable: libquor_pulse_capture.so could not be loaded";
-    process.setReadChannel(QProcess::StandardError);
-    QByteArray errors;
-    QElapsedTimer timer;
-    timer.start();
-    while (!errors.contains(said) && timer.elapsed() < 5000 && process.state() == QProcess::Running)
-        if (process.waitForReadyRead(100))
-            errors += process.readAllStandardError();
-    EXPECT_TRUE(errors.contains(said)) << errors.toStdString();
-    EXPECT_EQ(CaptureStreams(), 0);
-    process.terminate();
-    EXPECT_TRUE(process.waitForFinished(5000));
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(process.exitCode(), 0);
-}
-
 TEST(RecorderProgram, TheSoundServerListsBothProgramsByTheirOwnNames) {
     ASSERT_TRUE(Server().Running());
     quortest::HiveEnv hive;
