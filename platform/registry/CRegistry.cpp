@@ -88,3 +88,7 @@ int CRegistry::ReadString(const std::string& name, std::string& out, DWORD buffe
     }
     return Record(status, type, size);
 }
+
+int CRegistry::ReadValues(std::vector<HiveValue>& out) {
+    return Record(RegEnumValues(m_hKey, &out), 0, 0);
+}

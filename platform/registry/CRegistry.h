@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <string>
+#include <vector>
 
 class CRegistry {
 public:
@@ -35,6 +36,8 @@ public:
     // changed only on success.
     int ReadString(const std::string& name, std::string& out,
                    platform::DWORD bufferBytes = kStringBufferBytes);
+    // Every value of the key at once, in the order they were first set.
+    int ReadValues(std::vector<platform::HiveValue>& out);
 
     // Bookkeeping of the last call.
     platform::HKEY KeyHandle() const { return m_hKey; }

@@ -1,7 +1,6 @@
 // Locked, atomic replacement of the hive file, and the setting aside of files that do not parse.
 #include "registry/HiveFile.h"
 
-#include "registry/HiveReadCache.h"
 #include "registry/HiveText.h"
 
 #include <fcntl.h>
@@ -65,16 +64,11 @@ private:
 // No hive of ours comes near this; a larger file is someone else's and is not read whole.
 constexpr size_t kMaxHiveBytes = 16 * 1024 * 1024;
 
-// Returns 0 or an errno value; EFBIG for a file past kMaxHiveBytes. `stamp` is the file's as it
-// was opened.
-int ReadWholeFile(const std::filesystem::path& file, std::string* text, FileStamp* stamp) {
+// Returns 0 or an errno value; EFBIG for a file past kMaxHiveBytes.
+int ReadWholeFile(const std::filesystem::path& file, std::string* text) {
     FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd.valid())
         return errno;
-    struct stat info {};
-    if (::fstat(fd.get(), &info) != 0)
-        return errno;
-    *stamp = FileStamp::Of(info);
     text->clear();
     char chunk[16384];
     while (true) {
@@ -184,20 +178,11 @@ void RemoveStaleTemporaries(const std::filesystem::path& file) {
 
 enum class ReadResult { Parsed, Missing, Broken, Failed };
 
-HiveReadCache& TheReadCache() {
-    static HiveReadCache cache;
-    return cache;
-}
-
-// Fills `hive` (empty unless Parsed); `status` tells why when Failed. A parsed hive is kept for
-// the next reader while the file stays as it is.
+// Fills `hive` (empty unless Parsed); `status` tells why when Failed.
 ReadResult ReadAndParse(const std::filesystem::path& file, Hive* hive, LSTATUS* status) {
     *hive = Hive{};
     std::string text;
-    FileStamp stamp;
-    timespec readAt{};
-    clock_gettime(CLOCK_REALTIME, &readAt);
-    const int error = ReadWholeFile(file, &text, &stamp);
+    const int error = ReadWholeFile(file, &text);
     if (error == EFBIG)
         return ReadResult::Broken;
     if (error != 0) {
@@ -208,7 +193,6 @@ ReadResult ReadAndParse(const std::filesystem::path& file, Hive* hive, LSTATUS* 
     if (!parsed)
         return ReadResult::Broken;
     *hive = std::move(*parsed);
-    TheReadCache().Keep(file, stamp, *hive, readAt);
     return ReadResult::Parsed;
 }
 
@@ -263,13 +247,6 @@ void SetHiveSetAsideObserver(SetAsideObserver observer) {
 }
 
 LSTATUS ReadHiveFile(const std::filesystem::path& file, Hive* hive) {
-    struct stat info {};
-    if (::stat(file.c_str(), &info) == 0) {
-        if (std::optional<Hive> kept = TheReadCache().Find(file, FileStamp::Of(info))) {
-            *hive = std::move(*kept);
-            return ERROR_SUCCESS;
-        }
-    }
     LSTATUS status = ERROR_SUCCESS;
     const ReadResult result = ReadAndParse(file, hive, &status);
     if (result != ReadResult::Broken)
@@ -293,8 +270,6 @@ LSTATUS ChangeHiveFile(const std::filesystem::path& file, const std::function<bo
         return status;
     if (!change(hive))
         return ERROR_SUCCESS;
-    // The replacement has a new inode and times anyway; forgetting says so outright.
-    TheReadCache().Forget();
     return ReplaceFile(file, FormatHiveText(hive));
 }
 

@@ -9,15 +9,17 @@ void RecorderSettings::Load() {
         ApplyPreset();
         return;
     }
-    ReadSavePath(savePath);
-    autoFileName = ReadAutoFileName(1);
-    topmost = ReadCkTopmost(1);
-    sysSoundOff = ReadCkSysSoundOff(0);
-    autoStop = ReadCkAutoStop(0);
-    tagOpen = ReadCkTagOpen(0);
-    mp3Id3v1 = ReadCkMP3ID3V1(0);
-    ReadFileTypeSel(fileType);
-    ReadFileSettingSel(fileSetting);
+    // One read of the store for every value.
+    const StoredSettings stored = StoredSettings::Read();
+    ReadSavePath(savePath, stored);
+    autoFileName = ReadAutoFileName(1, stored);
+    topmost = ReadCkTopmost(1, stored);
+    sysSoundOff = ReadCkSysSoundOff(0, stored);
+    autoStop = ReadCkAutoStop(0, stored);
+    tagOpen = ReadCkTagOpen(0, stored);
+    mp3Id3v1 = ReadCkMP3ID3V1(0, stored);
+    ReadFileTypeSel(fileType, stored);
+    ReadFileSettingSel(fileSetting, stored);
     ApplyPreset();
     bitsPerSample = 16;
     channels = 2;

@@ -30,7 +30,8 @@ struct RecorderSettings {
     bool unsavedChoices = false;
     platform::LSTATUS saveFailure = platform::ERROR_SUCCESS;
 
-    // Reads every persisted value (defaults for the missing ones) and derives the format. While
+    // Reads every persisted value in one read of the store (defaults for the missing ones) and
+    // derives the format. While
     // choices could not be saved, the record keeps them instead: it is newer than the store.
     void Load();
     // Writes the persisted values except "CkMP3ID3V1" and "CkInfoOpen". False when the store

@@ -4,20 +4,13 @@
 #include "CRegistry.h"
 #include "shell/SpecialFolders.h"
 
+#include <algorithm>
 #include <utility>
 
 using platform::DWORD;
 using platform::HKEY_CURRENT_USER;
 
 namespace {
-
-// Reading never creates the key.
-template <class Read> void ReadFromSettingsKey(Read read) {
-    CRegistry reg(HKEY_CURRENT_USER);
-    if (reg.KeyExists(HKEY_CURRENT_USER, kSettingsKey) && reg.Open(HKEY_CURRENT_USER, kSettingsKey, 0))
-        read(reg);
-    reg.Close();
-}
 
 platform::LSTATUS g_FirstWriteFailure = platform::ERROR_SUCCESS;
 
@@ -38,25 +31,46 @@ template <class Write> bool WriteToSettingsKey(Write write) {
     return written;
 }
 
-int32_t ReadDwordValue(const char* name, int32_t fallback) {
-    int32_t result = fallback;
-    ReadFromSettingsKey([&](CRegistry& reg) {
-        DWORD stored = 0;
-        if (reg.ReadDWORD(name, stored))
-            result = static_cast<int32_t>(stored);
-    });
-    return result;
-}
-
 void WriteDwordValue(const char* name, int32_t value) {
     WriteToSettingsKey([&](CRegistry& reg) { return reg.WriteDWORD(name, static_cast<DWORD>(value)); });
 }
 
-void ReadStringValue(const std::string& name, std::string& out, DWORD bufferBytes) {
-    ReadFromSettingsKey([&](CRegistry& reg) { reg.ReadString(name, out, bufferBytes); });
+// As CRegistry::ReadDWORD reads it: exactly 4 bytes, whatever the stored type.
+int32_t DwordValue(const StoredSettings& stored, const char* name, int32_t fallback) {
+    const platform::HiveValue* value = stored.Find(name);
+    if (!value || value->data.size() != 4)
+        return fallback;
+    const std::vector<platform::BYTE>& b = value->data;
+    return static_cast<int32_t>(b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<DWORD>(b[3]) << 24));
+}
+
+// As CRegistry::ReadString reads it into a buffer of bufferBytes: the text up to its first null;
+// a larger value leaves `out` as it was.
+void StringValue(const StoredSettings& stored, const std::string& name, std::string& out, DWORD bufferBytes) {
+    const platform::HiveValue* value = stored.Find(name);
+    if (!value || value->data.size() > bufferBytes)
+        return;
+    out.assign(value->data.begin(), std::find(value->data.begin(), value->data.end(), 0));
 }
 
 } // namespace
+
+// Reading never creates the key.
+StoredSettings StoredSettings::Read() {
+    StoredSettings stored;
+    CRegistry reg(HKEY_CURRENT_USER);
+    if (reg.KeyExists(HKEY_CURRENT_USER, kSettingsKey) && reg.Open(HKEY_CURRENT_USER, kSettingsKey, 0))
+        reg.ReadValues(stored.m_Values); // left empty when the read fails
+    return stored;
+}
+
+const platform::HiveValue* StoredSettings::Find(const std::string& name) const {
+    for (const platform::HiveValue& value : m_Values) {
+        if (value.name == name)
+            return &value;
+    }
+    return nullptr;
+}
 
 platform::LSTATUS TakeSettingsWriteFailure() {
     return std::exchange(g_FirstWriteFailure, platform::ERROR_SUCCESS);
@@ -70,9 +84,9 @@ std::string DefaultInstallDir() {
     return platform::ProgramFilesFolder() + "/QuorRecorder";
 }
 
-void ReadSavePath(std::string& out) {
+void ReadSavePath(std::string& out, const StoredSettings& stored) {
     out = DefaultSavePath();
-    ReadStringValue("Savepath", out, CRegistry::kPathBufferBytes);
+    StringValue(stored, "Savepath", out, CRegistry::kPathBufferBytes);
 }
 
 bool WriteSavePath(const std::string& path) {
@@ -81,72 +95,72 @@ bool WriteSavePath(const std::string& path) {
     return WriteToSettingsKey([&](CRegistry& reg) { return reg.WriteString("Savepath", path); });
 }
 
-void ReadFileTypeSel(int32_t& out) {
+void ReadFileTypeSel(int32_t& out, const StoredSettings& stored) {
     out = 0;
-    out = ReadDwordValue("FileTypeSel", 0);
+    out = DwordValue(stored, "FileTypeSel", 0);
 }
 void WriteFileTypeSel(int32_t value) {
     WriteDwordValue("FileTypeSel", value);
 }
 
-void ReadFileSettingSel(int32_t& out) {
+void ReadFileSettingSel(int32_t& out, const StoredSettings& stored) {
     out = 0;
-    out = ReadDwordValue("FileSettingSel", 0);
+    out = DwordValue(stored, "FileSettingSel", 0);
 }
 void WriteFileSettingSel(int32_t value) {
     WriteDwordValue("FileSettingSel", value);
 }
 
-int32_t ReadAutoFileName(int32_t fallback) {
-    return ReadDwordValue("Autofilename", fallback);
+int32_t ReadAutoFileName(int32_t fallback, const StoredSettings& stored) {
+    return DwordValue(stored, "Autofilename", fallback);
 }
 void WriteAutoFileName(int32_t value) {
     WriteDwordValue("Autofilename", value);
 }
-int32_t ReadCkMP3ID3V1(int32_t fallback) {
-    return ReadDwordValue("CkMP3ID3V1", fallback);
+int32_t ReadCkMP3ID3V1(int32_t fallback, const StoredSettings& stored) {
+    return DwordValue(stored, "CkMP3ID3V1", fallback);
 }
 void WriteCkMP3ID3V1(int32_t value) {
     WriteDwordValue("CkMP3ID3V1", value);
 }
-int32_t ReadCkTagOpen(int32_t fallback) {
-    return ReadDwordValue("CkTagOpen", fallback);
+int32_t ReadCkTagOpen(int32_t fallback, const StoredSettings& stored) {
+    return DwordValue(stored, "CkTagOpen", fallback);
 }
 void WriteCkTagOpen(int32_t value) {
     WriteDwordValue("CkTagOpen", value);
 }
-int32_t ReadCkAutoStop(int32_t fallback) {
-    return ReadDwordValue("CkAutoStop", fallback);
+int32_t ReadCkAutoStop(int32_t fallback, const StoredSettings& stored) {
+    return DwordValue(stored, "CkAutoStop", fallback);
 }
 void WriteCkAutoStop(int32_t value) {
     WriteDwordValue("CkAutoStop", value);
 }
-int32_t ReadCkTopmost(int32_t fallback) {
-    return ReadDwordValue("CkTopmost", fallback);
+int32_t ReadCkTopmost(int32_t fallback, const StoredSettings& stored) {
+    return DwordValue(stored, "CkTopmost", fallback);
 }
 void WriteCkTopmost(int32_t value) {
     WriteDwordValue("CkTopmost", value);
 }
-int32_t ReadCkSysSoundOff(int32_t fallback) {
-    return ReadDwordValue("CkSysSoundOff", fallback);
+int32_t ReadCkSysSoundOff(int32_t fallback, const StoredSettings& stored) {
+    return DwordValue(stored, "CkSysSoundOff", fallback);
 }
 void WriteCkSysSoundOff(int32_t value) {
     WriteDwordValue("CkSysSoundOff", value);
 }
-int32_t ReadCkInfoOpen(int32_t fallback) {
-    return ReadDwordValue("CkInfoOpen", fallback);
+int32_t ReadCkInfoOpen(int32_t fallback, const StoredSettings& stored) {
+    return DwordValue(stored, "CkInfoOpen", fallback);
 }
 void WriteCkInfoOpen(int32_t value) {
     WriteDwordValue("CkInfoOpen", value);
 }
 
-void ReadInstallDir(std::string& out) {
+void ReadInstallDir(std::string& out, const StoredSettings& stored) {
     out = DefaultInstallDir();
-    ReadStringValue("Install_Dir", out, CRegistry::kPathBufferBytes);
+    StringValue(stored, "Install_Dir", out, CRegistry::kPathBufferBytes);
 }
 
-void ReadSettingString(const std::string& name, std::string& out) {
-    ReadStringValue(name, out, CRegistry::kStringBufferBytes);
+void ReadSettingString(const std::string& name, std::string& out, const StoredSettings& stored) {
+    StringValue(stored, name, out, CRegistry::kStringBufferBytes);
 }
 
 void WriteSettingString(const std::string& name, const std::string& text) {

@@ -14,10 +14,10 @@ int DateNumber(const QDate& date) {
     return DecimalValue(date.toString(QStringLiteral("yyyyMMdd")).toStdString());
 }
 
-bool DateGateDue(const std::string& valueName, const QDate& today) {
-    std::string stored;
-    ReadSettingString(valueName, stored);
-    return DecimalValue(stored) < DateNumber(today);
+bool DateGateDue(const std::string& valueName, const QDate& today, const StoredSettings& stored) {
+    std::string date;
+    ReadSettingString(valueName, date, stored);
+    return DecimalValue(date) < DateNumber(today);
 }
 
 int RunDateGate(const std::string& valueName, const QDate& today, const std::function<int()>& waitingDays) {

@@ -2,6 +2,8 @@
 // registry value is earlier than today, and then stores today + its waiting period.
 #pragma once
 
+#include "SettingsValues.h"
+
 #include <QDate>
 
 #include <functional>
@@ -16,5 +18,6 @@ int DateNumber(const QDate& date);
 // value stays a date.
 int RunDateGate(const std::string& valueName, const QDate& today, const std::function<int()>& waitingDays);
 
-// True when the gate for `valueName` would open on `today`; reads only.
-bool DateGateDue(const std::string& valueName, const QDate& today);
+// True when the gate for `valueName` would open on `today`; reads only (from `stored`).
+bool DateGateDue(const std::string& valueName, const QDate& today,
+                 const StoredSettings& stored = StoredSettings::Read());

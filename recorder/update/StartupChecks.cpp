@@ -23,8 +23,9 @@ int PageRequestGate(const QDate& today) {
 }
 
 bool AnyStartupGateDue(const QDate& today) {
+    const StoredSettings stored = StoredSettings::Read();
     for (const char* gate : {"upchkdate", "update", "actionapp"})
-        if (DateGateDue(gate, today))
+        if (DateGateDue(gate, today, stored))
             return true;
     return false;
 }

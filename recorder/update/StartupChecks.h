@@ -14,8 +14,8 @@ int UpdateCheckGate(QWidget* parent);
 // "actionapp": 1 when the page was requested, else 0.
 int PageRequestGate();
 
-// True when any of the three would open today; reads only. Lets a start with nothing due skip
-// asking the system whether it is online.
+// True when any of the three would open today; one read of the store. Lets a start with nothing
+// due skip asking the system whether it is online.
 bool AnyStartupGateDue(const QDate& today);
 
 // The same on a given day.
