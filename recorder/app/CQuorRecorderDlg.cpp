@@ -209,13 +209,6 @@ void CQuorRecorderDlg::StartMonitor() {
 void CQuorRecorderDlg::ApplySettings() {
     RecorderSettings& settings = TheRecorderSettings();
     settings.Load();
-    if (settings.fileType != kFileTypeMp3 && settings.fileType != kFileTypeWav) {
-        // Only MP3 and WAV can be recorded: any other stored type (the old OGG, or garbage) is
-        // taken as MP3 with its first preset, as the settings dialog shows it.
-        settings.fileType = kFileTypeMp3;
-        settings.fileSetting = 0;
-        settings.ApplyPreset();
-    }
     const bool onTop = settings.topmost == 1;
     if (onTop != windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
         Qt::WindowFlags flags = windowFlags();

@@ -20,6 +20,12 @@ void RecorderSettings::Load() {
     mp3Id3v1 = ReadCkMP3ID3V1(0, stored);
     ReadFileTypeSel(fileType, stored);
     ReadFileSettingSel(fileSetting, stored);
+    if (fileType != kFileTypeMp3 && fileType != kFileTypeWav) {
+        // Only MP3 and WAV can be recorded: any other stored type (the old OGG, or garbage) is
+        // taken as MP3 with its first preset, as the settings dialog shows it.
+        fileType = kFileTypeMp3;
+        fileSetting = 0;
+    }
     ApplyPreset();
     bitsPerSample = 16;
     channels = 2;

@@ -31,7 +31,7 @@ struct RecorderSettings {
     platform::LSTATUS saveFailure = platform::ERROR_SUCCESS;
 
     // Reads every persisted value in one read of the store (defaults for the missing ones) and
-    // derives the format. While
+    // derives the format; a stored type other than MP3 or WAV is MP3 at its first preset. While
     // choices could not be saved, the record keeps them instead: it is newer than the store.
     void Load();
     // Writes the persisted values except "CkMP3ID3V1" and "CkInfoOpen". False when the store

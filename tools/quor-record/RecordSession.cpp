@@ -46,12 +46,7 @@ bool ServerReady() {
 
 // Settings from the store, with the format and the quality of the command line over them.
 Outcome ChooseFormat(const RecordOptions& options, RecorderSettings& settings) {
-    settings.Load();
-    if (settings.fileType != kFileTypeMp3 && settings.fileType != kFileTypeWav) {
-        // As the window does: any other stored type (the old OGG, or garbage) is MP3, first preset.
-        settings.fileType = kFileTypeMp3;
-        settings.fileSetting = 0;
-    }
+    settings.Load(); // a stored type that cannot be recorded is MP3 at its first preset
     const bool otherFormat = options.fileType && *options.fileType != settings.fileType;
     if (options.fileType)
         settings.fileType = *options.fileType;

@@ -141,18 +141,24 @@ TEST(RecorderSettings, StoredOdditiesAreTakenAsTheyAre) {
     EXPECT_EQ(s.sampleRate, 44100);
     EXPECT_EQ(s.bitRate, 192);
 
-    // An unknown format changes neither rate but still fixes bits and channels.
-    StoreDword("FileTypeSel", 5);
-    s.sampleRate = 1234;
-    s.bitRate = 56;
-    s.bitsPerSample = 8;
-    s.channels = 1;
-    s.Load();
-    EXPECT_EQ(s.fileType, 5);
-    EXPECT_EQ(s.sampleRate, 1234);
-    EXPECT_EQ(s.bitRate, 56);
-    EXPECT_EQ(s.bitsPerSample, 16);
-    EXPECT_EQ(s.channels, 2);
+    // A type that cannot be recorded (the old OGG, or garbage) is MP3 at its first preset; the
+    // store keeps what it holds.
+    for (const uint32_t type : {2u, 5u, 0xFFFFFFFFu}) {
+        StoreDword("FileTypeSel", type);
+        StoreDword("FileSettingSel", 7);
+        s.bitsPerSample = 8;
+        s.channels = 1;
+        s.Load();
+        EXPECT_EQ(s.fileType, 0) << type;
+        EXPECT_EQ(s.fileSetting, 0) << type;
+        EXPECT_EQ(s.sampleRate, 44100) << type;
+        EXPECT_EQ(s.bitRate, 320) << type;
+        EXPECT_EQ(s.bitsPerSample, 16);
+        EXPECT_EQ(s.channels, 2);
+        int32_t stored = 0;
+        ReadFileTypeSel(stored);
+        EXPECT_EQ(stored, static_cast<int32_t>(type));
+    }
 
     // A string where a number belongs: more than 4 bytes fails, the default stays.
     StoreString("CkTopmost", "enabled");
