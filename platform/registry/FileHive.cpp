@@ -2,7 +2,7 @@
 #include "registry/FileHive.h"
 
 #include "registry/HiveFile.h"
-#include "shell/SpecialFolders.h"
+#include "folders/SpecialFolders.h"
 
 namespace platform {
 

@@ -2,7 +2,7 @@
 #include "SettingsValues.h"
 
 #include "CRegistry.h"
-#include "shell/SpecialFolders.h"
+#include "folders/SpecialFolders.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,5 +1,6 @@
 // Range rules and the ruler's ticks and labels.
 #include "SliderRange.h"
+#include "TimeText.h"
 
 #include <gtest/gtest.h>
 
@@ -100,6 +101,11 @@ TEST(SliderRange, LongRangesThinTheLabels) {
     auto labels = Labels(ScaleMarks(range, 483));
     ASSERT_EQ(labels.size(), 8u);
     EXPECT_EQ(labels[7], "00:70:00") << "minutes are not carried into hours";
+    // The same texts as the window's times: the hour stays at zero.
+    EXPECT_EQ(SplitTimeText(0), "00:00:00");
+    EXPECT_EQ(SplitTimeText(3725), "00:62:05");
+    EXPECT_EQ(SplitTimeText(4500), "00:75:00");
+    EXPECT_EQ(SplitTimeText(6000), "00:100:00");
 }
 
 TEST(SliderRange, DragPixelsToSeconds) {

@@ -1,5 +1,5 @@
 // My Music from the XDG user-dirs file, and the other special folders.
-#include "shell/SpecialFolders.h"
+#include "folders/SpecialFolders.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -23,7 +23,7 @@
 #include "TimeText.h"
 #include "WindowDragger.h"
 #include "shell/IShellActions.h"
-#include "shell/SpecialFolders.h"
+#include "folders/SpecialFolders.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>

@@ -1,5 +1,5 @@
 // Special folders from the environment, the password database and the XDG user-dirs file.
-#include "shell/SpecialFolders.h"
+#include "folders/SpecialFolders.h"
 
 #include <pwd.h>
 #include <unistd.h>

@@ -14,7 +14,7 @@
 #include "ProgramKeys.h"
 #include "SliderBoth.h"
 #include "TimeText.h"
-#include "shell/SpecialFolders.h"
+#include "folders/SpecialFolders.h"
 
 #include <QApplication>
 #include <QFileDialog>
