@@ -1,10 +1,10 @@
 // The nine exported functions. They reach each other only through functions of this module that
 // are not exported, so a program exporting the same names never takes over a call made in here.
-#include "BladeEncoder.h"
-#include "BuildDate.h"
-#include "EncoderConfig.h"
-#include "InfoTag.h"
-#include "StreamTable.h"
+#include "encoder/BladeEncoder.h"
+#include "encoder/BuildDate.h"
+#include "encoder/EncoderConfig.h"
+#include "encoder/InfoTag.h"
+#include "encoder/StreamTable.h"
 
 #include <cstdio>
 #include <cstring>

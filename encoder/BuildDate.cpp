@@ -1,5 +1,5 @@
 // Parsing of the compiler's date text, and the date this file was compiled.
-#include "BuildDate.h"
+#include "encoder/BuildDate.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,6 +1,6 @@
 // The order of LAME's setters matters: presets overwrite earlier settings, so the channel mode,
 // the bitrate limits and the switches come after them.
-#include "EncoderConfig.h"
+#include "encoder/EncoderConfig.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 // Turns a caller's BE_CONFIG into settings on a LAME context, and the chunk sizes that follow.
 #pragma once
 
-#include "BladeEncoder.h"
+#include "encoder/BladeEncoder.h"
 
 #include <lame.h>
 

@@ -1,5 +1,5 @@
 // Locating the first audio frame of a finished file and replacing it with the tag frame.
-#include "InfoTag.h"
+#include "encoder/InfoTag.h"
 
 #include <vector>
 

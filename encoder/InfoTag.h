@@ -1,7 +1,7 @@
 // Writes LAME's VBR/Info header frame over the placeholder frame at the start of a finished file.
 #pragma once
 
-#include "BladeEncoder.h"
+#include "encoder/BladeEncoder.h"
 
 #include <lame.h>
 

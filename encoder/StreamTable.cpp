@@ -1,5 +1,5 @@
 // The handle table: a handle names a slot and the generation the slot had when it was handed out.
-#include "StreamTable.h"
+#include "encoder/StreamTable.h"
 
 namespace blade {
 

@@ -1,7 +1,7 @@
 // Maps the 32-bit stream handles of the interface to LAME contexts, and keeps the pending tag slot.
 #pragma once
 
-#include "BladeEncoder.h"
+#include "encoder/BladeEncoder.h"
 
 #include <lame.h>
 

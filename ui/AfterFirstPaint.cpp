@@ -1,4 +1,4 @@
-#include "AfterFirstPaint.h"
+#include "ui/AfterFirstPaint.h"
 
 #include <QEvent>
 #include <QPointer>

@@ -1,5 +1,5 @@
 // Picture choice by state, and hover tracking through enter and leave events.
-#include "CHoverButton.h"
+#include "ui/CHoverButton.h"
 
 #include <QEnterEvent>
 #include <QPainter>

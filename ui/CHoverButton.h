@@ -2,7 +2,7 @@
 // mouse. GUI thread only.
 #pragma once
 
-#include "Skin.h"
+#include "ui/Skin.h"
 
 #include <QAbstractButton>
 #include <QPixmap>

@@ -1,14 +1,14 @@
 // Geometry, painting and keys of the notification box.
-#include "CMssageBoxDlg.h"
+#include "ui/CMssageBoxDlg.h"
 
-#include "CHoverButton.h"
-#include "ControlId.h"
-#include "DialogKeys.h"
-#include "Fonts.h"
-#include "MessageBoxIds.h"
-#include "RecorderBitmaps.h"
-#include "SplitterBitmaps.h"
-#include "WindowDragger.h"
+#include "ui/CHoverButton.h"
+#include "ui/ControlId.h"
+#include "ui/DialogKeys.h"
+#include "ui/Fonts.h"
+#include "ui/MessageBoxIds.h"
+#include "ui/RecorderBitmaps.h"
+#include "ui/SplitterBitmaps.h"
+#include "ui/WindowDragger.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

@@ -3,8 +3,8 @@
 // templates of this one class. GUI thread only.
 #pragma once
 
-#include "DialogResult.h"
-#include "Skin.h"
+#include "ui/DialogResult.h"
+#include "ui/Skin.h"
 
 #include <QDialog>
 #include <QString>

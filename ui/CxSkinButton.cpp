@@ -1,7 +1,7 @@
 // Skin choice by state, mask shape and hit test, packed SetSkin arguments.
-#include "CxSkinButton.h"
+#include "ui/CxSkinButton.h"
 
-#include "ImageRegion.h"
+#include "ui/ImageRegion.h"
 
 #include <QEnterEvent>
 #include <QMouseEvent>

@@ -2,7 +2,7 @@
 // shapes the button: only its non-white pixels are drawn and take clicks. GUI thread only.
 #pragma once
 
-#include "Skin.h"
+#include "ui/Skin.h"
 
 #include <QAbstractButton>
 #include <QColor>

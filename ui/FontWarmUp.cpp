@@ -1,4 +1,4 @@
-#include "FontWarmUp.h"
+#include "ui/FontWarmUp.h"
 
 #include <fontconfig/fontconfig.h>
 

@@ -1,5 +1,5 @@
 // Family substitutions and Windows-style font heights.
-#include "Fonts.h"
+#include "ui/Fonts.h"
 
 #include <QFontMetricsF>
 #include <QStringList>

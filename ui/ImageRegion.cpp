@@ -1,5 +1,5 @@
 // Builds regions row by row from runs of kept pixels.
-#include "ImageRegion.h"
+#include "ui/ImageRegion.h"
 
 namespace ui {
 

@@ -1,7 +1,7 @@
 // Resource lookup for the skin images.
-#include "Skin.h"
+#include "ui/Skin.h"
 
-#include "SkinFormat.h"
+#include "ui/skinpack/SkinFormat.h"
 
 #include <QFile>
 #include <QPixmapCache>

@@ -1,7 +1,7 @@
 // QMessageBox behind the plain message box hook.
-#include "SystemMessageBox.h"
+#include "ui/SystemMessageBox.h"
 
-#include "dialogs/PlainMessageBox.h"
+#include "platform/dialogs/PlainMessageBox.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,5 +1,5 @@
 // The self-pipe: the signal handler only writes a byte; the window thread reads it and acts.
-#include "TerminationSignals.h"
+#include "ui/TerminationSignals.h"
 
 #include <QSocketNotifier>
 

@@ -1,5 +1,5 @@
 // Press, move, release on the window's own surface.
-#include "WindowDragger.h"
+#include "ui/WindowDragger.h"
 
 #include <QMouseEvent>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "WindowSystemImages.h"
+#include "ui/WindowSystemImages.h"
 
 #include <QByteArray>
 #include <QtGlobal>

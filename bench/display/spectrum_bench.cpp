@@ -1,8 +1,8 @@
 // Per 4096-byte monitor buffer: our feed (conversion, FFT, magnitudes) and our bare transform,
 // against FFTW doing the same complex 1024-point transform (bare, and with the same conversion
 // and magnitudes around it).
-#include "RadixTwoFft.h"
-#include "SpectrumValues.h"
+#include "recorder/display/spectrum/RadixTwoFft.h"
+#include "recorder/display/spectrum/SpectrumValues.h"
 
 #include <benchmark/benchmark.h>
 #include <fftw3.h>

@@ -1,8 +1,8 @@
 // Encoding cost of liblame_enc.so's beEncodeChunk against libmp3lame with the same settings, on
 // 10 minutes of 44.1 kHz stereo in the recorder's 4000-byte chunks at the recorder's 128 kbps.
 // Before timing, both paths encode the same 20 s and must give identical bytes (same settings).
-#include "BladeEncoder.h"
-#include "CWriteMP3File.h"
+#include "encoder/BladeEncoder.h"
+#include "recorder/engine/CWriteMP3File.h"
 
 #include <lame.h>
 

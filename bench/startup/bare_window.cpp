@@ -1,7 +1,7 @@
 // The start-up yardstick: the smallest Qt 6 program that puts a frameless window of a given size
 // on the screen and paints it. Reports its first paint the way the product windows do.
 // usage: bare_window WIDTH HEIGHT
-#include "FirstPaintReport.h"
+#include "ui/FirstPaintReport.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,5 +1,5 @@
 // atoi semantics without its undefined overflow.
-#include "Decimal.h"
+#include "platform/decimal/Decimal.h"
 
 #include <climits>
 

@@ -1,5 +1,5 @@
 // Routes plain message boxes to the installed GUI handler, or to standard error.
-#include "PlainMessageBox.h"
+#include "platform/dialogs/PlainMessageBox.h"
 
 #include <cstdio>
 #include <mutex>

@@ -1,5 +1,5 @@
 // Special folders from the environment, the password database and the XDG user-dirs file.
-#include "folders/SpecialFolders.h"
+#include "platform/folders/SpecialFolders.h"
 
 #include <pwd.h>
 #include <unistd.h>

@@ -1,5 +1,5 @@
 // Shared libraries by file name, found along the program's own search path as well.
-#include "LibraryLoader.h"
+#include "platform/loader/LibraryLoader.h"
 
 #include <dlfcn.h>
 

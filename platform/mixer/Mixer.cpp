@@ -1,9 +1,9 @@
 // The mixer* functions over the installed backend: handle bookkeeping, record filling, lookups
 // by destination, source, identifier and type, detail checks, and notification delivery.
-#include "mixer/Mixer.h"
+#include "platform/mixer/Mixer.h"
 
-#include "mixer/MixerBackend.h"
-#include "thread/MessageThread.h"
+#include "platform/mixer/MixerBackend.h"
+#include "platform/thread/MessageThread.h"
 
 #include <algorithm>
 #include <cstring>

@@ -4,7 +4,7 @@
 // side, whose MUX chooses what this process records from.
 #pragma once
 
-#include "wavein/WaveIn.h"
+#include "platform/wavein/WaveIn.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Which backend the mixer* functions use.
-#include "mixer/MixerBackend.h"
+#include "platform/mixer/MixerBackend.h"
 
-#include "mixer/PulseMixerBackend.h"
+#include "platform/mixer/PulseMixerBackend.h"
 
 #include <atomic>
 

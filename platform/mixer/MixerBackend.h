@@ -3,7 +3,7 @@
 // record handling, lookups and checks once for every backend.
 #pragma once
 
-#include "mixer/Mixer.h"
+#include "platform/mixer/Mixer.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "mixer/MixerQueries.h"
+#include "platform/mixer/MixerQueries.h"
 
 std::optional<MIXERCONTROL> LineControlOfType(HMIXER mixer, uint32_t lineId, uint32_t controlType) {
     if (!mixer)

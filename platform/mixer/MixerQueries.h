@@ -2,7 +2,7 @@
 // mixer handle.
 #pragma once
 
-#include "mixer/Mixer.h"
+#include "platform/mixer/Mixer.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,5 +1,5 @@
 // UTF-8 <-> UTF-16 for the mixer records' names.
-#include "mixer/MixerBackend.h"
+#include "platform/mixer/MixerBackend.h"
 
 namespace platform {
 

@@ -1,10 +1,10 @@
 // Introspection of the sound server into the two mixer devices, writes of volumes and mutes,
 // the capture selection, and change events turned into mixer notifications.
-#include "mixer/PulseMixerBackend.h"
+#include "platform/mixer/PulseMixerBackend.h"
 
-#include "pulse/PulseConnection.h"
-#include "pulse/PulseEvents.h"
-#include "wavein/CaptureSource.h"
+#include "platform/pulse/PulseConnection.h"
+#include "platform/pulse/PulseEvents.h"
+#include "platform/wavein/CaptureSource.h"
 
 #include <algorithm>
 #include <atomic>

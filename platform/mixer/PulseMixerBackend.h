@@ -9,7 +9,7 @@
 // stereo mix follows the default output.
 #pragma once
 
-#include "mixer/MixerBackend.h"
+#include "platform/mixer/MixerBackend.h"
 
 #include <cstdint>
 

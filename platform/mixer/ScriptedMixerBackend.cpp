@@ -1,5 +1,5 @@
 // The scripted mixer: models held in memory, writes recorded and applied.
-#include "mixer/ScriptedMixerBackend.h"
+#include "platform/mixer/ScriptedMixerBackend.h"
 
 namespace platform {
 

@@ -3,7 +3,7 @@
 // backend of the mixer* functions.
 #pragma once
 
-#include "mixer/MixerBackend.h"
+#include "platform/mixer/MixerBackend.h"
 
 #include <mutex>
 #include <vector>

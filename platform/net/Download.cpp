@@ -1,7 +1,7 @@
 // Synchronous download and page request over one local event loop with a deadline.
-#include "net/Download.h"
+#include "platform/net/Download.h"
 
-#include "net/RequestSetup.h"
+#include "platform/net/RequestSetup.h"
 
 #include <QEventLoop>
 #include <QNetworkAccessManager>

@@ -1,5 +1,5 @@
 // The compiled-in hosts and their run-time overrides.
-#include "net/NetHosts.h"
+#include "platform/net/NetHosts.h"
 
 #include <QByteArray>
 

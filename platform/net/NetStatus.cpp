@@ -1,5 +1,5 @@
 // Offline test from the interface table and, where available, the system's network information.
-#include "net/NetStatus.h"
+#include "platform/net/NetStatus.h"
 
 #include <QCoreApplication>
 #include <QNetworkInformation>

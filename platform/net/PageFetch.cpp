@@ -1,7 +1,7 @@
 // One asynchronous GET owned by its context object.
-#include "net/PageFetch.h"
+#include "platform/net/PageFetch.h"
 
-#include "net/RequestSetup.h"
+#include "platform/net/RequestSetup.h"
 
 #include <QNetworkAccessManager>
 #include <QTimer>

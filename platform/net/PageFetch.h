@@ -1,7 +1,7 @@
 // Fetching a page without blocking the caller, for windows that show it when it arrives.
 #pragma once
 
-#include "net/Download.h"
+#include "platform/net/Download.h"
 
 #include <QByteArray>
 #include <QObject>

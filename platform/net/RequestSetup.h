@@ -2,7 +2,7 @@
 // on each redirect, success judged by network error and HTTP status.
 #pragma once
 
-#include "net/UrlPolicy.h"
+#include "platform/net/UrlPolicy.h"
 
 #include <QNetworkReply>
 #include <QNetworkRequest>

@@ -1,5 +1,5 @@
 // The fetch policy shared by every request, redirects included.
-#include "net/UrlPolicy.h"
+#include "platform/net/UrlPolicy.h"
 
 #include <QHostAddress>
 

@@ -1,6 +1,6 @@
 // libmpg123 with a fixed output encoding; the length comes from a full scan, so it is exact
 // also for files without an info tag.
-#include "Mp3Decoder.h"
+#include "platform/player/Mp3Decoder.h"
 
 #include <mpg123.h>
 

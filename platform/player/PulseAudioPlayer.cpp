@@ -1,8 +1,8 @@
 // The real player: libmpg123 decoders played through the shared PulseAudio connection.
-#include "AudioPlayer.h"
-#include "Mp3Decoder.h"
-#include "PulsePlaybackStream.h"
-#include "pulse/PulseConnection.h"
+#include "platform/player/AudioPlayer.h"
+#include "platform/player/Mp3Decoder.h"
+#include "platform/player/PulsePlaybackStream.h"
+#include "platform/pulse/PulseConnection.h"
 
 namespace platform {
 

@@ -1,9 +1,9 @@
 // The position is the stream's own playback clock (what the sink has played, latency counted)
 // added to the seek position, never beyond what was written: once the file has played out it
 // stays at the end.
-#include "PulsePlaybackStream.h"
+#include "platform/player/PulsePlaybackStream.h"
 
-#include "pulse/PulseConnection.h"
+#include "platform/pulse/PulseConnection.h"
 
 #include <algorithm>
 #include <vector>

@@ -3,8 +3,8 @@
 // polls the position and stops.
 #pragma once
 
-#include "AudioPlayer.h"
-#include "Mp3Decoder.h"
+#include "platform/player/AudioPlayer.h"
+#include "platform/player/Mp3Decoder.h"
 
 #include <pulse/pulseaudio.h>
 

@@ -1,8 +1,8 @@
 // The scripted player: streams share one state with the script; the last stream that played is
 // the one the script moves.
-#include "player/ScriptedAudioPlayer.h"
+#include "platform/player/ScriptedAudioPlayer.h"
 
-#include "player/Mp3Decoder.h"
+#include "platform/player/Mp3Decoder.h"
 
 #include <algorithm>
 

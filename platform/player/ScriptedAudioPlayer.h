@@ -3,7 +3,7 @@
 // decoder, so a file the real player refuses is refused here too. Window thread only.
 #pragma once
 
-#include "player/AudioPlayer.h"
+#include "platform/player/AudioPlayer.h"
 
 #include <functional>
 #include <memory>

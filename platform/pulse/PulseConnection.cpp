@@ -1,5 +1,5 @@
 // Connection set-up with a bounded wait; a lost server is reconnected on the next use.
-#include "PulseConnection.h"
+#include "platform/pulse/PulseConnection.h"
 
 #include <utility>
 

@@ -2,7 +2,7 @@
 // service), on a threaded main loop that the capture, mixer and player layers share.
 #pragma once
 
-#include "SoundClientIdentity.h"
+#include "platform/pulse/SoundClientIdentity.h"
 
 #include <pulse/pulseaudio.h>
 

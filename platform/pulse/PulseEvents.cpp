@@ -1,5 +1,5 @@
 // One subscription per context, fanned out to the listening layers.
-#include "pulse/PulseEvents.h"
+#include "platform/pulse/PulseEvents.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,7 +2,7 @@
 // mixer and the capture layer listen to it.
 #pragma once
 
-#include "pulse/PulseConnection.h"
+#include "platform/pulse/PulseConnection.h"
 
 namespace platform {
 

@@ -1,5 +1,5 @@
 // The identity under a lock: main sets it, the connection reads it when it connects.
-#include "SoundClientIdentity.h"
+#include "platform/pulse/SoundClientIdentity.h"
 
 #include <cerrno>
 #include <mutex>

@@ -1,7 +1,7 @@
 // Source introspection for command-line use: one server-info and one source-list query.
-#include "pulse/SoundSources.h"
+#include "platform/pulse/SoundSources.h"
 
-#include "pulse/PulseConnection.h"
+#include "platform/pulse/PulseConnection.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,5 +1,5 @@
 // CRegistry over the platform's registry functions.
-#include "CRegistry.h"
+#include "platform/registry/CRegistry.h"
 
 #include <cstring>
 #include <vector>

@@ -2,7 +2,7 @@
 // Every operation returns 1 on success and 0 on failure and records the last status, type and size.
 #pragma once
 
-#include "registry/Registry.h"
+#include "platform/registry/Registry.h"
 
 #include <climits>
 #include <string>

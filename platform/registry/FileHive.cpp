@@ -1,8 +1,8 @@
 // The per-user hive file behind the registry functions.
-#include "registry/FileHive.h"
+#include "platform/registry/FileHive.h"
 
-#include "registry/HiveFile.h"
-#include "folders/SpecialFolders.h"
+#include "platform/folders/SpecialFolders.h"
+#include "platform/registry/HiveFile.h"
 
 namespace platform {
 

@@ -7,7 +7,7 @@
 // reads as empty; the next write starts a fresh hive.
 #pragma once
 
-#include "registry/IRegistryHive.h"
+#include "platform/registry/IRegistryHive.h"
 
 #include <filesystem>
 #include <optional>

@@ -1,5 +1,5 @@
 // Lookup and creation in the hive tree.
-#include "registry/Hive.h"
+#include "platform/registry/Hive.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,7 +1,7 @@
 // The in-memory tree of one hive: keys with subkeys and typed values, names compared as Windows does.
 #pragma once
 
-#include "registry/RegistryTypes.h"
+#include "platform/registry/RegistryTypes.h"
 
 #include <list>
 #include <optional>

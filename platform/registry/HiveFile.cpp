@@ -1,7 +1,7 @@
 // Locked, atomic replacement of the hive file, and the setting aside of files that do not parse.
-#include "registry/HiveFile.h"
+#include "platform/registry/HiveFile.h"
 
-#include "registry/HiveText.h"
+#include "platform/registry/HiveText.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -1,7 +1,7 @@
 // File operations behind FileHive: locked read-modify-replace and the setting aside of bad files.
 #pragma once
 
-#include "registry/Hive.h"
+#include "platform/registry/Hive.h"
 
 #include <filesystem>
 #include <functional>

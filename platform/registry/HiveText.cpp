@@ -1,5 +1,5 @@
 // Reading and writing the .reg-style hive text.
-#include "registry/HiveText.h"
+#include "platform/registry/HiveText.h"
 
 #include <charconv>
 #include <cstdio>

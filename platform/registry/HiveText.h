@@ -13,7 +13,7 @@
 // marker is what tells a complete file from one cut off at a line boundary.
 #pragma once
 
-#include "registry/Hive.h"
+#include "platform/registry/Hive.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 // Where the registry functions keep HKEY_CURRENT_USER: the user's hive file, or a scripted one in tests.
 #pragma once
 
-#include "registry/Hive.h"
+#include "platform/registry/Hive.h"
 
 namespace platform {
 

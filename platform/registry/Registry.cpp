@@ -1,7 +1,7 @@
 // Registry handles over the current hive.
-#include "registry/Registry.h"
+#include "platform/registry/Registry.h"
 
-#include "registry/FileHive.h"
+#include "platform/registry/FileHive.h"
 
 #include <cstring>
 #include <mutex>

@@ -4,8 +4,8 @@
 // Strings are UTF-8; a REG_SZ holds the text and a terminating null, so its size is bytes + 1.
 #pragma once
 
-#include "registry/IRegistryHive.h"
-#include "registry/RegistryTypes.h"
+#include "platform/registry/IRegistryHive.h"
+#include "platform/registry/RegistryTypes.h"
 
 #include <memory>
 #include <string>

@@ -1,5 +1,5 @@
 // Sentences for the status codes the hive functions return.
-#include "registry/StatusText.h"
+#include "platform/registry/StatusText.h"
 
 namespace platform {
 

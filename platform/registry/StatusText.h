@@ -1,7 +1,7 @@
 // The registry status codes as sentences a person can act on.
 #pragma once
 
-#include "registry/RegistryTypes.h"
+#include "platform/registry/RegistryTypes.h"
 
 #include <string>
 

@@ -1,5 +1,5 @@
 // Recording files over POSIX descriptors: flock for the one-writer rule, O_EXCL for free names.
-#include "riff/RecordingFile.h"
+#include "platform/riff/RecordingFile.h"
 
 #include <cerrno>
 #include <fcntl.h>

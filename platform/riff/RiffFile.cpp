@@ -1,6 +1,6 @@
 // RIFF chunk writing over a file descriptor with a user-space buffer.
-#include "riff/RiffFile.h"
-#include "riff/RecordingFile.h"
+#include "platform/riff/RiffFile.h"
+#include "platform/riff/RecordingFile.h"
 
 #include <algorithm>
 #include <cerrno>

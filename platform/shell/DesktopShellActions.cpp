@@ -1,8 +1,8 @@
 // The windows' shell actions on the real desktop.
-#include "shell/IShellActions.h"
+#include "platform/shell/IShellActions.h"
 
-#include "shell/FolderOpener.h"
-#include "shell/ProgramLauncher.h"
+#include "platform/shell/FolderOpener.h"
+#include "platform/shell/ProgramLauncher.h"
 
 bool DesktopShellActions::StartDetached(const std::string& program,
                                         const std::vector<std::string>& arguments) {

@@ -1,5 +1,5 @@
 // Folders open through the desktop's URL handler (xdg-open behind QDesktopServices).
-#include "shell/FolderOpener.h"
+#include "platform/shell/FolderOpener.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
 // Program lookup and detached start through QProcess; addresses through QDesktopServices.
-#include "shell/ProgramLauncher.h"
+#include "platform/shell/ProgramLauncher.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

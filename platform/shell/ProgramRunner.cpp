@@ -1,5 +1,5 @@
 // QProcess in a nested event loop; lines that show progress restart the time limit.
-#include "shell/ProgramRunner.h"
+#include "platform/shell/ProgramRunner.h"
 
 #include <QEventLoop>
 #include <QFileInfo>

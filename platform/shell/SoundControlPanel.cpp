@@ -1,7 +1,7 @@
 // pavucontrol's tabs: 1 playback, 2 recording streams, 3 output devices, 4 input devices.
-#include "shell/SoundControlPanel.h"
+#include "platform/shell/SoundControlPanel.h"
 
-#include "shell/ProgramLauncher.h"
+#include "platform/shell/ProgramLauncher.h"
 
 namespace platform {
 

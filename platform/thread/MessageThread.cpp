@@ -1,5 +1,5 @@
 // Message-queue threads and the process-wide table that maps thread ids to them.
-#include "MessageThread.h"
+#include "platform/thread/MessageThread.h"
 
 #include <future>
 #include <unordered_map>

@@ -1,5 +1,5 @@
 // Best-effort priority raising for audio display workers.
-#include "ThreadPriority.h"
+#include "platform/thread/ThreadPriority.h"
 
 #include <sys/resource.h>
 #include <sys/syscall.h>

@@ -1,7 +1,7 @@
 // Finding the default output's monitor, at once or from a server event.
-#include "wavein/OutputFollower.h"
+#include "platform/wavein/OutputFollower.h"
 
-#include "pulse/PulseEvents.h"
+#include "platform/pulse/PulseEvents.h"
 
 namespace platform {
 namespace {

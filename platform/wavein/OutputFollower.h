@@ -3,7 +3,7 @@
 // output changes. Internal to the capture layer.
 #pragma once
 
-#include "pulse/PulseConnection.h"
+#include "platform/pulse/PulseConnection.h"
 
 #include <string>
 

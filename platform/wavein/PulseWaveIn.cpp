@@ -1,8 +1,8 @@
 // Wave input over PulseAudio: one record stream per open capture, fed on the main loop thread.
-#include "pulse/PulseConnection.h"
-#include "wavein/CaptureSource.h"
-#include "wavein/OutputFollower.h"
-#include "wavein/WaveInDevice.h"
+#include "platform/pulse/PulseConnection.h"
+#include "platform/wavein/CaptureSource.h"
+#include "platform/wavein/OutputFollower.h"
+#include "platform/wavein/WaveInDevice.h"
 
 #include <algorithm>
 #include <memory>

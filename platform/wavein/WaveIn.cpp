@@ -1,8 +1,8 @@
 // The waveIn* calls: handle checks, header flags and the buffer queue, over the installed driver.
-#include "wavein/WaveIn.h"
+#include "platform/wavein/WaveIn.h"
 
-#include "thread/MessageThread.h"
-#include "wavein/WaveInDevice.h"
+#include "platform/thread/MessageThread.h"
+#include "platform/wavein/WaveInDevice.h"
 
 #include <algorithm>
 #include <cstdio>

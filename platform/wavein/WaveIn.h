@@ -4,7 +4,7 @@
 // chosen at open (a message posted to a thread's queue, or a function call).
 #pragma once
 
-#include "wavein/WaveFormat.h"
+#include "platform/wavein/WaveFormat.h"
 
 #include <cstddef>
 #include <cstdint>

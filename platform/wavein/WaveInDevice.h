@@ -2,7 +2,7 @@
 // Drivers derive from it and feed captured bytes into Deliver; the queue rules live here once.
 #pragma once
 
-#include "wavein/WaveIn.h"
+#include "platform/wavein/WaveIn.h"
 
 #include <cstdint>
 #include <deque>

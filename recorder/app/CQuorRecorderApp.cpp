@@ -1,14 +1,14 @@
 // Start-up of the recorder: command line, updater, start-up checks, then the main window.
-#include "CQuorRecorderApp.h"
+#include "recorder/app/CQuorRecorderApp.h"
 
-#include "CQuorRecorderDlg.h"
-#include "FontWarmUp.h"
-#include "TerminationSignals.h"
-#include "UpdaterLaunch.h"
+#include "recorder/app/CQuorRecorderDlg.h"
+#include "recorder/app/UpdaterLaunch.h"
+#include "ui/FontWarmUp.h"
+#include "ui/TerminationSignals.h"
 
 #if QUOR_UPDATE_CHECKS
-#include "StartupChecks.h"
-#include "net/NetStatus.h"
+#include "platform/net/NetStatus.h"
+#include "recorder/update/StartupChecks.h"
 #endif
 
 #include <QCoreApplication>

@@ -4,10 +4,10 @@
 // mixer's notification thread), which only posts to the window thread.
 #pragma once
 
-#include "CapturePathDialogs.h"
-#include "Recorder.h"
-#include "RecorderFace.h"
-#include "mixer/Mixer.h"
+#include "platform/mixer/Mixer.h"
+#include "recorder/app/RecorderFace.h"
+#include "recorder/devices/dialog/CapturePathDialogs.h"
+#include "recorder/engine/Recorder.h"
 
 #include <QDialog>
 #include <QElapsedTimer>

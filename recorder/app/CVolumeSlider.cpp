@@ -1,8 +1,8 @@
 // Painting and mouse handling of the skinned volume slider.
-#include "CVolumeSlider.h"
+#include "recorder/app/CVolumeSlider.h"
 
-#include "RecorderBitmaps.h"
-#include "Skin.h"
+#include "ui/RecorderBitmaps.h"
+#include "ui/Skin.h"
 
 #include <QMouseEvent>
 #include <QPainter>

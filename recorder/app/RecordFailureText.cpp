@@ -1,5 +1,5 @@
 // Short Korean messages, one per reason, in the notification box's "\r\n" line form.
-#include "RecordFailureText.h"
+#include "recorder/app/RecordFailureText.h"
 
 QString RecordFailureText(Recorder::RecordFailure failure) {
     using F = Recorder::RecordFailure;

@@ -1,7 +1,7 @@
 // What the user is told when a recording could not start or ended by itself.
 #pragma once
 
-#include "Recorder.h"
+#include "recorder/engine/Recorder.h"
 
 #include <QString>
 

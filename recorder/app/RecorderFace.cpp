@@ -1,9 +1,9 @@
 // Drawing of the recorder's face from the skin pictures.
-#include "RecorderFace.h"
+#include "recorder/app/RecorderFace.h"
 
-#include "Fonts.h"
-#include "RecorderBitmaps.h"
-#include "Skin.h"
+#include "ui/Fonts.h"
+#include "ui/RecorderBitmaps.h"
+#include "ui/Skin.h"
 
 #include <QBitmap>
 #include <QPainter>

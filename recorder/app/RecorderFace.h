@@ -2,7 +2,7 @@
 // line and the status text, at the places the window's layout fixes. Window thread only.
 #pragma once
 
-#include "FileType.h"
+#include "recorder/settings/FileType.h"
 
 #include <QPixmap>
 #include <QRect>

@@ -1,8 +1,8 @@
 // Finding QuorSplit: the recorder's install folder first, then the folder of the running program.
-#include "SplitterLocation.h"
+#include "recorder/app/SplitterLocation.h"
 
-#include "CRegistry.h"
-#include "SettingsValues.h"
+#include "platform/registry/CRegistry.h"
+#include "recorder/settings/SettingsValues.h"
 
 #include <filesystem>
 

@@ -1,9 +1,9 @@
 // Finding and running the updater; it lies outside this system, only its place is fixed.
-#include "UpdaterLaunch.h"
+#include "recorder/app/UpdaterLaunch.h"
 
-#include "CRegistry.h"
-#include "SettingsValues.h"
-#include "shell/ProgramRunner.h"
+#include "platform/registry/CRegistry.h"
+#include "platform/shell/ProgramRunner.h"
+#include "recorder/settings/SettingsValues.h"
 
 #include <filesystem>
 

@@ -1,10 +1,10 @@
 // QuorRecorder: records what the computer plays to MP3 or WAV.
-#include "CQuorRecorderApp.h"
-#include "FontWarmUp.h"
-#include "Fonts.h"
-#include "SystemMessageBox.h"
-#include "WindowSystemImages.h"
-#include "pulse/SoundClientIdentity.h"
+#include "platform/pulse/SoundClientIdentity.h"
+#include "recorder/app/CQuorRecorderApp.h"
+#include "ui/FontWarmUp.h"
+#include "ui/Fonts.h"
+#include "ui/SystemMessageBox.h"
+#include "ui/WindowSystemImages.h"
 
 #include <QApplication>
 

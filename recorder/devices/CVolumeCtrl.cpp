@@ -1,7 +1,7 @@
 // Mixer volume and mute access by line type.
-#include "CVolumeCtrl.h"
+#include "recorder/devices/CVolumeCtrl.h"
 
-#include "mixer/MixerQueries.h"
+#include "platform/mixer/MixerQueries.h"
 
 #include <cstring>
 

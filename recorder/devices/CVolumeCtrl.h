@@ -2,7 +2,7 @@
 // control's type, read and written as a single 32-bit value. Window thread only.
 #pragma once
 
-#include "mixer/Mixer.h"
+#include "platform/mixer/Mixer.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // Start-up sequence, discovery of the input mixers and their capture lines, stereo-mix choice.
-#include "CapturePath.h"
+#include "recorder/devices/CapturePath.h"
 
-#include "mixer/MixerQueries.h"
+#include "platform/mixer/MixerQueries.h"
 
 #include <algorithm>
 

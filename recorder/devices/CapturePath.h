@@ -4,9 +4,9 @@
 // destination's MUX. Holds the working lists for the window's lifetime. Window thread only.
 #pragma once
 
-#include "CVolumeCtrl.h"
-#include "CapturePathHost.h"
-#include "mixer/Mixer.h"
+#include "platform/mixer/Mixer.h"
+#include "recorder/devices/CVolumeCtrl.h"
+#include "recorder/devices/CapturePathHost.h"
 
 #include <string>
 #include <vector>

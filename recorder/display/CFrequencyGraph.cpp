@@ -1,8 +1,8 @@
 // Hand-off from the capture thread to the window thread, and the paint.
-#include "CFrequencyGraph.h"
+#include "recorder/display/CFrequencyGraph.h"
 
-#include "CMemDC.h"
-#include "GraphPainting.h"
+#include "recorder/display/CMemDC.h"
+#include "recorder/display/GraphPainting.h"
 
 #include <QBackingStore>
 #include <QPainter>

@@ -3,8 +3,8 @@
 // window copies them under a small lock when it paints, so a paint never sees a torn array.
 #pragma once
 
-#include "GraphFrame.h"
-#include "GraphPainting.h"
+#include "recorder/display/GraphFrame.h"
+#include "recorder/display/GraphPainting.h"
 
 #include <QWidget>
 

@@ -1,5 +1,5 @@
 // Double buffering for the display controls, through the window's backing store.
-#include "CMemDC.h"
+#include "recorder/display/CMemDC.h"
 
 CMemDC::CMemDC(QPainter& target, const QRect& rect, const QColor& background) : m_Target(target) {
     m_Target.save();

@@ -1,5 +1,5 @@
 // The kept picture of the live display and its copy into the window's backing store.
-#include "GraphFrame.h"
+#include "recorder/display/GraphFrame.h"
 
 #include <algorithm>
 #include <cstring>

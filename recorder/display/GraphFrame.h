@@ -4,7 +4,7 @@
 // segments that changed since the last frame and goes into the store row by row.
 #pragma once
 
-#include "GraphPainting.h"
+#include "recorder/display/GraphPainting.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,5 +1,5 @@
 // Integer arithmetic as the display defines it; only the level length is computed in floating point.
-#include "GraphPainting.h"
+#include "recorder/display/GraphPainting.h"
 
 #include <QPainter>
 

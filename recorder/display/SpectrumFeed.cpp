@@ -1,8 +1,8 @@
 // Monitor worker -> FFT -> graph.
-#include "SpectrumFeed.h"
+#include "recorder/display/SpectrumFeed.h"
 
-#include "CFrequencyGraph.h"
-#include "SpectrumValues.h"
+#include "recorder/display/CFrequencyGraph.h"
+#include "recorder/display/spectrum/SpectrumValues.h"
 
 int SpectrumFeed(void* graph, WAVEHDR* header) {
     if (!header || !header->lpData)

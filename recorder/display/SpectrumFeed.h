@@ -2,7 +2,7 @@
 // goes to the graph given as target, when that graph's window still exists.
 #pragma once
 
-#include "wavein/WaveIn.h"
+#include "platform/wavein/WaveIn.h"
 
 // Register with Recorder::SetMonitorCallback(graph, &SpectrumFeed). Runs on the monitor worker;
 // never waits for the window thread. Always returns 1.

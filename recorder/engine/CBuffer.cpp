@@ -1,5 +1,5 @@
 // Owned or borrowed PCM blocks.
-#include "CBuffer.h"
+#include "recorder/engine/CBuffer.h"
 
 #include <cstdlib>
 

@@ -1,5 +1,5 @@
 // PCM format bookkeeping: the derived fields follow every change.
-#include "CSoundBase.h"
+#include "recorder/engine/CSoundBase.h"
 
 CSoundBase::CSoundBase() : m_Format{}, m_BufferSize(1000) {
     m_Format.wFormatTag = WAVE_FORMAT_PCM;

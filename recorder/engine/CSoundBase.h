@@ -1,7 +1,7 @@
 // PCM format of one audio endpoint (a capture or a WAV file) and the length of its buffers.
 #pragma once
 
-#include "wavein/WaveFormat.h"
+#include "platform/wavein/WaveFormat.h"
 
 #include <cstdint>
 

@@ -1,5 +1,5 @@
 // WAV layout: RIFF/WAVE, an 18-byte "fmt " chunk (the full format record), then "data" at 46.
-#include "CSoundFile.h"
+#include "recorder/engine/CSoundFile.h"
 
 #include <algorithm>
 #include <cstdio>

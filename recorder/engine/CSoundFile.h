@@ -3,9 +3,9 @@
 // dies still opens with everything up to that second.
 #pragma once
 
-#include "CBuffer.h"
-#include "CSoundBase.h"
-#include "riff/RiffFile.h"
+#include "platform/riff/RiffFile.h"
+#include "recorder/engine/CBuffer.h"
+#include "recorder/engine/CSoundBase.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Recording capture: device set-up, the buffer cycle on the worker thread, and retirement.
-#include "CSoundIn.h"
-#include "wavein/WaveInDevice.h"
+#include "recorder/engine/CSoundIn.h"
+#include "platform/wavein/WaveInDevice.h"
 
 #include <chrono>
 #include <cstdio>

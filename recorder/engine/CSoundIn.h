@@ -3,10 +3,10 @@
 // thread, in order.
 #pragma once
 
-#include "CBuffer.h"
-#include "CSoundBase.h"
-#include "thread/MessageThread.h"
-#include "wavein/WaveIn.h"
+#include "platform/thread/MessageThread.h"
+#include "platform/wavein/WaveIn.h"
+#include "recorder/engine/CBuffer.h"
+#include "recorder/engine/CSoundBase.h"
 
 #include <atomic>
 #include <condition_variable>

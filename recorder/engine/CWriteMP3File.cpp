@@ -1,8 +1,8 @@
 // The MP3 writer: one encoder stream per recording, fed in batches of captured buffers.
-#include "CWriteMP3File.h"
-#include "EncoderLibrary.h"
+#include "recorder/engine/CWriteMP3File.h"
+#include "recorder/engine/EncoderLibrary.h"
 
-#include "riff/RecordingFile.h"
+#include "platform/riff/RecordingFile.h"
 
 #include <algorithm>
 #include <cerrno>

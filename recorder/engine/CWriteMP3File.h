@@ -3,9 +3,9 @@
 // VBR/Info header frame.
 #pragma once
 
-#include "BladeEncoder.h"
-#include "CWriteMP3FileError.h"
-#include "IReceiver.h"
+#include "encoder/BladeEncoder.h"
+#include "recorder/engine/CWriteMP3FileError.h"
+#include "recorder/engine/IReceiver.h"
 
 #include <cstdint>
 #include <memory>

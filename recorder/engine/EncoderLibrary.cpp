@@ -1,7 +1,7 @@
 // One binding per library file name for the whole program, made under one lock.
-#include "EncoderLibrary.h"
+#include "recorder/engine/EncoderLibrary.h"
 
-#include "loader/LibraryLoader.h"
+#include "platform/loader/LibraryLoader.h"
 
 #include <dlfcn.h>
 

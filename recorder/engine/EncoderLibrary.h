@@ -1,7 +1,7 @@
 // Binds the Blade-style entry points from the encoder library loaded by file name at run time.
 #pragma once
 
-#include "BladeEncoder.h"
+#include "encoder/BladeEncoder.h"
 
 #include <string>
 

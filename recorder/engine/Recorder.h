@@ -3,11 +3,11 @@
 // with every filled buffer on a high-priority worker thread.
 #pragma once
 
-#include "CSoundIn.h"
-#include "riff/RecordingFile.h"
-#include "thread/AutoResetEvent.h"
-#include "thread/SpscRing.h"
-#include "wavein/WaveIn.h"
+#include "platform/riff/RecordingFile.h"
+#include "platform/thread/AutoResetEvent.h"
+#include "platform/thread/SpscRing.h"
+#include "platform/wavein/WaveIn.h"
+#include "recorder/engine/CSoundIn.h"
 
 #include <array>
 #include <atomic>

@@ -1,7 +1,7 @@
 // The monitor capture of the Recorder: sixteen buffers allocated once, cycling for the whole run.
-#include "Recorder.h"
+#include "recorder/engine/Recorder.h"
 
-#include "thread/ThreadPriority.h"
+#include "platform/thread/ThreadPriority.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,9 +1,9 @@
 // Recording control: start, pause, resume and stop, and the route of every captured buffer to
 // the MP3 writer or the WAV file.
-#include "CSoundFile.h"
-#include "CWriteMP3File.h"
-#include "Recorder.h"
-#include "RecorderSettings.h"
+#include "recorder/engine/CSoundFile.h"
+#include "recorder/engine/CWriteMP3File.h"
+#include "recorder/engine/Recorder.h"
+#include "recorder/settings/RecorderSettings.h"
 
 #include <algorithm>
 #include <cstdio>

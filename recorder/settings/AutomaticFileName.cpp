@@ -1,7 +1,7 @@
 // Automatic recording names from the local clock.
-#include "AutomaticFileName.h"
+#include "recorder/settings/AutomaticFileName.h"
 
-#include "QualityPresets.h"
+#include "recorder/settings/QualityPresets.h"
 
 std::string AutomaticFileName(int32_t fileType, std::time_t when) {
     static const char* const kExtensions[] = {".mp3", ".wav", ".ogg"};

@@ -1,5 +1,5 @@
 // The preset tables of MP3, WAV (16-bit stereo PCM; bit rate = byte rate / 1000) and OGG.
-#include "QualityPresets.h"
+#include "recorder/settings/QualityPresets.h"
 
 #include <array>
 

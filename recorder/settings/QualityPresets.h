@@ -2,7 +2,7 @@
 // the sample rate and bit rate each one sets.
 #pragma once
 
-#include "FileType.h"
+#include "recorder/settings/FileType.h"
 
 #include <cstdint>
 #include <optional>

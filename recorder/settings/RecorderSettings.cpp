@@ -1,8 +1,8 @@
 // Loading, saving and format derivation of the settings record.
-#include "RecorderSettings.h"
+#include "recorder/settings/RecorderSettings.h"
 
-#include "QualityPresets.h"
-#include "SettingsValues.h"
+#include "recorder/settings/QualityPresets.h"
+#include "recorder/settings/SettingsValues.h"
 
 void RecorderSettings::Load() {
     if (unsavedChoices) {

@@ -2,8 +2,8 @@
 // Window thread only; other parts read the fields directly.
 #pragma once
 
-#include "FileType.h"
-#include "registry/RegistryTypes.h"
+#include "platform/registry/RegistryTypes.h"
+#include "recorder/settings/FileType.h"
 
 #include <cstdint>
 #include <string>

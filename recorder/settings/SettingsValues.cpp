@@ -1,8 +1,8 @@
 // The per-value readers and writers of SettingsKey.
-#include "SettingsValues.h"
+#include "recorder/settings/SettingsValues.h"
 
-#include "CRegistry.h"
-#include "folders/SpecialFolders.h"
+#include "platform/folders/SpecialFolders.h"
+#include "platform/registry/CRegistry.h"
 
 #include <algorithm>
 #include <utility>

@@ -4,9 +4,9 @@
 // (StoredSettings): by default its own read, or one that a caller of several readers passes on.
 #pragma once
 
-#include "ProgramKeys.h"
-#include "registry/Hive.h"
-#include "registry/RegistryTypes.h"
+#include "platform/registry/Hive.h"
+#include "platform/registry/ProgramKeys.h"
+#include "platform/registry/RegistryTypes.h"
 
 #include <cstdint>
 #include <string>

@@ -1,5 +1,5 @@
 // Code page 949 conversions through iconv, one character at a time where the bulk call stops.
-#include "Cp949.h"
+#include "recorder/tags/Cp949.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,5 +1,5 @@
 // Copy, change, flush, rename.
-#include "FileReplacement.h"
+#include "recorder/tags/FileReplacement.h"
 
 #include <cerrno>
 #include <climits>

@@ -1,7 +1,7 @@
 // Reading and writing the ID3v1 record without ever touching the audio before it.
-#include "Id3v1TagFile.h"
+#include "recorder/tags/Id3v1TagFile.h"
 
-#include "Cp949.h"
+#include "recorder/tags/Cp949.h"
 
 #include <cerrno>
 #include <cstring>

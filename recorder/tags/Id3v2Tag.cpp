@@ -1,5 +1,5 @@
 // The ID3v2 tag through TagLib, and the tag's length read by hand.
-#include "Id3v2Tag.h"
+#include "recorder/tags/Id3v2Tag.h"
 
 #include <taglib/commentsframe.h>
 #include <taglib/id3v2tag.h>

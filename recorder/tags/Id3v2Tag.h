@@ -3,7 +3,7 @@
 // behind this file.
 #pragma once
 
-#include "TagTexts.h"
+#include "recorder/tags/TagTexts.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,9 +1,9 @@
 // Both tag formats behind one read and one save.
-#include "TagStore.h"
+#include "recorder/tags/TagStore.h"
 
-#include "FileReplacement.h"
-#include "Id3v1TagFile.h"
-#include "Id3v2Tag.h"
+#include "recorder/tags/FileReplacement.h"
+#include "recorder/tags/Id3v1TagFile.h"
+#include "recorder/tags/Id3v2Tag.h"
 
 #include <cstdio>
 #include <cstring>

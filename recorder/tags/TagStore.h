@@ -2,7 +2,7 @@
 // the ID3v1 record), saved into both.
 #pragma once
 
-#include "TagTexts.h"
+#include "recorder/tags/TagTexts.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 // libFuzzer entry: any file content, read as a tag and written back, must neither crash nor
 // change a byte before the record.
-#include "Id3v1TagFile.h"
+#include "recorder/tags/Id3v1TagFile.h"
 
 #include <cstdint>
 #include <cstdio>

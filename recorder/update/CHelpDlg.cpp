@@ -1,15 +1,15 @@
 // Layout, background and commands of the About box.
-#include "CHelpDlg.h"
+#include "recorder/update/CHelpDlg.h"
 
-#include "CHoverButton.h"
-#include "ControlId.h"
-#include "Fonts.h"
-#include "RecorderBitmaps.h"
-#include "Skin.h"
-#include "UpdateEndpoints.h"
-#include "WindowDragger.h"
-#include "net/NetHosts.h"
-#include "shell/ProgramLauncher.h"
+#include "platform/net/NetHosts.h"
+#include "platform/shell/ProgramLauncher.h"
+#include "recorder/update/UpdateEndpoints.h"
+#include "ui/CHoverButton.h"
+#include "ui/ControlId.h"
+#include "ui/Fonts.h"
+#include "ui/RecorderBitmaps.h"
+#include "ui/Skin.h"
+#include "ui/WindowDragger.h"
 
 #include <QGuiApplication>
 #include <QLabel>

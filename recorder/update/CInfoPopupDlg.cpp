@@ -1,18 +1,18 @@
 // Layout, page loading and the close command of the information popup.
-#include "CInfoPopupDlg.h"
+#include "recorder/update/CInfoPopupDlg.h"
 
-#include "CHoverButton.h"
-#include "ControlId.h"
-#include "FlatCheckBox.h"
-#include "Fonts.h"
-#include "RecorderBitmaps.h"
-#include "RecorderSettings.h"
-#include "Skin.h"
-#include "UpdateEndpoints.h"
-#include "WindowDragger.h"
-#include "net/NetHosts.h"
-#include "net/PageFetch.h"
-#include "shell/ProgramLauncher.h"
+#include "platform/net/NetHosts.h"
+#include "platform/net/PageFetch.h"
+#include "platform/shell/ProgramLauncher.h"
+#include "recorder/settings/RecorderSettings.h"
+#include "recorder/update/FlatCheckBox.h"
+#include "recorder/update/UpdateEndpoints.h"
+#include "ui/CHoverButton.h"
+#include "ui/ControlId.h"
+#include "ui/Fonts.h"
+#include "ui/RecorderBitmaps.h"
+#include "ui/Skin.h"
+#include "ui/WindowDragger.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,8 +1,8 @@
 // The gate over one date value of the recorder's key.
-#include "DateGate.h"
+#include "recorder/update/DateGate.h"
 
-#include "Decimal.h"
-#include "SettingsValues.h"
+#include "platform/decimal/Decimal.h"
+#include "recorder/settings/SettingsValues.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // registry value is earlier than today, and then stores today + its waiting period.
 #pragma once
 
-#include "SettingsValues.h"
+#include "recorder/settings/SettingsValues.h"
 
 #include <QDate>
 

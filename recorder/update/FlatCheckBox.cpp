@@ -1,5 +1,5 @@
 // Painting of the flat check box: a framed white square and a tick.
-#include "FlatCheckBox.h"
+#include "recorder/update/FlatCheckBox.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,11 +1,11 @@
 // The start-up gates over their registry dates.
-#include "StartupChecks.h"
+#include "recorder/update/StartupChecks.h"
 
-#include "DateGate.h"
-#include "UpdateCheck.h"
-#include "UpdateEndpoints.h"
-#include "net/Download.h"
-#include "net/NetHosts.h"
+#include "platform/net/Download.h"
+#include "platform/net/NetHosts.h"
+#include "recorder/update/DateGate.h"
+#include "recorder/update/UpdateCheck.h"
+#include "recorder/update/UpdateEndpoints.h"
 
 int UpdaterGate(const QDate& today) {
     return RunDateGate("upchkdate", today, [] { return 1; });

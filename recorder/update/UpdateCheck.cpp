@@ -1,15 +1,15 @@
 // Version description, comparison, offer and patch launch.
-#include "UpdateCheck.h"
+#include "recorder/update/UpdateCheck.h"
 
-#include "CMssageBoxDlg.h"
-#include "Decimal.h"
-#include "DialogResult.h"
-#include "QuorVersion.h"
-#include "UpdateEndpoints.h"
-#include "net/Download.h"
-#include "net/NetHosts.h"
-#include "net/UrlPolicy.h"
-#include "shell/ProgramLauncher.h"
+#include "platform/decimal/Decimal.h"
+#include "platform/net/Download.h"
+#include "platform/net/NetHosts.h"
+#include "platform/net/UrlPolicy.h"
+#include "platform/shell/ProgramLauncher.h"
+#include "recorder/update/QuorVersion.h"
+#include "recorder/update/UpdateEndpoints.h"
+#include "ui/CMssageBoxDlg.h"
+#include "ui/DialogResult.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 // (GUI) thread for at most a few seconds per request.
 #pragma once
 
-#include "VersionFile.h"
+#include "recorder/update/VersionFile.h"
 
 #include <QString>
 

@@ -1,5 +1,5 @@
 // A small INI reader for the one section the update check needs.
-#include "VersionFile.h"
+#include "recorder/update/VersionFile.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,5 +1,5 @@
 // Progress lines of the converter; only a written time that grew counts as progress.
-#include "ConverterProgress.h"
+#include "splitter/cut/ConverterProgress.h"
 
 #include <cstring>
 #include <memory>

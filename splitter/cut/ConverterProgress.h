@@ -2,7 +2,7 @@
 // program, its progress lines ("out_time_us=…") counted as progress against the stall limit.
 #pragma once
 
-#include "shell/ProgramRunner.h"
+#include "platform/shell/ProgramRunner.h"
 
 #include <QString>
 

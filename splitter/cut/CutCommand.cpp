@@ -1,5 +1,5 @@
 // Converter arguments.
-#include "CutCommand.h"
+#include "splitter/cut/CutCommand.h"
 
 #include <cstdio>
 #include <filesystem>

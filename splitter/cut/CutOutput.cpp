@@ -1,10 +1,10 @@
 // mkstemp-like creation with an O_EXCL open, so the mode follows the umask as the converter's
 // own file would; fsync before and after the rename so that a crash leaves the old or the new
 // file, never a torn one. The decoder judges whether the converter wrote the whole range.
-#include "CutOutput.h"
+#include "splitter/cut/CutOutput.h"
 
-#include "SplitContext.h"
-#include "player/Mp3Decoder.h"
+#include "platform/player/Mp3Decoder.h"
+#include "splitter/media/SplitContext.h"
 
 #include <cerrno>
 #include <climits>

@@ -1,8 +1,8 @@
 // Both readers must agree, so the range, the cut's rates and playback all describe one file.
-#include "PlayableFile.h"
+#include "splitter/cut/PlayableFile.h"
 
-#include "MediaQuery.h"
-#include "player/Mp3Decoder.h"
+#include "platform/player/Mp3Decoder.h"
+#include "splitter/media/MediaQuery.h"
 
 std::optional<MediaProps> ReadPlayableFile(const std::string& path) {
     MediaProps props;

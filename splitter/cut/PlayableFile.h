@@ -2,7 +2,7 @@
 // second or more and the player decodes it as MP3 (a WAV or Ogg file named .mp3 does not pass).
 #pragma once
 
-#include "MediaProps.h"
+#include "splitter/media/MediaProps.h"
 
 #include <optional>
 #include <string>

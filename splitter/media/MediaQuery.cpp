@@ -1,8 +1,8 @@
 // QueryMedia and its number parsing. The library header binds the 8-bit "MediaInfoA_" functions
 // of libmediainfo.so.0 (a build may name another file through MEDIAINFODLL_NAME).
-#include "MediaQuery.h"
+#include "splitter/media/MediaQuery.h"
 
-#include "Decimal.h"
+#include "platform/decimal/Decimal.h"
 
 #include <MediaInfoDLL/MediaInfoDLL.h>
 

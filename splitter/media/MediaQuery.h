@@ -1,7 +1,7 @@
 // Media properties through libmediainfo, loaded at run time on first use.
 #pragma once
 
-#include "MediaProps.h"
+#include "splitter/media/MediaProps.h"
 
 #include <cstdint>
 #include <string>

@@ -1,5 +1,5 @@
 // The process-wide record and path splitting.
-#include "SplitContext.h"
+#include "splitter/media/SplitContext.h"
 
 SplitContext& SplitContext::Instance() {
     static SplitContext context;

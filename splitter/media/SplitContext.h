@@ -2,7 +2,7 @@
 // the media properties of the last query. Window thread only.
 #pragma once
 
-#include "MediaProps.h"
+#include "splitter/media/MediaProps.h"
 
 #include <string>
 

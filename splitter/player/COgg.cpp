@@ -1,7 +1,7 @@
 // Player state: Idle (no stream), Playing (stream), Paused (no stream, a saved position).
-#include "COgg.h"
+#include "splitter/player/COgg.h"
 
-#include "dialogs/PlainMessageBox.h"
+#include "platform/dialogs/PlainMessageBox.h"
 
 #include <cstdio>
 

@@ -3,7 +3,7 @@
 // Paused is a state of its own, so a pause at 0 ms resumes from 0 ms. Window thread only.
 #pragma once
 
-#include "player/AudioPlayer.h"
+#include "platform/player/AudioPlayer.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,5 +1,5 @@
 // Row-by-row gradients, so each pixel's colour is known exactly.
-#include "GdiColor.h"
+#include "splitter/slider/GdiColor.h"
 
 #include <vector>
 

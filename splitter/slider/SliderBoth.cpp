@@ -1,9 +1,9 @@
 // Two-thumb slider: placement, drag handling and the double-buffered ruler.
-#include "SliderBoth.h"
+#include "splitter/slider/SliderBoth.h"
 
-#include "GdiColor.h"
-#include "SliderBothBtn.h"
-#include "SliderEvents.h"
+#include "splitter/slider/GdiColor.h"
+#include "splitter/slider/SliderBothBtn.h"
+#include "splitter/slider/SliderEvents.h"
 
 #include <QCoreApplication>
 #include <QFont>

@@ -3,7 +3,7 @@
 // through Command, always delivered queued, like a posted command message.
 #pragma once
 
-#include "SliderRange.h"
+#include "splitter/slider/SliderRange.h"
 
 #include <QPixmap>
 #include <QWidget>

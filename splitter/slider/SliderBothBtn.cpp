@@ -1,9 +1,9 @@
 // Thumb dragging: the anchor is taken in the thumb's own coordinates, so each step reports how
 // far the pointer is from where it grabbed the thumb, wherever the slider has moved it since.
-#include "SliderBothBtn.h"
+#include "splitter/slider/SliderBothBtn.h"
 
-#include "SliderEvents.h"
-#include "SliderRange.h"
+#include "splitter/slider/SliderEvents.h"
+#include "splitter/slider/SliderRange.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
 // Range rules and ruler layout of the two-thumb slider.
-#include "SliderRange.h"
+#include "splitter/slider/SliderRange.h"
 
-#include "TimeText.h"
+#include "splitter/slider/TimeText.h"
 
 #include <cmath>
 

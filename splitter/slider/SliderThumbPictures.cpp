@@ -1,7 +1,7 @@
 // Thumb pictures: a rounded tab with a straight edge on the side that marks the value.
-#include "SliderThumbPictures.h"
+#include "splitter/slider/SliderThumbPictures.h"
 
-#include "SliderRange.h"
+#include "splitter/slider/SliderRange.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,5 +1,5 @@
 // Time texts of the window, the slider's scale and the converter's arguments.
-#include "TimeText.h"
+#include "splitter/slider/TimeText.h"
 
 #include <cstdio>
 

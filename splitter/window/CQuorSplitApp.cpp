@@ -1,12 +1,12 @@
 // Start-up of QuorSplit.
-#include "CQuorSplitApp.h"
+#include "splitter/window/CQuorSplitApp.h"
 
-#include "CQuorSplitDlg.h"
-#include "FontWarmUp.h"
-#include "Fonts.h"
-#include "MediaQuery.h"
-#include "SystemMessageBox.h"
-#include "TerminationSignals.h"
+#include "splitter/media/MediaQuery.h"
+#include "splitter/window/CQuorSplitDlg.h"
+#include "ui/FontWarmUp.h"
+#include "ui/Fonts.h"
+#include "ui/SystemMessageBox.h"
+#include "ui/TerminationSignals.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

@@ -3,8 +3,8 @@
 // loop in which the window shows the progress and takes only Escape, cancel and close.
 #pragma once
 
-#include "COgg.h"
-#include "SplitContext.h"
+#include "splitter/media/SplitContext.h"
+#include "splitter/player/COgg.h"
 
 #include <QDialog>
 #include <QPixmap>

@@ -1,20 +1,20 @@
 // The cut: ask for the output, find the converter, run it over the range into a temporary file
 // beside the output while the window shows the progress, and put the file in place only when
 // the cut is complete. Escape, the close button or a termination signal cancel it.
-#include "CQuorSplitDlg.h"
+#include "splitter/window/CQuorSplitDlg.h"
 
-#include "CHoverButton.h"
-#include "CRegistry.h"
-#include "ConverterProgress.h"
-#include "CutCommand.h"
-#include "CutOutput.h"
-#include "CutProgressPanel.h"
-#include "DialogResult.h"
-#include "MediaQuery.h"
-#include "ProgramKeys.h"
-#include "SliderBoth.h"
-#include "TimeText.h"
-#include "folders/SpecialFolders.h"
+#include "platform/folders/SpecialFolders.h"
+#include "platform/registry/CRegistry.h"
+#include "platform/registry/ProgramKeys.h"
+#include "splitter/cut/ConverterProgress.h"
+#include "splitter/cut/CutCommand.h"
+#include "splitter/cut/CutOutput.h"
+#include "splitter/media/MediaQuery.h"
+#include "splitter/slider/SliderBoth.h"
+#include "splitter/slider/TimeText.h"
+#include "splitter/window/CutProgressPanel.h"
+#include "ui/CHoverButton.h"
+#include "ui/DialogResult.h"
 
 #include <QApplication>
 #include <QFileDialog>

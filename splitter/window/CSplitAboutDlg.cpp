@@ -1,13 +1,13 @@
 // About box: light grey face with a frame, the title, picture and footer bitmaps, two buttons.
-#include "CSplitAboutDlg.h"
+#include "splitter/window/CSplitAboutDlg.h"
 
-#include "CHoverButton.h"
-#include "ControlId.h"
-#include "Fonts.h"
-#include "SplitterBitmaps.h"
-#include "SplitterIds.h"
-#include "WindowDragger.h"
-#include "shell/IShellActions.h"
+#include "platform/shell/IShellActions.h"
+#include "splitter/window/SplitterIds.h"
+#include "ui/CHoverButton.h"
+#include "ui/ControlId.h"
+#include "ui/Fonts.h"
+#include "ui/SplitterBitmaps.h"
+#include "ui/WindowDragger.h"
 
 #include <QLabel>
 #include <QPainter>

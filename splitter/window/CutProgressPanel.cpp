@@ -1,14 +1,14 @@
 // Drawn in the colours of the range slider (its bar and its played part), so the panel reads
 // as the range being filled.
-#include "CutProgressPanel.h"
+#include "splitter/window/CutProgressPanel.h"
 
-#include "CHoverButton.h"
-#include "ControlId.h"
-#include "Fonts.h"
-#include "GdiColor.h"
-#include "SplitterBitmaps.h"
-#include "SplitterIds.h"
-#include "TimeText.h"
+#include "splitter/slider/GdiColor.h"
+#include "splitter/slider/TimeText.h"
+#include "splitter/window/SplitterIds.h"
+#include "ui/CHoverButton.h"
+#include "ui/ControlId.h"
+#include "ui/Fonts.h"
+#include "ui/SplitterBitmaps.h"
 
 #include <QPainter>
 #include <QPainterPath>

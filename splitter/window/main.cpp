@@ -1,8 +1,8 @@
 // QuorSplit: cuts a range of an MP3 through the converter.
-#include "CQuorSplitApp.h"
-#include "FontWarmUp.h"
-#include "WindowSystemImages.h"
-#include "pulse/SoundClientIdentity.h"
+#include "platform/pulse/SoundClientIdentity.h"
+#include "splitter/window/CQuorSplitApp.h"
+#include "ui/FontWarmUp.h"
+#include "ui/WindowSystemImages.h"
 
 #include <QApplication>
 

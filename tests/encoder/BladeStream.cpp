@@ -1,5 +1,5 @@
 // Chunked encoding through the exported functions, as a caller of the interface does it.
-#include "BladeStream.h"
+#include "tests/encoder/BladeStream.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 // Test helpers that drive one stream of the Blade-style interface from start to finish.
 #pragma once
 
-#include "BladeEncoder.h"
+#include "encoder/BladeEncoder.h"
 
 #include <cstdint>
 #include <string>

@@ -1,5 +1,5 @@
 // libmpg123 decoding and Goertzel tone measurement for the encoder and writer tests.
-#include "Mp3Probe.h"
+#include "tests/encoder/Mp3Probe.h"
 
 #include <mpg123.h>
 

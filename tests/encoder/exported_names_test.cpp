@@ -1,9 +1,9 @@
 // QuorRecorder exports the nine names itself; a program linked as it is (this test) loads
 // liblame_enc.so: each image keeps its own handle table and pending tag slot, and no call made
 // inside the library lands in the program's copies.
-#include "BladeStream.h"
+#include "tests/encoder/BladeStream.h"
 
-#include "support/TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <dlfcn.h>
 #include <elf.h>

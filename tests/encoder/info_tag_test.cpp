@@ -1,9 +1,9 @@
 // The VBR/Info header frame patched into finished files, and the pending tag slot.
-#include "BladeStream.h"
-#include "Mp3Probe.h"
-#include "StreamTable.h"
+#include "encoder/StreamTable.h"
+#include "tests/encoder/BladeStream.h"
+#include "tests/encoder/Mp3Probe.h"
 
-#include "support/TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

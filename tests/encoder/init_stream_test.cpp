@@ -1,10 +1,10 @@
 // How a BE_CONFIG becomes an encoder: chunk sizes, channel modes, presets, ABR, quality and the
 // MP3 layout, checked on the LAME context behind the handle.
-#include "BladeStream.h"
-#include "Mp3Probe.h"
-#include "StreamTable.h"
+#include "encoder/StreamTable.h"
+#include "tests/encoder/BladeStream.h"
+#include "tests/encoder/Mp3Probe.h"
 
-#include "support/TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

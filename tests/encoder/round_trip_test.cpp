@@ -1,9 +1,9 @@
 // Every bitrate and sample rate the recorder offers gives a real constant-bitrate MP3 that decodes
 // back to the same tones, rate, channels and length.
-#include "BladeStream.h"
-#include "Mp3Probe.h"
+#include "tests/encoder/BladeStream.h"
+#include "tests/encoder/Mp3Probe.h"
 
-#include "support/TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

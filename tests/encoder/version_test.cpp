@@ -1,6 +1,6 @@
 // The version record and the build date it carries.
-#include "BladeEncoder.h"
-#include "BuildDate.h"
+#include "encoder/BladeEncoder.h"
+#include "encoder/BuildDate.h"
 
 #include <lame.h>
 

@@ -1,7 +1,7 @@
 // A private configuration and home folder for one test: the registry hive and My Music live in it.
 #pragma once
 
-#include "support/TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <filesystem>
 #include <string>

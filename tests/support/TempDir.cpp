@@ -1,5 +1,5 @@
 // Temporary folders and scoped environment variables for tests.
-#include "support/TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -1,6 +1,6 @@
 // Work deferred until a window has shown its first frame.
-#include "AfterFirstPaint.h"
-#include "gui/GuiHelpers.h"
+#include "tests/support/gui/GuiHelpers.h"
+#include "ui/AfterFirstPaint.h"
 
 #include <QElapsedTimer>
 #include <QEvent>

@@ -1,7 +1,7 @@
 // Hover buttons: which picture of the strip each state shows.
-#include "CHoverButton.h"
-#include "ControlId.h"
-#include "gui/GuiHelpers.h"
+#include "tests/support/gui/GuiHelpers.h"
+#include "ui/CHoverButton.h"
+#include "ui/ControlId.h"
 
 #include <QCursor>
 #include <QPainter>

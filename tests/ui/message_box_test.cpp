@@ -1,8 +1,8 @@
 // The notification box: its painting, its button layouts, its keys and its results.
-#include "CHoverButton.h"
-#include "CMssageBoxDlg.h"
-#include "ControlId.h"
-#include "gui/GuiHelpers.h"
+#include "tests/support/gui/GuiHelpers.h"
+#include "ui/CHoverButton.h"
+#include "ui/CMssageBoxDlg.h"
+#include "ui/ControlId.h"
 
 #include <QApplication>
 #include <QLabel>

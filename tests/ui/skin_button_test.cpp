@@ -1,7 +1,7 @@
 // Skin buttons: the mask decides where the button is, and the bitmap follows the state.
-#include "CxSkinButton.h"
-#include "SplitterBitmaps.h"
-#include "gui/GuiHelpers.h"
+#include "tests/support/gui/GuiHelpers.h"
+#include "ui/CxSkinButton.h"
+#include "ui/SplitterBitmaps.h"
 
 #include <QApplication>
 #include <QMouseEvent>

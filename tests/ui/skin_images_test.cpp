@@ -1,9 +1,9 @@
 // The compiled-in skin: every bitmap a window names exists at the size its control needs, and
 // the colour keys and masks mean what the windows take them to mean.
-#include "ImageRegion.h"
-#include "RecorderBitmaps.h"
-#include "Skin.h"
-#include "SplitterBitmaps.h"
+#include "ui/ImageRegion.h"
+#include "ui/RecorderBitmaps.h"
+#include "ui/Skin.h"
+#include "ui/SplitterBitmaps.h"
 
 #include <gtest/gtest.h>
 

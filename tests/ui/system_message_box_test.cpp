@@ -1,9 +1,9 @@
 // The plain message box hook reaches a real QMessageBox on the GUI thread from any thread, and
 // the program fonts resolve to the installed Korean and metric-compatible faces.
-#include "Fonts.h"
-#include "SystemMessageBox.h"
-#include "dialogs/PlainMessageBox.h"
-#include "gui/GuiHelpers.h"
+#include "platform/dialogs/PlainMessageBox.h"
+#include "tests/support/gui/GuiHelpers.h"
+#include "ui/Fonts.h"
+#include "ui/SystemMessageBox.h"
 
 #include <QFontInfo>
 #include <QMessageBox>

@@ -1,5 +1,5 @@
 // Peak and silence of 16-bit stereo monitor buffers.
-#include "LevelWatch.h"
+#include "tools/quor-record/LevelWatch.h"
 
 #include <cmath>
 #include <cstdlib>

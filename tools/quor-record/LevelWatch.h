@@ -2,7 +2,7 @@
 // buffer and how many frames in a row have been silent.
 #pragma once
 
-#include "wavein/WaveIn.h"
+#include "platform/wavein/WaveIn.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Parsing quor-record's options; the help text lists every option, the presets and exit codes.
-#include "RecordOptions.h"
+#include "tools/quor-record/RecordOptions.h"
 
-#include "QualityPresets.h"
+#include "recorder/settings/QualityPresets.h"
 
 #include <algorithm>
 #include <cctype>

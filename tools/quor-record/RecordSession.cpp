@@ -1,16 +1,16 @@
 // quor-record's run: everything between the parsed options and the exit code.
-#include "RecordSession.h"
+#include "tools/quor-record/RecordSession.h"
 
-#include "AutomaticFileName.h"
-#include "LevelWatch.h"
-#include "QualityPresets.h"
-#include "RecordOptions.h"
-#include "Recorder.h"
-#include "RecorderSettings.h"
-#include "StatusLine.h"
-#include "pulse/PulseConnection.h"
-#include "pulse/SoundSources.h"
-#include "wavein/CaptureSource.h"
+#include "platform/pulse/PulseConnection.h"
+#include "platform/pulse/SoundSources.h"
+#include "platform/wavein/CaptureSource.h"
+#include "recorder/engine/Recorder.h"
+#include "recorder/settings/AutomaticFileName.h"
+#include "recorder/settings/QualityPresets.h"
+#include "recorder/settings/RecorderSettings.h"
+#include "tools/quor-record/LevelWatch.h"
+#include "tools/quor-record/RecordOptions.h"
+#include "tools/quor-record/StatusLine.h"
 
 #include <chrono>
 #include <csignal>

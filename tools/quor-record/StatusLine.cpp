@@ -1,5 +1,5 @@
 // Formatting the live line; the bar spans -60..0 dBFS.
-#include "StatusLine.h"
+#include "tools/quor-record/StatusLine.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 // quor-record: records what the computer plays into an MP3 or WAV file from the command line.
-#include "RecordSession.h"
+#include "tools/quor-record/RecordSession.h"
 
 #include <csignal>
 #include <iostream>

@@ -1,9 +1,9 @@
 // quor-reg's commands over the registry functions.
-#include "RegCommand.h"
+#include "tools/quor-reg/RegCommand.h"
 
-#include "registry/HiveFile.h"
-#include "registry/Registry.h"
-#include "registry/StatusText.h"
+#include "platform/registry/HiveFile.h"
+#include "platform/registry/Registry.h"
+#include "platform/registry/StatusText.h"
 
 #include <charconv>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // quor-reg: get, set and list values of the per-user hive ($XDG_CONFIG_HOME/QuorTools).
-#include "RegCommand.h"
+#include "tools/quor-reg/RegCommand.h"
 
 #include <iostream>
 

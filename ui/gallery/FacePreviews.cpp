@@ -1,13 +1,13 @@
 // Static previews of the faces: background, buttons, and sample texts where the windows draw.
-#include "FacePreviews.h"
+#include "ui/gallery/FacePreviews.h"
 
-#include "CHoverButton.h"
-#include "CxSkinButton.h"
-#include "Fonts.h"
-#include "ImageRegion.h"
-#include "RecorderBitmaps.h"
-#include "Skin.h"
-#include "SplitterBitmaps.h"
+#include "ui/CHoverButton.h"
+#include "ui/CxSkinButton.h"
+#include "ui/Fonts.h"
+#include "ui/ImageRegion.h"
+#include "ui/RecorderBitmaps.h"
+#include "ui/Skin.h"
+#include "ui/SplitterBitmaps.h"
 
 #include <QLineEdit>
 #include <QPainter>

@@ -1,13 +1,13 @@
 // quor_ui_gallery: every picture of the kit in every state, the faces with their buttons, the
 // dialogs' parts; `--boxes` shows the notification boxes of both programs instead.
-#include "CHoverButton.h"
-#include "CMssageBoxDlg.h"
-#include "FacePreviews.h"
-#include "Fonts.h"
-#include "ImageRegion.h"
-#include "RecorderBitmaps.h"
-#include "Skin.h"
-#include "SplitterBitmaps.h"
+#include "ui/CHoverButton.h"
+#include "ui/CMssageBoxDlg.h"
+#include "ui/Fonts.h"
+#include "ui/ImageRegion.h"
+#include "ui/RecorderBitmaps.h"
+#include "ui/Skin.h"
+#include "ui/SplitterBitmaps.h"
+#include "ui/gallery/FacePreviews.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,7 +1,7 @@
 // Build tool: converts skin PNGs into the ready-to-use files the programs carry as resources.
 // usage: quor_skin_pack OUT_DIR SET/ID.png... (paths relative to the working directory; each
 // becomes OUT_DIR/SET/ID.skin)
-#include "SkinFormat.h"
+#include "ui/skinpack/SkinFormat.h"
 
 #include <QDir>
 #include <QFile>

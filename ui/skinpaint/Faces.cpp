@@ -1,5 +1,5 @@
 // Button faces, masks, the title band and the picture writer.
-#include "SkinPaint.h"
+#include "ui/skinpaint/SkinPaint.h"
 
 #include <QPainterPath>
 

@@ -1,5 +1,5 @@
 // Vector icons, drawn into a box of any size with one ink colour.
-#include "SkinPaint.h"
+#include "ui/skinpaint/SkinPaint.h"
 
 #include <QPainterPath>
 #include <QtMath>

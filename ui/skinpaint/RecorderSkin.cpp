@@ -1,6 +1,6 @@
 // QuorRecorder's pictures: the face with its display, lamp, digits, buttons, dialogs' parts.
-#include "RecorderBitmaps.h"
-#include "SkinPaint.h"
+#include "ui/RecorderBitmaps.h"
+#include "ui/skinpaint/SkinPaint.h"
 
 #include <QPainterPath>
 

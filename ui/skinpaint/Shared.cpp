@@ -1,5 +1,5 @@
 // Pictures both programs carry in the same look: dialog buttons, title bars, About parts, icons.
-#include "SkinPaint.h"
+#include "ui/skinpaint/SkinPaint.h"
 
 #include <QPainterPath>
 

@@ -1,6 +1,6 @@
 // QuorSplit's pictures: the window face, transport and cut skins, thumbs, its dialogs' parts.
-#include "SkinPaint.h"
-#include "SplitterBitmaps.h"
+#include "ui/SplitterBitmaps.h"
+#include "ui/skinpaint/SkinPaint.h"
 
 #include <QPainterPath>
 

@@ -1,5 +1,5 @@
 // Draws every skin picture of both programs into <folder>/recorder and <folder>/splitter.
-#include "SkinPaint.h"
+#include "ui/skinpaint/SkinPaint.h"
 
 #include <QGuiApplication>
 

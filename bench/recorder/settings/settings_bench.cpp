@@ -1,8 +1,8 @@
 // Load and Save run on the window thread (start-up, settings dialog): each value opens the hive
 // file again, and every write is a locked, fsynced replacement of it.
-#include "RecorderSettings.h"
-#include "registry/HiveText.h"
-#include "support/HiveEnv.h"
+#include "platform/registry/HiveText.h"
+#include "recorder/settings/RecorderSettings.h"
+#include "tests/support/HiveEnv.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 // Fuzzes the hive text parser: no input may crash it, and every hive it accepts must be
 // written back to a text that parses to the same hive and is written the same way again.
-#include "registry/HiveText.h"
+#include "platform/registry/HiveText.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,14 +1,14 @@
 // The volume page: device and line lists, value controls written to the mixer at once, change
 // notifications, and the level bar fed by its own monitor capture.
-#include "CSettingDlg_Volume.h"
+#include "recorder/devices/dialog/CSettingDlg_Volume.h"
 
-#include "CFrequencyGraph.h"
-#include "ControlId.h"
-#include "Fonts.h"
-#include "MulDiv.h"
-#include "Recorder.h"
-#include "SpectrumFeed.h"
-#include "VolumePageMixer.h"
+#include "recorder/devices/dialog/MulDiv.h"
+#include "recorder/devices/dialog/VolumePageMixer.h"
+#include "recorder/display/CFrequencyGraph.h"
+#include "recorder/display/SpectrumFeed.h"
+#include "recorder/engine/Recorder.h"
+#include "ui/ControlId.h"
+#include "ui/Fonts.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -4,8 +4,8 @@
 // except OnMixerNotify (the mixer's notification thread), which only posts to the GUI thread.
 #pragma once
 
-#include "SettingsPage.h"
-#include "mixer/Mixer.h"
+#include "platform/mixer/Mixer.h"
+#include "recorder/settings/dialog/SettingsPage.h"
 
 #include <QString>
 

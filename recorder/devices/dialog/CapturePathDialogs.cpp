@@ -1,8 +1,8 @@
 // Notification box and control panel for the capture path's failure path.
-#include "CapturePathDialogs.h"
+#include "recorder/devices/dialog/CapturePathDialogs.h"
 
-#include "CMssageBoxDlg.h"
-#include "shell/SoundControlPanel.h"
+#include "platform/shell/SoundControlPanel.h"
+#include "ui/CMssageBoxDlg.h"
 
 #include <QAbstractSlider>
 #include <QSignalBlocker>

@@ -3,7 +3,7 @@
 // Window thread only.
 #pragma once
 
-#include "CapturePathHost.h"
+#include "recorder/devices/CapturePathHost.h"
 
 class QAbstractSlider;
 class QWidget;

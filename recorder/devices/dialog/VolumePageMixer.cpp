@@ -1,7 +1,7 @@
 // Record set-up for the mixer calls of the volume page.
-#include "VolumePageMixer.h"
+#include "recorder/devices/dialog/VolumePageMixer.h"
 
-#include "mixer/MixerQueries.h"
+#include "platform/mixer/MixerQueries.h"
 
 namespace volumepage {
 namespace {

@@ -3,7 +3,7 @@
 // (false or empty); the page shows or writes nothing then. GUI thread.
 #pragma once
 
-#include "mixer/Mixer.h"
+#include "platform/mixer/Mixer.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 // The transform runs the first two stages as one pass (their twiddles are 1 and -i, so they
 // need no multiplications), then one pass per remaining stage over split arrays with each
 // stage's twiddles stored contiguously, so the inner loop is a plain vectorisable sweep.
-#include "RadixTwoFft.h"
+#include "recorder/display/spectrum/RadixTwoFft.h"
 
 #include <cmath>
 #include <stdexcept>

@@ -1,7 +1,7 @@
 // Conversion in bit-reversed order, the transform, then magnitudes from single-precision parts.
-#include "SpectrumValues.h"
+#include "recorder/display/spectrum/SpectrumValues.h"
 
-#include "RadixTwoFft.h"
+#include "recorder/display/spectrum/RadixTwoFft.h"
 
 #include <cmath>
 

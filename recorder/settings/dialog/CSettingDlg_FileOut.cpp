@@ -1,10 +1,10 @@
 // The file output page: its controls, loading from the record, the folder browser and Commit.
-#include "CSettingDlg_FileOut.h"
+#include "recorder/settings/dialog/CSettingDlg_FileOut.h"
 
-#include "ControlId.h"
-#include "QualityPresets.h"
-#include "RecorderSettings.h"
-#include "SettingsValues.h"
+#include "recorder/settings/QualityPresets.h"
+#include "recorder/settings/RecorderSettings.h"
+#include "recorder/settings/SettingsValues.h"
+#include "ui/ControlId.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,7 +3,7 @@
 // GUI thread only.
 #pragma once
 
-#include "SettingsPage.h"
+#include "recorder/settings/dialog/SettingsPage.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
 // The record page's two options.
-#include "CSettingDlg_Record.h"
+#include "recorder/settings/dialog/CSettingDlg_Record.h"
 
-#include "ControlId.h"
-#include "RecorderSettings.h"
-#include "SettingsValues.h"
+#include "recorder/settings/RecorderSettings.h"
+#include "recorder/settings/SettingsValues.h"
+#include "ui/ControlId.h"
 
 #include <QCheckBox>
 #include <QVBoxLayout>

@@ -2,7 +2,7 @@
 // normally never shown, but it is created, loaded and committed with the others. GUI thread only.
 #pragma once
 
-#include "SettingsPage.h"
+#include "recorder/settings/dialog/SettingsPage.h"
 
 class QCheckBox;
 

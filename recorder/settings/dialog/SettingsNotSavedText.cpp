@@ -1,5 +1,5 @@
 // The settings-not-saved notice, in the "\r\n" line form of the notification box.
-#include "SettingsNotSavedText.h"
+#include "recorder/settings/dialog/SettingsNotSavedText.h"
 
 namespace {
 QString Reason(platform::LSTATUS why) {

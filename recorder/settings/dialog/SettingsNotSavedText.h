@@ -1,7 +1,7 @@
 // What the user is told when the settings store refused the confirmed choices.
 #pragma once
 
-#include "registry/RegistryTypes.h"
+#include "platform/registry/RegistryTypes.h"
 
 #include <QString>
 

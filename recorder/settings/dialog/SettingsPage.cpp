@@ -1,7 +1,7 @@
 // The page panel: fill and frame.
-#include "SettingsPage.h"
+#include "recorder/settings/dialog/SettingsPage.h"
 
-#include "Fonts.h"
+#include "ui/Fonts.h"
 
 #include <QPainter>
 

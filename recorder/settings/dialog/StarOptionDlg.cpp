@@ -1,18 +1,18 @@
 // The settings dialog: its frame, page switching, OK and X.
-#include "StarOptionDlg.h"
+#include "recorder/settings/dialog/StarOptionDlg.h"
 
-#include "CHoverButton.h"
-#include "CMssageBoxDlg.h"
-#include "CSettingDlg_FileOut.h"
-#include "CSettingDlg_Record.h"
-#include "ControlId.h"
-#include "DialogKeys.h"
-#include "DialogResult.h"
-#include "RecorderBitmaps.h"
-#include "RecorderSettings.h"
-#include "SettingsNotSavedText.h"
-#include "WindowDragger.h"
-#include "registry/FileHive.h"
+#include "platform/registry/FileHive.h"
+#include "recorder/settings/RecorderSettings.h"
+#include "recorder/settings/dialog/CSettingDlg_FileOut.h"
+#include "recorder/settings/dialog/CSettingDlg_Record.h"
+#include "recorder/settings/dialog/SettingsNotSavedText.h"
+#include "ui/CHoverButton.h"
+#include "ui/CMssageBoxDlg.h"
+#include "ui/ControlId.h"
+#include "ui/DialogKeys.h"
+#include "ui/DialogResult.h"
+#include "ui/RecorderBitmaps.h"
+#include "ui/WindowDragger.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

@@ -1,10 +1,10 @@
 // The tag editor dialog over the tag store.
-#include "CID3TagInfoDlg.h"
+#include "recorder/tags/dialog/CID3TagInfoDlg.h"
 
-#include "CMssageBoxDlg.h"
-#include "ControlId.h"
-#include "DialogResult.h"
-#include "TagStore.h"
+#include "recorder/tags/TagStore.h"
+#include "ui/CMssageBoxDlg.h"
+#include "ui/ControlId.h"
+#include "ui/DialogResult.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

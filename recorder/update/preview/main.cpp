@@ -1,8 +1,8 @@
 // quor_update_preview --about | --popup: one of the update windows on its own. The popup loads
 // its page from the web host (QUOR_WEB_BASE_URL points it at a local server).
-#include "CHelpDlg.h"
-#include "CInfoPopupDlg.h"
-#include "Fonts.h"
+#include "recorder/update/CHelpDlg.h"
+#include "recorder/update/CInfoPopupDlg.h"
+#include "ui/Fonts.h"
 
 #include <QApplication>
 

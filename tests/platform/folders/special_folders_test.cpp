@@ -1,6 +1,6 @@
 // My Music from the XDG user-dirs file, and the other special folders.
-#include "folders/SpecialFolders.h"
-#include "support/TempDir.h"
+#include "platform/folders/SpecialFolders.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

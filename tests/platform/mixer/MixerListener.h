@@ -1,7 +1,7 @@
 // An opener that records the mixer changes it is told of, for the notification tests.
 #pragma once
 
-#include "mixer/Mixer.h"
+#include "platform/mixer/Mixer.h"
 
 #include <algorithm>
 #include <chrono>

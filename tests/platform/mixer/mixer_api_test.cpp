@@ -1,8 +1,8 @@
 // The mixer* functions over a scripted backend: lookups, record filling, detail checks, handle
 // rules and notifications, whatever backend sits below.
-#include "MixerListener.h"
-#include "mixer/Mixer.h"
-#include "mixer/ScriptedMixerBackend.h"
+#include "platform/mixer/Mixer.h"
+#include "platform/mixer/ScriptedMixerBackend.h"
+#include "tests/platform/mixer/MixerListener.h"
 
 #include <gtest/gtest.h>
 

@@ -2,13 +2,13 @@
 // "mic" that is the server's default, as on a desktop: the two devices, the stereo-mix line,
 // volumes and mutes read back with pactl, the MUX choosing this process's capture source only,
 // and change notifications.
-#include "MixerListener.h"
-#include "mixer/Mixer.h"
-#include "mixer/MixerBackend.h"
-#include "mixer/PulseMixerBackend.h"
-#include "support/pulse/PulseServer.h"
-#include "support/pulse/SignalPlayer.h"
-#include "wavein/CaptureSource.h"
+#include "platform/mixer/Mixer.h"
+#include "platform/mixer/MixerBackend.h"
+#include "platform/mixer/PulseMixerBackend.h"
+#include "platform/wavein/CaptureSource.h"
+#include "tests/platform/mixer/MixerListener.h"
+#include "tests/support/pulse/PulseServer.h"
+#include "tests/support/pulse/SignalPlayer.h"
 
 #include <gtest/gtest.h>
 

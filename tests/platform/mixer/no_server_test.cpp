@@ -1,7 +1,7 @@
 // Without a reachable sound server the mixer still reports its two devices, but opening and
 // reading fail at once with MMSYSERR_NODRIVER; nothing hangs.
-#include "mixer/Mixer.h"
-#include "support/TempDir.h"
+#include "platform/mixer/Mixer.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // Synchronous downloads and page requests against a local server: bodies arrive whole, every
 // failure leaves no file, nothing waits past its time limit, the fetch policy holds on redirects.
-#include "net/Download.h"
-#include "net/NetHosts.h"
-#include "net/NetStatus.h"
-#include "net/UrlPolicy.h"
-#include "support/TempDir.h"
-#include "support/net/LocalHttpServer.h"
+#include "platform/net/Download.h"
+#include "platform/net/NetHosts.h"
+#include "platform/net/NetStatus.h"
+#include "platform/net/UrlPolicy.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/net/LocalHttpServer.h"
 
 #include <QElapsedTimer>
 

@@ -1,7 +1,7 @@
 // Background page fetches: the caller never waits, the answer arrives on its thread, and a
 // fetch whose owner is gone never calls back.
-#include "net/PageFetch.h"
-#include "support/net/LocalHttpServer.h"
+#include "platform/net/PageFetch.h"
+#include "tests/support/net/LocalHttpServer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 // Mp3Decoder on files made by ffmpeg: exact lengths, seeks that land on the very sample, and
 // files that libmpg123 would open but that are not MP3s.
-#include "MediaFiles.h"
-#include "player/Mp3Decoder.h"
-#include "support/TempDir.h"
+#include "platform/player/Mp3Decoder.h"
+#include "tests/splitter/common/MediaFiles.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Real processes on one hive: simultaneous writers lose nothing, and a writer killed at any
 // moment leaves the old or the new file, never a broken one.
-#include "registry/HiveText.h"
-#include "registry/Registry.h"
-#include "support/HiveEnv.h"
+#include "platform/registry/HiveText.h"
+#include "platform/registry/Registry.h"
+#include "tests/support/HiveEnv.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The .reg-style hive text: what it holds, what it refuses, and that no cut-off file passes.
-#include "registry/HiveText.h"
+#include "platform/registry/HiveText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The registry functions over the user's hive file: handles, sizes, and what reads and writes do
 // to the file and the folder.
-#include "registry/FileHive.h"
-#include "registry/HiveText.h"
-#include "registry/Registry.h"
-#include "support/HiveEnv.h"
+#include "platform/registry/FileHive.h"
+#include "platform/registry/HiveText.h"
+#include "platform/registry/Registry.h"
+#include "tests/support/HiveEnv.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // RIFF chunk bookkeeping: sizes patched at ascend, odd chunks padded, sizes current on demand,
 // the 32-bit limit, and a disk that refuses a flush.
-#include "riff/RiffFile.h"
-#include "support/TempDir.h"
+#include "platform/riff/RiffFile.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

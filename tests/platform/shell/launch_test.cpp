@@ -1,8 +1,8 @@
 // Starting programs: a stand-in pavucontrol on PATH records the arguments it was started with;
 // without one, opening the panel does nothing and says so.
-#include "shell/ProgramLauncher.h"
-#include "shell/SoundControlPanel.h"
-#include "support/TempDir.h"
+#include "platform/shell/ProgramLauncher.h"
+#include "platform/shell/SoundControlPanel.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

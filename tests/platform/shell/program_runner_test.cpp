@@ -1,7 +1,7 @@
 // Running a program and waiting for it: the updater's wait without a limit, lines and exit codes,
 // the time limit that progress starts again, and a cancel while it runs. Real shell scripts.
-#include "shell/ProgramRunner.h"
-#include "support/TempDir.h"
+#include "platform/shell/ProgramRunner.h"
+#include "tests/support/TempDir.h"
 
 #include <QCoreApplication>
 

@@ -1,5 +1,5 @@
 // Message-queue threads addressed by id.
-#include "thread/MessageThread.h"
+#include "platform/thread/MessageThread.h"
 
 #include <gtest/gtest.h>
 

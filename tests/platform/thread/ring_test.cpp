@@ -1,5 +1,5 @@
 // The single-producer single-consumer ring that carries monitor buffers to their worker.
-#include "thread/SpscRing.h"
+#include "platform/thread/SpscRing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The device queue behind every driver: bytes that found no buffer wait, in order, and a buffer
 // handed back while they wait is filled from them at once, so a driver that delivers in large
 // fragments keeps a few small buffers cycling without losing or reordering a byte.
-#include "wavein/WaveInDevice.h"
+#include "platform/wavein/WaveInDevice.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Without a reachable sound server an open fails at once with a clear code; nothing hangs.
-#include "support/TempDir.h"
-#include "wavein/WaveIn.h"
+#include "platform/wavein/WaveIn.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // The main window's test fixture.
-#include "RecorderWindowFixture.h"
+#include "tests/recorder/app/RecorderWindowFixture.h"
 
-#include "RecorderSettings.h"
-#include "SettingsValues.h"
-#include "gui/GuiHelpers.h"
-#include "pulse/PulseServer.h"
-#include "pulse/SignalPlayer.h"
+#include "recorder/settings/RecorderSettings.h"
+#include "recorder/settings/SettingsValues.h"
+#include "tests/support/gui/GuiHelpers.h"
+#include "tests/support/pulse/PulseServer.h"
+#include "tests/support/pulse/SignalPlayer.h"
 
 #include <QElapsedTimer>
 

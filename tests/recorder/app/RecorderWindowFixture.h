@@ -2,11 +2,11 @@
 // whose save folder is a temporary folder, and a shell that records what the window starts.
 #pragma once
 
-#include "CQuorRecorderDlg.h"
-#include "gui/WatchedShell.h"
-#include "pulse/SignalPlayer.h"
-#include "support/HiveEnv.h"
-#include "support/TempDir.h"
+#include "recorder/app/CQuorRecorderDlg.h"
+#include "tests/support/HiveEnv.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/gui/WatchedShell.h"
+#include "tests/support/pulse/SignalPlayer.h"
 
 #include <gtest/gtest.h>
 

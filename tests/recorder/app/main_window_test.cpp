@@ -1,17 +1,17 @@
 // The main window driven by its controls over a private PulseAudio server playing a tone:
 // recording states, the face's lamp, digits and status, closing while recording, the keys, the
 // splitter button and the failure notices.
-#include "RecorderWindowFixture.h"
+#include "tests/recorder/app/RecorderWindowFixture.h"
 
-#include "CQuorRecorderDlgIds.h"
-#include "CRegistry.h"
-#include "RecorderBitmaps.h"
-#include "RecorderFace.h"
-#include "RecorderSettings.h"
-#include "SettingsValues.h"
-#include "Skin.h"
-#include "gui/GuiHelpers.h"
-#include "pulse/PulseServer.h"
+#include "platform/registry/CRegistry.h"
+#include "recorder/app/CQuorRecorderDlgIds.h"
+#include "recorder/app/RecorderFace.h"
+#include "recorder/settings/RecorderSettings.h"
+#include "recorder/settings/SettingsValues.h"
+#include "tests/support/gui/GuiHelpers.h"
+#include "tests/support/pulse/PulseServer.h"
+#include "ui/RecorderBitmaps.h"
+#include "ui/Skin.h"
 
 #include <QAbstractSlider>
 #include <QElapsedTimer>

@@ -1,12 +1,12 @@
 // The QuorRecorder program started as a user (or the desktop) would: the command-line rule, a
 // quick start without network, an orderly end on a termination request, the exported encoder
 // names, and the updater that runs before it.
-#include "CQuorRecorderApp.h"
-#include "CRegistry.h"
-#include "SettingsValues.h"
-#include "UpdaterLaunch.h"
-#include "pulse/PulseServer.h"
-#include "support/HiveEnv.h"
+#include "platform/registry/CRegistry.h"
+#include "recorder/app/CQuorRecorderApp.h"
+#include "recorder/app/UpdaterLaunch.h"
+#include "recorder/settings/SettingsValues.h"
+#include "tests/support/HiveEnv.h"
+#include "tests/support/pulse/PulseServer.h"
 
 #include <QElapsedTimer>
 #include <QProcess>

@@ -2,16 +2,16 @@
 // had and is told, the spectrum falls silent, and its capture and the next recording come back
 // without a restart; a termination request with a box open still finishes the file and closes at
 // once.
-#include "RecorderWindowFixture.h"
+#include "tests/recorder/app/RecorderWindowFixture.h"
 
-#include "CFrequencyGraph.h"
-#include "CMssageBoxDlg.h"
-#include "CapturePath.h"
-#include "RecorderSettings.h"
-#include "TerminationSignals.h"
-#include "gui/GuiHelpers.h"
-#include "pulse/PulseServer.h"
-#include "pulse/Signal.h"
+#include "recorder/devices/CapturePath.h"
+#include "recorder/display/CFrequencyGraph.h"
+#include "recorder/settings/RecorderSettings.h"
+#include "tests/support/gui/GuiHelpers.h"
+#include "tests/support/pulse/PulseServer.h"
+#include "tests/support/pulse/Signal.h"
+#include "ui/CMssageBoxDlg.h"
+#include "ui/TerminationSignals.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

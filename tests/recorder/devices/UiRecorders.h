@@ -2,7 +2,7 @@
 // notifications and control panels were asked for.
 #pragma once
 
-#include "CapturePathHost.h"
+#include "recorder/devices/CapturePathHost.h"
 
 #include <optional>
 #include <string>

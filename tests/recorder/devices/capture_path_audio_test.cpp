@@ -3,13 +3,13 @@
 // capture opened before the set-up records the (muted) stereo mix, never the microphone; after
 // PrepareCapturePath it hears the sine, because the stereo mix was found, unmuted and selected,
 // while the microphone stays muted and the default source. The slider follows the real volume.
-#include "CapturePath.h"
-#include "Recorder.h"
-#include "UiRecorders.h"
-#include "support/pulse/PulseServer.h"
-#include "support/pulse/Signal.h"
-#include "support/pulse/SignalPlayer.h"
-#include "wavein/CaptureSource.h"
+#include "platform/wavein/CaptureSource.h"
+#include "recorder/devices/CapturePath.h"
+#include "recorder/engine/Recorder.h"
+#include "tests/recorder/devices/UiRecorders.h"
+#include "tests/support/pulse/PulseServer.h"
+#include "tests/support/pulse/Signal.h"
+#include "tests/support/pulse/SignalPlayer.h"
 
 #include <gtest/gtest.h>
 

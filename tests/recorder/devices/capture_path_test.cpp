@@ -1,10 +1,10 @@
 // Capture-path discovery and the start-up sequence over scripted mixers: which devices count as
 // input mixers, which line is the stereo mix, the MUX value written and where, the slider rule,
 // the unmute rules and the failure path.
-#include "CVolumeCtrl.h"
-#include "CapturePath.h"
-#include "UiRecorders.h"
-#include "mixer/ScriptedMixerBackend.h"
+#include "platform/mixer/ScriptedMixerBackend.h"
+#include "recorder/devices/CVolumeCtrl.h"
+#include "recorder/devices/CapturePath.h"
+#include "tests/recorder/devices/UiRecorders.h"
 
 #include <gtest/gtest.h>
 

@@ -3,17 +3,17 @@
 // default output mid-recording moves the recording and the spectrum to the new output without a
 // gap or repeat over 100 ms, and the next recording opens the new output; with no output at all
 // the user is told once and no microphone is selected.
-#include "CapturePath.h"
-#include "Recorder.h"
-#include "RecorderSettings.h"
-#include "UiRecorders.h"
-#include "mixer/Mixer.h"
-#include "mixer/PulseMixerBackend.h"
-#include "support/TempDir.h"
-#include "support/pulse/CountingTonePlayer.h"
-#include "support/pulse/PulseServer.h"
-#include "support/pulse/Signal.h"
-#include "wavein/CaptureSource.h"
+#include "platform/mixer/Mixer.h"
+#include "platform/mixer/PulseMixerBackend.h"
+#include "platform/wavein/CaptureSource.h"
+#include "recorder/devices/CapturePath.h"
+#include "recorder/engine/Recorder.h"
+#include "recorder/settings/RecorderSettings.h"
+#include "tests/recorder/devices/UiRecorders.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/pulse/CountingTonePlayer.h"
+#include "tests/support/pulse/PulseServer.h"
+#include "tests/support/pulse/Signal.h"
 
 #include <gtest/gtest.h>
 

@@ -2,11 +2,11 @@
 // tones into its sink, and two monitor captures feed a spectrum (mode 7, as in the main window)
 // and a level bar (mode 9, as on the volume page) through the real spectrum feed.
 // Run under a display; it quits by itself after the given seconds (default 5).
-#include "CFrequencyGraph.h"
-#include "Recorder.h"
-#include "SpectrumFeed.h"
-#include "support/pulse/PulseServer.h"
-#include "support/pulse/SignalPlayer.h"
+#include "recorder/display/CFrequencyGraph.h"
+#include "recorder/display/SpectrumFeed.h"
+#include "recorder/engine/Recorder.h"
+#include "tests/support/pulse/PulseServer.h"
+#include "tests/support/pulse/SignalPlayer.h"
 
 #include <QApplication>
 #include <QLabel>

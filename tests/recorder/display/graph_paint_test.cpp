@@ -1,10 +1,10 @@
 // Pixels of the display control, read from grab(): geometry, colours and thresholds of the
 // spectrum columns and the level bar, the background before any feed, and the hand-off from
 // other threads (queued frame, a window that is gone); live frames read from the backing store.
-#include "CFrequencyGraph.h"
-#include "GraphPainting.h"
-#include "SpectrumFeed.h"
-#include "support/gui/GuiHelpers.h"
+#include "recorder/display/CFrequencyGraph.h"
+#include "recorder/display/GraphPainting.h"
+#include "recorder/display/SpectrumFeed.h"
+#include "tests/support/gui/GuiHelpers.h"
 
 #include <QApplication>
 #include <QBackingStore>

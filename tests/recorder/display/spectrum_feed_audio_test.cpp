@@ -1,11 +1,11 @@
 // The monitor capture of a private PulseAudio server feeding a spectrum display through the
 // spectrum feed: a tone played into the sink lights its column, silence lights none.
-#include "CFrequencyGraph.h"
-#include "GraphPainting.h"
-#include "Recorder.h"
-#include "SpectrumFeed.h"
-#include "support/pulse/PulseServer.h"
-#include "support/pulse/SignalPlayer.h"
+#include "recorder/display/CFrequencyGraph.h"
+#include "recorder/display/GraphPainting.h"
+#include "recorder/display/SpectrumFeed.h"
+#include "recorder/engine/Recorder.h"
+#include "tests/support/pulse/PulseServer.h"
+#include "tests/support/pulse/SignalPlayer.h"
 
 #include <QApplication>
 

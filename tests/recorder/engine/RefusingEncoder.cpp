@@ -1,6 +1,6 @@
 // A Blade-style encoder library for the failure path where the encoder refuses every stream: it
 // exports all the names the MP3 writer binds, hands out a handle, and fails beInitStream.
-#include "BladeEncoder.h"
+#include "encoder/BladeEncoder.h"
 
 #include <atomic>
 

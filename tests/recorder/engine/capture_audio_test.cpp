@@ -1,13 +1,13 @@
 // Capture against a private PulseAudio server that plays a known sine into "speakers": the
 // recording capture hears it on the monitor, the WAV file holds exactly what was captured, the
 // monitor hands on full buffers, and a killed recording still opens.
-#include "CSoundFile.h"
-#include "CSoundIn.h"
-#include "Recorder.h"
-#include "support/TempDir.h"
-#include "support/pulse/PulseServer.h"
-#include "support/pulse/Signal.h"
-#include "support/pulse/SignalPlayer.h"
+#include "recorder/engine/CSoundFile.h"
+#include "recorder/engine/CSoundIn.h"
+#include "recorder/engine/Recorder.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/pulse/PulseServer.h"
+#include "tests/support/pulse/Signal.h"
+#include "tests/support/pulse/SignalPlayer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The Recorder's monitor capture over the scripted driver: sixteen buffers cycling to one
 // callback, none lost in the hand-off, clean stop.
-#include "Recorder.h"
-#include "support/pulse/ScriptedWaveIn.h"
+#include "recorder/engine/Recorder.h"
+#include "tests/support/pulse/ScriptedWaveIn.h"
 
 #include <gtest/gtest.h>
 #include <sched.h>

@@ -1,9 +1,9 @@
 // The MP3 writer: the stream settings it asks for, real files through liblame_enc.so, and its
 // failures.
-#include "CWriteMP3File.h"
-#include "Mp3Probe.h"
+#include "recorder/engine/CWriteMP3File.h"
+#include "tests/encoder/Mp3Probe.h"
 
-#include "support/TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

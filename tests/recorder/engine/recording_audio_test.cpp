@@ -1,13 +1,13 @@
 // Recording control against the private PulseAudio server playing a known sine: MP3 and WAV
 // recordings at several presets, pause, the start and stop rules, the tag editor hook and the
 // failures that end a recording.
-#include "Mp3Probe.h"
-#include "Recorder.h"
-#include "RecorderSettings.h"
-#include "support/TempDir.h"
-#include "support/pulse/PulseServer.h"
-#include "support/pulse/Signal.h"
-#include "support/pulse/SignalPlayer.h"
+#include "recorder/engine/Recorder.h"
+#include "recorder/settings/RecorderSettings.h"
+#include "tests/encoder/Mp3Probe.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/pulse/PulseServer.h"
+#include "tests/support/pulse/Signal.h"
+#include "tests/support/pulse/SignalPlayer.h"
 
 #include <gtest/gtest.h>
 

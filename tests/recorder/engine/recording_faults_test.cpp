@@ -1,14 +1,14 @@
 // Recording control over the scripted capture when files and disks misbehave: names that are
 // taken, files held by another writer, folders removed under a recording, a disk that refuses the
 // first data or the end, an encoder that refuses the stream, and a writer that blocks for seconds.
-#include "CSoundFile.h"
-#include "CSoundIn.h"
-#include "CWriteMP3File.h"
-#include "Mp3Probe.h"
-#include "Recorder.h"
-#include "RecorderSettings.h"
-#include "support/TempDir.h"
-#include "support/pulse/ScriptedWaveIn.h"
+#include "recorder/engine/CSoundFile.h"
+#include "recorder/engine/CSoundIn.h"
+#include "recorder/engine/CWriteMP3File.h"
+#include "recorder/engine/Recorder.h"
+#include "recorder/settings/RecorderSettings.h"
+#include "tests/encoder/Mp3Probe.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/pulse/ScriptedWaveIn.h"
 
 #include <gtest/gtest.h>
 

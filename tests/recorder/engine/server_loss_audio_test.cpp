@@ -1,12 +1,12 @@
 // The recording controller when the sound server dies under it: the capture and the monitor say
 // so, the MP3 stops as a whole file with the audio it had, and once a server is back both start
 // again in the same process (a lost capture used to refuse every later start).
-#include "Mp3Probe.h"
-#include "Recorder.h"
-#include "RecorderSettings.h"
-#include "support/TempDir.h"
-#include "support/pulse/PulseServer.h"
-#include "support/pulse/SignalPlayer.h"
+#include "recorder/engine/Recorder.h"
+#include "recorder/settings/RecorderSettings.h"
+#include "tests/encoder/Mp3Probe.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/pulse/PulseServer.h"
+#include "tests/support/pulse/SignalPlayer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // PCM format record and buffer views.
-#include "CBuffer.h"
-#include "CSoundBase.h"
+#include "recorder/engine/CBuffer.h"
+#include "recorder/engine/CSoundBase.h"
 
 #include <gtest/gtest.h>
 

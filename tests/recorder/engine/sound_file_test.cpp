@@ -1,6 +1,6 @@
 // The WAV writer: exact layout, sizes kept current while recording, the size limit.
-#include "CSoundFile.h"
-#include "support/TempDir.h"
+#include "recorder/engine/CSoundFile.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

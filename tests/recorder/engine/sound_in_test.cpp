@@ -1,7 +1,7 @@
 // The recording capture over the scripted driver: buffer cycle, order, and every failure path.
-#include "CSoundIn.h"
-#include "support/pulse/PulseServer.h"
-#include "support/pulse/ScriptedWaveIn.h"
+#include "recorder/engine/CSoundIn.h"
+#include "tests/support/pulse/PulseServer.h"
+#include "tests/support/pulse/ScriptedWaveIn.h"
 
 #include <gtest/gtest.h>
 

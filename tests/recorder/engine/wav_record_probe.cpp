@@ -1,6 +1,6 @@
 // Records the default capture source into the WAV file named on the command line until killed.
-#include "CSoundFile.h"
-#include "CSoundIn.h"
+#include "recorder/engine/CSoundFile.h"
+#include "recorder/engine/CSoundIn.h"
 
 #include <chrono>
 #include <cstdio>

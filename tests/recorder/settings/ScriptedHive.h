@@ -1,8 +1,8 @@
 // An in-memory hive for failure paths: it logs every call and answers with a scripted status.
 #pragma once
 
-#include "registry/IRegistryHive.h"
-#include "registry/Registry.h"
+#include "platform/registry/IRegistryHive.h"
+#include "platform/registry/Registry.h"
 
 #include <memory>
 #include <string>

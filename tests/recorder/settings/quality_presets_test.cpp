@@ -1,6 +1,6 @@
 // The quality presets: what each format's list offers and how ApplyPreset falls back.
-#include "QualityPresets.h"
-#include "RecorderSettings.h"
+#include "recorder/settings/QualityPresets.h"
+#include "recorder/settings/RecorderSettings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The settings record against the real hive file: defaults, stored oddities, what Save writes.
-#include "CRegistry.h"
-#include "RecorderSettings.h"
-#include "SettingsValues.h"
-#include "registry/HiveText.h"
-#include "support/HiveEnv.h"
+#include "platform/registry/CRegistry.h"
+#include "platform/registry/HiveText.h"
+#include "recorder/settings/RecorderSettings.h"
+#include "recorder/settings/SettingsValues.h"
+#include "tests/support/HiveEnv.h"
 
 #include <gtest/gtest.h>
 

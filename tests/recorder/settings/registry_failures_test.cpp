@@ -1,9 +1,9 @@
 // CRegistry's bookkeeping and the settings store when the hive refuses or cannot be reached.
-#include "CRegistry.h"
-#include "RecorderSettings.h"
-#include "ScriptedHive.h"
-#include "SettingsValues.h"
-#include "support/HiveEnv.h"
+#include "platform/registry/CRegistry.h"
+#include "recorder/settings/RecorderSettings.h"
+#include "recorder/settings/SettingsValues.h"
+#include "tests/recorder/settings/ScriptedHive.h"
+#include "tests/support/HiveEnv.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Tag test fixtures over the installed ffmpeg.
-#include "TagFixtures.h"
+#include "tests/recorder/tags/TagFixtures.h"
 
-#include "MediaFiles.h"
+#include "tests/splitter/common/MediaFiles.h"
 
 #include <stdexcept>
 #include <unistd.h>

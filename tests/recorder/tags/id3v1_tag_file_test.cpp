@@ -1,7 +1,7 @@
 // ID3v1 records: reading, field cuts in code page 949, and never touching the audio.
-#include "Cp949.h"
-#include "Id3v1TagFile.h"
-#include "support/TempDir.h"
+#include "recorder/tags/Cp949.h"
+#include "recorder/tags/Id3v1TagFile.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

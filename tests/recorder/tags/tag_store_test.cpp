@@ -1,11 +1,11 @@
 // Saving both tags into a real MP3: the full texts for players that read ID3v2, the code-page-949
 // record as before, the audio untouched, and every failure leaving the file as it was.
-#include "Cp949.h"
-#include "Id3v1TagFile.h"
-#include "MediaFiles.h"
-#include "TagFixtures.h"
-#include "TagStore.h"
-#include "support/TempDir.h"
+#include "recorder/tags/Cp949.h"
+#include "recorder/tags/Id3v1TagFile.h"
+#include "recorder/tags/TagStore.h"
+#include "tests/recorder/tags/TagFixtures.h"
+#include "tests/splitter/common/MediaFiles.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // The About box and the information popup, driven by their control ids: geometry and colours,
 // the help page address, the page shown from the local server, and the "CkInfoOpen" writes.
-#include "CHelpDlg.h"
-#include "CInfoPopupDlg.h"
-#include "SettingsValues.h"
-#include "UpdateEndpoints.h"
-#include "gui/GuiHelpers.h"
-#include "support/HiveEnv.h"
-#include "support/net/LocalHttpServer.h"
+#include "recorder/settings/SettingsValues.h"
+#include "recorder/update/CHelpDlg.h"
+#include "recorder/update/CInfoPopupDlg.h"
+#include "recorder/update/UpdateEndpoints.h"
+#include "tests/support/HiveEnv.h"
+#include "tests/support/gui/GuiHelpers.h"
+#include "tests/support/net/LocalHttpServer.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>

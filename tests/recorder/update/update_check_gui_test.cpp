@@ -1,14 +1,14 @@
 // The update check and the page request against a local server: the offer follows the version,
 // only a plain file name over an allowed address is fetched and run, a missing or silent server
 // costs at most a few seconds, and the version file comes from a private folder.
-#include "SettingsValues.h"
-#include "StartupChecks.h"
-#include "UpdateCheck.h"
-#include "UpdateEndpoints.h"
-#include "gui/GuiHelpers.h"
-#include "support/HiveEnv.h"
-#include "support/TempDir.h"
-#include "support/net/LocalHttpServer.h"
+#include "recorder/settings/SettingsValues.h"
+#include "recorder/update/StartupChecks.h"
+#include "recorder/update/UpdateCheck.h"
+#include "recorder/update/UpdateEndpoints.h"
+#include "tests/support/HiveEnv.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/gui/GuiHelpers.h"
+#include "tests/support/net/LocalHttpServer.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,12 +1,12 @@
 // The start-up checks' arithmetic and input handling: decimal texts, the version description,
 // patch file names and the date gates over a private registry.
-#include "DateGate.h"
-#include "Decimal.h"
-#include "SettingsValues.h"
-#include "StartupChecks.h"
-#include "UpdateCheck.h"
-#include "VersionFile.h"
-#include "support/HiveEnv.h"
+#include "platform/decimal/Decimal.h"
+#include "recorder/settings/SettingsValues.h"
+#include "recorder/update/DateGate.h"
+#include "recorder/update/StartupChecks.h"
+#include "recorder/update/UpdateCheck.h"
+#include "recorder/update/VersionFile.h"
+#include "tests/support/HiveEnv.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Test media through ffmpeg and ffprobe, started with argument lists.
-#include "MediaFiles.h"
+#include "tests/splitter/common/MediaFiles.h"
 
 #include <cstdio>
 #include <cstdlib>

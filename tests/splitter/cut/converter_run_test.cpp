@@ -1,12 +1,12 @@
 // The real ffmpeg through the converter's runner: a cut of the asked length (also past the first hour), its
 // progress, names that a shell would misread, and every way a run can fail (a stall included)
 // being told apart from success.
-#include "ConverterProgress.h"
-#include "CutCommand.h"
-#include "CutOutput.h"
-#include "MediaFiles.h"
-#include "player/Mp3Decoder.h"
-#include "support/TempDir.h"
+#include "platform/player/Mp3Decoder.h"
+#include "splitter/cut/ConverterProgress.h"
+#include "splitter/cut/CutCommand.h"
+#include "splitter/cut/CutOutput.h"
+#include "tests/splitter/common/MediaFiles.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The argument string as the system writes it, and the list built from the same values.
-#include "CutCommand.h"
+#include "splitter/cut/CutCommand.h"
 
 #include <gtest/gtest.h>
 

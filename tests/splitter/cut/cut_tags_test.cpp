@@ -1,10 +1,10 @@
 // A cut keeps the tags of its source: the converter copies the title, Korean and longer than an
 // ID3v1 field, from the source's ID3v2 tag.
-#include "ConverterProgress.h"
-#include "CutCommand.h"
-#include "MediaFiles.h"
-#include "TagStore.h"
-#include "support/TempDir.h"
+#include "recorder/tags/TagStore.h"
+#include "splitter/cut/ConverterProgress.h"
+#include "splitter/cut/CutCommand.h"
+#include "tests/splitter/common/MediaFiles.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

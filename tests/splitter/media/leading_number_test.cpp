@@ -1,5 +1,5 @@
 // LeadingNumber on the library's texts and on text that is not a number.
-#include "MediaQuery.h"
+#include "splitter/media/MediaQuery.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Without the library every query fails and the record keeps its start values.
-#include "MediaFiles.h"
-#include "MediaQuery.h"
-#include "support/TempDir.h"
+#include "splitter/media/MediaQuery.h"
+#include "tests/splitter/common/MediaFiles.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

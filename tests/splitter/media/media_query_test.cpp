@@ -1,8 +1,8 @@
 // QueryMedia on real files: durations, rates, codec tables, failures that keep the record, and
 // Korean file names whatever the environment's locale.
-#include "MediaFiles.h"
-#include "MediaQuery.h"
-#include "support/TempDir.h"
+#include "splitter/media/MediaQuery.h"
+#include "tests/splitter/common/MediaFiles.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

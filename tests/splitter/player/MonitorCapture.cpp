@@ -1,5 +1,5 @@
 // A pa_simple record stream on "speakers.monitor" with 50 ms fragments.
-#include "MonitorCapture.h"
+#include "tests/splitter/player/MonitorCapture.h"
 
 #include <pulse/simple.h>
 

@@ -1,14 +1,14 @@
 // COgg against the private server: the length text and the end of a long file, pause and resume
 // at the saved position, PlayFrom with a saved position, stop while paused, refusal of non-MP3s,
 // and the tone the sink's monitor really carries.
-#include "COgg.h"
-#include "MediaFiles.h"
-#include "MonitorCapture.h"
-#include "dialogs/PlainMessageBox.h"
-#include "player/Mp3Decoder.h"
-#include "support/TempDir.h"
-#include "support/pulse/PulseServer.h"
-#include "support/pulse/Signal.h"
+#include "platform/dialogs/PlainMessageBox.h"
+#include "platform/player/Mp3Decoder.h"
+#include "splitter/player/COgg.h"
+#include "tests/splitter/common/MediaFiles.h"
+#include "tests/splitter/player/MonitorCapture.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/pulse/PulseServer.h"
+#include "tests/support/pulse/Signal.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Range rules and the ruler's ticks and labels.
-#include "SliderRange.h"
-#include "TimeText.h"
+#include "splitter/slider/SliderRange.h"
+#include "splitter/slider/TimeText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The slider widget offscreen: first layout, thumb placement, drags by mouse with their queued
 // notifications, and the picture read back pixel by pixel.
-#include "SliderBoth.h"
-#include "SliderBothBtn.h"
-#include "SliderEvents.h"
-#include "SliderThumbPictures.h"
+#include "splitter/slider/SliderBoth.h"
+#include "splitter/slider/SliderBothBtn.h"
+#include "splitter/slider/SliderEvents.h"
+#include "splitter/slider/SliderThumbPictures.h"
 
 #include <QApplication>
 #include <QImage>

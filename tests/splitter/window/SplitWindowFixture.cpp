@@ -1,14 +1,14 @@
 // Fixture of the window tests.
-#include "SplitWindowFixture.h"
+#include "tests/splitter/window/SplitWindowFixture.h"
 
-#include "CRegistry.h"
-#include "Fonts.h"
-#include "MediaFiles.h"
-#include "ProgramKeys.h"
-#include "Skin.h"
-#include "SliderBoth.h"
-#include "SplitterBitmaps.h"
-#include "support/pulse/PulseServer.h"
+#include "platform/registry/CRegistry.h"
+#include "platform/registry/ProgramKeys.h"
+#include "splitter/slider/SliderBoth.h"
+#include "tests/splitter/common/MediaFiles.h"
+#include "tests/support/pulse/PulseServer.h"
+#include "ui/Fonts.h"
+#include "ui/Skin.h"
+#include "ui/SplitterBitmaps.h"
 
 #include <QFileDialog>
 #include <QPainter>

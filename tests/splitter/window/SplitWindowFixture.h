@@ -3,10 +3,10 @@
 // fresh SplitContext.
 #pragma once
 
-#include "CQuorSplitDlg.h"
-#include "support/TempDir.h"
-#include "support/gui/GuiHelpers.h"
-#include "support/gui/WatchedShell.h"
+#include "splitter/window/CQuorSplitDlg.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/gui/GuiHelpers.h"
+#include "tests/support/gui/WatchedShell.h"
 
 #include <gtest/gtest.h>
 

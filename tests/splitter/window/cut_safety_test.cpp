@@ -1,12 +1,12 @@
 // A cut never costs the user a file: every way a cut can fail (no converter, a failing or stalled
 // one, a full disk, a folder that takes no files, a cancel by Escape, close or SIGTERM) leaves the
 // source and an existing target byte for byte as they were, no temporary file and no converter.
-#include "CutProgressPanel.h"
-#include "MediaFiles.h"
-#include "SliderBoth.h"
-#include "SplitWindowFixture.h"
-#include "TerminationSignals.h"
-#include "player/Mp3Decoder.h"
+#include "platform/player/Mp3Decoder.h"
+#include "splitter/slider/SliderBoth.h"
+#include "splitter/window/CutProgressPanel.h"
+#include "tests/splitter/common/MediaFiles.h"
+#include "tests/splitter/window/SplitWindowFixture.h"
+#include "ui/TerminationSignals.h"
 
 #include <QTest>
 

@@ -2,10 +2,10 @@
 // added extension, the overwrite question, a file that cannot be replaced, a missing converter,
 // names a shell (or the save dialog) would misread, a failing converter reported as an error, and
 // what is refused before the converter runs.
-#include "MediaFiles.h"
-#include "SliderBoth.h"
-#include "SplitWindowFixture.h"
-#include "player/Mp3Decoder.h"
+#include "platform/player/Mp3Decoder.h"
+#include "splitter/slider/SliderBoth.h"
+#include "tests/splitter/common/MediaFiles.h"
+#include "tests/splitter/window/SplitWindowFixture.h"
 
 #include <sys/stat.h>
 

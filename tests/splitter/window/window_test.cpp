@@ -2,14 +2,14 @@
 // unplayable ones; playing from the start thumb, pause and resume (also at 0 ms) with the scripted
 // player; a lost sound server with the real one; the drawn times; the slider's notification; the
 // open, folder and help buttons for a new user.
-#include "CQuorSplitApp.h"
-#include "CSplitAboutDlg.h"
-#include "MediaFiles.h"
-#include "SliderBoth.h"
-#include "SliderBothBtn.h"
-#include "SplitWindowFixture.h"
-#include "TimeText.h"
-#include "player/ScriptedAudioPlayer.h"
+#include "platform/player/ScriptedAudioPlayer.h"
+#include "splitter/slider/SliderBoth.h"
+#include "splitter/slider/SliderBothBtn.h"
+#include "splitter/slider/TimeText.h"
+#include "splitter/window/CQuorSplitApp.h"
+#include "splitter/window/CSplitAboutDlg.h"
+#include "tests/splitter/common/MediaFiles.h"
+#include "tests/splitter/window/SplitWindowFixture.h"
 
 #include <QLineEdit>
 #include <QTest>

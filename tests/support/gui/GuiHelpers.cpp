@@ -1,7 +1,7 @@
 // Control lookup, clicks, modal answers and pixels for window tests.
-#include "gui/GuiHelpers.h"
+#include "tests/support/gui/GuiHelpers.h"
 
-#include "CMssageBoxDlg.h"
+#include "ui/CMssageBoxDlg.h"
 
 #include <QAbstractButton>
 #include <QApplication>

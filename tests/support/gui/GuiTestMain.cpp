@@ -1,6 +1,6 @@
 // main() of every GUI test program: offscreen platform, a private 0700 runtime folder, one
 // QApplication and the program fonts, then GoogleTest.
-#include "Fonts.h"
+#include "ui/Fonts.h"
 
 #include <QApplication>
 

@@ -1,5 +1,5 @@
 // The watched shell: real starts, noted folders and addresses.
-#include "gui/WatchedShell.h"
+#include "tests/support/gui/WatchedShell.h"
 
 bool WatchedShell::StartDetached(const std::string& program, const std::vector<std::string>& arguments) {
     started.push_back({program, arguments});

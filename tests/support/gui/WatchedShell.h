@@ -2,7 +2,7 @@
 // arguments) and keeps a list of them; folders and addresses are only noted, nothing opens.
 #pragma once
 
-#include "shell/IShellActions.h"
+#include "platform/shell/IShellActions.h"
 
 #include <QUrl>
 

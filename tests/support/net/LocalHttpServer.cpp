@@ -1,5 +1,5 @@
 // Request parsing (request line and headers only) and canned answers.
-#include "support/net/LocalHttpServer.h"
+#include "tests/support/net/LocalHttpServer.h"
 
 #include <QHostAddress>
 #include <QTcpSocket>

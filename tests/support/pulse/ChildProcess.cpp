@@ -1,5 +1,5 @@
 // Forking the test's sound-server daemons.
-#include "support/pulse/ChildProcess.h"
+#include "tests/support/pulse/ChildProcess.h"
 
 #include <chrono>
 #include <csignal>

@@ -1,5 +1,5 @@
 // The lockstep player and the counter check.
-#include "support/pulse/CountingTonePlayer.h"
+#include "tests/support/pulse/CountingTonePlayer.h"
 
 #include <pulse/pulseaudio.h>
 

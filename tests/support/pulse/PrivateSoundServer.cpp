@@ -1,7 +1,7 @@
 // A global test environment that owns the private server.
-#include "support/pulse/PrivateSoundServer.h"
+#include "tests/support/pulse/PrivateSoundServer.h"
 
-#include "support/pulse/PulseServer.h"
+#include "tests/support/pulse/PulseServer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Starting and stopping the private test server, PulseAudio or PipeWire.
-#include "support/pulse/PulseServer.h"
+#include "tests/support/pulse/PulseServer.h"
 
 #include <algorithm>
 #include <chrono>

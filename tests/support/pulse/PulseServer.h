@@ -5,7 +5,7 @@
 // way. Stopped at the end, and by the kernel if the test process dies.
 #pragma once
 
-#include "support/pulse/ChildProcess.h"
+#include "tests/support/pulse/ChildProcess.h"
 
 #include <chrono>
 #include <string>

@@ -1,5 +1,5 @@
 // main() of the audio test programs: one private PulseAudio server for the whole program.
-#include "support/pulse/PulseServer.h"
+#include "tests/support/pulse/PulseServer.h"
 
 #include <gtest/gtest.h>
 

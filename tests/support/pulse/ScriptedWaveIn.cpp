@@ -1,5 +1,5 @@
 // Scripted capture devices: a real-time ramp generator and per-call failures.
-#include "support/pulse/ScriptedWaveIn.h"
+#include "tests/support/pulse/ScriptedWaveIn.h"
 
 #include <algorithm>
 #include <chrono>

@@ -2,7 +2,7 @@
 // device that produces a counting 16-bit ramp in real time and fails the calls it is told to.
 #pragma once
 
-#include "wavein/WaveInDevice.h"
+#include "platform/wavein/WaveInDevice.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // Frequency and level measurements for tests.
-#include "support/pulse/Signal.h"
+#include "tests/support/pulse/Signal.h"
 
 #include <cmath>
 

@@ -1,5 +1,5 @@
 // Sine playback through the simple PulseAudio client API on its own thread.
-#include "support/pulse/SignalPlayer.h"
+#include "tests/support/pulse/SignalPlayer.h"
 
 #include <pulse/error.h>
 #include <pulse/simple.h>

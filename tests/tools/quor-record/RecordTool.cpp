@@ -1,5 +1,5 @@
 // Starting quor-record, collecting its output, waiting for it.
-#include "RecordTool.h"
+#include "tests/tools/quor-record/RecordTool.h"
 
 #include <array>
 #include <csignal>

@@ -1,13 +1,13 @@
 // quor-record against the private sound server playing a known tone: lengths, formats and the
 // tone in what it writes, and how each way of ending leaves the file and the exit code.
-#include "AutomaticFileName.h"
-#include "Mp3Probe.h"
-#include "RecordTool.h"
-#include "RecorderSettings.h"
-#include "support/HiveEnv.h"
-#include "support/pulse/PulseServer.h"
-#include "support/pulse/Signal.h"
-#include "support/pulse/SignalPlayer.h"
+#include "recorder/settings/AutomaticFileName.h"
+#include "recorder/settings/RecorderSettings.h"
+#include "tests/encoder/Mp3Probe.h"
+#include "tests/support/HiveEnv.h"
+#include "tests/support/pulse/PulseServer.h"
+#include "tests/support/pulse/Signal.h"
+#include "tests/support/pulse/SignalPlayer.h"
+#include "tests/tools/quor-record/RecordTool.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // quor-record's parts that need no sound server: times, options, presets, names, levels and the
 // live line; and the program's answers to bad options and to a missing server.
-#include "AutomaticFileName.h"
-#include "LevelWatch.h"
-#include "RecordOptions.h"
-#include "RecordTool.h"
-#include "StatusLine.h"
-#include "support/HiveEnv.h"
+#include "recorder/settings/AutomaticFileName.h"
+#include "tests/support/HiveEnv.h"
+#include "tests/tools/quor-record/RecordTool.h"
+#include "tools/quor-record/LevelWatch.h"
+#include "tools/quor-record/RecordOptions.h"
+#include "tools/quor-record/StatusLine.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // quor-reg as a user runs it: exit codes, output, and the hive file it leaves.
-#include "support/HiveEnv.h"
+#include "tests/support/HiveEnv.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The failure path of the capture-path set-up without a sound server, with the real notification
 // box and a stand-in pavucontrol on PATH that records how it was started; and the slider adapter.
-#include "CapturePath.h"
-#include "CapturePathDialogs.h"
-#include "gui/GuiHelpers.h"
-#include "support/TempDir.h"
+#include "recorder/devices/CapturePath.h"
+#include "recorder/devices/dialog/CapturePathDialogs.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/gui/GuiHelpers.h"
 
 #include <QSignalSpy>
 #include <QSlider>

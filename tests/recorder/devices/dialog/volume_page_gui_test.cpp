@@ -1,9 +1,9 @@
 // The volume page over scripted mixers: device and line lists, which controls a line shows,
 // what moving them writes, the source selector, change notifications and closing the handles.
-#include "CSettingDlg_Volume.h"
-#include "MulDiv.h"
-#include "mixer/ScriptedMixerBackend.h"
-#include "support/gui/GuiHelpers.h"
+#include "platform/mixer/ScriptedMixerBackend.h"
+#include "recorder/devices/dialog/CSettingDlg_Volume.h"
+#include "recorder/devices/dialog/MulDiv.h"
+#include "tests/support/gui/GuiHelpers.h"
 
 #include <QCheckBox>
 #include <QComboBox>

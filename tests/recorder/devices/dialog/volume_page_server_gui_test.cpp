@@ -1,12 +1,12 @@
 // The volume page against the private PulseAudio server: the server's two mixers, the recording
 // lines, volume and mute written to the real capture source, changes made elsewhere shown, and
 // the level bar lit by a tone.
-#include "CFrequencyGraph.h"
-#include "CSettingDlg_Volume.h"
-#include "support/gui/GuiHelpers.h"
-#include "support/pulse/PrivateSoundServer.h"
-#include "support/pulse/PulseServer.h"
-#include "support/pulse/SignalPlayer.h"
+#include "recorder/devices/dialog/CSettingDlg_Volume.h"
+#include "recorder/display/CFrequencyGraph.h"
+#include "tests/support/gui/GuiHelpers.h"
+#include "tests/support/pulse/PrivateSoundServer.h"
+#include "tests/support/pulse/PulseServer.h"
+#include "tests/support/pulse/SignalPlayer.h"
 
 #include <QCheckBox>
 #include <QComboBox>

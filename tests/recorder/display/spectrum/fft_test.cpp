@@ -1,6 +1,6 @@
 // The transform against a direct DFT, and the spectrum values' scale and bins on known signals.
-#include "RadixTwoFft.h"
-#include "SpectrumValues.h"
+#include "recorder/display/spectrum/RadixTwoFft.h"
+#include "recorder/display/spectrum/SpectrumValues.h"
 
 #include <gtest/gtest.h>
 

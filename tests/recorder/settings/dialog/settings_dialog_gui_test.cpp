@@ -1,17 +1,17 @@
 // The settings dialog with its file and record pages: what the pages show from the stored
 // settings, what OK and X store, page switching, keys, dragging and the folder browser.
-#include "CHoverButton.h"
-#include "CSettingDlg_FileOut.h"
-#include "CSettingDlg_Record.h"
-#include "CSettingDlg_Volume.h"
-#include "DialogResult.h"
-#include "QualityPresets.h"
-#include "RecorderSettings.h"
-#include "SettingsValues.h"
-#include "StarOptionDlg.h"
-#include "support/HiveEnv.h"
-#include "support/TempDir.h"
-#include "support/gui/GuiHelpers.h"
+#include "recorder/devices/dialog/CSettingDlg_Volume.h"
+#include "recorder/settings/QualityPresets.h"
+#include "recorder/settings/RecorderSettings.h"
+#include "recorder/settings/SettingsValues.h"
+#include "recorder/settings/dialog/CSettingDlg_FileOut.h"
+#include "recorder/settings/dialog/CSettingDlg_Record.h"
+#include "recorder/settings/dialog/StarOptionDlg.h"
+#include "tests/support/HiveEnv.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/gui/GuiHelpers.h"
+#include "ui/CHoverButton.h"
+#include "ui/DialogResult.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,11 +1,11 @@
 // Shows the settings dialog on one page with live sound from a private PulseAudio server, for
 // looking at it and taking screenshots: settings_dialog_preview file|volume|record [seconds].
 // The record page has no visible button; this program opens it directly.
-#include "CSettingDlg_Volume.h"
-#include "Fonts.h"
-#include "StarOptionDlg.h"
-#include "support/pulse/PulseServer.h"
-#include "support/pulse/SignalPlayer.h"
+#include "recorder/devices/dialog/CSettingDlg_Volume.h"
+#include "recorder/settings/dialog/StarOptionDlg.h"
+#include "tests/support/pulse/PulseServer.h"
+#include "tests/support/pulse/SignalPlayer.h"
+#include "ui/Fonts.h"
 
 #include <QApplication>
 #include <QListWidget>

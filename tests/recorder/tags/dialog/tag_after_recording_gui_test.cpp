@@ -1,12 +1,12 @@
 // After an MP3 recording with the tag option on, the tag editor opens on the new file; after a
 // WAV recording it never does. Runs against a private PulseAudio server.
-#include "CID3TagInfoDlg.h"
-#include "Id3v1TagFile.h"
-#include "Recorder.h"
-#include "RecorderSettings.h"
-#include "support/TempDir.h"
-#include "support/gui/GuiHelpers.h"
-#include "support/pulse/PulseServer.h"
+#include "recorder/engine/Recorder.h"
+#include "recorder/settings/RecorderSettings.h"
+#include "recorder/tags/Id3v1TagFile.h"
+#include "recorder/tags/dialog/CID3TagInfoDlg.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/gui/GuiHelpers.h"
+#include "tests/support/pulse/PulseServer.h"
 
 #include <QApplication>
 #include <QLineEdit>

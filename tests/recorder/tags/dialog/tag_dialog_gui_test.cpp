@@ -1,12 +1,12 @@
 // The tag editor window: fields shown from the file, save, Clear, cancel and the empty path.
-#include "CID3TagInfoDlg.h"
-#include "Cp949.h"
-#include "DialogResult.h"
-#include "Id3v1TagFile.h"
-#include "MediaFiles.h"
-#include "TagFixtures.h"
-#include "support/TempDir.h"
-#include "support/gui/GuiHelpers.h"
+#include "recorder/tags/Cp949.h"
+#include "recorder/tags/Id3v1TagFile.h"
+#include "recorder/tags/dialog/CID3TagInfoDlg.h"
+#include "tests/recorder/tags/TagFixtures.h"
+#include "tests/splitter/common/MediaFiles.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/gui/GuiHelpers.h"
+#include "ui/DialogResult.h"
 
 #include <QLineEdit>
 #include <QTimer>
