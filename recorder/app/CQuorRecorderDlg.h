@@ -58,6 +58,8 @@ public:
     Recorder& TheRecorder() { return m_Recorder; }
     // True once the sound devices have been opened (shortly after the first paint).
     bool DevicesStarted() const { return m_CapturePath != nullptr; }
+    // True from the sound server's return until the capture path has been recovered on it.
+    bool RecoveringCapturePath() const { return m_SinceServerBack.isValid(); }
 
     // Any close (the exit button, the window system's close, the end of the program) finishes a
     // recording in progress and stops the monitor first.
