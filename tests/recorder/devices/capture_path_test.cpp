@@ -4,6 +4,7 @@
 #include "CVolumeCtrl.h"
 #include "CapturePath.h"
 #include "UiRecorders.h"
+#include "mixer/PulseMixerBackend.h"
 #include "mixer/ScriptedMixerBackend.h"
 
 #include <gtest/gtest.h>
@@ -59,6 +60,16 @@ struct Discovery : ::testing::Test {
         mixer.devices = {Device(u"Speakers output"), Device(u"Card Input", {Capture(std::move(sources))})};
         mixer.waveInMixer = 1;
     }
+    // Line 0 a microphone, line 1 a stereo mix with a mute; the capture volume 16384.
+    void MicAndStereoMix(const std::u16string& mixName, uint32_t mixMute, uint32_t destinationMute) {
+        auto stereo =
+            Source(0x2001, mixName, MIXERLINE_COMPONENTTYPE_SRC_ANALOG,
+                   {S::Control(kAnalogMuteId, MIXERCONTROL_CONTROLTYPE_MUTE, u"Mute", 0, 2, {mixMute})});
+        mixer.devices = {
+            Device(u"Speakers output"),
+            Device(u"Card Input", {Capture({Source(0x2000, u"Mic"), stereo}, 16384, destinationMute)})};
+        mixer.waveInMixer = 1;
+    }
 };
 
 } // namespace
@@ -109,6 +120,27 @@ TEST_F(Discovery, NameRulesAreCaseSensitivePrefixesAndTheLaterMatchWins) {
     EXPECT_TRUE(CapturePath::IsStereoMixName(u"sum"));
     EXPECT_FALSE(CapturePath::IsStereoMixName(u"Stereo mixer"));
     EXPECT_FALSE(CapturePath::IsStereoMixName(u" 스테레오 믹스"));
+}
+
+TEST_F(Discovery, OnlyTheDefaultOutputsMonitorIsNamedAndSelectedAsTheStereoMix) {
+    using platform::pulsemixer::SourceLineName;
+    // As the sound server's mixer names its lines: the default output's monitor first, then a
+    // card's own input described like a stereo mix, another output's monitor described "sum…" and
+    // a microphone.
+    const std::vector<std::u16string> names = {
+        SourceLineName("Monitor of Speakers", true, "Speakers"),
+        SourceLineName("스테레오 믹스 (USB)", false, ""), SourceLineName("sum bus", false, ""),
+        SourceLineName("stereo mixer", false, ""), SourceLineName("Microphone", false, "")};
+    EXPECT_EQ(names, (std::vector<std::u16string>{u"스테레오 믹스 (Speakers)", u"장치: 스테레오 믹스 (USB)",
+                                                  u"장치: sum bus", u"장치: stereo mixer", u"Microphone"}));
+    std::vector<MixerLineModel> lines;
+    for (uint32_t k = 0; k < names.size(); ++k)
+        lines.push_back(Source(0x2000 + k, names[k]));
+    Lines(lines);
+    CapturePath path(host, slider);
+    path.FindInputMixers();
+    EXPECT_EQ(path.StereoMixPosition(), 0u) << "no later line wins";
+    EXPECT_EQ(LastMuxWrite().values, (std::vector<uint32_t>{0, 0, 0, 0, 1}));
 }
 
 TEST_F(Discovery, SelectionGoesToTheCaptureDestinationsMuxFromTheControlList) {
@@ -181,11 +213,7 @@ TEST_F(Discovery, ClosesTheMixersItOpened) {
 
 TEST_F(Discovery, StartUpUnmutesAndConnectsTheSlider) {
     // Analog-source mute reads 2: cleared. Capture destination mute reads 2: left.
-    auto stereo = Source(0x2001, u"stereo mixer", MIXERLINE_COMPONENTTYPE_SRC_ANALOG,
-                         {S::Control(kAnalogMuteId, MIXERCONTROL_CONTROLTYPE_MUTE, u"Mute", 0, 2, {2})});
-    mixer.devices = {Device(u"Speakers output"),
-                     Device(u"Card Input", {Capture({Source(0x2000, u"Mic"), stereo}, 16384, 2)})};
-    mixer.waveInMixer = 1;
+    MicAndStereoMix(u"stereo mixer", 2, 2);
     CapturePath path(host, slider);
     path.PrepareCapturePath();
     EXPECT_EQ(mixer.Value(1, kAnalogMuteId), 0);
@@ -235,6 +263,64 @@ TEST_F(Discovery, UnopenableCaptureMixerShowsTheStereoDeviceNoticeAndThePanelThe
     EXPECT_EQ(host.panels, 1);
     EXPECT_FALSE(slider.range.has_value());
     EXPECT_EQ(path.StereoMixPosition(), 1u) << "the discovery still runs";
+}
+
+TEST_F(Discovery, RecoveryKeepsAChosenLineWaitsForAMissingOneThenTellsAndSelectsTheStereoMix) {
+    // Line 0 a microphone muted by its user, line 1 the stereo mix (muted: start-up clears it).
+    MicAndStereoMix(u"스테레오 믹스 (Speakers)", 1, 1);
+    CapturePath path(host, slider);
+    path.FindInputMixers();
+
+    // The microphone is selected (MUX item 1) and the destination's mute is the microphone's.
+    mixer.SetValues(1, kMuxId, {0, 1});
+    size_t writes = mixer.Writes().size();
+    EXPECT_EQ(path.RecoverCapturePath(true), CapturePath::Recovery::Done);
+    ASSERT_EQ(mixer.Writes().size(), writes + 1) << "the chosen line selected again, nothing else";
+    EXPECT_EQ(LastMuxWrite().values, (std::vector<uint32_t>{0, 1}));
+    EXPECT_EQ(mixer.Value(1, kMuteId), 1) << "a muted microphone stays muted";
+    EXPECT_EQ(mixer.Value(1, kAnalogMuteId), 1);
+    EXPECT_EQ(slider.position, 65535 - 16384);
+
+    // Nothing selected: the chosen line has gone. Waited for, then told once, stereo mix selected.
+    mixer.SetValues(1, kMuxId, {0, 0});
+    writes = mixer.Writes().size();
+    EXPECT_EQ(path.RecoverCapturePath(true), CapturePath::Recovery::Waiting);
+    EXPECT_EQ(mixer.Writes().size(), writes);
+    EXPECT_TRUE(host.boxes.empty());
+    EXPECT_EQ(path.RecoverCapturePath(false), CapturePath::Recovery::Done);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].message, CapturePath::kChosenSourceGoneMessage);
+    EXPECT_EQ(host.boxes[0].width, 300);
+    EXPECT_EQ(host.boxes[0].height, 150);
+    EXPECT_EQ(mixer.Values(1, kMuxId), (std::vector<uint32_t>{1, 0}));
+    EXPECT_EQ(mixer.Value(1, kAnalogMuteId), 0) << "as at start-up";
+
+    // The stereo mix selected: the start-up sequence at once, silently.
+    mixer.SetValues(1, kAnalogMuteId, {1});
+    EXPECT_EQ(path.RecoverCapturePath(true), CapturePath::Recovery::Done);
+    EXPECT_EQ(mixer.Value(1, kAnalogMuteId), 0);
+    EXPECT_EQ(host.boxes.size(), 1u);
+}
+
+TEST_F(Discovery, ADragPressedOnAFullVolumeWritesOnlyWhenReleased) {
+    mixer.devices = {Device(u"Card Input", {Capture({Source(0x2000, u"Mic")}, 65535)})};
+    mixer.waveInMixer = 0;
+    CapturePath path(host, slider);
+    path.PrepareCapturePath();
+    const size_t writes = mixer.Writes().size();
+    path.OnVolumeSliderPressed();
+    path.OnVolumeSliderMoved(3000, true);
+    path.OnVolumeSliderMoved(0, true);
+    EXPECT_EQ(mixer.Writes().size(), writes) << "a touch of a full (or boosted) volume writes nothing yet";
+    path.OnVolumeSliderReleased(20000);
+    EXPECT_EQ(mixer.Value(0, kVolumeId), 65535 - 20000);
+
+    // Below full, the slider writes as it moves.
+    path.OnVolumeSliderPressed();
+    path.OnVolumeSliderMoved(30000, true);
+    EXPECT_EQ(mixer.Value(0, kVolumeId), 65535 - 30000);
+    path.OnVolumeSliderReleased(30000);
+    EXPECT_EQ(mixer.Writes().size(), writes + 2);
 }
 
 TEST(VolumeCtrl, FailedSearchKeepsNamesButClearsIdentifiers) {
