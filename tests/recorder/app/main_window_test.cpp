@@ -18,6 +18,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QTest>
 
 #include <atomic>
 #include <cctype>
@@ -532,6 +533,23 @@ TEST_F(RecorderWindowTest, TheVolumeSliderSetsTheCaptureVolumeUpsideDown) {
     ClickAt(slider, {slider->width() / 2, 0}); // the top: full volume
     EXPECT_EQ(volumeOnceItIs([](int percent) { return percent == 100; }), 100);
     EXPECT_EQ(slider->value(), slider->minimum());
+
+    // Boosted elsewhere to 150 %: the top stands for it, and a touch that wanders off the top and
+    // back keeps it. A drag that ends lower sets that volume.
+    ASSERT_TRUE(Server().SetSourceVolume("speakers.monitor", 98304));
+    const int x = slider->width() / 2;
+    QTest::mousePress(slider, Qt::LeftButton, {}, {x, 2});
+    QTest::mouseMove(slider, {x, 8});
+    QTest::mouseMove(slider, {x, 0});
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, {x, 0});
+    Settle();
+    EXPECT_EQ(MonitorVolumePercents(Server()), (std::vector<int>{150, 150}));
+    QTest::mousePress(slider, Qt::LeftButton, {}, {x, 2});
+    QTest::mouseMove(slider, {x, slider->height() / 2});
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, {x, slider->height() / 2});
+    const int lower = volumeOnceItIs([](int percent) { return percent < 100; });
+    EXPECT_GT(lower, 30);
+    EXPECT_LT(lower, 70);
 }
 
 TEST_F(RecorderWindowTest, TheVolumeSliderFollowsTheCaptureVolumeSetElsewhereAndLeavesItAlone) {
