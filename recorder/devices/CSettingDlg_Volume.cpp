@@ -42,17 +42,15 @@ template <typename TextAt> int SortedRow(int count, TextAt textAt, const QString
 }
 
 void InsertSorted(QComboBox* box, const QString& text, uint32_t data) {
-    box->insertItem(SortedRow(
-                        box->count(), [box](int row) { return box->itemText(row); }, text),
-                    text, data);
+    const auto textAt = [box](int row) { return box->itemText(row); };
+    box->insertItem(SortedRow(box->count(), textAt, text), text, data);
 }
 
 void AddLineEntry(QListWidget* list, const MIXERLINE& line) {
     auto* item = new QListWidgetItem(NameOf(line.szName));
     item->setData(Qt::UserRole, line.dwLineID);
-    list->insertItem(SortedRow(
-                         list->count(), [list](int row) { return list->item(row)->text(); }, item->text()),
-                     item);
+    const auto textAt = [list](int row) { return list->item(row)->text(); };
+    list->insertItem(SortedRow(list->count(), textAt, item->text()), item);
 }
 
 // The line identifier of the list's current entry, if any.

@@ -11,8 +11,7 @@ const char* const CapturePath::kStereoDeviceMessage = "녹음을 위해서 스�
                                                       "믹스를 사용 및 기본 장치로 설정해 주세요.\r\n사운드 "
                                                       "설정탭을 오픈합니다.";
 const char* const CapturePath::kChosenSourceGoneMessage =
-    "선택한 녹음 장치를 찾을 수 없어\r\n스테레오 믹스로 "
-    "녹음합니다.";
+    "선택한 녹음 장치를 찾을 수 없어\r\n스테레오 믹스로 녹음합니다.";
 const char* const CapturePath::kNoticeTitle = "알림";
 
 namespace {
