@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <random>
+#include <sys/stat.h>
 
 using namespace platform;
 
@@ -202,7 +203,7 @@ TEST(Registry, AWriteToAKeyWhoseHiveWasSetAsideStillLands) {
     ASSERT_NE(hive->Find({"Software", "QuorRecorder"}), nullptr);
 }
 
-TEST(Registry, AnOversizedFileIsNotReadWholeAndIsKeptAside) {
+TEST(Registry, AnOversizedFileOrOneThatIsNoFileIsNotReadAndIsKeptAside) {
     quortest::HiveEnv env;
     HKEY key = CreateKey("Software\\QuorRecorder");
     RegCloseKey(key);
@@ -212,4 +213,23 @@ TEST(Registry, AnOversizedFileIsNotReadWholeAndIsKeptAside) {
     quortest::WriteFile(env.HivePath(), text);
     EXPECT_EQ(GetString("Software\\QuorRecorder", "Savepath"), "<missing>");
     EXPECT_EQ(env.FilesNamed(".broken-").size(), 1u);
+
+    // A pipe nobody writes to would block a reader for ever; a folder cannot be read at all. Both
+    // are set aside as well, and the next write makes a hive again.
+    ASSERT_EQ(mkfifo(env.HivePath().c_str(), 0600), 0);
+    EXPECT_EQ(GetString("Software\\QuorRecorder", "Savepath"), "<missing>");
+    ASSERT_TRUE(std::filesystem::create_directory(env.HivePath()));
+    EXPECT_EQ(GetString("Software\\QuorRecorder", "Savepath"), "<missing>");
+    size_t pipes = 0, folders = 0;
+    for (const auto& aside : env.FilesNamed(".broken-")) {
+        pipes += std::filesystem::is_fifo(aside);
+        folders += std::filesystem::is_directory(aside);
+    }
+    EXPECT_EQ(pipes, 1u);
+    EXPECT_EQ(folders, 1u);
+    key = CreateKey("Software\\QuorRecorder");
+    EXPECT_EQ(SetString(key, "Savepath", "/again"), ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_EQ(GetString("Software\\QuorRecorder", "Savepath"), "/again");
+    EXPECT_TRUE(std::filesystem::is_regular_file(env.HivePath()));
 }
