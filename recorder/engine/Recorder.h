@@ -91,6 +91,8 @@ public:
     // True while recording when the file was deleted (or its folder was). A file renamed or moved
     // is written on where it is now, and StopRecord tells its new place (FileMoved).
     bool RecordingFileGone() const;
+    // The size of the recording's file wherever it is now; window thread.
+    uint64_t RecordingFileBytes() const { return m_RecordingFile ? m_RecordingFile->Size() : 0; }
     bool IsRecording() const { return m_bRecording; }
     bool IsPaused() const { return m_bPaused; }
     RecordFailure LastFailure() const { return m_LastFailure; }

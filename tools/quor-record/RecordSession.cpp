@@ -241,9 +241,8 @@ Outcome RecordUntilStopped(const RecordOptions& options, Recorder& recorder, con
                                        recorder.RecordingPath() + " holds what was recorded."};
         if (live && Clock::now() >= nextStatus) {
             nextStatus = Clock::now() + kStatusPeriod;
-            std::error_code ec;
-            const auto size = fs::file_size(recorder.RecordingPath(), ec);
-            err << '\r' << StatusLine(now / bytesPerSecond, ec ? 0 : size, levels.Peak()) << std::flush;
+            err << '\r' << StatusLine(now / bytesPerSecond, recorder.RecordingFileBytes(), levels.Peak())
+                << std::flush;
         }
     }
 }

@@ -266,7 +266,8 @@ TEST_F(QuorRecord, ARenamedFileAndASuspendedOutputDoNotEndTheRecording) {
                   renamed.string() + ".\n");
     EXPECT_GT(ReadWav(renamed).seconds, 1.9);
 
-    // An output put to sleep sends nothing, yet the server runs: silence, to the set length.
+    // An output put to sleep sends nothing (on PulseAudio; PipeWire wakes it for the capture), yet
+    // the server runs: the recording has its set length.
     const quortest::PulseServer& server = quortest::SharedPulseServer();
     server.Pactl("suspend-sink speakers 1");
     const fs::path quiet = dir / "quiet.wav";
@@ -274,7 +275,5 @@ TEST_F(QuorRecord, ARenamedFileAndASuspendedOutputDoNotEndTheRecording) {
     EXPECT_EQ(quortest::RunRecordTool({"--duration", "2s", quiet.string()}, nullptr, &err), 0) << err;
     server.Pactl("suspend-sink speakers 0");
     EXPECT_EQ(err, "");
-    const Wav wav = ReadWav(quiet);
-    EXPECT_EQ(wav.seconds, 2.0);
-    EXPECT_LT(quortest::Rms(wav.left), 10.0);
+    EXPECT_EQ(ReadWav(quiet).seconds, 2.0);
 }
