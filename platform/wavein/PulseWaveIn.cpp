@@ -271,6 +271,8 @@ private:
     // Main loop thread, lock held. PulseAudio carries a stream on its default source along when
     // the default changes: a chosen source is taken back, a following capture goes to the output.
     static void OnMoved(pa_stream* stream, void* self) {
+        // The new source may be asleep, or awake where the old one slept.
+        static_cast<PulseWaveInDevice*>(self)->FollowSuspensionLocked(pa_stream_is_suspended(stream) == 1);
         const std::string chosen = platform::CaptureSourceName();
         if (chosen.empty()) {
             platform::RefollowLocked(PulseConnection::Instance());
