@@ -2,6 +2,7 @@
 // the capture selection, and change events turned into mixer notifications.
 #include "platform/mixer/PulseMixerBackend.h"
 
+#include "platform/mixer/StereoMixName.h"
 #include "platform/pulse/PulseConnection.h"
 #include "platform/pulse/PulseEvents.h"
 #include "platform/wavein/CaptureSource.h"
@@ -21,6 +22,14 @@ uint32_t ToServerVolume(uint32_t value) {
 uint32_t FromServerVolume(uint32_t volume) {
     uint64_t v = std::min<uint32_t>(volume, PA_VOLUME_NORM);
     return static_cast<uint32_t>((v * 65535 + PA_VOLUME_NORM / 2) / PA_VOLUME_NORM);
+}
+
+std::u16string SourceLineName(const std::string& description, bool isStereoMix,
+                              const std::string& outputDescription) {
+    if (isStereoMix)
+        return u"스테레오 믹스 (" + Utf8ToUtf16(outputDescription) + u")";
+    std::u16string name = Utf8ToUtf16(description);
+    return IsStereoMixName(name) ? kOtherSourcePrefix + name : name;
 }
 
 } // namespace pulsemixer
@@ -212,14 +221,12 @@ void BuildOutput(const ServerState& state, MixerDeviceModel& model) {
     model.destinations.push_back(std::move(destination));
 }
 
-// Only the default output's monitor is the stereo mix; every other source keeps its own name.
 std::u16string SourceName(const ServerState& state, const SourceState& source) {
-    if (source.name != state.defaultMonitor)
-        return Utf8ToUtf16(source.description);
+    const bool isStereoMix = !source.name.empty() && source.name == state.defaultMonitor;
     auto sink = std::find_if(state.sinks.begin(), state.sinks.end(),
                              [&](const SinkState& s) { return s.index == source.monitorOf; });
     const std::string& of = sink != state.sinks.end() ? sink->description : source.description;
-    return u"스테레오 믹스 (" + Utf8ToUtf16(of) + u")";
+    return SourceLineName(source.description, isStereoMix, of);
 }
 
 void BuildInput(const ServerState& state, MixerDeviceModel& model) {
@@ -231,10 +238,11 @@ void BuildInput(const ServerState& state, MixerDeviceModel& model) {
     destination.line.flags = state.sources.empty() ? 0 : MIXERLINE_LINEF_ACTIVE;
 
     // The capture source of this process; the stereo mix until one is chosen. Never the
-    // server's default source: the microphone is not ours to touch.
+    // server's default source: the microphone is not ours to touch. A chosen source that is not
+    // on the server leaves no item selected (and no destination volume or mute): its owner can
+    // tell that it has gone rather than take the stereo mix for the user's choice.
     std::string selected = CaptureSourceName();
-    auto isSelected = [&](const SourceState& s) { return s.name == selected; };
-    if (selected.empty() || std::none_of(state.sources.begin(), state.sources.end(), isSelected))
+    if (selected.empty())
         selected = state.defaultMonitor;
 
     for (const SourceState& source : state.sources) {
@@ -344,6 +352,10 @@ public:
                    uint32_t channels, const std::vector<uint32_t>& values) override {
         if (control.type == MIXERCONTROL_CONTROLTYPE_MUX)
             return SelectItem(device, control, values);
+        // A volume above 100 % reads as the full 65535: writing back what was read (a slider left
+        // at its top) must keep that boost, not cut it to 100 %.
+        if (control.type == MIXERCONTROL_CONTROLTYPE_VOLUME && values == ReadBack(control, channels))
+            return MMSYSERR_NOERROR;
         PulseConnection& pulse = PulseConnection::Instance();
         if (!pulse.EnsureConnected(kConnectTimeout))
             return MMSYSERR_NODRIVER;
@@ -384,6 +396,13 @@ public:
     }
 
 private:
+    // The values a read of `channels` channels gives now (one value: the loudest channel).
+    static std::vector<uint32_t> ReadBack(const MixerControlModel& control, uint32_t channels) {
+        if (channels == 1 && !control.values.empty())
+            return {*std::max_element(control.values.begin(), control.values.end())};
+        return control.values;
+    }
+
     static pa_cvolume NewVolume(const MixerLineModel& line, const MixerControlModel& control,
                                 uint32_t channels, const std::vector<uint32_t>& values) {
         pa_cvolume volume{};

@@ -3,7 +3,8 @@
 // application streams. Device 1 "PulseAudio Input": one capture destination (MUX over its source
 // lines, volume and mute of this process's capture source) whose source lines are every server
 // source. The default output's monitor is the first line, "스테레오 믹스 (output)"; other
-// monitors keep their own names; all monitors are SRC_ANALOG, the other sources microphones.
+// sources keep their own names (see SourceLineName); all monitors are SRC_ANALOG, the other
+// sources microphones.
 // Volumes 0..65535 map linearly onto 0..PA_VOLUME_NORM. The MUX selects the capture source of
 // this process (and moves its open captures), never the server's default source; selecting the
 // stereo mix follows the default output.
@@ -34,6 +35,13 @@ constexpr uint32_t SourceControlId(uint32_t index, uint32_t kind) {
 // Volume conversions, rounded; server volumes above normal read as 65535.
 uint32_t ToServerVolume(uint32_t value);
 uint32_t FromServerVolume(uint32_t volume);
+// The line name of a server source: the default output's monitor is the stereo mix,
+// "스테레오 믹스 (<output's description>)"; every other source is named by its description, with
+// kOtherSourcePrefix before one that begins like a stereo-mix name, so that the discovery can
+// find only the default output's monitor.
+inline constexpr char16_t kOtherSourcePrefix[] = u"장치: ";
+std::u16string SourceLineName(const std::string& description, bool isStereoMix,
+                              const std::string& outputDescription);
 } // namespace pulsemixer
 
 MixerBackend& PulseMixer();

@@ -64,11 +64,20 @@ private:
 // No hive of ours comes near this; a larger file is someone else's and is not read whole.
 constexpr size_t kMaxHiveBytes = 16 * 1024 * 1024;
 
-// Returns 0 or an errno value; EFBIG for a file past kMaxHiveBytes.
+// Returns 0 or an errno value; EFBIG for a file past kMaxHiveBytes, EISDIR for a folder, EINVAL
+// for anything else that is not a regular file.
 int ReadWholeFile(const std::filesystem::path& file, std::string* text) {
-    FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without blocking: a pipe or a device put in the hive's place would hang every reader.
+    FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (!fd.valid())
         return errno;
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0)
+        return errno;
+    if (S_ISDIR(info.st_mode))
+        return EISDIR;
+    if (!S_ISREG(info.st_mode))
+        return EINVAL;
     text->clear();
     char chunk[16384];
     while (true) {
@@ -183,7 +192,9 @@ ReadResult ReadAndParse(const std::filesystem::path& file, Hive* hive, LSTATUS* 
     *hive = Hive{};
     std::string text;
     const int error = ReadWholeFile(file, &text);
-    if (error == EFBIG)
+    // Too large, or a pipe or device in its place: no hive of ours, set aside. A folder there is
+    // refused as an error that reads as empty and lets no write replace it.
+    if (error == EFBIG || error == EINVAL)
         return ReadResult::Broken;
     if (error != 0) {
         *status = StatusFromErrno(error, ERROR_READ_FAULT);

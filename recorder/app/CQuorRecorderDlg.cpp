@@ -50,6 +50,8 @@ using namespace RecorderBitmap;
 
 namespace {
 const QString kTitle = QStringLiteral("알림");
+// How long after the sound server came back a source chosen on the volume page may still appear.
+constexpr qint64 kChosenSourceWaitMs = 3000;
 
 CxSkinButton* RoundOrWideButton(QWidget* parent, int normal, int pressed, int hover, int mask,
                                 const QRect& at) {
@@ -142,9 +144,17 @@ void CQuorRecorderDlg::CreateControls() {
     connect(m_BtnAbout, &QAbstractButton::clicked, this, &CQuorRecorderDlg::OnBtnAbout);
     connect(m_BtnSaveFolder, &QAbstractButton::clicked, this, &CQuorRecorderDlg::OnBtnSaveFolder);
     connect(m_BtnSplit, &QAbstractButton::clicked, this, &CQuorRecorderDlg::OnBtnSplit);
+    connect(m_VolumeSlider, &QAbstractSlider::sliderPressed, this, [this] {
+        if (m_CapturePath)
+            m_CapturePath->OnVolumeSliderPressed();
+    });
     connect(m_VolumeSlider, &QAbstractSlider::valueChanged, this, [this](int position) {
         if (m_CapturePath)
-            m_CapturePath->OnVolumeSliderMoved(position);
+            m_CapturePath->OnVolumeSliderMoved(position, m_VolumeSlider->isSliderDown());
+    });
+    connect(m_VolumeSlider, &QAbstractSlider::sliderReleased, this, [this] {
+        if (m_CapturePath)
+            m_CapturePath->OnVolumeSliderReleased(m_VolumeSlider->value());
     });
 }
 
@@ -350,16 +360,31 @@ void CQuorRecorderDlg::OnDeviceWatch() {
     if (FinishIfEndedByItself())
         return;
     const bool monitorDown = !m_Recorder.IsMonitorRunning() || m_Recorder.IsMonitorLost();
-    if (monitorDown)
-        ShowSilence();
-    if (!monitorDown || (m_SinceMonitorRetry.isValid() && m_SinceMonitorRetry.elapsed() < 1000))
+    if (!monitorDown) {
+        ContinueRecovery();
+        return;
+    }
+    ShowSilence();
+    if (m_SinceMonitorRetry.isValid() && m_SinceMonitorRetry.elapsed() < 1000)
         return;
     m_SinceMonitorRetry.start();
     if (m_Recorder.RestartMonitor() != MMSYSERR_NOERROR || !m_Recorder.IsMonitorRunning())
         return;
-    // A new server (or its first output): unmute, volume and stereo mix as at start, silently.
-    if (m_CapturePath)
-        m_CapturePath->RecoverCapturePath();
+    // A new server (or its first output): the capture path is set up again on it.
+    m_SinceServerBack.start();
+    ContinueRecovery();
+}
+
+void CQuorRecorderDlg::ContinueRecovery() {
+    if (!m_SinceServerBack.isValid() || !m_CapturePath)
+        return;
+    // A chosen source is waited for a few seconds: a server's devices may come after it.
+    const bool mayStillAppear = m_SinceServerBack.elapsed() < kChosenSourceWaitMs;
+    // Cleared first: the recovery may show a notice, and the watch runs on under it.
+    const QElapsedTimer since = m_SinceServerBack;
+    m_SinceServerBack.invalidate();
+    if (m_CapturePath->RecoverCapturePath(mayStillAppear) == CapturePath::Recovery::Waiting)
+        m_SinceServerBack = since;
 }
 
 void CQuorRecorderDlg::ShowSilence() {
@@ -370,6 +395,8 @@ void CQuorRecorderDlg::ShowSilence() {
         m_Graph->SetData(static_cast<int>(silence.size()), silence.data());
 }
 
+// The slider follows a capture volume set elsewhere: left stale, its next touch would undo that
+// change.
 void CQuorRecorderDlg::OnMixerNotify(HMIXER mixer, uint32_t message, uint32_t id) {
     QMetaObject::invokeMethod(
         this,

@@ -46,7 +46,7 @@ public:
     // Every quarter second while the window lives: a recording that ended by itself (its capture
     // lost the sound server, the disk is full, its file was removed) is finished and told at once;
     // a monitor without a server shows silence and is reopened once one is back (at most once a
-    // second), and the capture path set up again on it.
+    // second), and the capture path recovered on it (see CapturePath::RecoverCapturePath).
     void OnDeviceWatch();
     // Log-out or a kill request: every box open over the window is cancelled, the recording is
     // finished and the window closes; nothing opens a box or starts a recording after it.
@@ -58,6 +58,8 @@ public:
     Recorder& TheRecorder() { return m_Recorder; }
     // True once the sound devices have been opened (shortly after the first paint).
     bool DevicesStarted() const { return m_CapturePath != nullptr; }
+    // True from the sound server's return until the capture path has been recovered on it.
+    bool RecoveringCapturePath() const { return m_SinceServerBack.isValid(); }
 
     // Any close (the exit button, the window system's close, the end of the program) finishes a
     // recording in progress and stops the monitor first.
@@ -82,6 +84,8 @@ private:
     // True when it finished a recording that had ended by itself (and told why).
     bool FinishIfEndedByItself();
     void ShowSilence();
+    // The capture path's recovery after the server came back, until it is done.
+    void ContinueRecovery();
     // The capture volume changed elsewhere (another program, the volume page): the slider follows.
     void OnMixerNotify(HMIXER mixer, uint32_t message, uint32_t id) override;
     void OpenSettingsDialog();
@@ -95,6 +99,7 @@ private:
     QTimer m_Timer;
     QTimer m_DeviceWatch;
     QElapsedTimer m_SinceMonitorRetry;
+    QElapsedTimer m_SinceServerBack; // valid while the capture path's recovery is not done
     std::unique_ptr<IShellActions> m_OwnShell;
     IShellActions* m_Shell;
 

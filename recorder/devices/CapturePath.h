@@ -32,17 +32,26 @@ public:
     CapturePath& operator=(const CapturePath&) = delete;
 
     void PrepareCapturePath();
-    // The same set-up again once the sound server is back (or its first output appeared), with
-    // no message: mixers that could not be opened before are opened now.
-    void RecoverCapturePath();
+    // Once the sound server is back (or its first output appeared); mixers that could not be
+    // opened before are opened now. A source the user chose on the volume page that is there again
+    // stays chosen, its volume and mute untouched. Otherwise the set-up of PrepareCapturePath runs
+    // again without its message, and when the chosen source has gone the user is told so once and
+    // the stereo mix is selected. Waiting (nothing changed) while the choice cannot be told yet and
+    // `chosenMayStillAppear`: call again later.
+    enum class Recovery { Done, Waiting };
+    Recovery RecoverCapturePath(bool chosenMayStillAppear);
     bool FindInputMixers();
     void ListCaptureLines();
     void CollectMuxControls(HMIXER mixer, const std::u16string& lineName, uint32_t lineId,
                             uint32_t controlCount, bool onDestination);
     void SelectStereoMix();
 
-    // The slider moved to `position`: the capture volume becomes maximum - position.
-    void OnVolumeSliderMoved(int position);
+    // The slider moved to `position`: the capture volume becomes maximum - position. A drag
+    // (`dragging`) that was pressed on a full volume (which a boost above 100 % reads as) writes
+    // only when it is released, so that a touch ending at the top keeps the boost.
+    void OnVolumeSliderPressed();
+    void OnVolumeSliderMoved(int position, bool dragging = false);
+    void OnVolumeSliderReleased(int position);
     // A change the notify target heard of, handed back on the window thread: when it is the
     // capture volume's (set by another program or the volume page), the slider shows it.
     void OnMixerChange(HMIXER mixer, uint32_t message, uint32_t controlId);
@@ -60,11 +69,26 @@ public:
     static bool IsMuxName(const std::u16string& controlName);
 
     static const char* const kStereoDeviceMessage;
+    static const char* const kChosenSourceGoneMessage;
     static const char* const kNoticeTitle;
 
 private:
+    // What the capture destination's MUX has selected: the stereo mix, another line (its item),
+    // nothing (the chosen line has gone), or unknown (no MUX, or it cannot be read).
+    struct Choice {
+        enum Kind { Unknown, StereoMix, Chosen, Missing } kind;
+        size_t item = 0;
+    };
+
     void RefreshSliderPosition();
     void Prepare(bool tellFailure);
+    void ConnectSlider();
+    void OpenMixers();
+    void ReadCaptureLines();
+    const CaptureControl* DestinationMux() const;
+    HMIXER SelectedMixer() const;
+    void WriteMuxItem(size_t item);
+    Choice CurrentChoice() const;
 
     ICapturePathHost& m_Host;
     IVolumeSlider& m_Slider;
@@ -81,4 +105,5 @@ private:
     size_t m_StereoMixPosition = 0;
     bool m_bStereoMixFound = false;
     bool m_bCaptureMixerMissing = false; // the stereo-device message was shown
+    bool m_bHoldingVolume = false;       // a drag pressed on a full volume
 };

@@ -86,7 +86,13 @@ std::string DefaultInstallDir() {
 
 void ReadSavePath(std::string& out, const StoredSettings& stored) {
     out = DefaultSavePath();
-    StringValue(stored, "Savepath", out, CRegistry::kPathBufferBytes);
+    // Only a text naming a folder from the root is a place: an empty, relative or mistyped value
+    // would put recordings wherever the program happened to start (the root, for a timer).
+    const platform::HiveValue* value = stored.Find("Savepath");
+    std::string folder;
+    StringValue(stored, "Savepath", folder, CRegistry::kPathBufferBytes);
+    if (value && value->type == platform::REG_SZ && folder.starts_with('/'))
+        out = folder;
 }
 
 bool WriteSavePath(const std::string& path) {

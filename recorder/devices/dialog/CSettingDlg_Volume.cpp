@@ -18,6 +18,7 @@
 #include <QSlider>
 
 #include <algorithm>
+#include <optional>
 #include <set>
 
 using namespace CSettingDlg_VolumeIds;
@@ -31,18 +32,31 @@ constexpr uint32_t kValueClassBits = 0x50000000u;
 constexpr int kFullScale = 65535;
 constexpr int kLevelBufferFrames = 1024;
 
-// Sorted as the classic sorted lists are: case-insensitively, equal names in arrival order.
-void InsertSorted(QComboBox* box, const QString& text, uint32_t data) {
+// Where `text` goes in a list sorted as the classic sorted lists are: case-insensitively, equal
+// names in arrival order.
+template <typename TextAt> int SortedRow(int count, TextAt textAt, const QString& text) {
     int at = 0;
-    while (at < box->count() && QString::compare(box->itemText(at), text, Qt::CaseInsensitive) <= 0)
+    while (at < count && QString::compare(textAt(at), text, Qt::CaseInsensitive) <= 0)
         ++at;
-    box->insertItem(at, text, data);
+    return at;
+}
+
+void InsertSorted(QComboBox* box, const QString& text, uint32_t data) {
+    const auto textAt = [box](int row) { return box->itemText(row); };
+    box->insertItem(SortedRow(box->count(), textAt, text), text, data);
 }
 
 void AddLineEntry(QListWidget* list, const MIXERLINE& line) {
     auto* item = new QListWidgetItem(NameOf(line.szName));
     item->setData(Qt::UserRole, line.dwLineID);
-    list->addItem(item); // the list sorts itself
+    const auto textAt = [list](int row) { return list->item(row)->text(); };
+    list->insertItem(SortedRow(list->count(), textAt, item->text()), item);
+}
+
+// The line identifier of the list's current entry, if any.
+std::optional<uint32_t> CurrentLineId(const QListWidget* list) {
+    const QListWidgetItem* item = list->currentItem();
+    return item ? std::optional<uint32_t>(item->data(Qt::UserRole).toUInt()) : std::nullopt;
 }
 
 void SetSliderQuietly(QSlider* slider, int position) {
@@ -73,7 +87,6 @@ CSettingDlg_Volume::CSettingDlg_Volume(QWidget* parent) : SettingsPage(parent) {
     m_Record.lines = new QListWidget(this);
     QUOR_SET_ID(m_Record.lines, IDC_LIST_RECORD_LINES);
     for (QListWidget* list : {m_Playback.lines, m_Record.lines}) {
-        list->setSortingEnabled(true);
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setTextElideMode(Qt::ElideRight);
     }
@@ -116,6 +129,11 @@ CSettingDlg_Volume::CSettingDlg_Volume(QWidget* parent) : SettingsPage(parent) {
         connect(side->check, &QCheckBox::clicked, this, [this, side](bool on) { WriteSwitch(*side, on); });
     }
     connect(m_Source, &QComboBox::currentIndexChanged, this, &CSettingDlg_Volume::WriteSource);
+    // A source or output that comes or goes, or a new default output, arrives as a few line
+    // changes at once: the lists are read again once for all of them.
+    m_Relist.setSingleShot(true);
+    m_Relist.setInterval(30);
+    connect(&m_Relist, &QTimer::timeout, this, &CSettingDlg_Volume::RelistKeepingChoice);
 
     ListDevices();
     m_Record.lines->show();
@@ -309,12 +327,17 @@ void CSettingDlg_Volume::ShowSwitch(Side& side, const MIXERCONTROL& control, con
 void CSettingDlg_Volume::ShowSource(const MIXERCONTROL& control) {
     m_SourceMuxId = control.dwControlID;
     m_Source->show();
-    const std::vector<uint32_t> items = ReadItems(ChosenMixer(), control);
+    ShowSelectedSource(ReadItems(ChosenMixer(), control));
+}
+
+void CSettingDlg_Volume::ShowSelectedSource(const std::vector<uint32_t>& items) {
+    if (items.empty())
+        return;
+    // No item selected: the chosen source has gone, and no entry is shown as chosen.
     auto selected = std::find_if(items.begin(), items.end(), [](uint32_t v) { return v != 0; });
-    if (selected != items.end() && selected - items.begin() < m_Source->count()) {
-        QSignalBlocker quiet(m_Source);
-        m_Source->setCurrentIndex(static_cast<int>(selected - items.begin()));
-    }
+    const int entry = selected == items.end() ? -1 : static_cast<int>(selected - items.begin());
+    QSignalBlocker quiet(m_Source);
+    m_Source->setCurrentIndex(entry < m_Source->count() ? entry : -1);
 }
 
 void CSettingDlg_Volume::WriteVolume(const Side& side) {
@@ -331,16 +354,63 @@ void CSettingDlg_Volume::WriteSwitch(const Side& side, bool on) {
 void CSettingDlg_Volume::WriteSource(int entry) {
     if (entry < 0 || m_Source->isHidden())
         return;
+    // The entries may be a moment behind the server: entry k is written as MUX item k only while
+    // the MUX names its items as the entries do; else the lists are read again and the source
+    // named is looked up there.
+    if (!SourceEntriesCurrent()) {
+        const QString chosen = m_Source->itemText(entry);
+        RelistKeepingChoice();
+        entry = m_Source->findText(chosen, Qt::MatchExactly);
+        if (entry < 0 || m_Source->isHidden())
+            return;
+        QSignalBlocker quiet(m_Source);
+        m_Source->setCurrentIndex(entry);
+    }
     std::vector<uint32_t> choice(static_cast<size_t>(m_Source->count()), 0u);
     choice[static_cast<size_t>(entry)] = 1u;
     WriteItems(ChosenMixer(), m_SourceMuxId, choice);
 }
 
-void CSettingDlg_Volume::OnMixerNotify(HMIXER mixer, uint32_t message, uint32_t id) {
-    if (message != MM_MIXM_CONTROL_CHANGE)
+bool CSettingDlg_Volume::SourceEntriesCurrent() const {
+    MIXERCONTROL mux{};
+    mux.dwControlID = m_SourceMuxId;
+    mux.cMultipleItems = static_cast<uint32_t>(m_Source->count());
+    const std::vector<QString> names = ReadItemNames(ChosenMixer(), mux);
+    if (names.size() != static_cast<size_t>(m_Source->count()))
+        return false;
+    for (int k = 0; k < m_Source->count(); ++k)
+        if (names[static_cast<size_t>(k)] != m_Source->itemText(k))
+            return false;
+    return true;
+}
+
+void CSettingDlg_Volume::RelistKeepingChoice() {
+    m_Relist.stop();
+    QListWidget* list = m_Record.lines->isHidden() ? m_Playback.lines : m_Record.lines;
+    const std::optional<uint32_t> current = CurrentLineId(list);
+    ListLines();
+    if (!current || list->isHidden())
         return;
+    // The same line, found by its identifier; its controls (and the source selector, showing
+    // what the MUX has selected) are read afresh.
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->data(Qt::UserRole).toUInt() == *current) {
+            list->setCurrentRow(row);
+            return;
+        }
+    }
+}
+
+void CSettingDlg_Volume::OnMixerNotify(HMIXER mixer, uint32_t message, uint32_t id) {
     QMetaObject::invokeMethod(
-        this, [this, mixer, id] { RefreshControl(mixer, id); }, Qt::QueuedConnection);
+        this,
+        [this, mixer, message, id] {
+            if (message == MM_MIXM_CONTROL_CHANGE)
+                RefreshControl(mixer, id);
+            else if (message == MM_MIXM_LINE_CHANGE && mixer == ChosenMixer())
+                m_Relist.start();
+        },
+        Qt::QueuedConnection);
 }
 
 void CSettingDlg_Volume::RefreshControl(HMIXER mixer, uint32_t controlId) {
@@ -359,12 +429,7 @@ void CSettingDlg_Volume::RefreshControl(HMIXER mixer, uint32_t controlId) {
         MIXERCONTROL mux{};
         mux.dwControlID = controlId;
         mux.cMultipleItems = static_cast<uint32_t>(m_Source->count());
-        const std::vector<uint32_t> items = ReadItems(mixer, mux);
-        auto selected = std::find_if(items.begin(), items.end(), [](uint32_t v) { return v != 0; });
-        if (selected != items.end()) {
-            QSignalBlocker quiet(m_Source);
-            m_Source->setCurrentIndex(static_cast<int>(selected - items.begin()));
-        }
+        ShowSelectedSource(ReadItems(mixer, mux));
     }
 }
 

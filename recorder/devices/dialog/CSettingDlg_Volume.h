@@ -8,6 +8,7 @@
 #include "recorder/settings/dialog/SettingsPage.h"
 
 #include <QString>
+#include <QTimer>
 
 #include <cstdint>
 #include <memory>
@@ -71,11 +72,19 @@ private:
     void ShowVolume(Side& side, const MIXERCONTROL& control);
     void ShowSwitch(Side& side, const MIXERCONTROL& control, const QString& caption);
     void ShowSource(const MIXERCONTROL& control);
+    // The source selector shows the MUX item that `items` (one value per item) has selected.
+    void ShowSelectedSource(const std::vector<uint32_t>& items);
     void ReadSliderFromMixer(QSlider* slider, uint32_t controlId);
 
     void WriteVolume(const Side& side);
     void WriteSwitch(const Side& side, bool on);
     void WriteSource(int entry);
+    // The selector's entries are the MUX's item names as the mixer gives them now.
+    bool SourceEntriesCurrent() const;
+
+    // The lines read again (sources or outputs came or went, the default output changed), with
+    // the line that was chosen chosen again.
+    void RelistKeepingChoice();
 
     void OnMixerNotify(HMIXER mixer, uint32_t message, uint32_t id) override;
     void RefreshControl(HMIXER mixer, uint32_t controlId);
@@ -93,6 +102,7 @@ private:
     Side m_Record;
     // The MUX the source selector shows and writes (0 while none is shown).
     uint32_t m_SourceMuxId = 0;
+    QTimer m_Relist;
 
     std::vector<MIXERCAPS> m_Caps;
     std::vector<HMIXER> m_Handles;

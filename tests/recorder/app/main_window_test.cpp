@@ -18,6 +18,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QTest>
 
 #include <atomic>
 #include <cctype>
@@ -459,7 +460,7 @@ TEST_F(RecorderWindowTest, StoredFileTypesThatCannotBeRecordedAreShownAndRecorde
     EXPECT_TRUE(answer.Seen().empty());
 }
 
-TEST_F(RecorderWindowTest, ASaveFolderRemovedWhileRecordingIsTold) {
+TEST_F(RecorderWindowTest, ASaveFolderRemovedWhileRecordingIsToldAndARenamedOneIsWrittenOn) {
     const fs::path folder = saveFolder->path() / "removed";
     fs::create_directory(folder);
     ASSERT_TRUE(WriteSavePath(folder.string()));
@@ -480,6 +481,24 @@ TEST_F(RecorderWindowTest, ASaveFolderRemovedWhileRecordingIsTold) {
     ASSERT_EQ(answer.Seen().size(), 1u);
     EXPECT_EQ(answer.Seen()[0].message,
               QStringLiteral("녹음 중에 녹음 파일이나 저장 폴더가\r\n지워져 녹음이 저장되지 않았습니다."));
+
+    // Renamed instead: the recording goes on into the renamed folder until Stop, which says so.
+    fs::create_directory(folder);
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
+    const fs::path now = saveFolder->path() / "renamed" / fs::path(RecordingPath()).filename();
+    ASSERT_FALSE(WaitForFile(RecordingPath()).empty());
+    fs::rename(folder, now.parent_path());
+    const uintmax_t atRename = fs::file_size(now);
+    while (fs::file_size(now) < atRename + 40000 && timer.elapsed() < 15000)
+        Settle(20);
+    EXPECT_TRUE(window->TheRecorder().IsRecording());
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_STOP"));
+    ASSERT_EQ(answer.Seen().size(), 2u);
+    EXPECT_EQ(
+        answer.Seen()[1].message,
+        QStringLiteral("녹음 중에 녹음 파일의 이름이나 위치가\r\n바뀌었습니다. 녹음은 바뀐 파일에\r\n모두 "
+                       "저장되었습니다."));
+    EXPECT_EQ(window->TheRecorder().RecordingPath(), now.string());
 }
 
 namespace {
@@ -532,6 +551,23 @@ TEST_F(RecorderWindowTest, TheVolumeSliderSetsTheCaptureVolumeUpsideDown) {
     ClickAt(slider, {slider->width() / 2, 0}); // the top: full volume
     EXPECT_EQ(volumeOnceItIs([](int percent) { return percent == 100; }), 100);
     EXPECT_EQ(slider->value(), slider->minimum());
+
+    // Boosted elsewhere to 150 %: the top stands for it, and a touch that wanders off the top and
+    // back keeps it. A drag that ends lower sets that volume.
+    ASSERT_TRUE(Server().SetSourceVolume("speakers.monitor", 98304));
+    const int x = slider->width() / 2;
+    QTest::mousePress(slider, Qt::LeftButton, {}, {x, 2});
+    QTest::mouseMove(slider, {x, 8});
+    QTest::mouseMove(slider, {x, 0});
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, {x, 0});
+    Settle();
+    EXPECT_EQ(MonitorVolumePercents(Server()), (std::vector<int>{150, 150}));
+    QTest::mousePress(slider, Qt::LeftButton, {}, {x, 2});
+    QTest::mouseMove(slider, {x, slider->height() / 2});
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, {x, slider->height() / 2});
+    const int lower = volumeOnceItIs([](int percent) { return percent < 100; });
+    EXPECT_GT(lower, 30);
+    EXPECT_LT(lower, 70);
 }
 
 TEST_F(RecorderWindowTest, TheVolumeSliderFollowsTheCaptureVolumeSetElsewhereAndLeavesItAlone) {

@@ -1,8 +1,9 @@
 // The capture path against a private PulseAudio server set up as a desktop is: a null sink
-// "speakers" playing a sine, a muted microphone "mic" that is the default source. The monitor
-// capture opened before the set-up records the (muted) stereo mix, never the microphone; after
-// PrepareCapturePath it hears the sine, because the stereo mix was found, unmuted and selected,
-// while the microphone stays muted and the default source. The slider follows the real volume.
+// "speakers" playing a sine, a muted microphone "mic" that is the default source, and a card input
+// described "스테레오 믹스 (USB)". The monitor capture opened before the set-up records the (muted)
+// stereo mix, never the microphone; after PrepareCapturePath it hears the sine, because the stereo
+// mix (and not the card input) was found, unmuted and selected, while the microphone stays muted
+// and the default source. The slider follows the real volume.
 #include "platform/wavein/CaptureSource.h"
 #include "recorder/devices/CapturePath.h"
 #include "recorder/engine/Recorder.h"
@@ -55,6 +56,8 @@ struct Buffers {
 TEST(CapturePathAudio, StereoMixIsSelectedUnmutedAndHeardByTheOpenMonitor) {
     quortest::PulseServer& server = quortest::SharedPulseServer();
     ASSERT_TRUE(server.AddMicrophone("mic"));
+    // A card's own input described like a stereo mix, later in the list: not taken for it.
+    ASSERT_TRUE(server.AddMicrophone("usbmix", "스테레오 믹스 (USB)"));
     server.Pactl("set-default-source mic");
     ASSERT_TRUE(server.SetSourceMute("mic", true)); // muted for privacy: must stay so
     ASSERT_TRUE(server.SetSourceMute("speakers.monitor", true));
@@ -82,6 +85,8 @@ TEST(CapturePathAudio, StereoMixIsSelectedUnmutedAndHeardByTheOpenMonitor) {
     EXPECT_EQ(path.InputDevices()[0].name, u"PulseAudio Input");
     ASSERT_LT(path.StereoMixPosition(), path.SourceLines().size());
     EXPECT_EQ(path.SourceLines()[path.StereoMixPosition()], u"스테레오 믹스 (Speakers)");
+    EXPECT_NE(std::find(path.SourceLines().begin(), path.SourceLines().end(), u"장치: 스테레오 믹스 (USB)"),
+              path.SourceLines().end());
     EXPECT_TRUE(platform::CaptureSourceName().empty()) << "the stereo mix follows the default output";
     EXPECT_NE(server.Pactl("get-source-mute mic").find("yes"), std::string::npos)
         << "the microphone stays muted";

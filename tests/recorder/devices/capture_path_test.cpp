@@ -1,6 +1,7 @@
 // Capture-path discovery and the start-up sequence over scripted mixers: which devices count as
 // input mixers, which line is the stereo mix, the MUX value written and where, the slider rule,
 // the unmute rules and the failure path.
+#include "platform/mixer/PulseMixerBackend.h"
 #include "platform/mixer/ScriptedMixerBackend.h"
 #include "recorder/devices/CVolumeCtrl.h"
 #include "recorder/devices/CapturePath.h"
@@ -59,6 +60,16 @@ struct Discovery : ::testing::Test {
         mixer.devices = {Device(u"Speakers output"), Device(u"Card Input", {Capture(std::move(sources))})};
         mixer.waveInMixer = 1;
     }
+    // Line 0 a microphone, line 1 a stereo mix with a mute; the capture volume 16384.
+    void MicAndStereoMix(const std::u16string& mixName, uint32_t mixMute, uint32_t destinationMute) {
+        auto stereo =
+            Source(0x2001, mixName, MIXERLINE_COMPONENTTYPE_SRC_ANALOG,
+                   {S::Control(kAnalogMuteId, MIXERCONTROL_CONTROLTYPE_MUTE, u"Mute", 0, 2, {mixMute})});
+        mixer.devices = {
+            Device(u"Speakers output"),
+            Device(u"Card Input", {Capture({Source(0x2000, u"Mic"), stereo}, 16384, destinationMute)})};
+        mixer.waveInMixer = 1;
+    }
 };
 
 } // namespace
@@ -109,6 +120,27 @@ TEST_F(Discovery, NameRulesAreCaseSensitivePrefixesAndTheLaterMatchWins) {
     EXPECT_TRUE(CapturePath::IsStereoMixName(u"sum"));
     EXPECT_FALSE(CapturePath::IsStereoMixName(u"Stereo mixer"));
     EXPECT_FALSE(CapturePath::IsStereoMixName(u" 스테레오 믹스"));
+}
+
+TEST_F(Discovery, OnlyTheDefaultOutputsMonitorIsNamedAndSelectedAsTheStereoMix) {
+    using platform::pulsemixer::SourceLineName;
+    // As the sound server's mixer names its lines: the default output's monitor first, then a
+    // card's own input described like a stereo mix, another output's monitor described "sum…" and
+    // a microphone.
+    const std::vector<std::u16string> names = {
+        SourceLineName("Monitor of Speakers", true, "Speakers"),
+        SourceLineName("스테레오 믹스 (USB)", false, ""), SourceLineName("sum bus", false, ""),
+        SourceLineName("stereo mixer", false, ""), SourceLineName("Microphone", false, "")};
+    EXPECT_EQ(names, (std::vector<std::u16string>{u"스테레오 믹스 (Speakers)", u"장치: 스테레오 믹스 (USB)",
+                                                  u"장치: sum bus", u"장치: stereo mixer", u"Microphone"}));
+    std::vector<MixerLineModel> lines;
+    for (uint32_t k = 0; k < names.size(); ++k)
+        lines.push_back(Source(0x2000 + k, names[k]));
+    Lines(lines);
+    CapturePath path(host, slider);
+    path.FindInputMixers();
+    EXPECT_EQ(path.StereoMixPosition(), 0u) << "no later line wins";
+    EXPECT_EQ(LastMuxWrite().values, (std::vector<uint32_t>{0, 0, 0, 0, 1}));
 }
 
 TEST_F(Discovery, SelectionGoesToTheCaptureDestinationsMuxFromTheControlList) {
@@ -181,11 +213,7 @@ TEST_F(Discovery, ClosesTheMixersItOpened) {
 
 TEST_F(Discovery, StartUpUnmutesAndConnectsTheSlider) {
     // Analog-source mute reads 2: cleared. Capture destination mute reads 2: left.
-    auto stereo = Source(0x2001, u"stereo mixer", MIXERLINE_COMPONENTTYPE_SRC_ANALOG,
-                         {S::Control(kAnalogMuteId, MIXERCONTROL_CONTROLTYPE_MUTE, u"Mute", 0, 2, {2})});
-    mixer.devices = {Device(u"Speakers output"),
-                     Device(u"Card Input", {Capture({Source(0x2000, u"Mic"), stereo}, 16384, 2)})};
-    mixer.waveInMixer = 1;
+    MicAndStereoMix(u"stereo mixer", 2, 2);
     CapturePath path(host, slider);
     path.PrepareCapturePath();
     EXPECT_EQ(mixer.Value(1, kAnalogMuteId), 0);
@@ -235,6 +263,28 @@ TEST_F(Discovery, UnopenableCaptureMixerShowsTheStereoDeviceNoticeAndThePanelThe
     EXPECT_EQ(host.panels, 1);
     EXPECT_FALSE(slider.range.has_value());
     EXPECT_EQ(path.StereoMixPosition(), 1u) << "the discovery still runs";
+}
+
+TEST_F(Discovery, RecoveryWaitsForAChosenLineThatIsMissingThenTellsAndSelectsTheStereoMix) {
+    // Line 0 a microphone, line 1 the stereo mix (muted: start-up clears it); no MUX item is
+    // selected, the mixer's way of saying that the chosen line has gone.
+    MicAndStereoMix(u"스테레오 믹스 (Speakers)", 1, 0);
+    CapturePath path(host, slider);
+    path.FindInputMixers();
+    mixer.SetValues(1, kMuxId, {0, 0});
+    const size_t writes = mixer.Writes().size();
+    EXPECT_EQ(path.RecoverCapturePath(true), CapturePath::Recovery::Waiting);
+    EXPECT_EQ(mixer.Writes().size(), writes) << "nothing changes while the line may still come";
+    EXPECT_TRUE(host.boxes.empty());
+
+    EXPECT_EQ(path.RecoverCapturePath(false), CapturePath::Recovery::Done);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].message, CapturePath::kChosenSourceGoneMessage);
+    EXPECT_EQ(host.boxes[0].width, 300);
+    EXPECT_EQ(host.boxes[0].height, 150);
+    EXPECT_EQ(mixer.Values(1, kMuxId), (std::vector<uint32_t>{1, 0}));
+    EXPECT_EQ(mixer.Value(1, kAnalogMuteId), 0) << "as at start-up";
+    EXPECT_EQ(slider.position, 65535 - 16384);
 }
 
 TEST(VolumeCtrl, FailedSearchKeepsNamesButClearsIdentifiers) {

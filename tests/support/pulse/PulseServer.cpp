@@ -91,11 +91,22 @@ void PulseServer::LaunchService() {
         setenv("PULSE_SERVER", ("unix:" + socket).c_str(), 1);
         return;
     }
+    // The microphones come back muted as they were, as a desktop's device-restore brings them back,
+    // before the socket opens: no client sees them otherwise.
     const std::string socket = m_Dir + "/native";
-    Launch("pulseaudio", {"pulseaudio", "-n", "--daemonize=no", "--use-pid-file=no", "--exit-idle-time=-1",
-                          "--disallow-exit", "--log-target=stderr", "-L",
-                          "module-null-sink sink_name=speakers sink_properties=device.description=Speakers",
-                          "-L", "module-native-protocol-unix socket=" + socket + " auth-anonymous=1"});
+    std::ofstream script(m_Dir + "/start.pa");
+    script << "load-module module-null-sink sink_name=speakers sink_properties=device.description=Speakers\n";
+    for (const Microphone& microphone : m_Microphones) {
+        script << "load-module module-null-source source_name=" << microphone.name << " description=\""
+               << microphone.description << "\"\n";
+        if (microphone.muted)
+            script << "set-source-mute " << microphone.name << " 1\n";
+    }
+    script << "load-module module-native-protocol-unix socket=" << socket << " auth-anonymous=1\n";
+    script.close();
+    Launch("pulseaudio",
+           {"pulseaudio", "-n", "-F", m_Dir + "/start.pa", "--daemonize=no", "--use-pid-file=no",
+            "--exit-idle-time=-1", "--disallow-exit", "--log-target=stderr"});
     WaitForSocket(socket, "pulseaudio");
     setenv("PULSE_SERVER", ("unix:" + socket).c_str(), 1);
 }
@@ -112,6 +123,15 @@ void PulseServer::Kill() {
                            [&](const Process& process) { return process.name == service; });
     if (it == m_Processes.end())
         return;
+    if (!IsPipeWire()) {
+        // What a restart brings back (on PipeWire the lingering nodes themselves stay).
+        const std::string sources = Pactl("list short sources");
+        std::erase_if(m_Microphones, [&](const Microphone& microphone) {
+            return sources.find("\t" + microphone.name + "\t") == std::string::npos;
+        });
+        for (Microphone& microphone : m_Microphones)
+            microphone.muted = Pactl("get-source-mute " + microphone.name).find("yes") != std::string::npos;
+    }
     ::kill(it->pid, SIGKILL);
     ::waitpid(it->pid, nullptr, 0);
     m_Processes.erase(it);
@@ -218,7 +238,7 @@ void PulseServer::RemoveOutputs() const {
         WaitListed("sinks", gone, false);
 }
 
-bool PulseServer::AddMicrophone(const std::string& name, const std::string& description) const {
+bool PulseServer::AddMicrophone(const std::string& name, const std::string& description) {
     bool ok = false;
     if (IsPipeWire())
         ok = CreateNode(name, description, "Audio/Source/Virtual");
@@ -226,7 +246,24 @@ bool PulseServer::AddMicrophone(const std::string& name, const std::string& desc
         Pactl("load-module module-null-source source_name=" + name + " \"description=\\\"" + description +
                   "\\\"\"",
               &ok);
+    if (ok && !IsPipeWire())
+        m_Microphones.push_back({name, description, false});
     return ok && WaitListed("sources", name);
+}
+
+bool PulseServer::RemoveMicrophone(const std::string& name) {
+    if (IsPipeWire()) {
+        PwCli("destroy " + name, nullptr);
+    } else {
+        // "index<TAB>module-null-source<TAB>source_name=<name> …"
+        const std::string modules = Pactl("list short modules");
+        const size_t at = modules.find("\tsource_name=" + name + " ");
+        const size_t start = at == std::string::npos ? at : modules.rfind('\n', at) + 1;
+        if (at != std::string::npos)
+            Pactl("unload-module " + modules.substr(start, modules.find('\t', start) - start));
+        std::erase_if(m_Microphones, [&](const Microphone& microphone) { return microphone.name == name; });
+    }
+    return WaitListed("sources", name, false);
 }
 
 bool PulseServer::WaitReadsBack(const std::string& query, const std::string& expected) const {

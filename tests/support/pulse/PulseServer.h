@@ -59,8 +59,11 @@ public:
     bool SetSourceMute(const std::string& source, bool mute) const;
     // Removes every output (on PipeWire WirePlumber then puts its "Dummy Output" in their place).
     void RemoveOutputs() const;
-    // Adds a silent microphone (a source that is no output's monitor); returns once listed.
-    bool AddMicrophone(const std::string& name, const std::string& description = "Microphone") const;
+    // Adds a silent microphone (a source that is no output's monitor); returns once listed. It
+    // outlives a restart, muted or not as it was (the device-restore of a desktop does the same).
+    bool AddMicrophone(const std::string& name, const std::string& description = "Microphone");
+    // Removes it; returns once it is no longer listed.
+    bool RemoveMicrophone(const std::string& name);
     // Waits until `pactl list short <what>` does (or, with present=false, does not) show a line
     // holding `name`; false after ten seconds.
     bool WaitListed(const std::string& what, const std::string& name, bool present = true) const;
@@ -72,7 +75,7 @@ public:
 
     // The process that speaks to clients (pulseaudio, or PipeWire's pipewire-pulse) killed at
     // once, as a crash or a user's restart would; Restart kills it when running and starts it
-    // again on the same socket (PipeWire's lingering output survives).
+    // again on the same socket (PipeWire's lingering output survives, and the microphones).
     void Kill();
     void Restart();
     bool ServiceRunning() const;
@@ -81,6 +84,10 @@ private:
     struct Process {
         std::string name;
         pid_t pid;
+    };
+    struct Microphone {
+        std::string name, description;
+        bool muted;
     };
     void StartPulseAudio();
     void StartPipeWire();
@@ -96,8 +103,9 @@ private:
 
     SoundServerKind m_Kind;
     std::string m_Dir;
-    Environment m_Environment;        // what the daemons and their tools get
-    std::vector<Process> m_Processes; // in start order
+    Environment m_Environment;             // what the daemons and their tools get
+    std::vector<Process> m_Processes;      // in start order
+    std::vector<Microphone> m_Microphones; // PulseAudio's, for a restart
 };
 
 // The one server of the running test program (started by the audio test main).

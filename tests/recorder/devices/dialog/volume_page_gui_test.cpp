@@ -122,6 +122,7 @@ TEST(VolumeScale, MulDivRoundsWithAWideIntermediate) {
 }
 
 TEST_F(VolumePage, ListsDevicesSortedAndTheFirstOnesRecordingLines) {
+    mixer.devices[0].model.destinations[0].sources[0].name = u"aux"; // sorted as "AUX" would be
     Open();
     auto* devices = Control<QComboBox>("IDC_COMBO_DEVICE");
     EXPECT_EQ(Texts(devices), QStringList({"Digital Link", "Realtek Input", "Realtek Output"}));
@@ -147,7 +148,7 @@ TEST_F(VolumePage, ListsDevicesSortedAndTheFirstOnesRecordingLines) {
     ChooseDevice(0);
     EXPECT_TRUE(Shown("IDC_LIST_PLAYBACK_LINES"));
     EXPECT_FALSE(Shown("IDC_LIST_RECORD_LINES"));
-    EXPECT_EQ(Texts(Control<QListWidget>("IDC_LIST_PLAYBACK_LINES")), QStringList({"Master", "Wave"}))
+    EXPECT_EQ(Texts(Control<QListWidget>("IDC_LIST_PLAYBACK_LINES")), QStringList({"aux", "Master"}))
         << "a line without controls is not listed";
     EXPECT_EQ(Control<QComboBox>("IDC_COMBO_SOURCE")->count(), 0);
 }
@@ -234,8 +235,8 @@ TEST_F(VolumePage, ChangesReportedByTheChosenDeviceAreShown) {
     mixer.SetValues(1, kMixMute, {0});
     platform::NotifyMixerChange(1, MM_MIXM_CONTROL_CHANGE, kMixVolume);
     platform::NotifyMixerChange(1, MM_MIXM_CONTROL_CHANGE, kMixMute);
-    QTRY_COMPARE(slider->value(), 50000);
-    QTRY_VERIFY(!check->isChecked());
+    EXPECT_TRUE(SettleUntil([&] { return slider->value() == 50000; }));
+    EXPECT_TRUE(SettleUntil([&] { return !check->isChecked(); }));
     EXPECT_EQ(mixer.Writes().size(), writes) << "showing a change writes nothing back";
 
     // Another device's control with the same identifier is not the one on show.
@@ -248,7 +249,29 @@ TEST_F(VolumePage, ChangesReportedByTheChosenDeviceAreShown) {
     ChooseLine("IDC_LIST_RECORD_LINES", "Recording");
     mixer.SetValues(1, kMux, {1, 0});
     platform::NotifyMixerChange(1, MM_MIXM_CONTROL_CHANGE, kMux);
-    QTRY_COMPARE(Control<QComboBox>("IDC_COMBO_SOURCE")->currentText(), QString("Stereo Mix"));
+    EXPECT_TRUE(SettleUntil(
+        [&] { return Control<QComboBox>("IDC_COMBO_SOURCE")->currentText() == QString("Stereo Mix"); }));
+}
+
+TEST_F(VolumePage, AnEntryChosenFromStaleListsSelectsTheSourceItNames) {
+    Open();
+    ChooseDevice(1);
+    ChooseLine("IDC_LIST_RECORD_LINES", "Recording");
+    auto* lines = Control<QListWidget>("IDC_LIST_RECORD_LINES");
+    auto* source = Control<QComboBox>("IDC_COMBO_SOURCE");
+    // A line appears that the page has not heard of yet (and is selected): "Stereo Mix", entry 0
+    // of the two shown, is MUX item 1 of three now.
+    auto& capture = mixer.devices[1].model.destinations[0];
+    capture.sources.push_back(
+        S::Line(203, MIXERLINE_COMPONENTTYPE_SRC_LINE, u"Line In",
+                {S::Control(16, MIXERCONTROL_CONTROLTYPE_VOLUME, u"Volume", 0, 65535, {1})}));
+    capture.line.controls[0] = S::Mux(kMux, capture.sources, 2);
+    source->setCurrentIndex(source->findText("Stereo Mix"));
+    EXPECT_EQ(mixer.Values(1, kMux), std::vector<uint32_t>({0, 1, 0})) << "the source whose name was chosen";
+    EXPECT_EQ(Texts(source), QStringList({"Line In", "Stereo Mix", "Microphone"}));
+    EXPECT_EQ(source->currentText(), "Stereo Mix");
+    EXPECT_EQ(Texts(lines), QStringList({"Line In", "Microphone", "Recording", "Stereo Mix"}));
+    EXPECT_EQ(lines->currentItem()->text(), "Recording");
 }
 
 TEST_F(VolumePage, EveryOpenedMixerIsClosedOnceAndAnUnreadableDeviceEndsTheList) {

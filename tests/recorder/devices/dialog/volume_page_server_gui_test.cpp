@@ -1,6 +1,7 @@
-// The volume page against the private PulseAudio server: the server's two mixers, the recording
-// lines, volume and mute written to the real capture source, changes made elsewhere shown, and
-// the level bar lit by a tone.
+// The volume page against the private sound server: the server's two mixers, the recording lines,
+// volume and mute written to the real capture source, changes made elsewhere shown, the lists
+// following sources and outputs that come and go, and the level bar lit by a tone.
+#include "platform/wavein/CaptureSource.h"
 #include "recorder/devices/dialog/CSettingDlg_Volume.h"
 #include "recorder/display/CFrequencyGraph.h"
 #include "tests/support/gui/GuiHelpers.h"
@@ -12,7 +13,6 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QSlider>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -91,8 +91,41 @@ TEST_F(VolumePageOnServer, ChangesMadeElsewhereAreShown) {
     auto* mute = Control<QCheckBox>("IDC_CHK_RECORD_SWITCH");
     Server().Pactl("set-source-volume speakers.monitor 25%");
     Server().Pactl("set-source-mute speakers.monitor 1");
-    QTRY_VERIFY_WITH_TIMEOUT(std::abs(slider->value() - 16384) <= 2, 3000);
-    QTRY_VERIFY_WITH_TIMEOUT(mute->isChecked(), 3000);
+    EXPECT_TRUE(SettleUntil([&] { return std::abs(slider->value() - 16384) <= 2; }, 3000));
+    EXPECT_TRUE(SettleUntil([&] { return mute->isChecked(); }, 3000));
+}
+
+TEST_F(VolumePageOnServer, TheListsFollowSourcesAndTheDefaultOutputKeepingTheChoice) {
+    auto* lines = Control<QListWidget>("IDC_LIST_RECORD_LINES");
+    auto* source = Control<QComboBox>("IDC_COMBO_SOURCE");
+    const auto destination = lines->findItems(QStringLiteral("녹음"), Qt::MatchExactly);
+    ASSERT_EQ(destination.size(), 1);
+    lines->setCurrentItem(destination.front());
+    ASSERT_TRUE(source->isVisible());
+    EXPECT_EQ(source->currentText(), kStereoMix);
+
+    // A source appears: listed in both, the chosen line and source stay chosen.
+    const QString usb = QStringLiteral("USB Microphone");
+    ASSERT_TRUE(Server().AddMicrophone("usbmic", usb.toStdString()));
+    ASSERT_TRUE(SettleUntil([&] { return source->findText(usb) != -1; }, 5000));
+    EXPECT_EQ(lines->findItems(usb, Qt::MatchExactly).size(), 1);
+    EXPECT_EQ(lines->currentItem()->text(), QStringLiteral("녹음"));
+    EXPECT_TRUE(source->isVisible());
+    EXPECT_EQ(source->currentText(), kStereoMix);
+    source->setCurrentIndex(source->findText(usb));
+    EXPECT_EQ(platform::CaptureSourceName(), "usbmic") << "the entry chosen is the source selected";
+
+    // Another default output: the stereo mix is now its monitor; the old one keeps its own name.
+    ASSERT_TRUE(Server().AddOutput("hdmi", "HDMI"));
+    ASSERT_TRUE(Server().SetDefaultOutput("hdmi"));
+    ASSERT_TRUE(
+        SettleUntil([&] { return source->findText(QStringLiteral("스테레오 믹스 (HDMI)")) != -1; }, 5000));
+    EXPECT_EQ(source->findText(kStereoMix), -1);
+    EXPECT_NE(source->findText(QStringLiteral("Monitor of Speakers")), -1);
+    EXPECT_EQ(source->currentText(), usb);
+
+    platform::SelectCaptureSource({});
+    ASSERT_TRUE(Server().SetDefaultOutput("speakers"));
 }
 
 TEST_F(VolumePageOnServer, TheLevelBarLightsWhenATonePlays) {
@@ -105,7 +138,7 @@ TEST_F(VolumePageOnServer, TheLevelBarLightsWhenATonePlays) {
         const std::vector<double> values = level->Values();
         return values.empty() ? 0.0 : *std::max_element(values.begin(), values.end());
     };
-    QTRY_VERIFY_WITH_TIMEOUT(loudest() > 1000.0, 5000);
+    ASSERT_TRUE(SettleUntil([&] { return loudest() > 1000.0; }, 5000));
     Settle(50);
     // Green from the left end (x = 2 sits between two separators).
     EXPECT_EQ(PixelAt(level, 2, level->height() / 2), 0x1EB400u);
