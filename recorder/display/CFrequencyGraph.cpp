@@ -4,9 +4,7 @@
 #include "recorder/display/CMemDC.h"
 #include "recorder/display/GraphPainting.h"
 
-#include <QBackingStore>
 #include <QPainter>
-#include <QWindow>
 
 #include <unordered_set>
 
@@ -56,7 +54,7 @@ void CFrequencyGraph::SetData(int count, const double* values) {
             this,
             [this] {
                 m_bRepaintPosted = false;
-                ShowFrame();
+                repaint();
             },
             Qt::QueuedConnection);
     }
@@ -72,68 +70,19 @@ void CFrequencyGraph::resizeEvent(QResizeEvent*) {
     m_Height = height();
 }
 
-void CFrequencyGraph::ShowFrame() {
-    if (!DrawIntoBackingStore())
-        repaint();
-}
-
-bool CFrequencyGraph::DrawIntoBackingStore() {
-    QWidget* top = window();
-    QBackingStore* store = top->backingStore();
-    QWindow* handle = top->windowHandle();
-    if (!store || !handle || !handle->isExposed() || !isVisible() || !updatesEnabled())
-        return false;
-    // Only a control that shows whole: where a sibling or an edge covers part of it, Qt's
-    // repaint knows the stacking and the clipping.
-    const QRect area(mapTo(top, QPoint(0, 0)), size());
-    if (!QRect(QPoint(0, 0), store->size()).contains(area) || visibleRegion() != QRegion(rect()))
-        return false;
-    store->beginPaint(area);
-    QPaintDevice* device = store->paintDevice();
-    if (device && !CopyKeptFrame(*device, area)) {
-        QPainter target(device);
-        target.setClipRect(area);
-        Draw(target, area);
-    }
-    store->endPaint();
-    if (!device)
-        return false;
-    store->flush(area, handle);
-    return true;
-}
-
-bool CFrequencyGraph::CopyKeptFrame(QPaintDevice& device, const QRect& area) {
-    if (device.devType() != QInternal::Image)
-        return false;
-    TakePaintValues();
-    if (!m_Frame.CopyInto(static_cast<QImage&>(device), area, m_DisplayMode, m_PaintValues.data(),
-                          static_cast<int>(m_PaintValues.size())))
-        return false;
-    ++m_FramesDrawn;
-    return true;
-}
-
-void CFrequencyGraph::TakePaintValues() {
-    std::lock_guard<std::mutex> guard(m_ValuesLock);
-    m_PaintValues.assign(m_Values.begin(), m_Values.end());
-}
-
 void CFrequencyGraph::paintEvent(QPaintEvent*) {
-    QPainter target(this);
-    Draw(target, rect());
-}
-
-void CFrequencyGraph::Draw(QPainter& target, const QRect& area) {
     ++m_FramesDrawn;
-    TakePaintValues();
-    CMemDC memDC(target, area, palette().color(backgroundRole()));
+    {
+        std::lock_guard<std::mutex> guard(m_ValuesLock);
+        m_PaintValues.assign(m_Values.begin(), m_Values.end());
+    }
+    QPainter target(this);
+    CMemDC memDC(target, rect(), palette().color(backgroundRole()));
     const int count = static_cast<int>(m_PaintValues.size());
     if (count == 0)
         return;
-    QPainter& painter = memDC.Painter();
-    painter.translate(area.topLeft());
     if (m_DisplayMode == kModeSpectrum)
-        graph::PaintSpectrumColumns(painter, area.width(), area.height(), m_PaintValues.data(), count);
+        graph::PaintSpectrumColumns(memDC.Painter(), width(), height(), m_PaintValues.data(), count);
     else if (m_DisplayMode == kModeLevel)
-        graph::PaintLevelBar(painter, area.width(), area.height(), m_PaintValues.data(), count);
+        graph::PaintLevelBar(memDC.Painter(), width(), height(), m_PaintValues.data(), count);
 }

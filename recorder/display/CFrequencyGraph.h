@@ -3,7 +3,6 @@
 // window copies them under a small lock when it paints, so a paint never sees a torn array.
 #pragma once
 
-#include "recorder/display/GraphFrame.h"
 #include "recorder/display/GraphPainting.h"
 
 #include <QWidget>
@@ -37,7 +36,7 @@ public:
 
     // Window thread: a copy of the values held now.
     std::vector<double> Values() const;
-    // Window thread: how many pictures have been drawn, by paint events or live frames.
+    // Window thread: how many pictures have been drawn.
     int FramesDrawn() const { return m_FramesDrawn; }
 
 protected:
@@ -45,19 +44,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    // Window thread: one frame of the live display. A frame is drawn straight into the window's
-    // backing store and sent to the screen from there: the widget repaint path (region
-    // bookkeeping, event delivery) took about a third of each frame, 43 frames a second.
-    void ShowFrame();
-    bool DrawIntoBackingStore();
-    // Copies the values held now into m_PaintValues.
-    void TakePaintValues();
-    // The kept picture, brought up to date and copied into device at area; false when the
-    // device cannot take it that way (see graph::Frame::CopyInto).
-    bool CopyKeptFrame(QPaintDevice& device, const QRect& area);
-    // area: where the control lies on the painter's device.
-    void Draw(QPainter& target, const QRect& area);
-
     std::atomic<int> m_DisplayMode{0};
     mutable std::mutex m_ValuesLock;
     std::vector<double> m_Values;                  // guarded by m_ValuesLock
@@ -67,5 +53,4 @@ private:
     std::vector<double> m_PaintValues; // window thread only: the snapshot being drawn
     std::atomic<bool> m_bRepaintPosted{false};
     int m_FramesDrawn = 0; // window thread only
-    graph::Frame m_Frame;  // window thread only: the picture live frames copy
 };

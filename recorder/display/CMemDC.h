@@ -3,8 +3,7 @@
 // over, so that store already is the off-screen bitmap: a CMemDC fills the rectangle with the
 // target's background colour, and closing it restores the painter's state (origin, pen,
 // brush) as the caller left it. A second bitmap of our own would be drawn and copied once
-// more on every paint, for the same pixels. (Live frames keep one picture between frames
-// instead, graph::Frame, repainted only where it changed and copied without a painter.)
+// more on every paint, for the same pixels.
 #pragma once
 
 #include <QColor>

@@ -43,6 +43,9 @@ Picture PictureOf(int mode, int width, int height, const double* values, int cou
     return picture;
 }
 
+namespace {
+
+// Mode 7: segment (0 at the bottom) of column, lit or grey, over what was there.
 void PaintSegment(QPainter& painter, int width, int height, int column, int segment, bool lit) {
     const int columnWidth = width / kColumns;
     const int segmentHeight = height / kSegments;
@@ -56,6 +59,8 @@ void PaintSegment(QPainter& painter, int width, int height, int column, int segm
     const int top = height - (segment + 1) * segmentHeight + 1;
     painter.fillRect(left, top, columnWidth - 1, segmentHeight - 1, lit ? zone : kUnlit);
 }
+
+} // namespace
 
 void PaintSpectrumColumns(QPainter& painter, int width, int height, const double* values, int count) {
     painter.fillRect(0, 0, width, height, kBackground);

@@ -43,8 +43,6 @@ struct Picture {
 };
 Picture PictureOf(int mode, int width, int height, const double* values, int count);
 
-// Mode 7: segment (0 at the bottom) of column, lit or grey, over what was there.
-void PaintSegment(QPainter& painter, int width, int height, int column, int segment, bool lit);
 // Mode 7: ten columns of eight segments showing values 0..9 (missing values count as 0).
 void PaintSpectrumColumns(QPainter& painter, int width, int height, const double* values, int count);
 // Mode 9: the green, yellow and red bar over grey, framed, cut every 5 pixels.
