@@ -1,6 +1,6 @@
 // The audio mixer in the shape of the classic mixer* family: devices with destinations, source
 // lines and controls, read and written through fixed records with result codes. Backed by the
-// sound server (see PulseMixerBackend.h): device 0 is the playback side, device 1 the capture
+// sound server (see PulseMixerModel.h): device 0 is the playback side, device 1 the capture
 // side, whose MUX chooses what this process records from.
 #pragma once
 

@@ -1,8 +1,7 @@
-// Introspection of the sound server into the two mixer devices, writes of volumes and mutes,
-// the capture selection, and change events turned into mixer notifications.
+// The sound server read into the two mixer devices (PulseMixerModel.h), writes of volumes and
+// mutes, the capture selection, and change events turned into mixer notifications.
 #include "platform/mixer/PulseMixerBackend.h"
 
-#include "platform/mixer/StereoMixName.h"
 #include "platform/pulse/PulseConnection.h"
 #include "platform/pulse/PulseEvents.h"
 #include "platform/wavein/CaptureSource.h"
@@ -12,27 +11,6 @@
 #include <chrono>
 
 namespace platform {
-namespace pulsemixer {
-
-uint32_t ToServerVolume(uint32_t value) {
-    uint64_t v = std::min<uint32_t>(value, 65535);
-    return static_cast<uint32_t>((v * PA_VOLUME_NORM + 32767) / 65535);
-}
-
-uint32_t FromServerVolume(uint32_t volume) {
-    uint64_t v = std::min<uint32_t>(volume, PA_VOLUME_NORM);
-    return static_cast<uint32_t>((v * 65535 + PA_VOLUME_NORM / 2) / PA_VOLUME_NORM);
-}
-
-std::u16string SourceLineName(const std::string& description, bool isStereoMix,
-                              const std::string& outputDescription) {
-    if (isStereoMix)
-        return u"스테레오 믹스 (" + Utf8ToUtf16(outputDescription) + u")";
-    std::u16string name = Utf8ToUtf16(description);
-    return IsStereoMixName(name) ? kOtherSourcePrefix + name : name;
-}
-
-} // namespace pulsemixer
 
 namespace {
 
@@ -40,33 +18,6 @@ using namespace pulsemixer;
 using std::chrono::milliseconds;
 
 constexpr milliseconds kConnectTimeout(1500);
-
-struct Volume {
-    pa_cvolume volume{};
-    bool mute = false;
-    bool hasVolume = true;
-};
-struct SinkState : Volume {
-    uint32_t index = PA_INVALID_INDEX;
-    std::string name, description;
-};
-struct SourceState : Volume {
-    uint32_t index = PA_INVALID_INDEX;
-    std::string name, description;
-    uint32_t monitorOf = PA_INVALID_INDEX;
-};
-struct StreamState : Volume {
-    uint32_t index = PA_INVALID_INDEX;
-    std::string name;
-};
-struct ServerState {
-    std::string defaultSink, defaultSource;
-    // The monitor of the default output: the stereo mix. Empty when there is no real output.
-    std::string defaultMonitor;
-    std::vector<SinkState> sinks;
-    std::vector<SourceState> sources;
-    std::vector<StreamState> streams;
-};
 
 template <typename Info> void CopyVolume(Volume& out, const Info* info) {
     out.volume = info->volume;
@@ -128,157 +79,8 @@ bool ReadServer(PulseConnection& pulse, ServerState& state, bool withStreams) {
             },
             &state));
     }
-    auto byIndex = [](const auto& a, const auto& b) { return a.index < b.index; };
-    std::sort(state.sources.begin(), state.sources.end(), byIndex);
-    std::sort(state.streams.begin(), state.streams.end(), byIndex);
-    auto sink = std::find_if(state.sinks.begin(), state.sinks.end(),
-                             [&](const SinkState& s) { return s.name == state.defaultSink; });
-    if (sink != state.sinks.end() && IsRealOutput(sink->name.c_str())) {
-        auto monitor = std::find_if(state.sources.begin(), state.sources.end(),
-                                    [&](const SourceState& s) { return s.monitorOf == sink->index; });
-        if (monitor != state.sources.end())
-            state.defaultMonitor = monitor->name;
-    }
-    // The stereo mix leads, so that a search by line type (the start-up unmute) lands on it.
-    std::stable_partition(state.sources.begin(), state.sources.end(),
-                          [&](const SourceState& s) { return s.name == state.defaultMonitor; });
+    OrderServerState(state);
     return ok;
-}
-
-std::vector<uint32_t> ChannelValues(const pa_cvolume& volume) {
-    std::vector<uint32_t> values;
-    for (unsigned c = 0; c < volume.channels; ++c)
-        values.push_back(FromServerVolume(volume.values[c]));
-    if (values.empty())
-        values.push_back(0);
-    return values;
-}
-
-MixerControlModel VolumeControl(uint32_t id, const Volume& state, const std::string& key) {
-    MixerControlModel control;
-    control.id = id;
-    control.type = MIXERCONTROL_CONTROLTYPE_VOLUME;
-    control.name = u"Volume";
-    control.minimum = 0;
-    control.maximum = 65535;
-    control.steps = 65536;
-    control.values = ChannelValues(state.volume);
-    control.key = key;
-    return control;
-}
-
-MixerControlModel MuteControl(uint32_t id, const Volume& state, const std::string& key) {
-    MixerControlModel control;
-    control.id = id;
-    control.type = MIXERCONTROL_CONTROLTYPE_MUTE;
-    control.flags = MIXERCONTROL_CONTROLF_UNIFORM;
-    control.name = u"Mute";
-    control.minimum = 0;
-    control.maximum = 1;
-    control.values = {state.mute ? 1u : 0u};
-    control.key = key;
-    return control;
-}
-
-uint32_t Channels(const Volume& state) {
-    return std::max<uint32_t>(state.volume.channels, 1);
-}
-
-MixerLineModel SourceLine(uint32_t index, uint32_t componentType, const std::u16string& name,
-                          const Volume& state, const std::string& key) {
-    MixerLineModel line;
-    line.id = SourceLineId(index);
-    line.componentType = componentType;
-    line.channels = Channels(state);
-    line.name = name;
-    if (state.hasVolume)
-        line.controls.push_back(VolumeControl(SourceControlId(index, kVolume), state, key));
-    line.controls.push_back(MuteControl(SourceControlId(index, kMute), state, key));
-    return line;
-}
-
-void BuildOutput(const ServerState& state, MixerDeviceModel& model) {
-    model.productName = u"PulseAudio Output";
-    MixerDestinationModel destination;
-    destination.line.id = kDestinationLine;
-    destination.line.componentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
-    destination.line.name = u"Speakers";
-    destination.line.flags = 0;
-    auto sink = std::find_if(state.sinks.begin(), state.sinks.end(),
-                             [&](const SinkState& s) { return s.name == state.defaultSink; });
-    if (sink != state.sinks.end()) {
-        const std::string key = "sink:" + sink->name;
-        destination.line.flags = MIXERLINE_LINEF_ACTIVE;
-        destination.line.name = Utf8ToUtf16(sink->description);
-        destination.line.channels = Channels(*sink);
-        destination.line.controls.push_back(VolumeControl(DestinationControlId(kVolume), *sink, key));
-        destination.line.controls.push_back(MuteControl(DestinationControlId(kMute), *sink, key));
-    }
-    for (const StreamState& stream : state.streams)
-        destination.sources.push_back(SourceLine(stream.index, MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT,
-                                                 Utf8ToUtf16(stream.name), stream,
-                                                 "input:" + std::to_string(stream.index)));
-    model.destinations.push_back(std::move(destination));
-}
-
-std::u16string SourceName(const ServerState& state, const SourceState& source) {
-    const bool isStereoMix = !source.name.empty() && source.name == state.defaultMonitor;
-    auto sink = std::find_if(state.sinks.begin(), state.sinks.end(),
-                             [&](const SinkState& s) { return s.index == source.monitorOf; });
-    const std::string& of = sink != state.sinks.end() ? sink->description : source.description;
-    return SourceLineName(source.description, isStereoMix, of);
-}
-
-void BuildInput(const ServerState& state, MixerDeviceModel& model) {
-    model.productName = u"PulseAudio Input";
-    MixerDestinationModel destination;
-    destination.line.id = kDestinationLine;
-    destination.line.componentType = MIXERLINE_COMPONENTTYPE_DST_WAVEIN;
-    destination.line.name = u"녹음";
-    destination.line.flags = state.sources.empty() ? 0 : MIXERLINE_LINEF_ACTIVE;
-
-    // The capture source of this process; the stereo mix until one is chosen. Never the
-    // server's default source: the microphone is not ours to touch. A chosen source that is not
-    // on the server leaves no item selected (and no destination volume or mute): its owner can
-    // tell that it has gone rather than take the stereo mix for the user's choice.
-    std::string selected = CaptureSourceName();
-    if (selected.empty())
-        selected = state.defaultMonitor;
-
-    for (const SourceState& source : state.sources) {
-        const uint32_t type = source.monitorOf == PA_INVALID_INDEX ? MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE
-                                                                   : MIXERLINE_COMPONENTTYPE_SRC_ANALOG;
-        destination.sources.push_back(
-            SourceLine(source.index, type, SourceName(state, source), source, "source:" + source.name));
-    }
-    if (!state.sources.empty()) {
-        MixerControlModel mux;
-        mux.id = DestinationControlId(kMux);
-        mux.type = MIXERCONTROL_CONTROLTYPE_MUX;
-        mux.flags = MIXERCONTROL_CONTROLF_UNIFORM | MIXERCONTROL_CONTROLF_MULTIPLE;
-        mux.name = u"MUX";
-        mux.minimum = 0;
-        mux.maximum = static_cast<uint32_t>(state.sources.size() - 1);
-        mux.steps = static_cast<uint32_t>(state.sources.size());
-        // Items run in the reverse order of the source lines, as the classic capture MUX does.
-        for (size_t k = state.sources.size(); k-- > 0;) {
-            const SourceState& source = state.sources[k];
-            // Choosing the stereo mix follows the default output wherever it goes: an empty key.
-            const std::string key = source.name == state.defaultMonitor ? std::string() : source.name;
-            mux.items.push_back({destination.sources[k].id, destination.sources[k].name, key});
-            mux.values.push_back(!selected.empty() && source.name == selected ? 1u : 0u);
-        }
-        destination.line.controls.push_back(mux);
-        auto current = std::find_if(state.sources.begin(), state.sources.end(),
-                                    [&](const SourceState& s) { return s.name == selected; });
-        if (current != state.sources.end()) {
-            const std::string key = "source:" + current->name;
-            destination.line.channels = Channels(*current);
-            destination.line.controls.push_back(VolumeControl(DestinationControlId(kVolume), *current, key));
-            destination.line.controls.push_back(MuteControl(DestinationControlId(kMute), *current, key));
-        }
-    }
-    model.destinations.push_back(std::move(destination));
 }
 
 void OnSuccess(pa_context*, int success, void* ok) {
@@ -344,7 +146,7 @@ public:
         if (device == kOutputDevice)
             BuildOutput(state, model);
         else
-            BuildInput(state, model);
+            BuildInput(state, CaptureSourceName(), model);
         return MMSYSERR_NOERROR;
     }
 

@@ -4,7 +4,7 @@
 // and change notifications.
 #include "platform/mixer/Mixer.h"
 #include "platform/mixer/MixerBackend.h"
-#include "platform/mixer/PulseMixerBackend.h"
+#include "platform/mixer/PulseMixerModel.h"
 #include "platform/wavein/CaptureSource.h"
 #include "tests/platform/mixer/MixerListener.h"
 #include "tests/support/pulse/PulseServer.h"

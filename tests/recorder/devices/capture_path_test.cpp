@@ -1,7 +1,7 @@
 // Capture-path discovery and the start-up sequence over scripted mixers: which devices count as
 // input mixers, which line is the stereo mix, the MUX value written and where, the slider rule,
 // the unmute rules and the failure path.
-#include "platform/mixer/PulseMixerBackend.h"
+#include "platform/mixer/PulseMixerModel.h"
 #include "platform/mixer/ScriptedMixerBackend.h"
 #include "recorder/devices/CVolumeCtrl.h"
 #include "recorder/devices/CapturePath.h"

@@ -4,7 +4,7 @@
 // gap or repeat over 100 ms, and the next recording opens the new output; with no output at all
 // the user is told once and no microphone is selected.
 #include "platform/mixer/Mixer.h"
-#include "platform/mixer/PulseMixerBackend.h"
+#include "platform/mixer/PulseMixerModel.h"
 #include "platform/wavein/CaptureSource.h"
 #include "recorder/devices/CapturePath.h"
 #include "recorder/engine/Recorder.h"
