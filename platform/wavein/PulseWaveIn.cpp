@@ -75,10 +75,10 @@ public:
         return pulse.WaitOperationLocked(op) && m_MoveResult;
     }
 
-    MMRESULT SetFragment(uint32_t milliseconds) override {
+    MMRESULT SetFragment(uint32_t fragmentMs) override {
         PulseConnection& pulse = PulseConnection::Instance();
         PulseConnection::Lock lock(pulse);
-        m_FragmentMs = milliseconds;
+        m_FragmentMs = fragmentMs;
         if (!m_Stream || pa_stream_get_state(m_Stream) != PA_STREAM_READY)
             return MMSYSERR_NOERROR; // a stream still connecting or made later asks for it itself
         pa_buffer_attr attr = BufferAttr();

@@ -11,14 +11,15 @@ inline const QEvent::Type kFirstLayout = static_cast<QEvent::Type>(QEvent::User 
 
 class DragStepEvent : public QEvent {
 public:
-    DragStepEvent(int delta, bool isStart) : QEvent(kDragStep), delta(delta), isStart(isStart) {}
+    DragStepEvent(int stepDelta, bool startThumb)
+        : QEvent(kDragStep), delta(stepDelta), isStart(startThumb) {}
     const int delta;
     const bool isStart;
 };
 
 class DragEndEvent : public QEvent {
 public:
-    explicit DragEndEvent(bool isStart) : QEvent(kDragEnd), isStart(isStart) {}
+    explicit DragEndEvent(bool startThumb) : QEvent(kDragEnd), isStart(startThumb) {}
     const bool isStart;
 };
 

@@ -60,9 +60,9 @@ INSTANTIATE_TEST_SUITE_P(RecorderPresets, RoundTrip,
                          testing::Values(Preset{320, 44100}, Preset{256, 44100}, Preset{192, 44100},
                                          Preset{128, 44100}, Preset{128, 32000}, Preset{96, 44100},
                                          Preset{64, 32000}, Preset{56, 24000}),
-                         [](const testing::TestParamInfo<Preset>& info) {
-                             return std::to_string(info.param.bitrate) + "kbps_" +
-                                    std::to_string(info.param.rate) + "Hz";
+                         [](const testing::TestParamInfo<Preset>& test) {
+                             return std::to_string(test.param.bitrate) + "kbps_" +
+                                    std::to_string(test.param.rate) + "Hz";
                          });
 
 } // namespace

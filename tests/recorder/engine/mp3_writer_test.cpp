@@ -92,9 +92,9 @@ TEST_P(MP3Writer, RecordingBecomesAConstantBitrateMp3OfTheSameSound) {
 
 INSTANTIATE_TEST_SUITE_P(Presets, MP3Writer,
                          testing::Values(Quality{128, 44100}, Quality{96, 44100}, Quality{56, 24000}),
-                         [](const testing::TestParamInfo<Quality>& info) {
-                             return std::to_string(info.param.bitrate) + "kbps_" +
-                                    std::to_string(info.param.rate) + "Hz";
+                         [](const testing::TestParamInfo<Quality>& test) {
+                             return std::to_string(test.param.bitrate) + "kbps_" +
+                                    std::to_string(test.param.rate) + "Hz";
                          });
 
 TEST(MP3WriterFiles, StopRightAfterStartLeavesAValidFile) {

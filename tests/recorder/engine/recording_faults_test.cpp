@@ -113,10 +113,10 @@ protected:
         settings.fileNameAutomatic = automatic;
     }
     // Records until the file holds more than `bytes`, then stops.
-    void RecordUntil(Recorder& recorder, uintmax_t bytes) {
-        const fs::path file = recorder.RecordingPath();
+    void RecordUntil(Recorder& running, uintmax_t bytes) {
+        const fs::path file = running.RecordingPath();
         ASSERT_TRUE(WaitUntil([&] { return SizeOf(file) > bytes; })) << file;
-        ASSERT_TRUE(recorder.StopRecord());
+        ASSERT_TRUE(running.StopRecord());
     }
 
     quortest::ScriptedWaveIn driver;

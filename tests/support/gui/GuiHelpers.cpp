@@ -99,16 +99,16 @@ void ModalAnswerer::Poll() {
         seen_.push_back(seen);
         const bool cancelShown = box->findChild<QWidget*>(QStringLiteral("IDC_BTN_CANCEL"))->isVisible();
         Click(box, ok || !cancelShown ? QStringLiteral("IDC_BTN_OK") : QStringLiteral("IDC_BTN_CANCEL"));
-    } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-        seen.message = box->text();
+    } else if (auto* plain = qobject_cast<QMessageBox*>(modal)) {
+        seen.message = plain->text();
         seen_.push_back(seen);
-        QAbstractButton* button = box->button(ok ? QMessageBox::Ok : QMessageBox::Cancel);
+        QAbstractButton* button = plain->button(ok ? QMessageBox::Ok : QMessageBox::Cancel);
         if (!button)
-            button = box->button(QMessageBox::Ok);
+            button = plain->button(QMessageBox::Ok);
         if (button)
             button->click();
         else
-            box->reject();
+            plain->reject();
     } else if (otherwise_) {
         seen_.push_back(seen);
         otherwise_(modal);
