@@ -142,7 +142,7 @@ TEST_F(CutSafetyTest, ProgressShowsAndEscapeCloseAndSigtermCancelAtOnce) {
     UseScriptedConverter("echo out_time_us=60000000\nexec sleep 1000");
     Open(song);
     window->Slider()->SetRange(0, 240, 1);
-    TerminationSignals onSignal([this] { window->OnTerminationSignal(); });
+    TerminationSignals onSignal(window.get(), [this] { window->OnTerminationSignal(); });
     const std::vector<std::function<void()>> cancels = {
         [&] { QTest::keyClick(window.get(), Qt::Key_Escape); }, [&] { Click("IDC_BTN_CLOSE"); },
         [] { ::raise(SIGTERM); }};
