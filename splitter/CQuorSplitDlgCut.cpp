@@ -125,7 +125,11 @@ void CQuorSplitDlg::OnCut() {
                        m_Ctx.outputPath};
     m_LastCutArguments = ConverterArgumentString(request);
     const bool replacesInput = SameFile(m_Ctx.inputPath, m_Ctx.outputPath);
+    // Measured before the cut, which may replace the source.
+    const std::chrono::milliseconds expected =
+        ExpectedCut(m_Ctx.inputPath, start, duration, end >= m_Ctx.media.durationSec);
 
+    RemoveStaleCutFiles(m_Ctx.outputFolder);
     CutOutput output(m_Ctx.outputPath);
     std::error_code error;
     if (!output.Create(error)) {
@@ -142,8 +146,11 @@ void CQuorSplitDlg::OnCut() {
         arguments << QString::fromStdString(argument);
 
     const platform::ProgramExit exit = RunCut(QString::fromStdString(converter), arguments, duration);
-    const bool complete = exit.Succeeded() && CutOutputComplete(output.TempPath(), duration);
-    if (complete && output.Commit(error)) {
+    const bool complete = exit.Succeeded() && CutOutputComplete(output.TempPath(), expected);
+    const bool committed = complete && output.Commit(error);
+    // Gone before any box opens: a kill while it waits for a click leaves nothing behind.
+    output.Discard();
+    if (committed) {
         Notify("\r\n\r\n파일 자르기가 완료되었습니다.", 1, 200, 130);
         if (replacesInput) {
             OnStop();
@@ -186,6 +193,7 @@ void CQuorSplitDlg::CancelCut() {
 }
 
 void CQuorSplitDlg::OnTerminationSignal() {
+    m_Terminating = true;
     if (m_CutRun) {
         m_CloseAfterCut = true;
         CancelCut();
