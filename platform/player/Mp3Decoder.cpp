@@ -4,7 +4,17 @@
 
 #include <mpg123.h>
 
+#include <cmath>
+#include <filesystem>
+
 namespace platform {
+
+namespace {
+// Junk between frames is skipped up to this many bytes (libmpg123 gives up after 1 KiB and takes
+// the rest of the file for its end); bounded, so that a large file that holds no MP3 at all is
+// not searched through.
+constexpr long kResyncLimitBytes = 1 << 20;
+} // namespace
 
 Mp3Decoder::Mp3Decoder() {
 #if MPG123_API_VERSION < 46
@@ -12,8 +22,10 @@ Mp3Decoder::Mp3Decoder() {
     (void)initialised;
 #endif
     m_Handle = mpg123_new(nullptr, nullptr);
-    if (m_Handle)
+    if (m_Handle) {
         mpg123_param(m_Handle, MPG123_ADD_FLAGS, MPG123_QUIET, 0);
+        mpg123_param(m_Handle, MPG123_RESYNC_LIMIT, kResyncLimitBytes, 0);
+    }
 }
 
 Mp3Decoder::~Mp3Decoder() {
@@ -40,6 +52,11 @@ bool Mp3Decoder::OpenFormat(const std::string& path) {
         mpg123_close(m_Handle);
         return false;
     }
+    // Later frames of another rate or channel count (junk that happens to look like a frame, or
+    // files put end to end) are converted to this format instead of changing the output under
+    // the caller.
+    mpg123_format_none(m_Handle);
+    mpg123_format(m_Handle, m_Rate, m_Channels == 1 ? MPG123_MONO : MPG123_STEREO, MPG123_ENC_SIGNED_16);
     return true;
 }
 
@@ -60,20 +77,79 @@ bool Mp3Decoder::Open(const std::string& path) {
 }
 
 bool Mp3Decoder::Probe(const std::string& path) {
-    if (!OpenFormat(path))
+    if (!m_Handle)
         return false;
-    // A few frames must decode: a file that only happens to hold a sync word does not.
-    int decoded = 0;
+    // Seeks guess a byte offset from the bit rate instead of reading every frame up to it.
+    mpg123_param(m_Handle, MPG123_ADD_FLAGS, MPG123_FUZZY, 0);
+    bool parsed = false;
+    m_Frames = 0;
+    if (OpenFormat(path)) {
+        // A few frames must parse: a file that only happens to hold a sync word does not.
+        int64_t secondFrameOffset = -1;
+        const int bitRate = BitRateOfNextFrames(&parsed, &secondFrameOffset);
+        const off_t estimate = mpg123_length(m_Handle);
+        // A variable bit rate without a header that begins with quiet frames looks constant at
+        // first: the middle and the end must have the same rate.
+        bool constant = bitRate > 0;
+        for (const off_t at : {estimate / 2, estimate - estimate / 32})
+            constant =
+                constant && mpg123_seek(m_Handle, at, SEEK_SET) >= 0 && BitRateOfNextFrames() == bitRate;
+        if (constant)
+            m_Frames = ConstantBitRateLength(path, secondFrameOffset, bitRate, estimate);
+        mpg123_close(m_Handle);
+    }
+    mpg123_param(m_Handle, MPG123_REMOVE_FLAGS, MPG123_FUZZY, 0);
+    // Measured from a fresh start, so that the length is the one the player's Open finds.
+    if (parsed && m_Frames <= 0 && OpenFormat(path)) {
+        if (mpg123_scan(m_Handle) == MPG123_OK)
+            m_Frames = mpg123_length(m_Handle);
+        mpg123_close(m_Handle);
+    }
+    return m_Frames > 0;
+}
+
+int Mp3Decoder::BitRateOfNextFrames(bool* anyParsed, int64_t* firstOffset) {
+    int rate = 0;
     for (int i = 0; i < kProbeFrames; ++i) {
         const int rc = mpg123_framebyframe_next(m_Handle);
-        if (rc == MPG123_OK || rc == MPG123_NEW_FORMAT)
-            ++decoded;
-        else
-            break;
+        // A file that ends within the probe is measured: libmpg123 then knows of its end in part.
+        if (rc != MPG123_OK && rc != MPG123_NEW_FORMAT)
+            return -1;
+        if (anyParsed)
+            *anyParsed = true;
+        if (firstOffset && i == 0)
+            *firstOffset = mpg123_framepos(m_Handle);
+        mpg123_frameinfo2 info{};
+        if (mpg123_info(m_Handle, &info) != MPG123_OK || info.bitrate <= 0 || (rate && info.bitrate != rate))
+            rate = -1;
+        if (rate >= 0)
+            rate = info.bitrate;
     }
-    const off_t estimate = mpg123_length(m_Handle);
-    mpg123_close(m_Handle);
-    return decoded > 0 && estimate > 0;
+    return rate;
+}
+
+int64_t Mp3Decoder::ConstantBitRateLength(const std::string& path, int64_t secondFrameOffset, int bitRate,
+                                          int64_t estimate) {
+    mpg123_frameinfo2 info{};
+    const int samplesPerFrame = mpg123_spf(m_Handle);
+    // A "Xing" frame marks a variable bit rate: nothing to count the frames by.
+    if (mpg123_info(m_Handle, &info) != MPG123_OK || info.vbr != MPG123_CBR || info.rate <= 0 ||
+        samplesPerFrame <= 0 || secondFrameOffset <= 0 || estimate <= 0)
+        return 0;
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec)
+        return 0;
+    // Padding makes the frames of a constant bit rate exactly this long on average. The first
+    // frame seen was the second of the stream: libmpg123 read the format from the first.
+    const double frameBytes = samplesPerFrame / 8.0 * bitRate * 1000.0 / static_cast<double>(info.rate);
+    const double frames =
+        (static_cast<double>(size) - static_cast<double>(secondFrameOffset)) / frameBytes + 1;
+    const auto counted = static_cast<int64_t>(frames) * samplesPerFrame;
+    // An info frame's count is exact, gaps trimmed, as long as the size agrees with it (a tag
+    // after the frames adds a little); a file cut short or grown by junk is counted by its size.
+    const double slack = (3 + 4096 / frameBytes) * samplesPerFrame;
+    return std::abs(static_cast<double>(counted - estimate)) <= slack ? estimate : counted;
 }
 
 bool Mp3Decoder::SeekFrame(int64_t frame) {

@@ -20,8 +20,10 @@ public:
     // False unless the file decodes to a known format and has a length above zero (libmpg123
     // opens text, WAV or empty files without complaint).
     bool Open(const std::string& path);
-    // The same test of the file without reading it to its end (no exact length, nothing left
-    // open): for a quick answer on a long file before it is shown.
+    // The same test of the file, leaving nothing open, with its length: read from the file's
+    // header when that is known to hold (a constant bit rate that the file's size agrees with),
+    // so that a long recording is answered at once; otherwise measured by a full scan, as Open
+    // does (a file cut short, junk, a variable bit rate without a header).
     bool Probe(const std::string& path);
     long Rate() const { return m_Rate; }
     int Channels() const { return m_Channels; }
@@ -34,8 +36,17 @@ public:
 
 private:
     static constexpr int kProbeFrames = 8;
-    // Opens and fixes the output format; the length is not known yet.
+    // Opens and fixes the output format to the first frame's; the length is not known yet.
     bool OpenFormat(const std::string& path);
+    // The bit rate of the next few frames when they all have the same one; -1 otherwise (also
+    // when the file ends first). anyParsed: set when at least one frame parsed; firstOffset: the
+    // position of the first of them in the file.
+    int BitRateOfNextFrames(bool* anyParsed = nullptr, int64_t* firstOffset = nullptr);
+    // The length in samples of a file of constant bit rate: libmpg123's estimate (from an info
+    // frame, or the size) when the size agrees, else the frames the size holds; 0 when the file
+    // is not of a constant bit rate.
+    int64_t ConstantBitRateLength(const std::string& path, int64_t secondFrameOffset, int bitRate,
+                                  int64_t estimate);
 
     mpg123_handle_struct* m_Handle = nullptr;
     long m_Rate = 0;

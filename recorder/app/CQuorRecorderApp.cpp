@@ -38,7 +38,7 @@ bool CQuorRecorderApp::InitInstance() {
 
     CQuorRecorderDlg dialog;
     // Log-out or a kill request closes the window the orderly way: the recording is finished.
-    TerminationSignals closeOnSignal([&dialog] { dialog.OnTerminationRequest(); });
+    TerminationSignals closeOnSignal(&dialog, [&dialog] { dialog.OnTerminationRequest(); });
     dialog.exec();
     return false;
 }

@@ -30,7 +30,6 @@
 #include "recorder/update/CHelpDlg.h"
 #include "recorder/update/CInfoPopupDlg.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileDialog>
@@ -473,23 +472,9 @@ void CQuorRecorderDlg::OnBtnSplit() {
 }
 
 void CQuorRecorderDlg::OnTerminationRequest() {
+    // The open boxes have been cancelled: each handler that opened one unwinds and sees this.
     m_bTerminating = true;
-    CloseOpenBoxes();
     close();
-}
-
-void CQuorRecorderDlg::CloseOpenBoxes() {
-    // Innermost first: each cancelled box returns to the handler that opened it, which then
-    // unwinds (and sees m_bTerminating). Bounded, in case a box refuses to go.
-    for (int i = 0; i < 16; ++i) {
-        QWidget* box = QApplication::activeModalWidget();
-        if (!box || box == this)
-            return;
-        if (auto* dialog = qobject_cast<QDialog*>(box))
-            dialog->reject();
-        else
-            box->close();
-    }
 }
 
 void CQuorRecorderDlg::ShowNotice(const QString& message) {

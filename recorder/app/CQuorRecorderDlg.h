@@ -48,8 +48,9 @@ public:
     // a monitor without a server shows silence and is reopened once one is back (at most once a
     // second), and the capture path recovered on it (see CapturePath::RecoverCapturePath).
     void OnDeviceWatch();
-    // Log-out or a kill request: every box open over the window is cancelled, the recording is
-    // finished and the window closes; nothing opens a box or starts a recording after it.
+    // Log-out or a kill request, once TerminationSignals has cancelled the boxes open over the
+    // window: the recording is finished and the window closes; nothing opens a box or starts a
+    // recording after it.
     void OnTerminationRequest();
 
     int ElapsedSeconds() const { return m_ElapsedSeconds; }
@@ -90,7 +91,6 @@ private:
     void OnMixerNotify(HMIXER mixer, uint32_t message, uint32_t id) override;
     void OpenSettingsDialog();
     void OpenTagEditor(const std::string& path);
-    void CloseOpenBoxes();
 
     Recorder m_Recorder{1024};
     RecorderFace m_Face;

@@ -6,11 +6,16 @@
 
 std::optional<MediaProps> ReadPlayableFile(const std::string& path) {
     MediaProps props;
-    if (!QueryMedia(path, props) || props.durationSec < 1)
+    if (!QueryMedia(path, props))
         return std::nullopt;
-    // The length shown is the media library's; the player measures it exactly when it opens.
+    // The length is what decodes, not what the media library reads from a header: a file cut
+    // short keeps a header that names its whole length, and a variable bit rate file without one
+    // gets no length or a guess from it.
     platform::Mp3Decoder decoder;
     if (!decoder.Probe(path))
+        return std::nullopt;
+    props.durationSec = static_cast<int32_t>(decoder.LengthMs() / 1000);
+    if (props.durationSec < 1)
         return std::nullopt;
     return props;
 }

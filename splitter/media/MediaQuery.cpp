@@ -112,10 +112,9 @@ int32_t LeadingNumber(const std::string& text, double factor) {
     return static_cast<int32_t>(std::trunc(product));
 }
 
-bool QueryMedia(const std::string& path, MediaProps& record) {
-    if (!LoadLibrary())
-        return false;
-    EnsureUtf8CharacterLocale();
+namespace {
+
+bool ReadProperties(const std::string& path, MediaProps& record) {
     Handle info;
     if (!info.Open(path))
         return false;
@@ -139,5 +138,25 @@ bool QueryMedia(const std::string& path, MediaProps& record) {
     record.audioSampleRate = info.Get(audio, "SamplingRate_String");
     record.formatText = info.Get(general, "Format/String");
     record.fileSize = DecimalValue(info.Get(general, "FileSize"));
+    return true;
+}
+
+} // namespace
+
+bool QueryMedia(const std::string& path, MediaProps& record) {
+    if (!LoadLibrary())
+        return false;
+    EnsureUtf8CharacterLocale();
+    // The library is C++ behind its C functions: what a broken file makes it throw (an allocation
+    // its header asks for) is a file it cannot read, not the end of the program. The record is
+    // filled on a copy, so that it stays as it was.
+    MediaProps read = record;
+    try {
+        if (!ReadProperties(path, read))
+            return false;
+    } catch (...) {
+        return false;
+    }
+    record = std::move(read);
     return true;
 }

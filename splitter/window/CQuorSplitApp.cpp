@@ -31,7 +31,7 @@ int CQuorSplitApp::Run() {
     CQuorSplitDlg dialog;
     dialog.SetInputPath(InputPathFrom(QCoreApplication::arguments()));
     // Log-out or shut-down during a cut: the converter is ended and its file removed.
-    TerminationSignals closeOnSignal([&dialog] { dialog.OnTerminationSignal(); });
+    TerminationSignals closeOnSignal(&dialog, [&dialog] { dialog.OnTerminationSignal(); });
     dialog.exec();
     return 0;
 }

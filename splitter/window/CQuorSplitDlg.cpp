@@ -6,6 +6,7 @@
 #include "platform/registry/CRegistry.h"
 #include "platform/registry/ProgramKeys.h"
 #include "platform/shell/IShellActions.h"
+#include "splitter/cut/CutOutput.h"
 #include "splitter/cut/PlayableFile.h"
 #include "splitter/media/MediaQuery.h"
 #include "splitter/slider/SliderBoth.h"
@@ -139,8 +140,10 @@ void CQuorSplitDlg::OnFirstShown() {
     std::error_code ec;
     // The recorder passes its folder before its first recording: nothing to read or tell then.
     if (!path.empty() && !std::filesystem::is_directory(path, ec)) {
+        // Not in the original, which disables the buttons silently here: a file named on the
+        // command line (an "Open with" from the file manager) deserves a word when it is refused.
         if (!TryLoad(path, NamePart(path), 10))
-            ui::ShowSystemMessageBox(this, kCannotPlay);
+            TellCannotPlay();
         update();
     }
     m_Started = true;
@@ -227,6 +230,8 @@ bool CQuorSplitDlg::TryLoad(const std::string& path, const std::string& name, in
         return false;
     m_Ctx.media = *props;
     LoadFile(path, name, tick);
+    // A cut killed before it ended may have left its temporary file beside the file it cut.
+    RemoveStaleCutFiles(m_Ctx.inputFolder);
     return true;
 }
 
@@ -241,7 +246,7 @@ void CQuorSplitDlg::OnOpen() {
         const std::string path = dialog.selectedFiles().first().toStdString();
         // A refused file leaves the loaded one as it was: its path, its range, its rates.
         if (!TryLoad(path, NamePart(path), 1))
-            ui::ShowSystemMessageBox(this, kCannotPlay);
+            TellCannotPlay();
     }
     if (m_Ctx.inputPath.empty())
         SetTransport(false, false, false);
@@ -330,7 +335,14 @@ void CQuorSplitDlg::OnAbout() {
     about.exec();
 }
 
+void CQuorSplitDlg::TellCannotPlay() {
+    if (!m_Terminating)
+        ui::ShowSystemMessageBox(this, kCannotPlay);
+}
+
 int CQuorSplitDlg::Notify(const QString& message, int buttonLayout, int width, int height) {
+    if (m_Terminating)
+        return ui::IDCANCEL;
     return CMssageBoxDlg::Show(this, message, "알림", buttonLayout, width, height,
                                MessageBoxTemplate::Splitter());
 }

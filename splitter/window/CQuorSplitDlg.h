@@ -57,7 +57,8 @@ public:
     bool FindConverter(std::string& path) const;
     // Ends a running cut (the converter stops, its temporary file goes); harmless otherwise.
     void CancelCut();
-    // SIGTERM and the like: a running cut is cancelled, then the window closes.
+    // SIGTERM and the like (TerminationSignals has cancelled the open boxes): a running cut is
+    // cancelled, then the window closes; no box opens after it.
     void OnTerminationSignal();
     bool Cutting() const { return m_CutRun != nullptr; }
     CutProgressPanel* Progress() const { return m_Progress; }
@@ -89,7 +90,9 @@ private:
     // Playback that could not start or that the sound server dropped: told, and back to idle.
     void PlaybackFailed(bool lost);
     platform::ProgramExit RunCut(const QString& converter, const QStringList& arguments, long rangeSec);
+    // The splitter's notification box; Cancel without a box once the program is ending.
     int Notify(const QString& message, int buttonLayout, int width, int height);
+    void TellCannotPlay();
     void PaintTexts(class QPainter& painter);
 
     SplitContext& m_Ctx;
@@ -101,6 +104,7 @@ private:
     IShellActions* m_Shell;
     platform::ProgramRunner* m_CutRun = nullptr; // the running cut
     bool m_CloseAfterCut = false;
+    bool m_Terminating = false;
     std::chrono::milliseconds m_StallLimit = std::chrono::seconds(30);
     CutProgressPanel* m_Progress = nullptr;
     QPixmap m_Background;

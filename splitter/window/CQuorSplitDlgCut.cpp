@@ -63,6 +63,8 @@ bool CQuorSplitDlg::FindConverter(std::string& path) const {
 
 bool CQuorSplitDlg::AskOutputPath() {
     m_Ctx.outputName = "Split_" + m_Ctx.inputName;
+    // In the input's folder: the original names none, which on Windows is the folder last used;
+    // here that would be the process's working folder, and a cut belongs beside its source.
     QFileDialog dialog(this, QString(), QString::fromStdString(m_Ctx.inputFolder), "mp3 audio files (*.mp3)");
     dialog.setObjectName("SaveFileDialog");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -80,6 +82,7 @@ bool CQuorSplitDlg::AskOutputPath() {
         m_Ctx.outputName += ".mp3";
         m_Ctx.outputPath += ".mp3";
     }
+    // Not in the original: a name the file system cannot take failed only after the converter ran.
     const long longest = LongestFileName(m_Ctx.outputFolder);
     if (static_cast<long>(m_Ctx.outputName.size()) > longest) {
         Notify(QString("\r\n\r\n파일 이름이 너무 깁니다.\r\n(%1바이트까지 쓸 수 있습니다.)").arg(longest), 1,
@@ -101,6 +104,7 @@ void CQuorSplitDlg::OnCut() {
         return;
     int start = 0, end = 0;
     m_Slider->GetSelection(start, end);
+    // Not in the original, which ran the converter on an empty range and told of a completed cut.
     if (end <= start) {
         Notify("\r\n\r\n자를 구간이 없습니다.\r\n시작과 끝을 다르게 정하세요.", 1, 300, 150);
         return;
@@ -125,7 +129,11 @@ void CQuorSplitDlg::OnCut() {
                        m_Ctx.outputPath};
     m_LastCutArguments = ConverterArgumentString(request);
     const bool replacesInput = SameFile(m_Ctx.inputPath, m_Ctx.outputPath);
+    // Measured before the cut, which may replace the source.
+    const std::chrono::milliseconds expected =
+        ExpectedCut(m_Ctx.inputPath, start, duration, end >= m_Ctx.media.durationSec);
 
+    RemoveStaleCutFiles(m_Ctx.outputFolder);
     CutOutput output(m_Ctx.outputPath);
     std::error_code error;
     if (!output.Create(error)) {
@@ -142,8 +150,11 @@ void CQuorSplitDlg::OnCut() {
         arguments << QString::fromStdString(argument);
 
     const platform::ProgramExit exit = RunCut(QString::fromStdString(converter), arguments, duration);
-    const bool complete = exit.Succeeded() && CutOutputComplete(output.TempPath(), duration);
-    if (complete && output.Commit(error)) {
+    const bool complete = exit.Succeeded() && CutOutputComplete(output.TempPath(), expected);
+    const bool committed = complete && output.Commit(error);
+    // Gone before any box opens: a kill while it waits for a click leaves nothing behind.
+    output.Discard();
+    if (committed) {
         Notify("\r\n\r\n파일 자르기가 완료되었습니다.", 1, 200, 130);
         if (replacesInput) {
             OnStop();
@@ -186,6 +197,7 @@ void CQuorSplitDlg::CancelCut() {
 }
 
 void CQuorSplitDlg::OnTerminationSignal() {
+    m_Terminating = true;
     if (m_CutRun) {
         m_CloseAfterCut = true;
         CancelCut();

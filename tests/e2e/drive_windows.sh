@@ -3,14 +3,6 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/in_x_server.sh"
 
-origin() { # window id -> "X Y"
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    echo "$X $Y"
-}
-click() { # window id, x, y in the window
-    read -r ox oy < <(origin "$1")
-    xdotool mousemove $((ox + $2)) $((oy + $3)) click 1
-}
 drag() { # window id, from x y, by dx
     read -r ox oy < <(origin "$1")
     xdotool mousemove $((ox + $2)) $((oy + $3)) mousedown 1

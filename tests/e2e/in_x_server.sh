@@ -37,3 +37,13 @@ painted() { # window id, picture file: waits up to 10 s until the window shows m
     echo "the window stays blank ($colours colours)" >&2
     return 1
 }
+
+origin() { # window id -> "X Y"
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    echo "$X $Y"
+}
+
+click() { # window id, x, y in the window
+    read -r ox oy < <(origin "$1")
+    xdotool mousemove $((ox + $2)) $((oy + $3)) click 1
+}

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
 #include <vector>
 
 using platform::Mp3Decoder;
@@ -92,6 +94,45 @@ TEST_F(Mp3DecoderTest, ProbePassesAnMp3AndLeavesTheDecoderFreeForAnOpen) {
     EXPECT_EQ(decoder.Channels(), 1);
     ASSERT_TRUE(decoder.Open(path));
     EXPECT_EQ(decoder.LengthFrames(), 22050);
+}
+
+TEST_F(Mp3DecoderTest, ProbeGivesTheLengthThatDecodesWhateverTheHeaderClaims) {
+    const auto lengths = [](const std::string& path) {
+        Mp3Decoder probed, opened;
+        EXPECT_TRUE(probed.Probe(path)) << path;
+        EXPECT_TRUE(opened.Open(path)) << path;
+        return std::pair(probed.LengthMs(), opened.LengthMs());
+    };
+    // Cut to its first 48 000 bytes (3 s at 128 kbit/s): the info frame still names 5 s.
+    const std::string whole = (dir / "whole.mp3").string(), cut = (dir / "cut.mp3").string();
+    ASSERT_TRUE(splittest::MakeToneMp3(whole, 5.0));
+    quortest::WriteFile(cut, quortest::ReadFile(whole).substr(0, 48000));
+    auto [probed, opened] = lengths(cut);
+    EXPECT_NEAR(opened, 3000, 60);
+    EXPECT_NEAR(probed, opened, 30);
+
+    // Junk in the middle: the rest of the file still plays (libmpg123 alone gives up after 1 KiB).
+    std::string bytes = quortest::ReadFile(whole);
+    bytes.insert(40000, std::string(3000, 'x'));
+    quortest::WriteFile(cut, bytes);
+    std::tie(probed, opened) = lengths(cut);
+    EXPECT_NEAR(opened, 5000, 60);
+    EXPECT_NEAR(probed, opened, 60);
+
+    // No header and a quiet start: a length guessed from the first frames would be three times
+    // too long.
+    const std::string vbr = (dir / "vbr.mp3").string();
+    ASSERT_TRUE(splittest::MakeVbrMp3WithoutHeader(vbr, 6.0));
+    std::tie(probed, opened) = lengths(vbr);
+    EXPECT_NEAR(opened, 6000, 60);
+    EXPECT_EQ(probed, opened);
+
+    // A long constant bit rate file is measured from its header and size: the same length.
+    const std::string lecture = (dir / "lecture.mp3").string();
+    ASSERT_TRUE(splittest::MakeToneMp3(lecture, 600, 440, 8000, 8, 1));
+    std::tie(probed, opened) = lengths(lecture);
+    EXPECT_NEAR(opened, 600000, 100);
+    EXPECT_NEAR(probed, opened, 10);
 }
 
 } // namespace

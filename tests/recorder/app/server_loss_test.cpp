@@ -254,7 +254,7 @@ TEST_F(ServerLossTest, StartedWithoutAServerItSaysSoAndRecoversWhenOneAppears) {
 TEST_F(ServerLossTest, TerminationWithANoticeOpenFinishesTheRecordingAndClosesAtOnce) {
     StoreSettings(1, 1);
     OpenWindow();
-    TerminationSignals onSignal([this] { window->OnTerminationRequest(); });
+    TerminationSignals onSignal(window.get(), [this] { window->OnTerminationRequest(); });
     ASSERT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
     const std::string path = RecordingPath();
     ASSERT_TRUE(WaitUntil([&] { return fs::exists(path) && fs::file_size(path) > 44100 * 2; }, 8000));

@@ -85,6 +85,15 @@ bool MakeTwoToneMp3(const std::string& path, double seconds, double splitSec, in
                        "libmp3lame", "-b:a", "128k", "-y", path}) == 0;
 }
 
+bool MakeVbrMp3WithoutHeader(const std::string& path, double seconds) {
+    // Silence first, then a sweep under noise: the bit rate climbs from the encoder's lowest.
+    const std::string filter = "aevalsrc=if(lt(t\\,1)\\,0\\,0.4*sin(2*PI*(200+900*t)*t)+0.3*(random(0)-0.5))"
+                               ":s=44100:d=" +
+                               Seconds(seconds);
+    return RunProgram({"ffmpeg", "-nostdin", "-v", "error", "-f", "lavfi", "-i", filter, "-ac", "2", "-c:a",
+                       "libmp3lame", "-q:a", "2", "-write_xing", "0", "-y", path}) == 0;
+}
+
 bool MakeMpeg4Video(const std::string& path, double seconds) {
     return RunProgram({"ffmpeg", "-nostdin", "-v", "error", "-f", "lavfi", "-i",
                        "testsrc=size=320x240:rate=25:duration=" + Seconds(seconds), "-f", "lavfi", "-i",

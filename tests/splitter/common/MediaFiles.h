@@ -17,6 +17,9 @@ bool MakeToneMp3(const std::string& path, double seconds, int frequency = 440, i
                  int kbps = 128, int channels = 2);
 // An MP3 whose tone changes: first frequency up to splitSec, second after.
 bool MakeTwoToneMp3(const std::string& path, double seconds, double splitSec, int first, int second);
+// A variable bit rate MP3 with no length header (no Xing frame), starting with a second of
+// silence, so that a length guessed from its first frames runs long.
+bool MakeVbrMp3WithoutHeader(const std::string& path, double seconds);
 // A short MPEG-4 Visual video (test pattern) with an MP3 audio track.
 bool MakeMpeg4Video(const std::string& path, double seconds);
 

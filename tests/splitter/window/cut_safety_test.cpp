@@ -90,6 +90,13 @@ TEST_F(CutSafetyTest, EveryFailedCutLeavesSourceAndTargetAsTheyWere) {
     EXPECT_EQ(Cut(2, 6, target), error);
     ExpectUntouched("failing converter");
 
+    // Ends well with a real MP3 that holds 2 of the 8 s from 2 s to the end: a short cut.
+    const std::string shortCut = (dir / "conv" / "short.mp3").string();
+    ASSERT_TRUE(splittest::MakeToneMp3(shortCut, 2.0));
+    UseScriptedConverter("cp '" + shortCut + "' \"$out\"");
+    EXPECT_EQ(Cut(2, 10, target), error);
+    ExpectUntouched("short cut to the end");
+
     UseScriptedConverter("exec sleep 1000");
     window->SetConverterStallLimit(300ms);
     EXPECT_EQ(Cut(2, 6, target), "\r\n\r\n변환 모듈이 응답하지 않아\r\n파일 자르기를 멈췄습니다.");
@@ -142,7 +149,7 @@ TEST_F(CutSafetyTest, ProgressShowsAndEscapeCloseAndSigtermCancelAtOnce) {
     UseScriptedConverter("echo out_time_us=60000000\nexec sleep 1000");
     Open(song);
     window->Slider()->SetRange(0, 240, 1);
-    TerminationSignals onSignal([this] { window->OnTerminationSignal(); });
+    TerminationSignals onSignal(window.get(), [this] { window->OnTerminationSignal(); });
     const std::vector<std::function<void()>> cancels = {
         [&] { QTest::keyClick(window.get(), Qt::Key_Escape); }, [&] { Click("IDC_BTN_CLOSE"); },
         [] { ::raise(SIGTERM); }};

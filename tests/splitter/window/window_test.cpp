@@ -199,6 +199,17 @@ TEST_F(SplitWindowTest, OpenButtonLoadsAFileWithItsTickAndRange) {
     EXPECT_EQ(maximum, 45);
     EXPECT_EQ(tick, 1);
     EXPECT_TRUE(ShowsText(kEndText, "00:00:45", 12, Qt::black));
+
+    // Cut to its first 7 s of bytes, the file still names 45 s in its header: it shows its 7 s.
+    const std::string cut = (dir / "cut short.mp3").string();
+    quortest::WriteFile(cut, quortest::ReadFile(song).substr(0, 7 * 16000 + 500));
+    AnswerFileDialogsWith(cut);
+    Click("IDC_BTN_OPEN");
+    Settle(50);
+    w.Slider()->GetRange(minimum, maximum, tick);
+    EXPECT_EQ(maximum, 7);
+    EXPECT_EQ(SplitContext::Instance().media.durationSec, 7);
+    EXPECT_TRUE(ShowsText(kEndText, "00:00:07", 12, Qt::black));
 }
 
 TEST_F(SplitWindowTest, UnplayableFilesAreRefusedEverywhereAndThePreviousFileStaysUsable) {
