@@ -21,6 +21,9 @@ class CHoverButton;
 class CVolumeSlider;
 class CxSkinButton;
 class IShellActions;
+namespace ui {
+class TextReadout;
+}
 
 class CQuorRecorderDlg : public QDialog, private IMixerNotify {
     Q_OBJECT
@@ -78,6 +81,9 @@ private:
     void PrepareFileName();
     void SetRecordSkin(bool pauseSkin);
     void SetStatus(const QString& text);
+    RecorderFaceState FaceState() const;
+    // The time, the status and the format line as screen readers read them.
+    void UpdateReadouts();
     void AfterRecordButton();
     void ShowNotice(const QString& message);
     void ReportStopOutcome();
@@ -113,6 +119,8 @@ private:
     CHoverButton* m_BtnExit = nullptr;
     CVolumeSlider* m_VolumeSlider = nullptr;
     CFrequencyGraph* m_Graph = nullptr;
+    ui::TextReadout* m_TimeReadout = nullptr;
+    ui::TextReadout* m_FormatReadout = nullptr;
 
     CapturePathDialogs m_CaptureDialogs{this};
     std::unique_ptr<SliderVolumeAdapter> m_SliderAdapter;

@@ -11,6 +11,7 @@
 #include "StarOptionDlg.h"
 #include "support/HiveEnv.h"
 #include "support/TempDir.h"
+#include "support/gui/AccessibleTree.h"
 #include "support/gui/GuiHelpers.h"
 
 #include <QCheckBox>
@@ -206,21 +207,72 @@ TEST_F(SettingsDialog, OpensOnTheFilePageWithItsButtonHeldAndTheRecordButtonHidd
     EXPECT_EQ(Rgb(picture, area.right() - 3, area.bottom() - 3), 0xF6F6F6u);
 }
 
-TEST_F(SettingsDialog, EnterAndEscapeLeaveItOpen) {
-    StarOptionDlg dialog(&CSettingDlg_Volume::Create, nullptr);
-    bool stillOpen = false;
-    const int result = RunModal(dialog, [&] {
-        for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
-            PressKey(&dialog, key);
-            PressKey(FindControl(&dialog, "IDC_BTN_BROWSE"), key);
-            PressKey(FindControl(&dialog, "IDC_CHK_AUTOFILENAME"), key);
-        }
-        Settle();
-        stillOpen = dialog.isVisible();
-        Click(&dialog, "IDC_BTN_CLOSE");
+TEST_F(SettingsDialog, OpensOverItsOwnerEscapeClosesAsXAndReturnConfirmsAsOk) {
+    WriteFileTypeSel(1);
+    const std::string before = HiveText();
+    QWidget owner;
+    owner.setGeometry(150, 120, 330, 158);
+    owner.show();
+    int applied = 0;
+    QPoint centre;
+    StarOptionDlg escaped(
+        &CSettingDlg_Volume::Create, [&] { ++applied; }, &owner);
+    EXPECT_EQ(RunModal(escaped,
+                       [&] {
+                           centre = escaped.frameGeometry().center();
+                           Combo(&escaped, "IDC_COMBO_FILETYPE")->setCurrentIndex(0);
+                           PressKey(FindControl(&escaped, "IDC_CHK_AUTOFILENAME"), Qt::Key_Escape);
+                       }),
+              ui::IDCANCEL);
+    EXPECT_LE((centre - owner.frameGeometry().center()).manhattanLength(), 2) << "not on the screen's centre";
+    EXPECT_EQ(HiveText(), before);
+
+    // Return on the browse button browses; on a check box it is the dialog's OK.
+    int browsed = 0;
+    CSettingDlg_FileOut::SetFolderChooser([&](QWidget*, const QString&, const QString&) {
+        ++browsed;
+        return QString();
     });
-    EXPECT_TRUE(stillOpen);
-    EXPECT_EQ(result, ui::IDCANCEL);
+    StarOptionDlg confirmed(
+        &CSettingDlg_Volume::Create, [&] { ++applied; }, &owner);
+    EXPECT_EQ(RunModal(confirmed,
+                       [&] {
+                           Combo(&confirmed, "IDC_COMBO_FILETYPE")->setCurrentIndex(0);
+                           QWidget* browse = FindControl(&confirmed, "IDC_BTN_BROWSE");
+                           browse->setFocus();
+                           PressKey(browse, Qt::Key_Return);
+                           QWidget* check = FindControl(&confirmed, "IDC_CHK_AUTOFILENAME");
+                           check->setFocus();
+                           PressKey(check, Qt::Key_Return);
+                       }),
+              ui::IDOK);
+    EXPECT_EQ(browsed, 1);
+    EXPECT_EQ(applied, 1);
+    int type = -1;
+    ReadFileTypeSel(type);
+    EXPECT_EQ(type, 0);
+}
+
+TEST_F(SettingsDialog, EveryPageReadsInKoreanToScreenReaders) {
+    StarOptionDlg dialog(&CSettingDlg_Volume::Create, nullptr);
+    dialog.show();
+    for (int page : {StarOptionDlgIds::IDC_BTN_PAGE_FILE, StarOptionDlgIds::IDC_BTN_PAGE_RECORD,
+                     StarOptionDlgIds::IDC_BTN_PAGE_VOLUME}) {
+        dialog.ShowPage(page);
+        ExpectShownControlsNamed(&dialog);
+    }
+    // The volume page's switches read what they do, whatever line their caption names.
+    const std::vector<AccessibleNode> tree = AccessibleTree(&dialog);
+    const std::pair<const char*, const char*> names[] = {{"IDC_CHK_PLAYBACK_SWITCH", "재생 음소거"},
+                                                         {"IDC_CHK_RECORD_SWITCH", "녹음 음소거"},
+                                                         {"IDC_SLIDER_PLAYBACK", "재생 볼륨"},
+                                                         {"IDC_SLIDER_RECORD", "녹음 볼륨"},
+                                                         {"IDC_EDIT_SAVEPATH", "저장위치"},
+                                                         {"IDC_BTN_BROWSE", "저장폴더 선택"},
+                                                         {"IDC_BTN_CLOSE", "닫기"},
+                                                         {"IDC_BTN_OK", "확인"}};
+    for (const auto& [id, name] : names)
+        EXPECT_EQ(NodeOf(tree, id).name, QString::fromUtf8(name)) << id;
 }
 
 TEST_F(SettingsDialog, DraggingItsBodyMovesIt) {
