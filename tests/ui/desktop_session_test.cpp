@@ -7,6 +7,7 @@
 #include "RecorderBitmaps.h"
 #include "SplitterBitmaps.h"
 #include "gui/GuiHelpers.h"
+#include "gui/KeyboardAndReaders.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -17,25 +18,6 @@
 #include <gtest/gtest.h>
 
 using namespace quortest::gui;
-
-namespace {
-
-// Pixels of the skin's accent colour in a control's picture.
-int AccentPixels(QWidget* control) {
-    const QImage shot = Grab(control);
-    const QColor accent = ui::kFocusAccent;
-    int count = 0;
-    for (int y = 0; y < shot.height(); ++y)
-        for (int x = 0; x < shot.width(); ++x) {
-            const QColor c = shot.pixelColor(x, y);
-            count += std::abs(c.red() - accent.red()) + std::abs(c.green() - accent.green()) +
-                         std::abs(c.blue() - accent.blue()) <
-                     60;
-        }
-    return count;
-}
-
-} // namespace
 
 TEST(FocusMark, ShowsAlongTheShapeWhileTheKeyboardWorksTheWindowOnly) {
     QWidget window;
@@ -51,14 +33,14 @@ TEST(FocusMark, ShowsAlongTheShapeWhileTheKeyboardWorksTheWindowOnly) {
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     play->setFocus(Qt::OtherFocusReason);
-    const int playBare = AccentPixels(play), okBare = AccentPixels(ok);
+    const int playBare = FocusAccentPixels(play), okBare = FocusAccentPixels(ok);
 
     // Focus given by the program, before any key: nothing marked.
-    EXPECT_EQ(AccentPixels(play), playBare);
+    EXPECT_EQ(FocusAccentPixels(play), playBare);
     QTest::keyClick(play, Qt::Key_Tab);
     ASSERT_TRUE(ok->hasFocus());
-    EXPECT_GT(AccentPixels(ok), okBare + 60) << "a ring around the pill";
-    EXPECT_EQ(AccentPixels(play), playBare);
+    EXPECT_GT(FocusAccentPixels(ok), okBare + 60) << "a ring around the pill";
+    EXPECT_EQ(FocusAccentPixels(play), playBare);
     // The ring lies on the shape's edge: the top of the circle, not its corner or its middle.
     QTest::keyClick(ok, Qt::Key_Backtab);
     ASSERT_TRUE(play->hasFocus());
@@ -66,13 +48,13 @@ TEST(FocusMark, ShowsAlongTheShapeWhileTheKeyboardWorksTheWindowOnly) {
     EXPECT_EQ(marked.pixel(17, 17),
               Skin::Image(SkinSet::Splitter, SplitterBitmap::IDB_PLAY_NORMAL).pixel(17, 17));
     EXPECT_GT(qBlue(marked.pixel(17, 1)), qRed(marked.pixel(17, 1)) + 80);
-    EXPECT_GT(AccentPixels(play), playBare + 40);
+    EXPECT_GT(FocusAccentPixels(play), playBare + 40);
 
     // A mouse press anywhere in the window hides it; the next key shows it again.
     QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier, {150, 70});
-    EXPECT_EQ(AccentPixels(play), playBare);
+    EXPECT_EQ(FocusAccentPixels(play), playBare);
     QTest::keyClick(play, Qt::Key_Shift);
-    EXPECT_GT(AccentPixels(play), playBare + 40);
+    EXPECT_GT(FocusAccentPixels(play), playBare + 40);
 }
 
 TEST(MainWindowRun, RunsUntilDoneWithoutBeingModal) {

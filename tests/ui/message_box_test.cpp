@@ -2,8 +2,8 @@
 #include "CHoverButton.h"
 #include "CMssageBoxDlg.h"
 #include "ControlId.h"
-#include "gui/AccessibleTree.h"
 #include "gui/GuiHelpers.h"
+#include "gui/KeyboardAndReaders.h"
 
 #include <QAccessible>
 #include <QApplication>

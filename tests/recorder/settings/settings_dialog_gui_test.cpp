@@ -11,8 +11,8 @@
 #include "StarOptionDlg.h"
 #include "support/HiveEnv.h"
 #include "support/TempDir.h"
-#include "support/gui/AccessibleTree.h"
 #include "support/gui/GuiHelpers.h"
+#include "support/gui/KeyboardAndReaders.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,11 +1,15 @@
 // Cutting from the window with the real converter: the range and the exact argument string, the
 // added extension, the overwrite question, a file that cannot be replaced, a missing converter,
 // names a shell (or the save dialog) would misread, a failing converter reported as an error, and
-// what is refused before the converter runs.
+// what is refused before the converter runs; and the whole way from opening to cutting by keys.
 #include "MediaFiles.h"
 #include "SliderBoth.h"
+#include "SliderBothBtn.h"
 #include "SplitWindowFixture.h"
 #include "player/Mp3Decoder.h"
+#include "support/gui/KeyboardAndReaders.h"
+
+#include <QTest>
 
 #include <sys/stat.h>
 
@@ -183,3 +187,78 @@ TEST_F(CutWindowTest, EmptyRangeAndOverlongNameAreRefusedBeforeTheConverterRuns)
 }
 
 } // namespace
+
+TEST_F(CutWindowTest, TheKeyboardAloneOpensPlaysMovesTheThumbsAndCuts) {
+    const std::string song = Tone("song.mp3", 60);
+    const std::string out = (dir / "Split_song.mp3").string();
+    Open("");
+    // The window system gives the window the keyboard back after each box; offscreen, the test does.
+    const auto activate = [&] {
+        window->activateWindow();
+        return QTest::qWaitForWindowActive(window.get());
+    };
+    ASSERT_TRUE(activate());
+    const auto focused = [&] {
+        return window->focusWidget() ? window->focusWidget()->objectName() : QString();
+    };
+    const auto key = [&](Qt::Key k) { QTest::keyClick(window->focusWidget(), k); };
+    ASSERT_EQ(focused(), "IDC_BTN_OPEN");
+
+    AnswerFileDialogsWith(song);
+    key(Qt::Key_Return);
+    ASSERT_EQ(SplitContext::Instance().inputPath, song);
+    ASSERT_TRUE(activate());
+
+    // Each thumb in turn: arrows move a second, the page keys ten; each marks itself in the accent.
+    key(Qt::Key_Tab);
+    SliderBothBtn* startThumb = window->Slider()->StartThumb();
+    const int unmarked = quortest::gui::FocusAccentPixels(startThumb);
+    key(Qt::Key_Tab);
+    ASSERT_EQ(focused(), "StartThumb");
+    EXPECT_GT(quortest::gui::FocusAccentPixels(startThumb), unmarked + 20);
+    for (Qt::Key k : {Qt::Key_Right, Qt::Key_Right, Qt::Key_PageUp, Qt::Key_Left})
+        key(k);
+    key(Qt::Key_Tab);
+    ASSERT_EQ(focused(), "EndThumb");
+    for (Qt::Key k : {Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_Left, Qt::Key_Up, Qt::Key_Down})
+        key(k);
+    int start = 0, end = 0;
+    window->Slider()->GetSelection(start, end);
+    EXPECT_EQ(start, 11);
+    EXPECT_EQ(end, 39);
+    // Home takes the end thumb back to the start one, never before it; End to the file's end.
+    key(Qt::Key_Home);
+    window->Slider()->GetSelection(start, end);
+    EXPECT_EQ(end, 11);
+    key(Qt::Key_End);
+    key(Qt::Key_PageDown);
+    key(Qt::Key_PageDown);
+    key(Qt::Key_Down);
+    // The slider's notices are queued, as its drag notices are.
+    EXPECT_TRUE(WaitFor([&] { return window->Slider()->GetMarker() == 11; }, std::chrono::seconds(5)))
+        << "stopped: the marker follows the start thumb";
+
+    // Play, pause, resume and stop by keys; a button that goes off hands the keyboard on.
+    key(Qt::Key_Tab);
+    ASSERT_EQ(focused(), "IDC_BTN_PLAY");
+    key(Qt::Key_Space);
+    ASSERT_TRUE(window->PlayTimerActive());
+    EXPECT_EQ(focused(), "IDC_BTN_PAUSE");
+    key(Qt::Key_Return);
+    EXPECT_TRUE(window->Player()->IsPaused());
+    key(Qt::Key_Return);
+    EXPECT_FALSE(window->Player()->IsPaused());
+    key(Qt::Key_Tab);
+    ASSERT_EQ(focused(), "IDC_BTN_STOP");
+    key(Qt::Key_Return);
+    EXPECT_FALSE(window->PlayTimerActive());
+    EXPECT_EQ(focused(), "IDC_BTN_PLAY");
+
+    // Past the buttons that are off, to the cut.
+    key(Qt::Key_Tab);
+    ASSERT_EQ(focused(), "IDC_BTN_CUT");
+    AnswerFileDialogsWith(out);
+    key(Qt::Key_Return);
+    EXPECT_EQ(window->LastCutArguments().substr(0, 25), "-ss 00:00:11 -t 00:00:28 ");
+    EXPECT_NEAR(DecodedMs(out), 28000, 1152.0 * 1000 / 44100);
+}

@@ -1,5 +1,5 @@
-// What assistive technologies see of a window, read through QAccessible as the at-spi bridge
-// reads it. GUI thread only.
+// What keyboard and screen-reader users get from a window: the accessible tree, read through
+// QAccessible as the at-spi bridge reads it, and the skin's focus mark. GUI thread only.
 #pragma once
 
 #include <QAccessible>
@@ -29,5 +29,9 @@ std::vector<AccessibleNode> ExpectShownControlsNamed(QWidget* window);
 
 // The node of the widget whose objectName is `objectName`; a failure and an empty node when none.
 AccessibleNode NodeOf(const std::vector<AccessibleNode>& tree, const QString& objectName);
+
+// Pixels of the skin's focus accent in the control's picture (compare with the same control
+// unmarked).
+int FocusAccentPixels(QWidget* control);
 
 } // namespace quortest::gui

@@ -1,5 +1,8 @@
-// A walk over QAccessibleInterface children from the window down.
-#include "gui/AccessibleTree.h"
+// A walk over QAccessibleInterface children from the window down; colours counted in a grab.
+#include "gui/KeyboardAndReaders.h"
+
+#include "FocusMark.h"
+#include "gui/GuiHelpers.h"
 
 #include <QAccessibleValueInterface>
 #include <QWidget>
@@ -70,6 +73,20 @@ AccessibleNode NodeOf(const std::vector<AccessibleNode>& tree, const QString& ob
             return node;
     ADD_FAILURE() << "no accessible object for " << objectName.toStdString();
     return {QAccessible::NoRole, {}, {}, {}, {}, false};
+}
+
+int FocusAccentPixels(QWidget* control) {
+    const QImage shot = Grab(control);
+    const QColor accent = ui::kFocusAccent;
+    int count = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            const int distance = std::abs(c.red() - accent.red()) + std::abs(c.green() - accent.green()) +
+                                 std::abs(c.blue() - accent.blue());
+            count += distance < 60;
+        }
+    return count;
 }
 
 } // namespace quortest::gui
