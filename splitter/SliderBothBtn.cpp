@@ -14,6 +14,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
 // A thumb as a slider of its own: its value is the second it marks.
@@ -58,6 +60,19 @@ private:
     }
 };
 
+// The thumb pictures stand on the ruler's white, without alpha: their shape is what is not white.
+QImage ThumbShape(const QImage& picture) {
+    QImage shape = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < shape.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(shape.scanLine(y));
+        for (int x = 0; x < shape.width(); ++x) {
+            const int ink = 255 - std::min({qRed(line[x]), qGreen(line[x]), qBlue(line[x])});
+            line[x] = qRgba(0, 0, 0, std::min(qAlpha(line[x]), std::min(255, ink * 3)));
+        }
+    }
+    return shape;
+}
+
 QAccessibleInterface* ThumbFactory(const QString& className, QObject* object) {
     if (className == QLatin1String("SliderBothBtn"))
         if (auto* thumb = qobject_cast<SliderBothBtn*>(object))
@@ -96,7 +111,7 @@ void SliderBothBtn::paintEvent(QPaintEvent*) {
     DrawAt(painter, rect());
     if (!m_Picture.isNull() && ui::ShowsFocusMark(this)) {
         if (m_FocusRing.isNull())
-            m_FocusRing = ui::FocusRing(m_Picture.toImage().scaled(size()));
+            m_FocusRing = ui::FocusRing(ThumbShape(m_Picture.toImage().scaled(size())));
         painter.drawImage(0, 0, m_FocusRing);
     }
 }

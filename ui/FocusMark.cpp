@@ -12,16 +12,25 @@ namespace {
 
 const char* const kKeyboardCues = "quorKeyboardCues";
 
-// Any key pressed in a window turns its cues on, a mouse press turns them off.
+// Any key pressed in a window turns its cues on, a mouse press turns them off; a new window takes
+// them from its owner.
 class KeyboardCueWatch : public QObject {
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         const QEvent::Type type = event->type();
-        if (type != QEvent::KeyPress && type != QEvent::MouseButtonPress)
+        if (type != QEvent::KeyPress && type != QEvent::MouseButtonPress && type != QEvent::Show)
             return false;
         auto* widget = qobject_cast<QWidget*>(watched);
         if (!widget)
             return false;
+        if (type == QEvent::Show) {
+            // A box opened from the keyboard shows where the keyboard is in it from the start.
+            const QWidget* owner =
+                widget->parentWidget() ? widget->parentWidget()->window() : QApplication::activeWindow();
+            if (widget->isWindow() && owner && !widget->property(kKeyboardCues).isValid())
+                widget->setProperty(kKeyboardCues, owner->property(kKeyboardCues).toBool());
+            return false;
+        }
         QWidget* window = widget->window();
         const bool cues = type == QEvent::KeyPress;
         if (window->property(kKeyboardCues).toBool() != cues) {

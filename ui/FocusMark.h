@@ -1,6 +1,7 @@
 // The skin's focus mark: a ring of the skin's accent colour along the inside edge of a control's
 // shape, drawn by the skinned controls themselves. As on Windows, a window shows it once the user
-// works it with the keyboard and hides it again at a mouse press in that window. GUI thread only.
+// works it with the keyboard and hides it again at a mouse press in that window; a box opened
+// from the keyboard shows it at once. GUI thread only.
 #pragma once
 
 #include <QColor>
