@@ -1,6 +1,8 @@
 // Connection set-up with a bounded wait; a lost server is reconnected on the next use.
 #include "PulseConnection.h"
 
+#include <sys/resource.h>
+
 #include <utility>
 
 namespace platform {
@@ -51,6 +53,10 @@ bool PulseConnection::EnsureConnected(std::chrono::milliseconds timeout) {
         pa_proplist_sets(props, PA_PROP_APPLICATION_ID, identity.id.c_str());
     if (!identity.icon.empty())
         pa_proplist_sets(props, PA_PROP_APPLICATION_ICON_NAME, identity.icon.c_str());
+    // Under a file-size limit (ulimit -f) the library cannot size its shared-memory pool: it would
+    // print "ftruncate() failed" and fall back to a private pool. Ask for the private one outright.
+    if (rlimit limit{}; getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+        pa_proplist_sets(props, PA_PROP_CONTEXT_FORCE_DISABLE_SHM, "1");
     m_Context =
         pa_context_new_with_proplist(pa_threaded_mainloop_get_api(m_Loop), identity.name.c_str(), props);
     pa_proplist_free(props);

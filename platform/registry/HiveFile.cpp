@@ -65,15 +65,20 @@ private:
 // No hive of ours comes near this; a larger file is someone else's and is not read whole.
 constexpr size_t kMaxHiveBytes = 16 * 1024 * 1024;
 
-// Returns 0 or an errno value; EFBIG for a file past kMaxHiveBytes. `stamp` is the file's as it
-// was opened.
+// Returns 0 or an errno value; EFBIG for a file past kMaxHiveBytes, EISDIR for a folder, EINVAL
+// for anything else that is not a regular file. `stamp` is the file's as it was opened.
 int ReadWholeFile(const std::filesystem::path& file, std::string* text, FileStamp* stamp) {
-    FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without blocking: a pipe or a device put in the hive's place would hang every reader.
+    FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (!fd.valid())
         return errno;
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0)
         return errno;
+    if (S_ISDIR(info.st_mode))
+        return EISDIR;
+    if (!S_ISREG(info.st_mode))
+        return EINVAL;
     *stamp = FileStamp::Of(info);
     text->clear();
     char chunk[16384];
@@ -198,7 +203,9 @@ ReadResult ReadAndParse(const std::filesystem::path& file, Hive* hive, LSTATUS* 
     timespec readAt{};
     clock_gettime(CLOCK_REALTIME, &readAt);
     const int error = ReadWholeFile(file, &text, &stamp);
-    if (error == EFBIG)
+    // Too large, or a pipe or device in its place: no hive of ours, set aside. A folder there is
+    // refused as an error that reads as empty and lets no write replace it.
+    if (error == EFBIG || error == EINVAL)
         return ReadResult::Broken;
     if (error != 0) {
         *status = StatusFromErrno(error, ERROR_READ_FAULT);

@@ -44,11 +44,4 @@ std::optional<std::string> CreateUnderFreeName(const std::string& folder, const 
     return std::nullopt;
 }
 
-std::optional<FileIdentity> IdentityOf(const std::string& path) {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0)
-        return std::nullopt;
-    return FileIdentity{info.st_dev, info.st_ino};
-}
-
 } // namespace platform

@@ -1,11 +1,8 @@
-// Opening the files recordings go to: one writer per file, free automatic names, and telling
-// whether the file a recording writes into is still the one at its path.
+// Opening the files recordings go to: one writer per file, and free automatic names.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
-#include <sys/types.h>
 
 namespace platform {
 
@@ -18,13 +15,5 @@ int OpenRecordingFile(const std::string& path);
 // "stem_3.ext", … and returns the name it got; nullopt (errno set) when none could be created.
 // The creation itself claims the name, so two recorders never get the same one.
 std::optional<std::string> CreateUnderFreeName(const std::string& folder, const std::string& name);
-
-// Which file a path names now; nullopt when nothing is there.
-struct FileIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
-    bool operator==(const FileIdentity&) const = default;
-};
-std::optional<FileIdentity> IdentityOf(const std::string& path);
 
 } // namespace platform

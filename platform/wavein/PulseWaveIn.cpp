@@ -5,6 +5,7 @@
 #include "wavein/WaveInDevice.h"
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -130,6 +131,7 @@ private:
         pa_stream_set_state_callback(m_Stream, &OnState, this);
         pa_stream_set_read_callback(m_Stream, &OnRead, this);
         pa_stream_set_moved_callback(m_Stream, &OnMoved, this);
+        pa_stream_set_suspended_callback(m_Stream, &OnSuspended, this);
 
         pa_buffer_attr attr = BufferAttr();
         auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY |
@@ -175,9 +177,11 @@ private:
     void DropStreamLocked() {
         if (!m_Stream)
             return;
+        FollowSuspensionLocked(false);
         pa_stream_set_state_callback(m_Stream, nullptr, nullptr);
         pa_stream_set_read_callback(m_Stream, nullptr, nullptr);
         pa_stream_set_moved_callback(m_Stream, nullptr, nullptr);
+        pa_stream_set_suspended_callback(m_Stream, nullptr, nullptr);
         if (PA_STREAM_IS_GOOD(pa_stream_get_state(m_Stream)))
             pa_stream_disconnect(m_Stream);
         pa_stream_unref(m_Stream);
@@ -206,16 +210,69 @@ private:
     static void OnState(pa_stream* stream, void* self) {
         auto* device = static_cast<PulseWaveInDevice*>(self);
         const pa_stream_state_t state = pa_stream_get_state(stream);
-        if (state == PA_STREAM_READY)
+        if (state == PA_STREAM_READY) {
             device->m_WasReady = true;
-        else if (!PA_STREAM_IS_GOOD(state) && device->m_WasReady)
+            // A source suspended before the stream came sends no notice of it.
+            device->FollowSuspensionLocked(pa_stream_is_suspended(stream) == 1);
+        } else if (!PA_STREAM_IS_GOOD(state) && device->m_WasReady) {
             device->Lose();
+        }
         PulseConnection::Instance().SignalLocked();
+    }
+
+    // Main loop thread, lock held. A suspended source (an output the user or the server put to
+    // sleep) sends nothing, but it has not gone away: the capture records silence meanwhile, so a
+    // recording keeps its length in time and its owner sees it going on.
+    static void OnSuspended(pa_stream* stream, void* self) {
+        static_cast<PulseWaveInDevice*>(self)->FollowSuspensionLocked(pa_stream_is_suspended(stream) == 1);
+    }
+
+    void FollowSuspensionLocked(bool suspended) {
+        pa_mainloop_api* api = pa_threaded_mainloop_get_api(PulseConnection::Instance().Mainloop());
+        if (!suspended) {
+            if (m_SilenceTimer)
+                api->time_free(m_SilenceTimer);
+            m_SilenceTimer = nullptr;
+            return;
+        }
+        if (m_SilenceTimer)
+            return;
+        m_SilenceSince = std::chrono::steady_clock::now();
+        m_SilenceFrames = 0;
+        timeval when = SilenceWake();
+        m_SilenceTimer = api->time_new(api, &when, &OnSilenceTimer, this);
+    }
+
+    timeval SilenceWake() const {
+        timeval when;
+        pa_gettimeofday(&when);
+        pa_timeval_add(&when,
+                       static_cast<pa_usec_t>(std::max<uint32_t>(m_FragmentMs, 10)) * PA_USEC_PER_MSEC);
+        return when;
+    }
+
+    // Main loop thread: the silence of the time since the last one, in whole frames. Bytes that
+    // arrive while no recording runs are dropped by Deliver itself.
+    static void OnSilenceTimer(pa_mainloop_api* api, pa_time_event* event, const timeval*, void* self) {
+        auto* device = static_cast<PulseWaveInDevice*>(self);
+        const auto elapsed = std::chrono::steady_clock::now() - device->m_SilenceSince;
+        const uint64_t frames =
+            static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count() *
+                                  static_cast<int64_t>(device->Format().nSamplesPerSec) / 1000000);
+        if (frames > device->m_SilenceFrames) {
+            const uint64_t fresh = frames - device->m_SilenceFrames;
+            device->m_SilenceFrames = frames;
+            device->Deliver(nullptr, fresh * std::max<uint16_t>(device->Format().nBlockAlign, 1));
+        }
+        timeval when = device->SilenceWake();
+        api->time_restart(event, &when);
     }
 
     // Main loop thread, lock held. PulseAudio carries a stream on its default source along when
     // the default changes: a chosen source is taken back, a following capture goes to the output.
     static void OnMoved(pa_stream* stream, void* self) {
+        // The new source may be asleep, or awake where the old one slept.
+        static_cast<PulseWaveInDevice*>(self)->FollowSuspensionLocked(pa_stream_is_suspended(stream) == 1);
         const std::string chosen = platform::CaptureSourceName();
         if (chosen.empty()) {
             platform::RefollowLocked(PulseConnection::Instance());
@@ -252,6 +309,10 @@ private:
     }
 
     pa_stream* m_Stream = nullptr;
+    // While the source is suspended: the timer that delivers its silence, and how much it gave.
+    pa_time_event* m_SilenceTimer = nullptr;
+    std::chrono::steady_clock::time_point m_SilenceSince;
+    uint64_t m_SilenceFrames = 0;
     uint32_t m_FragmentMs = 20;
     bool m_WasReady = false;
     int m_MoveResult = 0;

@@ -31,6 +31,12 @@ QString RecordFailureText(Recorder::RecordFailure failure) {
     case F::EndNotWritten:
         return QStringLiteral(
             "디스크에 쓰지 못해 녹음의 끝부분이\r\n저장되지 않았습니다.\r\n디스크 공간을 확인해 주세요.");
+    case F::FileMoved:
+        return QStringLiteral("녹음 중에 녹음 파일의 이름이나 위치가\r\n바뀌었습니다. 녹음은 바뀐 "
+                              "파일에\r\n모두 저장되었습니다.");
+    case F::FileSizeLimit:
+        return QStringLiteral(
+            "이 세션의 파일 크기 제한에 이르러\r\n녹음을 멈췄습니다.\r\n녹음된 부분은 저장되었습니다.");
     case F::None:
         break;
     }

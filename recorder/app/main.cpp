@@ -9,6 +9,7 @@
 #include <QApplication>
 
 #include <clocale>
+#include <cstdio>
 #include <cstring>
 #include <langinfo.h>
 
@@ -24,9 +25,14 @@ void UseUtf8CharacterType() {
 
 int main(int argc, char** argv) {
     const std::string commandLine = CQuorRecorderApp::CommandLineText(argc, argv);
-    // Decided before any connection to the window system: a wrong start shows nothing at all.
-    if (!CQuorRecorderApp::RunsWith(commandLine))
+    // Decided before any connection to the window system: a wrong start opens no window, and only
+    // someone at a terminal sees how it is started.
+    if (!CQuorRecorderApp::RunsWith(commandLine)) {
+        std::fputs("QuorRecorder: start it from the menu or with the command quorrecorder "
+                   "(the program itself runs only as \"QuorRecorder QuorRecorder\").\n",
+                   stderr);
         return 0;
+    }
 
     const ui::FontWarmUp fonts;
     platform::SetSoundClientIdentity(

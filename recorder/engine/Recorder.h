@@ -4,7 +4,7 @@
 #pragma once
 
 #include "CSoundIn.h"
-#include "riff/RecordingFile.h"
+#include "riff/FollowedFile.h"
 #include "thread/AutoResetEvent.h"
 #include "thread/SpscRing.h"
 #include "wavein/WaveIn.h"
@@ -15,7 +15,6 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <thread>
 
@@ -39,6 +38,8 @@ public:
         NoRoomToStart,  // not even the first captured data could be written: no file is kept
         FileRemoved,    // the file (or its folder) was removed while recording
         EndNotWritten,  // the last data or the file's closing sizes did not reach the disk
+        FileMoved,      // the file was renamed or moved while recording; it is whole at RecordingPath()
+        FileSizeLimit,  // a write met the process's file-size limit (ulimit -f), not a full disk
     };
 
     // Called on the monitor worker for every filled buffer; must not block.
@@ -87,8 +88,11 @@ public:
     // DroppedSeconds how much audio the capture lost because writing fell behind.
     bool StopRecord();
     double DroppedSeconds() const { return m_DroppedSeconds; }
-    // True while recording when the file is no longer at its path (deleted, or its folder was).
+    // True while recording when the file was deleted (or its folder was). A file renamed or moved
+    // is written on where it is now, and StopRecord tells its new place (FileMoved).
     bool RecordingFileGone() const;
+    // The size of the recording's file wherever it is now; window thread.
+    uint64_t RecordingFileBytes() const { return m_RecordingFile ? m_RecordingFile->Size() : 0; }
     bool IsRecording() const { return m_bRecording; }
     bool IsPaused() const { return m_bPaused; }
     RecordFailure LastFailure() const { return m_LastFailure; }
@@ -97,7 +101,8 @@ public:
     // recording is over and the window should call StopRecord to finish the file.
     // A capture whose source went away ends the recording too (CaptureLost).
     RecordFailure EndedByItself() const;
-    // The path of the recording in progress or of the last one.
+    // The path of the recording in progress or of the last one; after StopRecord the file's new
+    // place when it was renamed or moved meanwhile.
     const std::string& RecordingPath() const { return m_RecordingPath; }
     // Captured PCM bytes that reached the file in the recording in progress or the last one
     // (paused stretches do not count). Any thread.
@@ -124,6 +129,8 @@ private:
     // False when the end did not reach the disk; *dataBytes gets what the file holds.
     bool FinishFiles(uint64_t* dataBytes);
     RecordFailure StopOutcome(RecordFailure ended, bool endWritten, uint64_t dataBytes);
+    // Window thread, capture stopped: the file is exactly as large as the file-size limit allows.
+    bool AtFileSizeLimit() const;
 
     void MonitorLoop();
     void CloseMonitor();
@@ -168,7 +175,7 @@ private:
     RecordFailure m_LastFailure = RecordFailure::None;
     std::string m_LastFailureDetail;
     std::string m_RecordingPath;
-    std::optional<platform::FileIdentity> m_RecordingFile;
+    std::unique_ptr<platform::FollowedFile> m_RecordingFile;
     double m_DroppedSeconds = 0;
     std::function<void(const std::string&)> m_TagEditor;
 };

@@ -4,6 +4,7 @@
 #include "CWriteMP3File.h"
 #include "Recorder.h"
 #include "RecorderSettings.h"
+#include "riff/RecordingFile.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -62,12 +63,12 @@ bool Recorder::StartRecord() {
     m_RecordingType = settings.fileType;
     m_RecordingPath = OutputPath(settings);
     if (!OpenWriter(settings)) {
-        // The claimed name goes again; a chosen name was never touched unless the WAV file was made.
+        // The claimed name goes again; a chosen name is only touched once the capture runs.
         if (settings.fileNameAutomatic)
             std::remove(m_RecordingPath.c_str());
         return false;
     }
-    m_RecordingFile = platform::IdentityOf(m_RecordingPath);
+    m_RecordingFile = std::make_unique<platform::FollowedFile>(m_RecordingPath);
     return true;
 }
 
@@ -90,16 +91,16 @@ bool Recorder::OpenWriter(const RecorderSettings& settings) {
         m_pMp3Writer.store(writer.release(), std::memory_order_release);
         return true;
     }
+    // As for MP3, the capture runs before the file is made, so a capture that cannot start leaves
+    // an existing file of the chosen name as it was; until the file is published the worker skips it.
+    if (!m_Capture.Start())
+        return Fail(RecordFailure::CaptureFailed, m_Capture.LastError().text);
     auto file = std::make_unique<CSoundFile>(m_RecordingPath, m_Capture.GetFormat());
-    if (!file->IsOpen())
+    if (!file->IsOpen()) {
+        m_Capture.Stop();
         return Fail(RecordFailure::FileNotCreated, m_RecordingPath);
-    m_pWavFile.store(file.release(), std::memory_order_release);
-    if (!m_Capture.Start()) {
-        std::string why = m_Capture.LastError().text;
-        delete m_pWavFile.exchange(nullptr);
-        std::remove(m_RecordingPath.c_str());
-        return Fail(RecordFailure::CaptureFailed, why);
     }
+    m_pWavFile.store(file.release(), std::memory_order_release);
     return true;
 }
 
@@ -182,9 +183,16 @@ bool Recorder::FinishFiles(uint64_t* dataBytes) {
 }
 
 Recorder::RecordFailure Recorder::StopOutcome(RecordFailure ended, bool endWritten, uint64_t dataBytes) {
-    if (m_RecordingFile && platform::IdentityOf(m_RecordingPath) != m_RecordingFile)
-        return RecordFailure::FileRemoved;
-    if (ended == RecordFailure::DiskFull && dataBytes == 0) {
+    bool moved = false;
+    if (m_RecordingFile && m_RecordingFile->Following() && !m_RecordingFile->IsAt(m_RecordingPath)) {
+        // Renamed or moved meanwhile: the file was written on where it is now.
+        std::optional<std::string> now = m_RecordingFile->CurrentPath();
+        if (!now)
+            return RecordFailure::FileRemoved;
+        m_RecordingPath = *now;
+        moved = true;
+    }
+    if ((ended == RecordFailure::DiskFull || ended == RecordFailure::FileSizeLimit) && dataBytes == 0) {
         // Nothing was recorded: an empty file would only pass for a recording. A link, pipe or
         // device chosen as the target stays where it is.
         std::error_code ec;
@@ -195,11 +203,18 @@ Recorder::RecordFailure Recorder::StopOutcome(RecordFailure ended, bool endWritt
     }
     if (ended != RecordFailure::None)
         return ended;
-    return endWritten ? RecordFailure::None : RecordFailure::EndNotWritten;
+    if (!endWritten)
+        return RecordFailure::EndNotWritten;
+    return moved ? RecordFailure::FileMoved : RecordFailure::None;
+}
+
+bool Recorder::AtFileSizeLimit() const {
+    const std::optional<uint64_t> limit = platform::FileSizeLimit();
+    return limit && m_RecordingFile && m_RecordingFile->Size() >= *limit;
 }
 
 bool Recorder::RecordingFileGone() const {
-    return m_bRecording && m_RecordingFile && platform::IdentityOf(m_RecordingPath) != m_RecordingFile;
+    return m_bRecording && m_RecordingFile && m_RecordingFile->Deleted();
 }
 
 bool Recorder::StopRecord() {
@@ -217,6 +232,9 @@ bool Recorder::StopRecord() {
     // Writing the last of it may itself have failed.
     if (ended == RecordFailure::None)
         ended = m_EndedBy.load();
+    // Asked before the file is finished, which may cut it back to whole frames.
+    if (ended == RecordFailure::DiskFull && AtFileSizeLimit())
+        ended = RecordFailure::FileSizeLimit;
     const WAVEFORMATEX* format = m_Capture.GetFormat();
     m_DroppedSeconds =
         static_cast<double>(m_Capture.DroppedBytes()) / std::max<uint32_t>(format->nAvgBytesPerSec, 1);

@@ -72,7 +72,14 @@ std::string DefaultInstallDir() {
 
 void ReadSavePath(std::string& out) {
     out = DefaultSavePath();
-    ReadStringValue("Savepath", out, CRegistry::kPathBufferBytes);
+    ReadFromSettingsKey([&](CRegistry& reg) {
+        std::string stored;
+        // Only a text naming a folder from the root is a place: an empty, relative or mistyped value
+        // would put recordings wherever the program happened to start (the root, for a timer).
+        if (reg.ReadString("Savepath", stored, CRegistry::kPathBufferBytes) &&
+            reg.LastType() == platform::REG_SZ && stored.starts_with('/'))
+            out = stored;
+    });
 }
 
 bool WriteSavePath(const std::string& path) {

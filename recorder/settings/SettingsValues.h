@@ -18,7 +18,8 @@ std::string DefaultSavePath();   // the user's My Music folder
 std::string DefaultInstallDir(); // "%s/QuorRecorder" of the program-files folder
 
 // Folders are read with a buffer of the platform's path limit, so any folder the writer stored
-// reads back; the writer refuses a longer one and keeps the stored value (returns false).
+// reads back; the writer refuses a longer one and keeps the stored value (returns false). A stored
+// save folder that is empty, relative or not text reads as the default.
 void ReadSavePath(std::string& out);
 bool WriteSavePath(const std::string& path);
 

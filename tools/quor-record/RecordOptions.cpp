@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <filesystem>
 
 namespace {
 
@@ -80,7 +81,12 @@ std::optional<RecordOptions> ParseRecordOptions(const std::vector<std::string>& 
         const std::string& arg = args[i];
         auto is = [&](const char* name) { return arg == name || arg.starts_with(std::string(name) + "="); };
         std::string value;
-        if (onlyFiles || arg == "-" || !arg.starts_with("-")) {
+        if (arg == "-" && !onlyFiles) {
+            *error = "\"-\" is not supported: quor-record writes a file, not standard output (./- names a "
+                     "file \"-\")";
+            return std::nullopt;
+        }
+        if (onlyFiles || !arg.starts_with("-")) {
             if (options.file) {
                 *error = "only one FILE may be given";
                 return std::nullopt;
@@ -128,7 +134,25 @@ std::optional<RecordOptions> ParseRecordOptions(const std::vector<std::string>& 
             return std::nullopt;
         }
     }
+    if (const std::optional<int32_t> named = options.file ? FormatOfName(*options.file) : std::nullopt) {
+        // Never an MP3 in a ".wav" file or the other way round.
+        if (options.fileType && *options.fileType != *named) {
+            *error = std::string("--format ") + (*options.fileType == kFileTypeMp3 ? "mp3" : "wav") +
+                     " does not match the file name \"" + *options.file + "\"";
+            return std::nullopt;
+        }
+        options.fileType = named;
+    }
     return options;
+}
+
+std::optional<int32_t> FormatOfName(const std::string& file) {
+    const std::string name = Lower(std::filesystem::path(file).filename().string());
+    if (name.size() > 4 && name.ends_with(".mp3"))
+        return kFileTypeMp3;
+    if (name.size() > 4 && name.ends_with(".wav"))
+        return kFileTypeWav;
+    return std::nullopt;
 }
 
 std::optional<int32_t> ResolveQuality(int32_t fileType, const std::string& quality) {
@@ -164,8 +188,9 @@ std::string RecordHelp() {
         "settings of QuorRecorder, until stopped by SIGINT (Ctrl+C) or SIGTERM, --duration or\n"
         "--until-silence. Without FILE the recording gets an automatic name (the local time, e.g.\n"
         "20260314_093005.mp3) in the save folder of the settings; an existing file is never replaced.\n"
+        "A FILE ending in .mp3 or .wav records that format.\n"
         "\nOptions:\n"
-        "  --format mp3|wav      file format (default: the stored settings)\n"
+        "  --format mp3|wav      file format (default: FILE's extension, else the stored settings)\n"
         "  --quality N           a preset of the format below, by index or label (default: the stored one)\n"
         "  --duration TIME       stop after TIME of recording: 90s, 45m, 1h30m\n"
         "  --until-silence TIME  stop after TIME of continuous silence (every sample below -50 dBFS)\n"
@@ -182,10 +207,11 @@ std::string RecordHelp() {
     }
     help += "\nExit codes:\n"
             "  0  finished (the file is complete)\n"
-            "  1  could not record (encoder library missing, capture refused)\n"
+            "  1  could not record (encoder library missing, capture refused or no longer delivering)\n"
             "  2  bad options\n"
             "  3  the sound server cannot be reached or went away (the file so far is kept, complete)\n"
-            "  4  the file cannot be created, or the disk is full (what was written is kept, complete)\n"
+            "  4  the file cannot be created, the disk is full or a file-size limit was reached\n"
+            "     (what was written is kept, complete)\n"
             "  5  no such source\n";
     return help;
 }

@@ -19,7 +19,8 @@ constexpr int kRecordNoSource = 5;  // --source names no source of the server
 constexpr double kSilenceDbfs = -50.0;
 
 struct RecordOptions {
-    std::optional<int32_t> fileType;    // --format: kFileTypeMp3 or kFileTypeWav
+    // kFileTypeMp3 or kFileTypeWav: --format, else the FILE's extension (.mp3, .wav) when it has one.
+    std::optional<int32_t> fileType;
     std::optional<std::string> quality; // --quality: a label or an index, checked against the format
     std::optional<std::chrono::seconds> duration;
     std::optional<std::chrono::seconds> untilSilence;
@@ -33,7 +34,11 @@ struct RecordOptions {
 // "90s", "45m", "1h30m", "2h", "1h0m30s" or plain seconds "90". Positive, at most 7 days.
 std::optional<std::chrono::seconds> ParseRecordTime(const std::string& text);
 
+// The format a file name's extension names (.mp3 or .wav, in any case); nullopt for any other.
+std::optional<int32_t> FormatOfName(const std::string& file);
+
 // Parses the arguments after the program name. On a mistake: nullopt and one line in *error.
+// A --format that contradicts the FILE's extension is a mistake, and so is "-" as FILE.
 std::optional<RecordOptions> ParseRecordOptions(const std::vector<std::string>& args, std::string* error);
 
 // The preset index that `quality` names for the file type: its label (also without the part from

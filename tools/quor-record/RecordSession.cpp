@@ -10,6 +10,8 @@
 #include "StatusLine.h"
 #include "pulse/PulseConnection.h"
 #include "pulse/SoundSources.h"
+#include "registry/HiveFile.h"
+#include "riff/FollowedFile.h"
 #include "wavein/CaptureSource.h"
 
 #include <chrono>
@@ -115,7 +117,13 @@ Outcome ChooseFile(const RecordOptions& options, RecorderSettings& settings) {
     return {};
 }
 
-// Why a recording could not start, or what went wrong with it by its end.
+// The file-size limit of this process (ulimit -f), in bytes.
+std::string LimitText() {
+    return std::to_string(platform::FileSizeLimit().value_or(0)) + " bytes (ulimit -f)";
+}
+
+// Why a recording could not start, or what went wrong with it by its end; a sentence with code 0
+// tells something the user should know about a complete recording.
 Outcome FailureOutcome(const Recorder& recorder) {
     const std::string& path = recorder.RecordingPath();
     const std::string detail = recorder.LastFailureDetail();
@@ -128,7 +136,13 @@ Outcome FailureOutcome(const Recorder& recorder) {
     case F::DiskFull:
         return {kRecordFileError,
                 "the disk is full; the recording stopped and " + path + " holds what was written."};
+    case F::FileSizeLimit:
+        return {kRecordFileError, "the file reached the file-size limit of " + LimitText() +
+                                      "; the recording stopped and " + path + " holds what was written."};
     case F::NoRoomToStart:
+        if (platform::FileSizeLimit())
+            return {kRecordFileError, "the file-size limit of " + LimitText() +
+                                          " leaves no room; nothing could be recorded and no file was kept."};
         return {kRecordFileError, "the disk is full; nothing could be recorded and no file was kept."};
     case F::SizeLimit:
         return {kRecordFileError,
@@ -136,6 +150,10 @@ Outcome FailureOutcome(const Recorder& recorder) {
     case F::FileRemoved:
         return {kRecordFileError,
                 path + " or its folder was removed while recording; the recording is lost."};
+    case F::FileMoved:
+        // Written on to the end where it went: complete, only under another name.
+        return {kRecordOk,
+                "the file was renamed or moved while recording; the whole recording is in " + path + "."};
     case F::EndNotWritten:
         return {kRecordFileError,
                 "the end of the recording did not reach the disk; " + path + " may lack it."};
@@ -212,14 +230,19 @@ Outcome RecordUntilStopped(const RecordOptions& options, Recorder& recorder, con
             lastBytes = now;
             lastProgress = Clock::now();
         }
-        if (!ServerReady() || Clock::now() - lastProgress > kStallLimit)
+        // A suspended or idle output still delivers (silence): a capture that delivers nothing
+        // while the server answers has stopped for another reason.
+        if (!ServerReady())
             return {kRecordNoServer, "the sound capture ended (the sound server went away); " +
                                          recorder.RecordingPath() + " holds what was recorded."};
+        if (Clock::now() - lastProgress > kStallLimit)
+            return {kRecordFailed, "the sound server delivered nothing for " +
+                                       std::to_string(kStallLimit.count()) + " s although it still runs; " +
+                                       recorder.RecordingPath() + " holds what was recorded."};
         if (live && Clock::now() >= nextStatus) {
             nextStatus = Clock::now() + kStatusPeriod;
-            std::error_code ec;
-            const auto size = fs::file_size(recorder.RecordingPath(), ec);
-            err << '\r' << StatusLine(now / bytesPerSecond, ec ? 0 : size, levels.Peak()) << std::flush;
+            err << '\r' << StatusLine(now / bytesPerSecond, recorder.RecordingFileBytes(), levels.Peak())
+                << std::flush;
         }
     }
 }
@@ -248,6 +271,14 @@ int RunQuorRecord(const std::vector<std::string>& args, std::ostream& out, std::
         return outcome.code;
     };
 
+    // A settings file that cannot be read is moved aside and the defaults are used: say so.
+    platform::SetHiveSetAsideObserver([&err](const fs::path& file, const fs::path& aside) {
+        err << "quor-record: the settings file " << file.string() << " could not be read; it was moved to "
+            << aside.string() << " and the default settings are used.\n";
+    });
+    struct StopObserving {
+        ~StopObserving() { platform::SetHiveSetAsideObserver(nullptr); }
+    } stopObserving;
     RecorderSettings& settings = TheRecorderSettings();
     if (!options->listSources)
         if (Outcome chosen = ChooseFormat(*options, settings); chosen.code != kRecordOk)
@@ -280,7 +311,7 @@ int RunQuorRecord(const std::vector<std::string>& args, std::ostream& out, std::
             << " s of sound were lost: the computer was too busy to write them in time.\n";
     if (outcome.code != kRecordOk)
         return fail(outcome);
-    if (const Outcome stopped = FailureOutcome(recorder); stopped.code != kRecordOk)
+    if (const Outcome stopped = FailureOutcome(recorder); !stopped.sentence.empty())
         return fail(stopped);
     return kRecordOk;
 }

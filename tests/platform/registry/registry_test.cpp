@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
+#include <sys/stat.h>
 
 using namespace platform;
 
@@ -202,7 +204,7 @@ TEST(Registry, AWriteToAKeyWhoseHiveWasSetAsideStillLands) {
     ASSERT_NE(hive->Find({"Software", "QuorRecorder"}), nullptr);
 }
 
-TEST(Registry, AnOversizedFileIsNotReadWholeAndIsKeptAside) {
+TEST(Registry, AnOversizedFileOrAPipeIsNotReadAndIsKeptAside) {
     quortest::HiveEnv env;
     HKEY key = CreateKey("Software\\QuorRecorder");
     RegCloseKey(key);
@@ -212,4 +214,18 @@ TEST(Registry, AnOversizedFileIsNotReadWholeAndIsKeptAside) {
     quortest::WriteFile(env.HivePath(), text);
     EXPECT_EQ(GetString("Software\\QuorRecorder", "Savepath"), "<missing>");
     EXPECT_EQ(env.FilesNamed(".broken-").size(), 1u);
+
+    // A pipe nobody writes to would block a reader for ever: it is set aside at once as well, and
+    // the next write makes a hive again.
+    ASSERT_EQ(mkfifo(env.HivePath().c_str(), 0600), 0);
+    EXPECT_EQ(GetString("Software\\QuorRecorder", "Savepath"), "<missing>");
+    const auto aside = env.FilesNamed(".broken-");
+    EXPECT_EQ(
+        std::count_if(aside.begin(), aside.end(), [](const auto& f) { return std::filesystem::is_fifo(f); }),
+        1);
+    key = CreateKey("Software\\QuorRecorder");
+    EXPECT_EQ(SetString(key, "Savepath", "/again"), ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_EQ(GetString("Software\\QuorRecorder", "Savepath"), "/again");
+    EXPECT_TRUE(std::filesystem::is_regular_file(env.HivePath()));
 }

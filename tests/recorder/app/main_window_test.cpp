@@ -548,7 +548,7 @@ TEST_F(RecorderWindowTest, StoredFileTypesThatCannotBeRecordedAreShownAndRecorde
     EXPECT_TRUE(answer.Seen().empty());
 }
 
-TEST_F(RecorderWindowTest, ASaveFolderRemovedWhileRecordingIsTold) {
+TEST_F(RecorderWindowTest, ASaveFolderRemovedWhileRecordingIsToldAndARenamedOneIsWrittenOn) {
     const fs::path folder = saveFolder->path() / "removed";
     fs::create_directory(folder);
     ASSERT_TRUE(WriteSavePath(folder.string()));
@@ -569,6 +569,24 @@ TEST_F(RecorderWindowTest, ASaveFolderRemovedWhileRecordingIsTold) {
     ASSERT_EQ(answer.Seen().size(), 1u);
     EXPECT_EQ(answer.Seen()[0].message,
               QStringLiteral("녹음 중에 녹음 파일이나 저장 폴더가\r\n지워져 녹음이 저장되지 않았습니다."));
+
+    // Renamed instead: the recording goes on into the renamed folder until Stop, which says so.
+    fs::create_directory(folder);
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
+    const fs::path now = saveFolder->path() / "renamed" / fs::path(RecordingPath()).filename();
+    ASSERT_FALSE(WaitForFile(RecordingPath()).empty());
+    fs::rename(folder, now.parent_path());
+    const uintmax_t atRename = fs::file_size(now);
+    while (fs::file_size(now) < atRename + 40000 && timer.elapsed() < 15000)
+        Settle(20);
+    EXPECT_TRUE(window->TheRecorder().IsRecording());
+    ASSERT_TRUE(Click(window.get(), "IDC_BTN_STOP"));
+    ASSERT_EQ(answer.Seen().size(), 2u);
+    EXPECT_EQ(
+        answer.Seen()[1].message,
+        QStringLiteral("녹음 중에 녹음 파일의 이름이나 위치가\r\n바뀌었습니다. 녹음은 바뀐 파일에\r\n모두 "
+                       "저장되었습니다."));
+    EXPECT_EQ(window->TheRecorder().RecordingPath(), now.string());
 }
 
 namespace {

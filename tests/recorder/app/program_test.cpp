@@ -68,6 +68,10 @@ TEST(RecorderProgram, EndsAtOnceWithoutTheExactArgument) {
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(process.exitCode(), 0);
         EXPECT_EQ(CaptureStreams(), 0) << "no window, so no capture was opened";
+        // Someone who ran it by hand learns how it is started, in one line.
+        EXPECT_EQ(process.readAllStandardError().toStdString(),
+                  "QuorRecorder: start it from the menu or with the command quorrecorder (the program itself "
+                  "runs only as \"QuorRecorder QuorRecorder\").\n");
     }
 }
 

@@ -169,7 +169,7 @@ TEST_F(RecordingFaults, AutomaticNamesNeverReplaceAFileAndEveryFileHasOneWriter)
     }
 }
 
-TEST_F(RecordingFaults, AFileRemovedWhileRecordingIsNoticedAndToldAtStop) {
+TEST_F(RecordingFaults, AFileRemovedWhileRecordingIsToldAtStopAndARenamedOneIsWrittenOn) {
     std::vector<std::string> tagged;
     recorder.SetTagEditor([&](const std::string& path) { tagged.push_back(path); });
     settings.mp3Id3v1 = 1;
@@ -187,6 +187,27 @@ TEST_F(RecordingFaults, AFileRemovedWhileRecordingIsNoticedAndToldAtStop) {
         EXPECT_EQ(recorder.LastFailure(), Failure::FileRemoved);
     }
     EXPECT_TRUE(tagged.empty()) << "no tag editor on a file that is gone";
+
+    // The MP3 renamed, the WAV's folder renamed while recording: each is written on to its end,
+    // the stop tells where it is now, and the tag editor opens there.
+    for (int type : {0, 1}) {
+        settings.savePath = (dir / "saved").string();
+        fs::create_directory(settings.savePath);
+        Use(type, 0, type == 0 ? "take.mp3" : "take.wav", false);
+        settings.mp3Id3v1 = 1;
+        ASSERT_TRUE(recorder.StartRecord());
+        ASSERT_TRUE(WaitUntil([&] { return SizeOf(recorder.RecordingPath()) > 100; }));
+        const fs::path now = type == 0 ? dir / "saved" / "renamed.mp3" : dir / "moved" / "take.wav";
+        fs::rename(type == 0 ? recorder.RecordingPath() : settings.savePath, type == 0 ? now : dir / "moved");
+        EXPECT_FALSE(recorder.RecordingFileGone());
+        const uintmax_t atRename = SizeOf(now);
+        ASSERT_TRUE(WaitUntil([&] { return SizeOf(now) > atRename + 8000; })) << "written on";
+        ASSERT_TRUE(recorder.StopRecord());
+        EXPECT_EQ(recorder.LastFailure(), Failure::FileMoved);
+        EXPECT_EQ(recorder.RecordingPath(), now.string());
+        ExpectWhole(now);
+    }
+    EXPECT_EQ(tagged, std::vector<std::string>{(dir / "saved" / "renamed.mp3").string()});
 }
 
 TEST_F(RecordingFaults, RecordingsThatCannotStartLeaveNoFile) {
@@ -199,6 +220,20 @@ TEST_F(RecordingFaults, RecordingsThatCannotStartLeaveNoFile) {
         ASSERT_TRUE(recorder.StopRecord());
         EXPECT_EQ(recorder.LastFailure(), Failure::NoRoomToStart);
     }
+    // A chosen name whose recording cannot start leaves the file of that name as it was.
+    const fs::path kept = dir / "kept";
+    fs::create_directory(kept);
+    settings.savePath = kept.string();
+    for (const char* name : {"old.mp3", "old.wav"}) {
+        quortest::WriteFile(kept / name, "an earlier recording");
+        Use(name == std::string("old.mp3") ? 0 : 1, 0, name, false);
+        driver.FailCall(quortest::ScriptedWaveIn::Call::Start, MMSYSERR_NODRIVER);
+        EXPECT_FALSE(recorder.StartRecord());
+        EXPECT_EQ(recorder.LastFailure(), Failure::CaptureFailed);
+        EXPECT_EQ(quortest::ReadFile(kept / name), "an earlier recording");
+    }
+    fs::remove_all(kept);
+    settings.savePath = dir.str();
     // A file type that is neither MP3 nor WAV records nothing rather than pretending to.
     for (int type : {2, -1, 99}) {
         Use(type, 0, "other.ogg", true);

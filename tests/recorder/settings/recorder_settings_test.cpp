@@ -165,6 +165,26 @@ TEST(RecorderSettings, StoredOdditiesAreTakenAsTheyAre) {
     EXPECT_EQ(ReadCkTopmost(1), 0x00636261);
 }
 
+TEST(RecorderSettings, AStoredSaveFolderThatNamesNoPlaceIsTheMusicFolder) {
+    quortest::HiveEnv env;
+    const std::string music = (env.Home() / "Music").string();
+    RecorderSettings s;
+    // Empty, relative or stored as a number: recordings would land wherever the program started.
+    for (const char* folder : {"", "Music", "./recordings", "~/Music"}) {
+        StoreString("Savepath", folder);
+        s.Load();
+        EXPECT_EQ(s.savePath, music) << '"' << folder << '"';
+    }
+    for (DWORD number : {0u, 5u, 0x2F2F2F2Fu}) { // the last one reads as the text "////"
+        StoreDword("Savepath", number);
+        s.Load();
+        EXPECT_EQ(s.savePath, music) << number;
+    }
+    StoreString("Savepath", "/srv/녹음");
+    s.Load();
+    EXPECT_EQ(s.savePath, "/srv/녹음");
+}
+
 TEST(RecorderSettings, LongSaveFoldersReadBackAndTooLongOnesKeepTheStoredFolder) {
     quortest::HiveEnv env;
     const std::string longFolder = "/home/mina/" + std::string(150, 'a') + "/음악/" + std::string(100, 'b');

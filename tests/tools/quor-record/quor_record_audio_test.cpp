@@ -1,7 +1,9 @@
 // quor-record against the private sound server playing a known tone: lengths, formats and the
 // tone in what it writes, and how each way of ending leaves the file and the exit code.
 #include "AutomaticFileName.h"
+#include "CRegistry.h"
 #include "Mp3Probe.h"
+#include "ProgramKeys.h"
 #include "RecordTool.h"
 #include "RecorderSettings.h"
 #include "support/HiveEnv.h"
@@ -19,6 +21,7 @@
 #include <ctime>
 #include <memory>
 #include <set>
+#include <sys/stat.h>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -101,10 +104,10 @@ TEST_F(QuorRecord, DurationAndFormatOptionsGiveFilesOfThatLengthFormatAndTone) {
     EXPECT_LE(seconds, 3.0 + kEncoderSeconds);
     EXPECT_EQ(quortest::DominantOf(decoded.pcm, 2, 0, decoded.rate, {250, 500, 1000, 2000, 4000}), 1000);
 
+    // No --format: the name's extension asks for WAV, and the quality is one of WAV's.
     const fs::path wavFile = dir / "three.wav";
-    ASSERT_EQ(quortest::RunRecordTool(
-                  {"--format", "wav", "--quality", "0", "--duration", "3s", wavFile.string()}, nullptr, &err),
-              0)
+    ASSERT_EQ(
+        quortest::RunRecordTool({"--quality", "0", "--duration", "3s", wavFile.string()}, nullptr, &err), 0)
         << err;
     Wav wav = ReadWav(wavFile);
     EXPECT_EQ(wav.rate, 44100u);
@@ -171,16 +174,17 @@ TEST_F(QuorRecord, SigintFinishesAnAutomaticallyNamedFileWithoutReplacingOne) {
     EXPECT_EQ(quortest::DominantOf(decoded.pcm, 2, 0, decoded.rate, {250, 500, 1000, 2000, 4000}), 1000);
 }
 
-TEST_F(QuorRecord, AFullDiskEndsWithItsCodeAndAFinishedFile) {
+TEST_F(QuorRecord, AFileSizeLimitEndsWithItsCodeAFinishedFileAndOneSentenceSayingSo) {
     quortest::SignalPlayer tone(1000.0);
     const fs::path file = dir / "full.wav";
     // Room for about half a second of CD-quality sound.
     quortest::RecordTool tool({"--format", "wav", "--quality", "0", file.string()}, 100000);
     ASSERT_EQ(tool.Wait(), 4) << tool.Err();
-    EXPECT_NE(tool.Err().find("quor-record: the disk is full; the recording stopped and " + file.string() +
-                              " holds what was written.\n"),
-              std::string::npos)
-        << tool.Err();
+    EXPECT_EQ(tool.Err(),
+              "quor-record: the file reached the file-size limit of 100000 bytes (ulimit -f); the "
+              "recording stopped and " +
+                  file.string() + " holds what was written.\n")
+        << "not a full disk, and nothing else printed";
     const Wav wav = ReadWav(file); // sizes completed
     EXPECT_GT(wav.seconds, 0.3);
     EXPECT_NEAR(quortest::ZeroCrossingFrequency(Slice(wav.left, wav.rate, 0.1, wav.seconds), wav.rate),
@@ -210,4 +214,66 @@ TEST_F(QuorRecord, SourcesAreListedAndAnUnknownOneEndsWithItsCodeAndNoFile) {
               0)
         << err;
     EXPECT_TRUE(fs::exists(named));
+}
+
+TEST_F(QuorRecord, ASaveFolderThatNamesNoPlaceOrAPipeAsSettingsFileRecordsIntoTheMusicFolder) {
+    quortest::SignalPlayer tone(1000.0);
+    const fs::path started = dir / "started-here";
+    fs::create_directories(started);
+    struct InFolder {
+        fs::path back = fs::current_path();
+        explicit InFolder(const fs::path& folder) { fs::current_path(folder); }
+        ~InFolder() { fs::current_path(back); }
+    } inFolder(started);
+    // Empty, relative, a number, and a pipe that would block every reader of the settings.
+    for (int round = 0; round < 4; ++round) {
+        SCOPED_TRACE(round);
+        if (round < 3) {
+            CRegistry reg;
+            ASSERT_TRUE(reg.Open(platform::HKEY_CURRENT_USER, kSettingsKey, 1));
+            ASSERT_TRUE(round == 2 ? reg.WriteDWORD("Savepath", 5)
+                                   : reg.WriteString("Savepath", round ? "Music" : ""));
+        } else {
+            fs::remove(hive.HivePath());
+            ASSERT_EQ(mkfifo(hive.HivePath().c_str(), 0600), 0);
+        }
+        std::string err;
+        EXPECT_EQ(quortest::RunRecordTool({"--duration", "1s"}, nullptr, &err), 0) << err;
+        EXPECT_EQ(err.empty(), round < 3) << err;
+        EXPECT_TRUE(err.empty() ||
+                    err.starts_with("quor-record: the settings file " + hive.HivePath().string() +
+                                    " could not be read; it was moved to "))
+            << err;
+        EXPECT_TRUE(fs::is_empty(started)) << "nothing where the program was started";
+        const fs::path music = hive.Home() / "Music";
+        EXPECT_EQ(std::distance(fs::directory_iterator(music), {}), 1);
+        fs::remove_all(music);
+    }
+}
+
+TEST_F(QuorRecord, ARenamedFileAndASuspendedOutputDoNotEndTheRecording) {
+    quortest::SignalPlayer tone(1000.0);
+    const fs::path first = dir / "take.wav";
+    const fs::path renamed = dir / "kept.wav";
+    quortest::RecordTool tool({first.string()});
+    ASSERT_TRUE(quortest::WaitForFileSize(first, 46 + 176400));
+    fs::rename(first, renamed);
+    ASSERT_TRUE(quortest::WaitForFileSize(renamed, 46 + 2 * 176400)) << "written on";
+    ASSERT_EQ(kill(tool.Pid(), SIGTERM), 0);
+    ASSERT_EQ(tool.Wait(), 0) << tool.Err();
+    EXPECT_EQ(tool.Err(),
+              "quor-record: the file was renamed or moved while recording; the whole recording is in " +
+                  renamed.string() + ".\n");
+    EXPECT_GT(ReadWav(renamed).seconds, 1.9);
+
+    // An output put to sleep sends nothing (on PulseAudio; PipeWire wakes it for the capture), yet
+    // the server runs: the recording has its set length.
+    const quortest::PulseServer& server = quortest::SharedPulseServer();
+    server.Pactl("suspend-sink speakers 1");
+    const fs::path quiet = dir / "quiet.wav";
+    std::string err;
+    EXPECT_EQ(quortest::RunRecordTool({"--duration", "2s", quiet.string()}, nullptr, &err), 0) << err;
+    server.Pactl("suspend-sink speakers 0");
+    EXPECT_EQ(err, "");
+    EXPECT_EQ(ReadWav(quiet).seconds, 2.0);
 }

@@ -40,6 +40,12 @@ TEST(RecordCommand, OptionsParseInBothFormsAndMistakesAreNamed) {
     ASSERT_TRUE(options) << error;
     EXPECT_EQ(options->fileType, 0);
     EXPECT_EQ(options->file, "--odd-name.mp3");
+    // Without --format the name's extension chooses; any other name leaves the stored format.
+    EXPECT_EQ(ParseRecordOptions({"/tmp/x.mp3/Show.WAV"}, &error)->fileType, 1);
+    EXPECT_EQ(ParseRecordOptions({"show.mp3"}, &error)->fileType, 0);
+    for (const char* other : {"show", "show.ogg", ".wav", "wav", "-", "./-"})
+        EXPECT_FALSE(ParseRecordOptions({"--", other}, &error)->fileType) << other;
+    EXPECT_EQ(ParseRecordOptions({"--", "-"}, &error)->file, "-") << "named so on purpose";
 
     const std::pair<std::vector<std::string>, std::string> mistakes[] = {
         {{"--format", "ogg"}, "--format must be mp3 or wav, not \"ogg\""},
@@ -47,6 +53,10 @@ TEST(RecordCommand, OptionsParseInBothFormsAndMistakesAreNamed) {
         {{"--until-silence", "soon"}, "--until-silence takes a time such as 90s, 45m or 1h30m, not \"soon\""},
         {{"a.mp3", "b.mp3"}, "only one FILE may be given"},
         {{"--loud"}, "unknown option --loud"},
+        {{"--format", "wav", "show.mp3"}, "--format wav does not match the file name \"show.mp3\""},
+        {{"x.WAV", "--format=mp3"}, "--format mp3 does not match the file name \"x.WAV\""},
+        {{"-"},
+         "\"-\" is not supported: quor-record writes a file, not standard output (./- names a file \"-\")"},
     };
     for (const auto& [args, expected] : mistakes) {
         EXPECT_FALSE(ParseRecordOptions(args, &error)) << expected;
@@ -112,13 +122,14 @@ TEST(RecordCommand, BadOptionsAndAMissingServerEndWithTheirCodesAndNoFile) {
     quortest::HiveEnv hive;
     quortest::TempDir dir;
     const std::string file = (dir / "x.mp3").string();
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"--format", "flac", file},
-          {"--duration", "1y", file},
-          {"--bogus", file},
-          {file, file},
-          {"--quality", "99", file},
-          {"--format", "wav", "--quality", "320KBps, 44100Hz, STEREO"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--format", "flac", file},
+                                                 {"--duration", "1y", file},
+                                                 {"--bogus", file},
+                                                 {file, file},
+                                                 {"--quality", "99", file},
+                                                 {"--format", "wav", "--quality", "320KBps, 44100Hz, STEREO"},
+                                                 {"--format", "wav", file},
+                                                 {"-"}}) {
         std::string out, err;
         EXPECT_EQ(quortest::RunRecordTool(args, &out, &err), 2) << args[0];
         EXPECT_TRUE(err.starts_with("quor-record: ")) << err;

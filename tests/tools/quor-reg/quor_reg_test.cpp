@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -137,6 +138,18 @@ TEST(QuorReg, FailuresAreToldInSentencesAndABrokenFileMovedAsideIsTold) {
         }
     }
     EXPECT_EQ(asideFiles, 1u);
-    for (const ToolRun& run : {missing, badKey, noValue, broken})
+
+    // A pipe in the file's place is moved aside too, at once, instead of waiting for a writer.
+    std::filesystem::remove(env.HivePath());
+    ASSERT_EQ(mkfifo(env.HivePath().c_str(), 0600), 0);
+    const ToolRun pipe = QuorReg({"list", kKey});
+    EXPECT_EQ(pipe.exitCode, 1);
+    EXPECT_TRUE(pipe.err.starts_with("quor-reg: the settings file " + env.HivePath().string() +
+                                     " could not be read; it was moved to "))
+        << pipe.err;
+    EXPECT_EQ(env.FilesNamed(".broken-").size(), 2u);
+    ASSERT_EQ(QuorReg({"set", kKey, "FileTypeSel", "dword", "1"}).exitCode, 0);
+    EXPECT_EQ(QuorReg({"get", kKey, "FileTypeSel"}).out, "1\n");
+    for (const ToolRun& run : {missing, badKey, noValue, broken, pipe})
         EXPECT_EQ(run.err.find("status"), std::string::npos) << "no bare status numbers";
 }
