@@ -1,7 +1,7 @@
 // The splitter window: start-up with a file, a folder or nothing; opening files and refusing
 // unplayable ones; playing from the start thumb, pause and resume (also at 0 ms) with the scripted
 // player; a lost sound server with the real one; the drawn times; the slider's notification; the
-// open, folder and help buttons for a new user; what screen readers hear of the controls.
+// open, folder and help buttons for a new user.
 #include "CQuorSplitApp.h"
 #include "CSplitAboutDlg.h"
 #include "MediaFiles.h"
@@ -10,9 +10,6 @@
 #include "SplitWindowFixture.h"
 #include "TimeText.h"
 #include "player/ScriptedAudioPlayer.h"
-#include "support/gui/KeyboardAndReaders.h"
-
-#include <QAccessibleValueInterface>
 
 #include <QLineEdit>
 #include <QTest>
@@ -60,32 +57,6 @@ TEST_F(SplitWindowTest, StartsWithAPlayableFileShownAndReadyToPlay) {
     EXPECT_EQ(Control("IDC_BTN_PLAY")->geometry(), QRect(14, 165, 34, 34));
     EXPECT_EQ(Control("IDC_EDIT_PATH")->geometry(), QRect(68, 42, 260, 16));
     EXPECT_EQ(Control("SLIDER_ID")->geometry(), QRect(8, 96, 483, 60));
-}
-
-TEST_F(SplitWindowTest, EveryControlReadsInKoreanAndTheThumbsReadTheirSeconds) {
-    CQuorSplitDlg& w = Open(Tone("song.mp3", 240));
-    w.Slider()->SetSelection(56, 174);
-    const std::vector<quortest::gui::AccessibleNode> tree = quortest::gui::ExpectShownControlsNamed(&w);
-    const std::pair<const char*, const char*> names[] = {
-        {"IDC_BTN_CLOSE", "닫기"},    {"IDC_BTN_MINIMIZE", "최소화"}, {"IDC_BTN_ABOUT", "정보"},
-        {"IDC_BTN_OPEN", "파일열기"}, {"IDC_BTN_FOLDER", "저장폴더"}, {"IDC_BTN_CUT", "자르기"},
-        {"IDC_BTN_STOP", "정지"},     {"IDC_BTN_PAUSE", "일시정지"},  {"IDC_BTN_PLAY", "재생"},
-        {"IDC_EDIT_PATH", "파일"},    {"SLIDER_ID", "자르기 구간"},   {"StartThumb", "시작 위치"},
-        {"EndThumb", "끝 위치"}};
-    for (const auto& [id, name] : names)
-        EXPECT_EQ(quortest::gui::NodeOf(tree, id).name, QString::fromUtf8(name)) << id;
-    const quortest::gui::AccessibleNode start = quortest::gui::NodeOf(tree, "StartThumb");
-    EXPECT_EQ(start.role, QAccessible::Slider);
-    EXPECT_EQ(start.value, "56");
-    EXPECT_EQ(start.description, "00:00:56");
-    EXPECT_EQ(quortest::gui::NodeOf(tree, "EndThumb").value, "174");
-
-    // A screen reader setting a thumb moves it as a key would, within the range.
-    QAccessibleInterface* end = QAccessible::queryAccessibleInterface(w.Slider()->EndThumb());
-    end->valueInterface()->setCurrentValue(20);
-    int first = 0, last = 0;
-    w.Slider()->GetSelection(first, last);
-    EXPECT_EQ(last, 56) << "never before the start";
 }
 
 TEST_F(SplitWindowTest, TheWindowPaintsBeforeItReadsTheFile) {
