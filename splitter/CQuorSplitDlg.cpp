@@ -68,6 +68,8 @@ std::string SaveFolder() {
 }
 
 const char* const kCannotPlay = "재생 할수 없는 파일입니다.";
+// What the three painted times are, as the background labels them.
+const char* const kTimeNames[] = {"시작", "끝", "재생위치"};
 
 } // namespace
 
@@ -144,10 +146,8 @@ void CQuorSplitDlg::OnInitDialog() {
     m_Open->setFocus();
 
     const QRect timeRects[] = {kStartTextRect, kEndTextRect, kPlayTextRect};
-    const char* const timeNames[] = {"시작", "끝", "재생위치"};
     for (size_t i = 0; i < m_TimeReadouts.size(); ++i) {
         m_TimeReadouts[i] = new ui::TextReadout(this, timeRects[i]);
-        m_TimeReadouts[i]->setAccessibleDescription(timeNames[i]);
     }
     ShowTimes({});
 
@@ -240,13 +240,16 @@ void CQuorSplitDlg::CreateControls() {
 void CQuorSplitDlg::SetTransport(bool play, bool pause, bool stop) {
     // A pressed transport button that goes off hands the keyboard to the one that is on now,
     // not to the next control in the row.
-    const bool keysOnTransport = m_Play->hasFocus() || m_Pause->hasFocus() || m_Stop->hasFocus();
+    const auto onTransport = [this] {
+        const QWidget* focused = focusWidget();
+        return focused && focused->isEnabled() &&
+               (focused == m_Play || focused == m_Pause || focused == m_Stop);
+    };
+    const bool keysOnTransport = onTransport();
     m_Play->setEnabled(play);
     m_Pause->setEnabled(pause);
     m_Stop->setEnabled(stop);
-    if (!keysOnTransport ||
-        (focusWidget() && focusWidget()->isEnabled() &&
-         (focusWidget() == m_Play || focusWidget() == m_Pause || focusWidget() == m_Stop)))
+    if (!keysOnTransport || onTransport())
         return;
     for (CxSkinButton* button : {m_Play, m_Pause, m_Stop})
         if (button->isEnabled()) {
@@ -422,7 +425,7 @@ void CQuorSplitDlg::ShowTimes(const QRect& area) {
     update(area);
     const std::array<QString, 3> texts = TimeTexts();
     for (size_t i = 0; i < texts.size(); ++i)
-        m_TimeReadouts[i]->SetText(texts[i], m_TimeReadouts[i]->accessibleDescription());
+        m_TimeReadouts[i]->SetText(texts[i], kTimeNames[i]);
 }
 
 void CQuorSplitDlg::PaintTexts(QPainter& painter) {
