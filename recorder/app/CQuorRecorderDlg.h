@@ -1,7 +1,7 @@
 // The recorder's main window: the skinned face with its buttons, the elapsed time, the format
 // line, the spectrum and the capture-volume slider. It owns the Recorder for its whole life and
 // turns button presses into recording commands; Tab walks the controls and Return or Space
-// presses one, but no key closes the window. Window thread only, except OnMixerNotify (the
+// presses one; Escape never closes the window. Window thread only, except OnMixerNotify (the
 // mixer's notification thread), which only posts to the window thread.
 #pragma once
 
