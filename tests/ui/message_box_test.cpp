@@ -185,7 +185,7 @@ TEST(MessageBox, KeysAnswerAsItsButtonsAndScreenReadersHearAnAlertWithItsText) {
         QTimer::singleShot(0, &box, [&] {
             if (onCancel)
                 FindControl(&box, "IDC_BTN_CANCEL")->setFocus();
-            PressKey(box.focusWidget(), key);
+            PressKey(box.focusWidget() ? box.focusWidget() : &box, key);
         });
         return box.DoModal();
     };
