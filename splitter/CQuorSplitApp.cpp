@@ -4,6 +4,7 @@
 #include "CQuorSplitDlg.h"
 #include "FontWarmUp.h"
 #include "Fonts.h"
+#include "MainWindowRun.h"
 #include "MediaQuery.h"
 #include "SystemMessageBox.h"
 #include "TerminationSignals.h"
@@ -32,6 +33,6 @@ int CQuorSplitApp::Run() {
     dialog.SetInputPath(InputPathFrom(QCoreApplication::arguments()));
     // Log-out or shut-down during a cut: the converter is ended and its file removed.
     TerminationSignals closeOnSignal(&dialog, [&dialog] { dialog.OnTerminationSignal(); });
-    dialog.exec();
+    ui::RunMainWindow(dialog);
     return 0;
 }

@@ -3,6 +3,7 @@
 
 #include "CQuorRecorderDlg.h"
 #include "FontWarmUp.h"
+#include "MainWindowRun.h"
 #include "TerminationSignals.h"
 #include "UpdaterLaunch.h"
 
@@ -10,8 +11,6 @@
 #include "StartupChecks.h"
 #include "net/NetStatus.h"
 #endif
-
-#include <QCoreApplication>
 
 std::string CQuorRecorderApp::CommandLineText(int argc, const char* const* argv) {
     std::string text;
@@ -34,12 +33,11 @@ bool CQuorRecorderApp::InitInstance() {
         return false;
     ui::FontWarmUp::WaitUntilRead(); // the start-up checks' boxes and the window show text
     RunStartupChecks();
-    QCoreApplication::setApplicationName(QStringLiteral("쿠오르녹음기 응용 프로그램"));
 
     CQuorRecorderDlg dialog;
     // Log-out or a kill request closes the window the orderly way: the recording is finished.
     TerminationSignals closeOnSignal(&dialog, [&dialog] { dialog.OnTerminationRequest(); });
-    dialog.exec();
+    ui::RunMainWindow(dialog);
     return false;
 }
 

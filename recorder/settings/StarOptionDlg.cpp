@@ -1,10 +1,12 @@
 // The settings dialog: its frame, page switching, OK and X.
 #include "StarOptionDlg.h"
 
+#include "AccessibleName.h"
 #include "CHoverButton.h"
 #include "CMssageBoxDlg.h"
 #include "CSettingDlg_FileOut.h"
 #include "CSettingDlg_Record.h"
+#include "CentreOverOwner.h"
 #include "ControlId.h"
 #include "DialogKeys.h"
 #include "DialogResult.h"
@@ -14,10 +16,9 @@
 #include "WindowDragger.h"
 #include "registry/FileHive.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QScreen>
+#include <QShowEvent>
 
 using namespace StarOptionDlgIds;
 
@@ -40,7 +41,6 @@ StarOptionDlg::StarOptionDlg(const VolumePageMaker& makeVolumePage, std::functio
     setModal(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(kSize);
-    CentreOnScreen();
     m_Title = Skin::Bitmap(SkinSet::Recorder, RecorderBitmap::IDB_SETTINGS_TITLE);
 
     m_PageFile = AddPageButton("IDC_BTN_PAGE_FILE", IDC_BTN_PAGE_FILE, RecorderBitmap::IDB_PAGE_FILE,
@@ -50,19 +50,20 @@ StarOptionDlg::StarOptionDlg(const VolumePageMaker& makeVolumePage, std::functio
     m_PageRecord = AddPageButton("IDC_BTN_PAGE_RECORD", IDC_BTN_PAGE_RECORD, RecorderBitmap::IDB_PAGE_RECORD,
                                  QStringLiteral("녹음설정"), 214);
 
-    auto* ok = new CHoverButton(this);
-    QUOR_SET_ID(ok, IDC_BTN_OK);
-    ok->LoadBitmap(SkinSet::Recorder, RecorderBitmap::IDB_BTN_OK, 3);
-    ok->setText(QStringLiteral("확인"));
-    ok->move((kSize.width() - ok->width()) / 2, kPageArea.bottom() + 14);
-    connect(ok, &QAbstractButton::clicked, this, &StarOptionDlg::OnOK);
+    m_Ok = new CHoverButton(this);
+    QUOR_SET_ID(m_Ok, IDC_BTN_OK);
+    m_Ok->LoadBitmap(SkinSet::Recorder, RecorderBitmap::IDB_BTN_OK, 3);
+    m_Ok->setText(QStringLiteral("확인"));
+    m_Ok->move((kSize.width() - m_Ok->width()) / 2, kPageArea.bottom() + 14);
+    connect(m_Ok, &QAbstractButton::clicked, this, &StarOptionDlg::OnOK);
 
     auto* close = new CHoverButton(this);
     QUOR_SET_ID(close, IDC_BTN_CLOSE);
     close->LoadBitmap(SkinSet::Recorder, RecorderBitmap::IDB_BTN_CLOSE, 3);
     close->setText(QStringLiteral("X"));
+    ui::NameControl(close, QStringLiteral("닫기"));
     close->move(kSize.width() - close->width() - 5, (kTitleSize.height() - close->height()) / 2);
-    connect(close, &QAbstractButton::clicked, this, [this] { done(ui::IDCANCEL); });
+    connect(close, &QAbstractButton::clicked, this, &StarOptionDlg::reject);
 
     // Marks where the pages go; the pages draw their own frame over it.
     m_PageArea = new QWidget(this);
@@ -99,9 +100,11 @@ CHoverButton* StarOptionDlg::AddPageButton(const char* idName, int id, int bitma
     return button;
 }
 
-void StarOptionDlg::CentreOnScreen() {
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+void StarOptionDlg::showEvent(QShowEvent* event) {
+    // Placed as it shows, when its owner's place is known.
+    if (!event->spontaneous())
+        ui::CentreOverOwner(this);
+    QDialog::showEvent(event);
 }
 
 int StarOptionDlg::DoModal() {
@@ -148,9 +151,12 @@ void StarOptionDlg::OnOK() {
     done(ui::IDOK);
 }
 
+void StarOptionDlg::reject() {
+    done(ui::IDCANCEL);
+}
+
 void StarOptionDlg::keyPressEvent(QKeyEvent* event) {
-    // The dialog closes only through its buttons.
-    if (!ui::SwallowDialogCloseKey(event))
+    if (!ui::HandleDialogKey(this, event, m_Ok))
         QDialog::keyPressEvent(event);
 }
 
