@@ -1,8 +1,12 @@
 // Picture choice by state, and hover tracking through enter and leave events.
 #include "ui/CHoverButton.h"
 
+#include "ui/FocusMark.h"
+
 #include <QEnterEvent>
 #include <QPainter>
+
+#include <algorithm>
 
 CHoverButton::CHoverButton(QWidget* parent) : QAbstractButton(parent) {
     setCursor(Qt::PointingHandCursor);
@@ -20,6 +24,7 @@ bool CHoverButton::LoadBitmap(const QPixmap& strip, int imageCount) {
     imageCount_ = imageCount;
     imageWidth_ = strip.width() / imageCount;
     imageHeight_ = strip.height();
+    focusRing_ = QImage();
     resize(imageWidth_, imageHeight_);
     update();
     return true;
@@ -62,6 +67,29 @@ void CHoverButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect source(CurrentPicture() * imageWidth_, 0, imageWidth_, imageHeight_);
     painter.drawPixmap(QPoint(0, 0), strip_, source);
+    if (ui::ShowsFocusMark(this))
+        painter.drawImage(QPoint(0, 0), FocusRingImage());
+}
+
+const QImage& CHoverButton::FocusRingImage() {
+    if (!focusRing_.isNull())
+        return focusRing_;
+    // The button's outline is what any of its pictures covers: a title button's plate shows only
+    // under the mouse, faintly, so any cover counts as inside.
+    const QImage strip = strip_.toImage().convertToFormat(QImage::Format_ARGB32);
+    QImage shape(imageWidth_, imageHeight_, QImage::Format_ARGB32);
+    for (int y = 0; y < imageHeight_; ++y) {
+        auto* out = reinterpret_cast<QRgb*>(shape.scanLine(y));
+        const auto* in = reinterpret_cast<const QRgb*>(strip.constScanLine(y));
+        for (int x = 0; x < imageWidth_; ++x) {
+            int cover = 0;
+            for (int picture = 0; picture < imageCount_; ++picture)
+                cover = std::max(cover, qAlpha(in[picture * imageWidth_ + x]));
+            out[x] = qRgba(0, 0, 0, std::min(255, cover * 6));
+        }
+    }
+    focusRing_ = ui::FocusRing(shape);
+    return focusRing_;
 }
 
 void CHoverButton::enterEvent(QEnterEvent* event) {

@@ -5,6 +5,7 @@
 #include "ui/Skin.h"
 
 #include <QAbstractButton>
+#include <QImage>
 #include <QPixmap>
 
 class CHoverButton : public QAbstractButton {
@@ -36,10 +37,13 @@ protected:
     QSize sizeHint() const override { return ImageSize(); }
 
 private:
+    const QImage& FocusRingImage();
+
     bool hovering_ = false;
     int imageWidth_ = 0;
     int imageHeight_ = 0;
     QPixmap strip_;
     bool locked_ = false;
     int imageCount_ = 1;
+    QImage focusRing_; // made when first shown
 };

@@ -1,20 +1,22 @@
 // Geometry, painting and keys of the notification box.
 #include "ui/CMssageBoxDlg.h"
 
+#include "ui/AccessibleName.h"
 #include "ui/CHoverButton.h"
+#include "ui/CentreOverOwner.h"
 #include "ui/ControlId.h"
 #include "ui/DialogKeys.h"
 #include "ui/Fonts.h"
 #include "ui/MessageBoxIds.h"
 #include "ui/RecorderBitmaps.h"
 #include "ui/SplitterBitmaps.h"
+#include "ui/TextReadout.h"
 #include "ui/WindowDragger.h"
 
-#include <QGuiApplication>
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
-#include <QScreen>
 
 #include <vector>
 
@@ -94,7 +96,11 @@ CMssageBoxDlg::CMssageBoxDlg(QWidget* parent, const MessageBoxTemplate& form)
         messageLabel_->setFont(ui::CellHeightFont(QStringLiteral("돋음"), 16, QFont::DemiBold));
         messageLabel_->setStyleSheet(QStringLiteral("color: #000000; background: transparent;"));
         messageLabel_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    } else {
+        messageReadout_ = new ui::TextReadout(this, {});
     }
+    // Screen readers announce an alert with its title and its text as the box opens.
+    ui::SetAccessibleRole(this, QAccessible::AlertMessage);
     new WindowDragger(this);
     Configure(QString(), title_, 0, 100, 100);
 }
@@ -105,7 +111,7 @@ void CMssageBoxDlg::Configure(const QString& message, const QString& title, int 
     title_ = title;
     buttonLayout_ = buttonLayout;
     resize(width, height);
-    CentreOverParent();
+    ui::CentreOverOwner(this);
 
     titleLabel_->setText(title_);
     // The title's own width where it needs more than its 30 pixels, so it is never cut.
@@ -124,18 +130,12 @@ void CMssageBoxDlg::Configure(const QString& message, const QString& title, int 
     if (messageLabel_) {
         messageLabel_->setGeometry(10, 30, width - 20, height - 63);
         messageLabel_->setText(QString(message_).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    } else {
+        messageReadout_->setGeometry(10, kTitleBand, width - 20, std::max(0, top - kTitleBand));
+        messageReadout_->SetText(message_.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).join(u'\n'));
     }
+    setAccessibleName(title_);
     update();
-}
-
-void CMssageBoxDlg::CentreOverParent() {
-    QRect over;
-    if (parentWidget())
-        over = parentWidget()->window()->frameGeometry();
-    else if (QScreen* screen = QGuiApplication::primaryScreen())
-        over = screen->availableGeometry();
-    if (over.isValid())
-        move(over.center() - QPoint(width() / 2, height() / 2));
 }
 
 int CMssageBoxDlg::DoModal() {
@@ -154,9 +154,15 @@ void CMssageBoxDlg::reject() {
 }
 
 void CMssageBoxDlg::keyPressEvent(QKeyEvent* event) {
-    // The box closes only through its buttons.
-    if (!ui::SwallowDialogCloseKey(event))
+    // Escape counts as Cancel (or closes an OK-only box); Return presses OK unless Cancel has the focus.
+    if (!ui::HandleDialogKey(this, event, ok_))
         QDialog::keyPressEvent(event);
+}
+
+void CMssageBoxDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    QAccessibleEvent alert(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
 }
 
 void CMssageBoxDlg::paintEvent(QPaintEvent*) {

@@ -11,6 +11,9 @@
 
 class CHoverButton;
 class QLabel;
+namespace ui {
+class TextReadout;
+}
 
 // Button layouts: OK alone, or OK and Cancel (any value but kBoxOkOnly shows both).
 constexpr int kBoxOkOnly = 1;
@@ -56,10 +59,10 @@ public slots:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void PaintMessage(class QPainter& painter) const;
-    void CentreOverParent();
 
     const MessageBoxTemplate& form_;
     QString message_;
@@ -69,4 +72,5 @@ private:
     CHoverButton* cancel_;
     QLabel* titleLabel_;
     QLabel* messageLabel_ = nullptr;
+    ui::TextReadout* messageReadout_ = nullptr; // the painted message, for screen readers
 };

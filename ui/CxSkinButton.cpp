@@ -1,6 +1,7 @@
 // Skin choice by state, mask shape and hit test, packed SetSkin arguments.
 #include "ui/CxSkinButton.h"
 
+#include "ui/FocusMark.h"
 #include "ui/ImageRegion.h"
 
 #include <QEnterEvent>
@@ -55,6 +56,7 @@ void CxSkinButton::SetTextColor(const QColor& colour) {
 }
 
 void CxSkinButton::ApplyMask() {
+    focusRing_ = QImage();
     if (region_.isEmpty()) {
         clearMask();
         return;
@@ -143,6 +145,26 @@ void CxSkinButton::paintEvent(QPaintEvent*) {
         painter.setPen(textColour_);
         painter.drawText(caption, Qt::AlignCenter | Qt::TextSingleLine, text());
     }
+    if (ui::ShowsFocusMark(this))
+        painter.drawImage(QPoint(0, 0), FocusRingImage());
+}
+
+const QImage& CxSkinButton::FocusRingImage() {
+    if (focusRing_.isNull() || focusRing_.size() != size()) {
+        QImage shape(size(), QImage::Format_ARGB32_Premultiplied);
+        shape.fill(Qt::black); // without a mask the button is its rectangle
+        if (!maskAlpha_.isNull()) {
+            shape.fill(Qt::transparent);
+            QPainter p(&shape);
+            p.setRenderHint(QPainter::SmoothPixmapTransform);
+            if (drawMode_ == Stretched)
+                p.drawImage(rect(), maskAlpha_);
+            else
+                p.drawImage(0, 0, maskAlpha_);
+        }
+        focusRing_ = ui::FocusRing(shape);
+    }
+    return focusRing_;
 }
 
 void CxSkinButton::SetHovering(bool hovering) {

@@ -50,6 +50,7 @@ private:
     void DrawBitmap(QPainter& painter, const QPixmap& bitmap) const;
     QPixmap Masked(const QPixmap& bitmap) const;
     void SetHovering(bool hovering);
+    const QImage& FocusRingImage();
 
     Kind kind_;
     bool hovering_ = false;
@@ -61,4 +62,5 @@ private:
     QRegion region_;
     int border_ = 0;
     int drawMode_ = Stretched;
+    QImage focusRing_; // for the current shape and size, made when first shown
 };

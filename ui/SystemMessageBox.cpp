@@ -11,9 +11,22 @@
 
 namespace ui {
 
+namespace {
+QString& ProgramCaption() {
+    static QString caption;
+    return caption;
+}
+} // namespace
+
+void SetSystemMessageBoxCaption(const QString& caption) {
+    ProgramCaption() = caption;
+}
+
 void ShowSystemMessageBox(QWidget* parent, const QString& text, const QString& caption, bool error) {
-    QMessageBox box(error ? QMessageBox::Critical : QMessageBox::NoIcon,
-                    caption.isEmpty() ? QCoreApplication::applicationName() : caption, text, QMessageBox::Ok,
+    QString title = caption;
+    if (title.isEmpty())
+        title = ProgramCaption().isEmpty() ? QCoreApplication::applicationName() : ProgramCaption();
+    QMessageBox box(error ? QMessageBox::Critical : QMessageBox::NoIcon, title, text, QMessageBox::Ok,
                     parent);
     box.setTextFormat(Qt::PlainText); // file names are text, never markup
     box.exec();

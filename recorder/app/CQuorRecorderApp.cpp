@@ -4,14 +4,13 @@
 #include "recorder/app/CQuorRecorderDlg.h"
 #include "recorder/app/UpdaterLaunch.h"
 #include "ui/FontWarmUp.h"
+#include "ui/MainWindowRun.h"
 #include "ui/TerminationSignals.h"
 
 #if QUOR_UPDATE_CHECKS
 #include "platform/net/NetStatus.h"
 #include "recorder/update/StartupChecks.h"
 #endif
-
-#include <QCoreApplication>
 
 std::string CQuorRecorderApp::CommandLineText(int argc, const char* const* argv) {
     std::string text;
@@ -34,12 +33,11 @@ bool CQuorRecorderApp::InitInstance() {
         return false;
     ui::FontWarmUp::WaitUntilRead(); // the start-up checks' boxes and the window show text
     RunStartupChecks();
-    QCoreApplication::setApplicationName(QStringLiteral("쿠오르녹음기 응용 프로그램"));
 
     CQuorRecorderDlg dialog;
     // Log-out or a kill request closes the window the orderly way: the recording is finished.
     TerminationSignals closeOnSignal(&dialog, [&dialog] { dialog.OnTerminationRequest(); });
-    dialog.exec();
+    ui::RunMainWindow(dialog);
     return false;
 }
 

@@ -13,6 +13,7 @@
 #include "recorder/settings/AutomaticFileName.h"
 #include "recorder/settings/RecorderSettings.h"
 #include "recorder/tags/dialog/CID3TagInfoDlg.h"
+#include "ui/AccessibleName.h"
 #include "ui/AfterFirstPaint.h"
 #include "ui/CHoverButton.h"
 #include "ui/CMssageBoxDlg.h"
@@ -24,6 +25,7 @@
 #include "ui/ImageRegion.h"
 #include "ui/RecorderBitmaps.h"
 #include "ui/Skin.h"
+#include "ui/TextReadout.h"
 #include "ui/WindowDragger.h"
 
 #include "recorder/settings/dialog/StarOptionDlg.h"
@@ -52,18 +54,23 @@ const QString kTitle = QStringLiteral("알림");
 // How long after the sound server came back a source chosen on the volume page may still appear.
 constexpr qint64 kChosenSourceWaitMs = 3000;
 
+const QString kRecordName = QStringLiteral("녹음");
+const QString kPauseName = QStringLiteral("일시중지");
+
 CxSkinButton* RoundOrWideButton(QWidget* parent, int normal, int pressed, int hover, int mask,
-                                const QRect& at) {
+                                const QRect& at, const QString& name) {
     auto* button = new CxSkinButton(parent);
     button->SetSkin(SkinSet::Recorder, normal, pressed, hover, 0, 0, mask);
     button->setGeometry(at);
+    ui::NameControl(button, name);
     return button;
 }
 
-CHoverButton* HoverButton(QWidget* parent, int strip, const QPoint& at) {
+CHoverButton* HoverButton(QWidget* parent, int strip, const QPoint& at, const QString& name) {
     auto* button = new CHoverButton(parent);
     button->move(at);
     button->LoadBitmap(SkinSet::Recorder, strip, 3);
+    ui::NameControl(button, name);
     return button;
 }
 
@@ -99,30 +106,42 @@ CQuorRecorderDlg::~CQuorRecorderDlg() {
 
 void CQuorRecorderDlg::CreateControls() {
     m_BtnRecord = RoundOrWideButton(this, IDB_RECORD_NORMAL, IDB_RECORD_PRESSED, IDB_RECORD_HOVER,
-                                    IDB_ROUND_MASK, {9, 115, 34, 34});
+                                    IDB_ROUND_MASK, {9, 115, 34, 34}, kRecordName);
     QUOR_SET_ID(m_BtnRecord, IDC_BTN_RECORD);
     m_BtnStop = RoundOrWideButton(this, IDB_STOP_NORMAL, IDB_STOP_PRESSED, IDB_STOP_HOVER, IDB_ROUND_MASK,
-                                  {48, 115, 34, 34});
+                                  {48, 115, 34, 34}, QStringLiteral("정지"));
     QUOR_SET_ID(m_BtnStop, IDC_BTN_STOP);
     m_BtnSplit = RoundOrWideButton(this, IDB_SPLIT_NORMAL, IDB_SPLIT_PRESSED, IDB_SPLIT_HOVER, IDB_WIDE_MASK,
-                                   {169, 120, 75, 26});
+                                   {169, 120, 75, 26}, QStringLiteral("자르개"));
     QUOR_SET_ID(m_BtnSplit, IDC_BTN_SPLIT);
     m_BtnSaveFolder = RoundOrWideButton(this, IDB_FOLDER_NORMAL, IDB_FOLDER_PRESSED, IDB_FOLDER_HOVER,
-                                        IDB_WIDE_MASK, {245, 120, 75, 26});
+                                        IDB_WIDE_MASK, {245, 120, 75, 26}, QStringLiteral("저장폴더"));
     QUOR_SET_ID(m_BtnSaveFolder, IDC_BTN_SAVEFOLDER);
 
-    m_BtnAbout = HoverButton(this, IDB_BTN_ABOUT, {231, 4});
+    m_BtnAbout = HoverButton(this, IDB_BTN_ABOUT, {231, 4}, QStringLiteral("정보"));
     QUOR_SET_ID(m_BtnAbout, IDC_BTN_ABOUT);
-    m_BtnSettings = HoverButton(this, IDB_BTN_SETTINGS, {255, 4});
+    m_BtnSettings = HoverButton(this, IDB_BTN_SETTINGS, {255, 4}, QStringLiteral("환경설정"));
     QUOR_SET_ID(m_BtnSettings, IDC_BTN_SETTINGS);
-    m_BtnMinimize = HoverButton(this, IDB_BTN_MINIMIZE, {278, 3});
+    m_BtnMinimize = HoverButton(this, IDB_BTN_MINIMIZE, {278, 3}, QStringLiteral("최소화"));
     QUOR_SET_ID(m_BtnMinimize, IDC_BTN_MINIMIZE);
-    m_BtnExit = HoverButton(this, IDB_BTN_CLOSE, {302, 3});
+    m_BtnExit = HoverButton(this, IDB_BTN_CLOSE, {302, 3}, QStringLiteral("종료"));
     QUOR_SET_ID(m_BtnExit, IDC_BTN_EXIT);
 
     m_VolumeSlider = new CVolumeSlider(this);
     m_VolumeSlider->setGeometry(300, 68, 18, 40);
     QUOR_SET_ID(m_VolumeSlider, IDC_SLIDER_VOLUME);
+    ui::NameControl(m_VolumeSlider, QStringLiteral("녹음 볼륨"));
+    // Keys go left to right along the bottom, then over the title bar.
+    QWidget* const tabOrder[] = {m_BtnRecord, m_BtnStop,     m_BtnSplit,    m_BtnSaveFolder, m_VolumeSlider,
+                                 m_BtnAbout,  m_BtnSettings, m_BtnMinimize, m_BtnExit};
+    for (size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
+    // What the face paints as time and format, for screen readers.
+    m_TimeReadout = new ui::TextReadout(this, RecorderFace::TimeRect());
+    m_TimeReadout->setObjectName(QStringLiteral("TimeReadout"));
+    m_FormatReadout = new ui::TextReadout(this, RecorderFace::FormatRect());
+    m_FormatReadout->setObjectName(QStringLiteral("FormatReadout"));
 
     // The capture path keeps its own lists; the window's list controls exist but are never seen.
     auto* devices = new QComboBox(this);
@@ -173,6 +192,8 @@ void CQuorRecorderDlg::OnInitDialog() {
     m_Graph = new CFrequencyGraph(this);
     m_Graph->setGeometry(172, 69, 120, 32);
     QUOR_SET_ID(m_Graph, IDC_STATIC_SPECTRUM);
+    ui::SetAccessibleRole(m_Graph, QAccessible::Chart);
+    m_Graph->setAccessibleName(QStringLiteral("스펙트럼"));
     // Until the first values arrive the display shows the face's dark recess, not a grey box.
     QPalette recess = m_Graph->palette();
     recess.setColor(QPalette::Window, QColor(7, 15, 18));
@@ -230,6 +251,7 @@ void CQuorRecorderDlg::ApplySettings() {
             setWindowFlags(flags);
         }
     }
+    UpdateReadouts();
     update();
 }
 
@@ -264,6 +286,8 @@ void CQuorRecorderDlg::PrepareFileName() {
 }
 
 void CQuorRecorderDlg::SetRecordSkin(bool pauseSkin) {
+    // Named by what a press does now.
+    ui::NameControl(m_BtnRecord, pauseSkin ? kPauseName : kRecordName);
     if (pauseSkin)
         m_BtnRecord->SetSkin(SkinSet::Recorder, IDB_PAUSE_NORMAL, IDB_PAUSE_PRESSED, IDB_PAUSE_HOVER, 0, 0,
                              IDB_ROUND_MASK);
@@ -275,7 +299,32 @@ void CQuorRecorderDlg::SetRecordSkin(bool pauseSkin) {
 
 void CQuorRecorderDlg::SetStatus(const QString& text) {
     m_StatusText = text;
+    UpdateReadouts();
     update(RecorderFace::StatusRect());
+}
+
+RecorderFaceState CQuorRecorderDlg::FaceState() const {
+    RecorderFaceState state;
+    const RecorderSettings& settings = TheRecorderSettings();
+    state.elapsedSeconds = m_ElapsedSeconds;
+    state.recording = m_Recorder.IsRecording();
+    state.paused = m_Recorder.IsPaused();
+    state.fileType = settings.fileType;
+    state.bitRate = settings.bitRate;
+    state.sampleRate = settings.sampleRate;
+    state.status = m_StatusText;
+    return state;
+}
+
+void CQuorRecorderDlg::UpdateReadouts() {
+    const RecorderFaceState state = FaceState();
+    // The status without its brackets: "녹음중", "일시중지".
+    QString status = state.status;
+    status.remove(u'[').remove(u']');
+    m_TimeReadout->SetText(RecorderFace::TimeText(state.elapsedSeconds),
+                           status.isEmpty() ? QStringLiteral("녹음 시간")
+                                            : QStringLiteral("녹음 시간, ") + status);
+    m_FormatReadout->SetText(RecorderFace::FormatText(state), QStringLiteral("녹음 형식"));
 }
 
 void CQuorRecorderDlg::OnBtnRecord() {
@@ -289,6 +338,7 @@ void CQuorRecorderDlg::OnBtnRecord() {
         if (!m_Recorder.StartRecord()) {
             // Nothing is recording: stay idle and say why, instead of counting time over nothing.
             AfterRecordButton();
+            UpdateReadouts();
             update(RecorderFace::TimeAndFormatRect());
             ShowNotice(RecordFailureText(m_Recorder.LastFailure()));
             return;
@@ -349,6 +399,7 @@ void CQuorRecorderDlg::OnTimer() {
         return;
     if (!m_Recorder.IsPaused())
         ++m_ElapsedSeconds;
+    UpdateReadouts();
     update(RecorderFace::TimeAndFormatRect());
     update(RecorderFace::LampRect());
 }
@@ -492,22 +543,13 @@ void CQuorRecorderDlg::OpenTagEditor(const std::string& path) {
 }
 
 void CQuorRecorderDlg::paintEvent(QPaintEvent*) {
-    RecorderFaceState state;
-    const RecorderSettings& settings = TheRecorderSettings();
-    state.elapsedSeconds = m_ElapsedSeconds;
-    state.recording = m_Recorder.IsRecording();
-    state.paused = m_Recorder.IsPaused();
-    state.fileType = settings.fileType;
-    state.bitRate = settings.bitRate;
-    state.sampleRate = settings.sampleRate;
-    state.status = m_StatusText;
     QPainter painter(this);
-    m_Face.Draw(painter, state);
+    m_Face.Draw(painter, FaceState());
     ui::ReportFirstPaint("QuorRecorder");
 }
 
 void CQuorRecorderDlg::keyPressEvent(QKeyEvent* event) {
-    // Neither Enter nor Escape may close the window.
-    if (!ui::SwallowDialogCloseKey(event))
+    // Return presses the focused button; neither Enter nor Escape may close the window.
+    if (!ui::PressFocusedButton(this, event) && !ui::SwallowDialogCloseKey(event))
         QDialog::keyPressEvent(event);
 }

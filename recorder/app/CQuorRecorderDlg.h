@@ -1,6 +1,7 @@
 // The recorder's main window: the skinned face with its buttons, the elapsed time, the format
 // line, the spectrum and the capture-volume slider. It owns the Recorder for its whole life and
-// turns button presses into recording commands. Window thread only, except OnMixerNotify (the
+// turns button presses into recording commands; Tab walks the controls and Return or Space
+// presses one; Escape never closes the window. Window thread only, except OnMixerNotify (the
 // mixer's notification thread), which only posts to the window thread.
 #pragma once
 
@@ -21,6 +22,9 @@ class CHoverButton;
 class CVolumeSlider;
 class CxSkinButton;
 class IShellActions;
+namespace ui {
+class TextReadout;
+}
 
 class CQuorRecorderDlg : public QDialog, private IMixerNotify {
     Q_OBJECT
@@ -79,6 +83,9 @@ private:
     void PrepareFileName();
     void SetRecordSkin(bool pauseSkin);
     void SetStatus(const QString& text);
+    RecorderFaceState FaceState() const;
+    // The time, the status and the format line as screen readers read them.
+    void UpdateReadouts();
     void AfterRecordButton();
     void ShowNotice(const QString& message);
     void ReportStopOutcome();
@@ -113,6 +120,8 @@ private:
     CHoverButton* m_BtnExit = nullptr;
     CVolumeSlider* m_VolumeSlider = nullptr;
     CFrequencyGraph* m_Graph = nullptr;
+    ui::TextReadout* m_TimeReadout = nullptr;
+    ui::TextReadout* m_FormatReadout = nullptr;
 
     CapturePathDialogs m_CaptureDialogs{this};
     std::unique_ptr<SliderVolumeAdapter> m_SliderAdapter;

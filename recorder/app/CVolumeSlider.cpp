@@ -1,20 +1,68 @@
 // Painting and mouse handling of the skinned volume slider.
 #include "recorder/app/CVolumeSlider.h"
 
+#include "ui/FocusMark.h"
 #include "ui/RecorderBitmaps.h"
 #include "ui/Skin.h"
 
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
+
+namespace {
+
+// The volume, not the position: the slider's top is full volume.
+class VolumeSliderAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit VolumeSliderAccessible(QSlider* slider) : QAccessibleWidget(slider, QAccessible::Slider) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QVariant currentValue() const override { return Flip(Slider()->value()); }
+    void setCurrentValue(const QVariant& value) override { Slider()->setValue(Flip(value.toInt())); }
+    QVariant maximumValue() const override { return Slider()->maximum(); }
+    QVariant minimumValue() const override { return Slider()->minimum(); }
+    QVariant minimumStepSize() const override { return Slider()->singleStep(); }
+
+private:
+    QSlider* Slider() const { return static_cast<QSlider*>(widget()); }
+    int Flip(int value) const { return Slider()->maximum() + Slider()->minimum() - value; }
+};
+
+QAccessibleInterface* VolumeSliderFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String("CVolumeSlider"))
+        if (auto* slider = qobject_cast<QSlider*>(object))
+            return new VolumeSliderAccessible(slider);
+    return nullptr;
+}
+
+} // namespace
 
 CVolumeSlider::CVolumeSlider(QWidget* parent)
     : QSlider(Qt::Vertical, parent),
       m_Track(Skin::Bitmap(SkinSet::Recorder, RecorderBitmap::IDB_VOLUME_TRACK)),
       m_Thumb(Skin::Bitmap(SkinSet::Recorder, RecorderBitmap::IDB_VOLUME_THUMB)) {
     setInvertedAppearance(true); // minimum at the top
-    setFocusPolicy(Qt::NoFocus);
+    setInvertedControls(true);   // the up arrow makes it louder, moving the thumb up
+    setFocusPolicy(Qt::StrongFocus);
+    static const bool factory = [] {
+        QAccessible::installFactory(VolumeSliderFactory);
+        return true;
+    }();
+    (void)factory;
+    connect(this, &QAbstractSlider::rangeChanged, this, &CVolumeSlider::StepWithRange);
+    StepWithRange();
+}
+
+void CVolumeSlider::StepWithRange() {
+    const int span = maximum() - minimum();
+    setSingleStep(std::max(1, span / 50));
+    setPageStep(std::max(1, span / 10));
 }
 
 int CVolumeSlider::ThumbTop() const {
@@ -35,7 +83,13 @@ int CVolumeSlider::ValueAt(int y) const {
 void CVolumeSlider::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawPixmap(rect(), m_Track);
-    painter.drawPixmap((width() - m_Thumb.width()) / 2, ThumbTop(), m_Thumb);
+    const QPoint thumb((width() - m_Thumb.width()) / 2, ThumbTop());
+    painter.drawPixmap(thumb, m_Thumb);
+    if (ui::ShowsFocusMark(this)) {
+        if (m_FocusRing.isNull())
+            m_FocusRing = ui::FocusRing(m_Thumb.toImage());
+        painter.drawImage(thumb, m_FocusRing);
+    }
 }
 
 void CVolumeSlider::mousePressEvent(QMouseEvent* event) {

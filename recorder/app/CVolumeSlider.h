@@ -1,6 +1,8 @@
 // The capture-volume slider: a vertical slider drawn from the skin's track (175) and thumb (142),
 // minimum at the top as a Windows trackbar. Moves by the user come out as valueChanged; the
-// thumb follows the mouse directly, so the picture and the value always agree.
+// thumb follows the mouse directly, so the picture and the value always agree. The arrow keys
+// move it a fiftieth of its range (up is louder), the page keys a tenth; screen readers hear the
+// volume, which is the range's top less the position.
 #pragma once
 
 #include <QPixmap>
@@ -22,9 +24,11 @@ protected:
 
 private:
     int ValueAt(int y) const;
+    void StepWithRange();
 
     QPixmap m_Track;
     QPixmap m_Thumb;
+    QImage m_FocusRing;
     int m_GrabOffset = 0;
     bool m_Dragging = false;
 };

@@ -51,6 +51,25 @@ QString RecorderFace::TypeLabel(int fileType) {
     }
 }
 
+QString RecorderFace::TimeText(int elapsedSeconds) {
+    int d[6];
+    TimeDigits(elapsedSeconds, d);
+    return QStringLiteral("%1%2:%3%4:%5%6").arg(d[0]).arg(d[1]).arg(d[2]).arg(d[3]).arg(d[4]).arg(d[5]);
+}
+
+std::array<QString, 4> RecorderFace::FormatParts(const RecorderFaceState& state) {
+    return {TypeLabel(state.fileType), QStringLiteral("%1 Kbps").arg(state.bitRate),
+            QStringLiteral("%1 Hz").arg(state.sampleRate), QStringLiteral("STEREO")};
+}
+
+QString RecorderFace::FormatText(const RecorderFaceState& state) {
+    QStringList shown;
+    for (const QString& part : FormatParts(state))
+        if (!part.isEmpty())
+            shown << part;
+    return shown.join(u' ');
+}
+
 QPixmap RecorderFace::Digit(int value) const {
     return m_Digits.copy(value * kDigitWidth, 0, kDigitWidth, kDigitHeight);
 }
@@ -82,10 +101,9 @@ void RecorderFace::DrawFormatLine(QPainter& painter, const RecorderFaceState& st
     constexpr auto flags = Qt::AlignVCenter | Qt::TextSingleLine;
     painter.setFont(ui::CellHeightFont(QStringLiteral("돋움체"), 11));
     painter.setPen(Qt::white);
-    painter.drawText(QRect(20, top, 40, height), flags | Qt::AlignLeft, TypeLabel(state.fileType));
-    painter.drawText(QRect(76, top, 80, height), flags | Qt::AlignHCenter,
-                     QStringLiteral("%1 Kbps").arg(state.bitRate));
-    painter.drawText(QRect(166, top, 80, height), flags | Qt::AlignHCenter,
-                     QStringLiteral("%1 Hz").arg(state.sampleRate));
-    painter.drawText(QRect(256, top, 55, height), flags | Qt::AlignRight, QStringLiteral("STEREO"));
+    const std::array<QString, 4> parts = FormatParts(state);
+    painter.drawText(QRect(20, top, 40, height), flags | Qt::AlignLeft, parts[0]);
+    painter.drawText(QRect(76, top, 80, height), flags | Qt::AlignHCenter, parts[1]);
+    painter.drawText(QRect(166, top, 80, height), flags | Qt::AlignHCenter, parts[2]);
+    painter.drawText(QRect(256, top, 55, height), flags | Qt::AlignRight, parts[3]);
 }

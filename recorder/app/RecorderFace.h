@@ -8,6 +8,8 @@
 #include <QRect>
 #include <QString>
 
+#include <array>
+
 class QPainter;
 
 struct RecorderFaceState {
@@ -33,6 +35,8 @@ public:
     static QRect LampRect() { return {17, 71, 28, 28}; }
     static QRect StatusRect() { return {120, 8, 100, 17}; }       // invalidated area, 120,8 to 220,25
     static QRect TimeAndFormatRect() { return {8, 42, 152, 67}; } // 8,42 to 160,109
+    static QRect TimeRect() { return {55, kDigitTop, 90, kDigitHeight}; }
+    static QRect FormatRect() { return {20, 50, 291, 12}; }
 
     RecorderFace(); // loads the pictures
     void Draw(QPainter& painter, const RecorderFaceState& state) const;
@@ -42,12 +46,17 @@ public:
     // The six digits of HH:MM:SS (hours modulo 60, as the display has two places).
     static void TimeDigits(int elapsedSeconds, int digits[6]);
     static QString TypeLabel(int fileType);
+    // What the face shows as text, for screen readers: "01:02:03", "MP3 128 Kbps 44100 Hz STEREO".
+    static QString TimeText(int elapsedSeconds);
+    static QString FormatText(const RecorderFaceState& state);
 
     // The digit picture with its colour key made transparent, for tests to compare against.
     QPixmap Digit(int value) const;
     const QPixmap& Background() const { return m_Background; }
 
 private:
+    // Type, bit rate, sample rate and channels, left to right.
+    static std::array<QString, 4> FormatParts(const RecorderFaceState& state);
     void DrawFormatLine(QPainter& painter, const RecorderFaceState& state) const;
 
     QPixmap m_Background;

@@ -39,6 +39,11 @@ int main(int argc, char** argv) {
         {"QuorRecorder", "kr.quortools.QuorRecorder", "kr.quortools.QuorRecorder"});
     ui::SendWindowImagesThroughTheConnection();
     QApplication application(argc, argv);
+    // Before the first window: the class of WM_CLASS is the program's name, as the menu entry's
+    // StartupWMClass says, and the desktop file names the window's application on Wayland.
+    QApplication::setApplicationName(QStringLiteral("QuorRecorder"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("kr.quortools.QuorRecorder"));
+    ui::SetSystemMessageBoxCaption(QStringLiteral("쿠오르녹음기 응용 프로그램"));
     UseUtf8CharacterType();
     ui::SetUpFonts();
     ui::InstallPlainMessageBoxHandler();

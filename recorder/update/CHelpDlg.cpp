@@ -5,16 +5,16 @@
 #include "platform/shell/ProgramLauncher.h"
 #include "recorder/update/UpdateEndpoints.h"
 #include "ui/CHoverButton.h"
+#include "ui/CentreOverOwner.h"
 #include "ui/ControlId.h"
+#include "ui/DialogKeys.h"
 #include "ui/Fonts.h"
 #include "ui/RecorderBitmaps.h"
 #include "ui/Skin.h"
 #include "ui/WindowDragger.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
-#include <QScreen>
 
 using namespace CHelpDlgIds;
 
@@ -48,12 +48,12 @@ CHelpDlg::CHelpDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
     homepage->move(145, 150);
     connect(homepage, &QAbstractButton::clicked, this, &CHelpDlg::OnHomepage);
 
-    auto* close = new CHoverButton(this);
-    QUOR_SET_ID(close, IDC_BTN_CLOSE);
-    close->setText(QStringLiteral("닫기"));
-    close->LoadBitmap(SkinSet::Recorder, RecorderBitmap::IDB_BTN_CLOSE, 3);
-    close->setGeometry(322, 3, 22, 22);
-    connect(close, &QAbstractButton::clicked, this, &QDialog::reject);
+    m_Close = new CHoverButton(this);
+    QUOR_SET_ID(m_Close, IDC_BTN_CLOSE);
+    m_Close->setText(QStringLiteral("닫기"));
+    m_Close->LoadBitmap(SkinSet::Recorder, RecorderBitmap::IDB_BTN_CLOSE, 3);
+    m_Close->setGeometry(322, 3, 22, 22);
+    connect(m_Close, &QAbstractButton::clicked, this, &QDialog::reject);
 
     QLabel* description = AddText(this,
                                   QStringLiteral("쿠오르녹음기는 컴퓨터에서 나는\n"
@@ -69,11 +69,14 @@ CHelpDlg::CHelpDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
 }
 
 void CHelpDlg::showEvent(QShowEvent* event) {
-    // Centred over the owner, or on the screen when it has none.
-    const QRect area = parentWidget() ? parentWidget()->window()->frameGeometry()
-                                      : QGuiApplication::primaryScreen()->availableGeometry();
-    move(area.center() - QPoint(width() / 2, height() / 2));
+    ui::CentreOverOwner(this);
     QDialog::showEvent(event);
+}
+
+void CHelpDlg::keyPressEvent(QKeyEvent* event) {
+    // Return closes the box like Escape, unless the homepage button has the focus.
+    if (!ui::HandleDialogKey(this, event, m_Close))
+        QDialog::keyPressEvent(event);
 }
 
 void CHelpDlg::paintEvent(QPaintEvent*) {

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+class CHoverButton;
+
 namespace CHelpDlgIds {
 constexpr int IDD_HELP = 139;
 constexpr int IDC_BTN_CLOSE = 1017;
@@ -20,7 +22,10 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void OnHomepage();
+
+    CHoverButton* m_Close;
 };

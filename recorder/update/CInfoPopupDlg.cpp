@@ -52,6 +52,7 @@ CInfoPopupDlg::CInfoPopupDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt:
     auto* close = new CHoverButton(this);
     QUOR_SET_ID(close, IDC_BTN_CLOSE);
     close->setText(QStringLiteral("x"));
+    close->setAccessibleName(QStringLiteral("닫기"));
     close->LoadBitmap(SkinSet::Recorder, RecorderBitmap::IDB_POPUP_CLOSE, 3);
     close->setGeometry(305, 7, 19, 19);
     connect(close, &QAbstractButton::clicked, this, &CInfoPopupDlg::OnClose);
@@ -68,6 +69,7 @@ CInfoPopupDlg::CInfoPopupDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt:
     label->setPalette(words);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->setGeometry(117, 416, 150, 10);
+    m_DontOpen->setAccessibleName(label->text());
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     m_View = new QTextBrowser(this);

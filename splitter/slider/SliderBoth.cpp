@@ -4,7 +4,9 @@
 #include "splitter/slider/GdiColor.h"
 #include "splitter/slider/SliderBothBtn.h"
 #include "splitter/slider/SliderEvents.h"
+#include "ui/AccessibleName.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QFont>
 #include <QMetaObject>
@@ -35,6 +37,8 @@ bool SliderBoth::Create(QWidget* parent, const QRect& rect, bool horizontal, int
     setGeometry(rect.x(), rect.y(), rect.width(), kHeight);
     m_StartThumb = new SliderBothBtn(this, true, horizontal);
     m_EndThumb = new SliderBothBtn(this, false, horizontal);
+    ui::SetAccessibleRole(this, QAccessible::Grouping);
+    setAccessibleName("자르기 구간");
     show();
     return true;
 }
@@ -72,15 +76,32 @@ void SliderBoth::PlaceThumbs(int a, int b, bool moveStart, bool moveEnd) {
     const int xs = ValueX(a - m_Range.minimum, scale);
     const int xe = ValueX(b - m_Range.minimum, scale);
     const int top = m_Baseline - kThumbSize - 1;
+    // Screen readers follow a thumb's value as it moves.
+    const auto tell = [](SliderBothBtn* thumb, int value) {
+        QAccessibleValueChangeEvent changed(thumb, value);
+        QAccessible::updateAccessibility(&changed);
+    };
     if (moveStart) {
-        m_Range.start = a;
+        const bool changed = std::exchange(m_Range.start, a) != a;
         m_StartThumb->move(xs + 1 - kThumbSize, top);
+        if (changed)
+            tell(m_StartThumb, a);
     }
     if (moveEnd) {
-        m_Range.end = b;
+        const bool changed = std::exchange(m_Range.end, b) != b;
         m_EndThumb->move(xe, top);
+        if (changed)
+            tell(m_EndThumb, b);
     }
     update();
+}
+
+void SliderBoth::MoveThumbBy(bool isStart, int seconds) {
+    int start = m_Range.start, end = m_Range.end;
+    (isStart ? start : end) += seconds;
+    PlaceThumbs(start, end, isStart, !isStart);
+    // As at a drag's end: only a changed selection is told.
+    OnDragEnd();
 }
 
 void SliderBoth::SetMarker(int value) {

@@ -1,6 +1,7 @@
 // The splitter's two-thumb range slider: a ruler of seconds, start and end thumbs, a play marker.
 // Window thread only. Drag steps and ends arrive as posted events; the parent hears of changes
-// through Command, always delivered queued, like a posted command message.
+// through Command, always delivered queued, like a posted command message. Each thumb takes the
+// keyboard focus and moves by keys (see MoveThumbBy).
 #pragma once
 
 #include "splitter/slider/SliderRange.h"
@@ -30,6 +31,9 @@ public:
     void SetMarker(int value);
     int GetMarker() const { return m_Marker; }
     void Reposition(int x, int y, int width, int height, bool repaint);
+    // A thumb moved by the keyboard, `seconds` later (negative: earlier), clamped as a drag is;
+    // the parent hears of it when the selection changed.
+    void MoveThumbBy(bool isStart, int seconds);
 
     void SetThumbPictures(const QPixmap& start, const QPixmap& end);
     bool IsReady() const { return m_Ready; }

@@ -5,6 +5,7 @@
 #include "splitter/window/CQuorSplitDlg.h"
 #include "ui/FontWarmUp.h"
 #include "ui/Fonts.h"
+#include "ui/MainWindowRun.h"
 #include "ui/SystemMessageBox.h"
 #include "ui/TerminationSignals.h"
 
@@ -32,6 +33,6 @@ int CQuorSplitApp::Run() {
     dialog.SetInputPath(InputPathFrom(QCoreApplication::arguments()));
     // Log-out or shut-down during a cut: the converter is ended and its file removed.
     TerminationSignals closeOnSignal(&dialog, [&dialog] { dialog.OnTerminationSignal(); });
-    dialog.exec();
+    ui::RunMainWindow(dialog);
     return 0;
 }

@@ -10,25 +10,30 @@
 #include "splitter/cut/PlayableFile.h"
 #include "splitter/media/MediaQuery.h"
 #include "splitter/slider/SliderBoth.h"
+#include "splitter/slider/SliderBothBtn.h"
 #include "splitter/slider/TimeText.h"
 #include "splitter/window/CSplitAboutDlg.h"
 #include "splitter/window/CutProgressPanel.h"
 #include "splitter/window/SplitterIds.h"
+#include "ui/AccessibleName.h"
 #include "ui/AfterFirstPaint.h"
 #include "ui/CHoverButton.h"
 #include "ui/CMssageBoxDlg.h"
 #include "ui/ControlId.h"
 #include "ui/CxSkinButton.h"
+#include "ui/DialogKeys.h"
 #include "ui/FirstPaintReport.h"
 #include "ui/Fonts.h"
 #include "ui/ImageRegion.h"
 #include "ui/SplitterBitmaps.h"
 #include "ui/SystemMessageBox.h"
+#include "ui/TextReadout.h"
 #include "ui/WindowDragger.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPalette>
@@ -64,6 +69,8 @@ std::string SaveFolder() {
 }
 
 const char* const kCannotPlay = "재생 할수 없는 파일입니다.";
+// What the three painted times are, as the background labels them.
+const char* const kTimeNames[] = {"시작", "끝", "재생위치"};
 
 } // namespace
 
@@ -123,6 +130,27 @@ void CQuorSplitDlg::OnInitDialog() {
     m_Slider->SetRange(0, 1, 1); // refused: the slider keeps 0..1 with tick 10
     m_Slider->Reposition(8, 96, 483, 60, true);
     connect(m_Slider, &SliderBoth::Command, this, &CQuorSplitDlg::OnSliderCommand);
+    // Keys go as the eye does: the file row, the range, the transport, the cut, the title bar.
+    QWidget* const tabOrder[] = {m_Open,
+                                 m_Folder,
+                                 m_Slider->StartThumb(),
+                                 m_Slider->EndThumb(),
+                                 m_Play,
+                                 m_Pause,
+                                 m_Stop,
+                                 m_Cut,
+                                 m_About,
+                                 m_Minimize,
+                                 m_Close};
+    for (size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    m_Open->setFocus();
+
+    const QRect timeRects[] = {kStartTextRect, kEndTextRect, kPlayTextRect};
+    for (size_t i = 0; i < m_TimeReadouts.size(); ++i) {
+        m_TimeReadouts[i] = new ui::TextReadout(this, timeRects[i]);
+    }
+    ShowTimes({});
 
     m_Player = std::make_unique<COgg>(m_MakePlayer());
     SetTransport(false, false, false);
@@ -144,42 +172,45 @@ void CQuorSplitDlg::OnFirstShown() {
         // command line (an "Open with" from the file manager) deserves a word when it is refused.
         if (!TryLoad(path, NamePart(path), 10))
             TellCannotPlay();
-        update();
+        ShowTimes(rect());
     }
     m_Started = true;
 }
 
 void CQuorSplitDlg::CreateControls() {
-    const auto hover = [this](CHoverButton*& button, const char* name, int id, int bitmap, QRect at) {
+    const auto hover = [this](CHoverButton*& button, const char* name, int id, int bitmap, QRect at,
+                              const char* text) {
         button = new CHoverButton(this);
         ui::SetControlId(button, name, id);
         button->LoadBitmap(SkinSet::Splitter, bitmap, 3);
         button->setGeometry(at);
+        ui::NameControl(button, text);
     };
-    hover(m_Close, "IDC_BTN_CLOSE", IDC_BTN_CLOSE, IDB_BTN_CLOSE, {470, 3, 22, 22});
-    hover(m_Minimize, "IDC_BTN_MINIMIZE", IDC_BTN_MINIMIZE, IDB_BTN_MINIMIZE, {447, 3, 22, 22});
-    hover(m_About, "IDC_BTN_ABOUT", IDC_BTN_ABOUT, IDB_BTN_ABOUT, {416, 4, 20, 20});
-    hover(m_Open, "IDC_BTN_OPEN", IDC_BTN_OPEN, IDB_BTN_OPEN, {343, 36, 70, 24});
-    hover(m_Folder, "IDC_BTN_FOLDER", IDC_BTN_FOLDER, IDB_BTN_FOLDER, {417, 36, 70, 24});
+    hover(m_Close, "IDC_BTN_CLOSE", IDC_BTN_CLOSE, IDB_BTN_CLOSE, {470, 3, 22, 22}, "닫기");
+    hover(m_Minimize, "IDC_BTN_MINIMIZE", IDC_BTN_MINIMIZE, IDB_BTN_MINIMIZE, {447, 3, 22, 22}, "최소화");
+    hover(m_About, "IDC_BTN_ABOUT", IDC_BTN_ABOUT, IDB_BTN_ABOUT, {416, 4, 20, 20}, "정보");
+    hover(m_Open, "IDC_BTN_OPEN", IDC_BTN_OPEN, IDB_BTN_OPEN, {343, 36, 70, 24}, "파일열기");
+    hover(m_Folder, "IDC_BTN_FOLDER", IDC_BTN_FOLDER, IDB_BTN_FOLDER, {417, 36, 70, 24}, "저장폴더");
 
     const auto skin = [this](CxSkinButton*& button, const char* name, int id, std::array<int, 5> ids,
-                             QRect at) {
+                             QRect at, const char* text) {
         button = new CxSkinButton(this);
         ui::SetControlId(button, name, id);
         button->SetSkin(SkinSet::Splitter, ids[0], ids[1], ids[2], ids[3], 0, ids[4], 0, 0, 0);
         button->setGeometry(at);
+        ui::NameControl(button, text);
     };
     skin(m_Cut, "IDC_BTN_CUT", IDC_BTN_CUT, {IDB_CUT_NORMAL, IDB_CUT_PRESSED, IDB_CUT_HOVER, 0, IDB_CUT_MASK},
-         {392, 168, 96, 30});
+         {392, 168, 96, 30}, "자르기");
     skin(m_Stop, "IDC_BTN_STOP", IDC_BTN_STOP,
          {IDB_STOP_NORMAL, IDB_STOP_PRESSED, IDB_STOP_HOVER, IDB_STOP_DISABLED, IDB_ROUND_MASK},
-         {90, 165, 34, 34});
+         {90, 165, 34, 34}, "정지");
     skin(m_Pause, "IDC_BTN_PAUSE", IDC_BTN_PAUSE,
          {IDB_PAUSE_NORMAL, IDB_PAUSE_PRESSED, IDB_PAUSE_HOVER, IDB_PAUSE_DISABLED, IDB_ROUND_MASK},
-         {52, 165, 34, 34});
+         {52, 165, 34, 34}, "일시정지");
     skin(m_Play, "IDC_BTN_PLAY", IDC_BTN_PLAY,
          {IDB_PLAY_NORMAL, IDB_PLAY_PRESSED, IDB_PLAY_HOVER, IDB_PLAY_DISABLED, IDB_ROUND_MASK},
-         {14, 165, 34, 34});
+         {14, 165, 34, 34}, "재생");
 
     m_PathBox = new QLineEdit(this);
     QUOR_SET_ID(m_PathBox, IDC_EDIT_PATH);
@@ -187,6 +218,7 @@ void CQuorSplitDlg::CreateControls() {
     m_PathBox->setEnabled(false);
     m_PathBox->setFrame(false);
     m_PathBox->setGeometry(68, 42, 260, 16);
+    m_PathBox->setAccessibleName("파일"); // the label the background shows beside it
     m_PathBox->setFont(ui::CellHeightFont("돋움", 12));
     // Black on white, enabled or not. A palette, not a style sheet: the first style sheet of a
     // program builds the style sheet machinery before the window can show.
@@ -209,9 +241,24 @@ void CQuorSplitDlg::CreateControls() {
 }
 
 void CQuorSplitDlg::SetTransport(bool play, bool pause, bool stop) {
+    // A pressed transport button that goes off hands the keyboard to the one that is on now,
+    // not to the next control in the row.
+    const auto onTransport = [this] {
+        const QWidget* focused = focusWidget();
+        return focused && focused->isEnabled() &&
+               (focused == m_Play || focused == m_Pause || focused == m_Stop);
+    };
+    const bool keysOnTransport = onTransport();
     m_Play->setEnabled(play);
     m_Pause->setEnabled(pause);
     m_Stop->setEnabled(stop);
+    if (!keysOnTransport || onTransport())
+        return;
+    for (CxSkinButton* button : {m_Play, m_Pause, m_Stop})
+        if (button->isEnabled()) {
+            button->setFocus(Qt::OtherFocusReason);
+            return;
+        }
 }
 
 void CQuorSplitDlg::LoadFile(const std::string& path, const std::string& name, int tick) {
@@ -250,7 +297,7 @@ void CQuorSplitDlg::OnOpen() {
     }
     if (m_Ctx.inputPath.empty())
         SetTransport(false, false, false);
-    update(kRangeTextsArea);
+    ShowTimes(kRangeTextsArea);
 }
 
 void CQuorSplitDlg::OnOpenFolder() {
@@ -304,7 +351,7 @@ void CQuorSplitDlg::OnStop() {
     m_Slider->SetMarker(start);
     m_PlayTimer.stop();
     SetTransport(true, false, false);
-    update(kPlayTextArea);
+    ShowTimes(kPlayTextArea);
 }
 
 void CQuorSplitDlg::OnPlayTimer() {
@@ -314,7 +361,7 @@ void CQuorSplitDlg::OnPlayTimer() {
     }
     m_Player->GetTimeText();
     m_Slider->SetMarker(m_Player->GetElapsedSec());
-    update(kPlayTextArea);
+    ShowTimes(kPlayTextArea);
     if (m_Player->IsAtEnd())
         OnStop();
 }
@@ -327,7 +374,7 @@ void CQuorSplitDlg::OnSliderCommand(int commandId) {
         m_Slider->GetSelection(start, end);
         m_Slider->SetMarker(start);
     }
-    update(kRangeTextsArea);
+    ShowTimes(kRangeTextsArea);
 }
 
 void CQuorSplitDlg::OnAbout() {
@@ -379,18 +426,36 @@ void CQuorSplitDlg::paintEvent(QPaintEvent*) {
         ui::ReportFileShown("QuorSplit");
 }
 
-void CQuorSplitDlg::PaintTexts(QPainter& painter) {
-    if (!m_Slider)
-        return;
+std::array<QString, 3> CQuorSplitDlg::TimeTexts() const {
     int start = 0, end = 0;
     m_Slider->GetSelection(start, end);
     const auto text = [](long seconds) { return QString::fromStdString(SplitTimeText(seconds)); };
+    return {text(start), text(end), text(m_Slider->GetMarker())};
+}
+
+void CQuorSplitDlg::ShowTimes(const QRect& area) {
+    update(area);
+    const std::array<QString, 3> texts = TimeTexts();
+    for (size_t i = 0; i < texts.size(); ++i)
+        m_TimeReadouts[i]->SetText(texts[i], kTimeNames[i]);
+}
+
+void CQuorSplitDlg::PaintTexts(QPainter& painter) {
+    if (!m_Slider)
+        return;
+    const std::array<QString, 3> texts = TimeTexts();
     const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
     painter.setFont(ui::CellHeightFont("돋움체", 12));
     painter.setPen(Qt::black);
-    painter.drawText(kStartTextRect, flags, text(start));
-    painter.drawText(kEndTextRect, flags, text(end));
+    painter.drawText(kStartTextRect, flags, texts[0]);
+    painter.drawText(kEndTextRect, flags, texts[1]);
     painter.setFont(ui::CellHeightFont("돋움체", 13));
     painter.setPen(m_Player && m_Player->IsStreamOpen() ? QColor(110, 110, 110) : QColor(180, 180, 180));
-    painter.drawText(kPlayTextRect, flags, text(m_Slider->GetMarker()));
+    painter.drawText(kPlayTextRect, flags, texts[2]);
+}
+
+void CQuorSplitDlg::keyPressEvent(QKeyEvent* event) {
+    // Return presses the focused button; Escape, as ever, closes the window (or cancels a cut).
+    if (!ui::PressFocusedButton(this, event))
+        QDialog::keyPressEvent(event);
 }

@@ -1,6 +1,8 @@
 // QuorSplit's window: open an MP3, play it from the start thumb, choose a range on the slider and
 // cut it through the converter. Window thread only; the cut waits for the converter in a nested
-// loop in which the window shows the progress and takes only Escape, cancel and close.
+// loop in which the window shows the progress and takes only Escape, cancel and close. Tab walks
+// the buttons and the two thumbs, Return or Space presses a button, the arrow and page keys move
+// a thumb; Escape closes the window.
 #pragma once
 
 #include "splitter/media/SplitContext.h"
@@ -10,6 +12,7 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include <array>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -21,6 +24,9 @@ class CxSkinButton;
 class IShellActions;
 class QLineEdit;
 class SliderBoth;
+namespace ui {
+class TextReadout;
+}
 namespace platform {
 struct ProgramExit;
 class ProgramRunner;
@@ -78,6 +84,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void CreateControls();
@@ -94,6 +101,10 @@ private:
     int Notify(const QString& message, int buttonLayout, int width, int height);
     void TellCannotPlay();
     void PaintTexts(class QPainter& painter);
+    // Start, end and play position as the window paints them.
+    std::array<QString, 3> TimeTexts() const;
+    // Repaints `area` of the times and tells screen readers the new ones.
+    void ShowTimes(const QRect& area);
 
     SplitContext& m_Ctx;
     PlayerFactory m_MakePlayer;
@@ -119,6 +130,7 @@ private:
     CxSkinButton* m_Pause = nullptr;
     CxSkinButton* m_Play = nullptr;
     QLineEdit* m_PathBox = nullptr;
+    std::array<ui::TextReadout*, 3> m_TimeReadouts{};
     QTimer m_PlayTimer;
     std::string m_LastCutArguments;
 };

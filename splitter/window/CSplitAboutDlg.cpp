@@ -3,15 +3,17 @@
 
 #include "platform/shell/IShellActions.h"
 #include "splitter/window/SplitterIds.h"
+#include "ui/AccessibleName.h"
 #include "ui/CHoverButton.h"
+#include "ui/CentreOverOwner.h"
 #include "ui/ControlId.h"
+#include "ui/DialogKeys.h"
 #include "ui/Fonts.h"
 #include "ui/SplitterBitmaps.h"
 #include "ui/WindowDragger.h"
 
 #include <QLabel>
 #include <QPainter>
-#include <QScreen>
 
 #ifndef QUOR_WEB_HOST
 #define QUOR_WEB_HOST "www.quortools.co.kr"
@@ -24,19 +26,20 @@ CSplitAboutDlg::CSplitAboutDlg(IShellActions& shell, QWidget* parent)
     setObjectName("IDD_ABOUT");
     setWindowTitle("쿠오르녹음기 자르개");
     setFixedSize(356, 226);
-    if (parent)
-        move(parent->geometry().center() - rect().center());
+    ui::CentreOverOwner(this);
 
-    auto* close = new CHoverButton(this);
-    QUOR_SET_ID(close, IDC_BTN_CLOSE);
-    close->LoadBitmap(SkinSet::Splitter, SplitterBitmap::IDB_BTN_CLOSE, 3);
-    close->setGeometry(322, 5, 22, 22);
-    connect(close, &QAbstractButton::clicked, this, &QDialog::accept);
+    m_Close = new CHoverButton(this);
+    QUOR_SET_ID(m_Close, IDC_BTN_CLOSE);
+    m_Close->LoadBitmap(SkinSet::Splitter, SplitterBitmap::IDB_BTN_CLOSE, 3);
+    m_Close->setGeometry(322, 5, 22, 22);
+    ui::NameControl(m_Close, "닫기");
+    connect(m_Close, &QAbstractButton::clicked, this, &QDialog::accept);
 
     auto* help = new CHoverButton(this);
     QUOR_SET_ID(help, IDC_BTN_HELP);
     help->LoadBitmap(SkinSet::Splitter, SplitterBitmap::IDB_BTN_HOMEPAGE, 3);
     help->move(240, 160);
+    ui::NameControl(help, "홈페이지");
     connect(help, &QAbstractButton::clicked, this, [&shell] { shell.OpenInBrowser(HelpPage()); });
 
     auto* text = new QLabel(
@@ -49,6 +52,12 @@ CSplitAboutDlg::CSplitAboutDlg(IShellActions& shell, QWidget* parent)
 
 QUrl CSplitAboutDlg::HelpPage() {
     return QUrl(QStringLiteral("https://" QUOR_WEB_HOST "/home/help_03.html"));
+}
+
+void CSplitAboutDlg::keyPressEvent(QKeyEvent* event) {
+    // Return closes the box like Escape, unless the homepage button has the focus.
+    if (!ui::HandleDialogKey(this, event, m_Close))
+        QDialog::keyPressEvent(event);
 }
 
 void CSplitAboutDlg::paintEvent(QPaintEvent*) {

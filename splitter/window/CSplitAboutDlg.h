@@ -4,6 +4,8 @@
 #include <QDialog>
 #include <QUrl>
 
+class CHoverButton;
+
 class IShellActions;
 
 class CSplitAboutDlg : public QDialog {
@@ -16,4 +18,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    CHoverButton* m_Close;
 };

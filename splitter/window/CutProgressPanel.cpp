@@ -33,6 +33,7 @@ CutProgressPanel::CutProgressPanel(QWidget* window) : QWidget(window) {
     m_Cancel->LoadBitmap(SkinSet::Splitter, SplitterBitmap::IDB_BTN_CANCEL, 3);
     m_Cancel->move(kCancelAt);
     m_Cancel->SetTooltip("자르기 취소 (Esc)");
+    m_Cancel->setAccessibleName("자르기 취소");
     connect(m_Cancel, &QAbstractButton::clicked, this, &CutProgressPanel::CancelClicked);
     hide();
 }

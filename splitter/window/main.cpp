@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     platform::SetSoundClientIdentity({"QuorSplit", "kr.quortools.QuorSplit", "kr.quortools.QuorSplit"});
     ui::SendWindowImagesThroughTheConnection();
     QApplication app(argc, argv);
-    QApplication::setApplicationName("QuorSplit");
+    QApplication::setApplicationName("QuorSplit"); // WM_CLASS, as the menu entry's StartupWMClass
+    QGuiApplication::setDesktopFileName("kr.quortools.QuorSplit");
     return CQuorSplitApp().Run();
 }

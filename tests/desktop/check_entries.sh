@@ -15,4 +15,7 @@ for entry in "$rec" "$split"; do
     [ -f "$dir/$(sed -n 's/^Icon=//p' "$entry").svg" ] || fail "$entry icon file"
 done
 grep -q 'QuorRecorder" QuorRecorder' "$dir/quorrecorder.in" || fail "the recorder launcher passes its argument"
+# Docks match a window to its entry by WM_CLASS, whose class is the program's name.
+grep -qx 'StartupWMClass=QuorRecorder' "$rec" || fail "recorder StartupWMClass"
+grep -qx 'StartupWMClass=QuorSplit' "$split" || fail "splitter StartupWMClass"
 echo "menu entries check out"

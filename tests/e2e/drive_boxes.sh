@@ -83,8 +83,11 @@ chmod +x "$work/conv/screenshot"
 "$reg" set 'Software\QuorRecorder' dir sz "$work/conv"
 echo stale > "$music/.quorsplit-stale001.mp3"   # a killed cut's
 echo held > "$music/.quorsplit-inuse001.mp3"    # a running cut's, locked
-flock "$music/.quorsplit-inuse001.mp3" sleep 600 &
+# The holder is the locking process itself, so killing it frees the lock and leaves no child
+# behind holding the test's output open.
+( exec 9>>"$music/.quorsplit-inuse001.mp3"; flock 9; exec sleep 600 ) > /dev/null 2>&1 &
 holder=$!
+while flock -n "$music/.quorsplit-inuse001.mp3" true; do sleep 0.05; done # until it holds the lock
 start "$bin/QuorSplit" "$music/song.mp3"
 split=$(shown '자르개')
 for _ in $(seq 100); do [ "$(temporaries)" = ".quorsplit-inuse001.mp3" ] && break; sleep 0.1; done

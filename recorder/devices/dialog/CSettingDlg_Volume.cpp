@@ -7,6 +7,7 @@
 #include "recorder/display/CFrequencyGraph.h"
 #include "recorder/display/SpectrumFeed.h"
 #include "recorder/engine/Recorder.h"
+#include "ui/AccessibleName.h"
 #include "ui/ControlId.h"
 #include "ui/Fonts.h"
 
@@ -105,6 +106,14 @@ CSettingDlg_Volume::CSettingDlg_Volume(QWidget* parent) : SettingsPage(parent) {
 
     m_Source = new QComboBox(this);
     QUOR_SET_ID(m_Source, IDC_COMBO_SOURCE);
+    // The captions say only which line a switch belongs to; the names say what each control does.
+    m_Playback.lines->setAccessibleName(QStringLiteral("재생 라인"));
+    m_Record.lines->setAccessibleName(QStringLiteral("녹음 라인"));
+    m_Playback.slider->setAccessibleName(QStringLiteral("재생 볼륨"));
+    m_Record.slider->setAccessibleName(QStringLiteral("녹음 볼륨"));
+    m_Playback.check->setAccessibleName(QStringLiteral("재생 음소거"));
+    m_Record.check->setAccessibleName(QStringLiteral("녹음 음소거"));
+    m_Source->setAccessibleName(QStringLiteral("녹음 소스"));
 
     m_Help = new QLabel(QString(HelpText()).replace(QLatin1Char('\r'), QLatin1Char('\n')), this);
     m_Help->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -113,6 +122,8 @@ CSettingDlg_Volume::CSettingDlg_Volume(QWidget* parent) : SettingsPage(parent) {
 
     m_Level = new CFrequencyGraph(this);
     QUOR_SET_ID(m_Level, IDC_STATIC_LEVEL);
+    ui::SetAccessibleRole(m_Level, QAccessible::Chart);
+    m_Level->setAccessibleName(QStringLiteral("입력 레벨"));
 
     connect(m_Devices, &QComboBox::currentIndexChanged, this, [this] { ListLines(); });
     connect(m_Playback.lines, &QListWidget::currentRowChanged, this,
@@ -318,6 +329,7 @@ void CSettingDlg_Volume::ReadSliderFromMixer(QSlider* slider, uint32_t controlId
 
 void CSettingDlg_Volume::ShowSwitch(Side& side, const MIXERCONTROL& control, const QString& caption) {
     side.check->setText(caption);
+    side.check->setAccessibleDescription(caption);
     side.check->show();
     side.switchId = control.dwControlID;
     if (std::optional<uint32_t> value = ReadValue(ChosenMixer(), side.switchId))

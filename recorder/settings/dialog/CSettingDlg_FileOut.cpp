@@ -4,6 +4,7 @@
 #include "recorder/settings/QualityPresets.h"
 #include "recorder/settings/RecorderSettings.h"
 #include "recorder/settings/SettingsValues.h"
+#include "ui/AccessibleName.h"
 #include "ui/ControlId.h"
 
 #include <QCheckBox>
@@ -80,6 +81,7 @@ CSettingDlg_FileOut::CSettingDlg_FileOut(QWidget* parent) : SettingsPage(parent)
     QUOR_SET_ID(m_Browse, IDC_BTN_BROWSE);
     m_Browse->setAutoDefault(false); // Enter must not open the browser
     m_Browse->setFixedWidth(32);
+    ui::NameControl(m_Browse, QStringLiteral("저장폴더 선택"));
 
     m_AutoFileName = new QCheckBox(QStringLiteral("자동으로 파일이름 지정"), this);
     QUOR_SET_ID(m_AutoFileName, IDC_CHK_AUTOFILENAME);
@@ -97,6 +99,7 @@ CSettingDlg_FileOut::CSettingDlg_FileOut(QWidget* parent) : SettingsPage(parent)
     folderRow->addWidget(m_SavePath, 1);
     folderRow->addWidget(m_Browse);
     auto* folderLabel = new QLabel(QStringLiteral("저장위치"), this);
+    m_SavePath->setAccessibleName(folderLabel->text()); // its tooltip is the path itself
     grid->addWidget(folderLabel, 2, 0);
     grid->addLayout(folderRow, 2, 1);
 

@@ -6,18 +6,19 @@
 #include "recorder/settings/dialog/CSettingDlg_FileOut.h"
 #include "recorder/settings/dialog/CSettingDlg_Record.h"
 #include "recorder/settings/dialog/SettingsNotSavedText.h"
+#include "ui/AccessibleName.h"
 #include "ui/CHoverButton.h"
 #include "ui/CMssageBoxDlg.h"
+#include "ui/CentreOverOwner.h"
 #include "ui/ControlId.h"
 #include "ui/DialogKeys.h"
 #include "ui/DialogResult.h"
 #include "ui/RecorderBitmaps.h"
 #include "ui/WindowDragger.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QScreen>
+#include <QShowEvent>
 
 using namespace StarOptionDlgIds;
 
@@ -40,7 +41,6 @@ StarOptionDlg::StarOptionDlg(const VolumePageMaker& makeVolumePage, std::functio
     setModal(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(kSize);
-    CentreOnScreen();
     m_Title = Skin::Bitmap(SkinSet::Recorder, RecorderBitmap::IDB_SETTINGS_TITLE);
 
     m_PageFile = AddPageButton("IDC_BTN_PAGE_FILE", IDC_BTN_PAGE_FILE, RecorderBitmap::IDB_PAGE_FILE,
@@ -50,19 +50,20 @@ StarOptionDlg::StarOptionDlg(const VolumePageMaker& makeVolumePage, std::functio
     m_PageRecord = AddPageButton("IDC_BTN_PAGE_RECORD", IDC_BTN_PAGE_RECORD, RecorderBitmap::IDB_PAGE_RECORD,
                                  QStringLiteral("녹음설정"), 214);
 
-    auto* ok = new CHoverButton(this);
-    QUOR_SET_ID(ok, IDC_BTN_OK);
-    ok->LoadBitmap(SkinSet::Recorder, RecorderBitmap::IDB_BTN_OK, 3);
-    ok->setText(QStringLiteral("확인"));
-    ok->move((kSize.width() - ok->width()) / 2, kPageArea.bottom() + 14);
-    connect(ok, &QAbstractButton::clicked, this, &StarOptionDlg::OnOK);
+    m_Ok = new CHoverButton(this);
+    QUOR_SET_ID(m_Ok, IDC_BTN_OK);
+    m_Ok->LoadBitmap(SkinSet::Recorder, RecorderBitmap::IDB_BTN_OK, 3);
+    m_Ok->setText(QStringLiteral("확인"));
+    m_Ok->move((kSize.width() - m_Ok->width()) / 2, kPageArea.bottom() + 14);
+    connect(m_Ok, &QAbstractButton::clicked, this, &StarOptionDlg::OnOK);
 
     auto* close = new CHoverButton(this);
     QUOR_SET_ID(close, IDC_BTN_CLOSE);
     close->LoadBitmap(SkinSet::Recorder, RecorderBitmap::IDB_BTN_CLOSE, 3);
     close->setText(QStringLiteral("X"));
+    ui::NameControl(close, QStringLiteral("닫기"));
     close->move(kSize.width() - close->width() - 5, (kTitleSize.height() - close->height()) / 2);
-    connect(close, &QAbstractButton::clicked, this, [this] { done(ui::IDCANCEL); });
+    connect(close, &QAbstractButton::clicked, this, &StarOptionDlg::reject);
 
     // Marks where the pages go; the pages draw their own frame over it.
     m_PageArea = new QWidget(this);
@@ -99,9 +100,11 @@ CHoverButton* StarOptionDlg::AddPageButton(const char* idName, int id, int bitma
     return button;
 }
 
-void StarOptionDlg::CentreOnScreen() {
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+void StarOptionDlg::showEvent(QShowEvent* event) {
+    // Placed as it shows, when its owner's place is known.
+    if (!event->spontaneous())
+        ui::CentreOverOwner(this);
+    QDialog::showEvent(event);
 }
 
 int StarOptionDlg::DoModal() {
@@ -148,9 +151,12 @@ void StarOptionDlg::OnOK() {
     done(ui::IDOK);
 }
 
+void StarOptionDlg::reject() {
+    done(ui::IDCANCEL);
+}
+
 void StarOptionDlg::keyPressEvent(QKeyEvent* event) {
-    // The dialog closes only through its buttons.
-    if (!ui::SwallowDialogCloseKey(event))
+    if (!ui::HandleDialogKey(this, event, m_Ok))
         QDialog::keyPressEvent(event);
 }
 

@@ -1,6 +1,7 @@
 // The recorder's settings dialog: a frameless modal window with a title picture, page buttons,
-// the file, record and volume pages on its page area, OK and X. OK commits the pages, saves the
-// record and asks its owner to apply the settings; X commits nothing. GUI thread only.
+// the file, record and volume pages on its page area, OK and X. OK (or Return) commits the pages,
+// saves the record and asks its owner to apply the settings; X (or Escape) commits nothing. It
+// opens centred over its owner. GUI thread only.
 #pragma once
 
 #include <QDialog>
@@ -44,20 +45,24 @@ public:
     void ShowPage(int pageButtonId);
     SettingsPage* VisiblePage() const;
 
+public slots:
+    void reject() override; // Escape and the window system's close count as X
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     CHoverButton* AddPageButton(const char* idName, int id, int bitmapId, const QString& caption, int x);
     void OnOK();
-    void CentreOnScreen();
 
     std::function<void()> m_ApplySettings;
     QPixmap m_Title;
     CHoverButton* m_PageFile;
     CHoverButton* m_PageRecord;
     CHoverButton* m_PageVolume;
+    CHoverButton* m_Ok;
     QWidget* m_PageArea;
     CSettingDlg_FileOut* m_FileOut = nullptr;
     CSettingDlg_Record* m_Record = nullptr;

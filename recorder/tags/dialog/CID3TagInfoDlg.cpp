@@ -27,7 +27,6 @@ QLineEdit* AddField(QGridLayout* grid, int row, const QString& label, QWidget* p
 
 QPushButton* AddButton(QHBoxLayout* row, const QString& caption, QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
-    button->setAutoDefault(false); // Enter saves nothing by itself
     button->setMinimumWidth(76);
     row->addWidget(button);
     return button;
@@ -60,6 +59,8 @@ CID3TagInfoDlg::CID3TagInfoDlg(QWidget* parent, const QString& path) : QDialog(p
     QUOR_SET_ID(clear, IDC_BTN_CLEAR);
     QUOR_SET_ID(save, IDC_BTN_SAVE);
     QUOR_SET_ID(cancel, IDCANCEL);
+    // Return presses the focused button, else saves, as the system's dialogs do; Escape cancels.
+    save->setDefault(true);
     connect(clear, &QPushButton::clicked, this, &CID3TagInfoDlg::OnClear);
     connect(save, &QPushButton::clicked, this, &CID3TagInfoDlg::OnSave);
     connect(cancel, &QPushButton::clicked, this, &CID3TagInfoDlg::reject);

@@ -8,6 +8,7 @@
 #include "recorder/app/RecorderFace.h"
 #include "recorder/settings/RecorderSettings.h"
 #include "recorder/settings/SettingsValues.h"
+#include "tests/support/gui/FocusMarkPixels.h"
 #include "tests/support/gui/GuiHelpers.h"
 #include "tests/support/pulse/PulseServer.h"
 #include "ui/RecorderBitmaps.h"
@@ -202,6 +203,8 @@ TEST_F(RecorderWindowTest, HourOneMinuteTwoSecondThreeReadsFromTheDigitImages) {
     for (int place = 0; place < 6; ++place)
         EXPECT_TRUE(ShowsDigit(shot, place, expected[place])) << "place " << place;
     EXPECT_FALSE(ShowsDigit(shot, 5, 4));
+    EXPECT_EQ(FindControl(window.get(), "TimeReadout")->accessibleName(), QStringLiteral("01:02:03"))
+        << "screen readers hear what the digits show";
     ASSERT_TRUE(Click(window.get(), "IDC_BTN_STOP"));
 }
 
@@ -243,12 +246,47 @@ TEST_F(RecorderWindowTest, TheWindowSystemsCloseFinishesTheRecordingWithoutAskin
     EXPECT_TRUE(IsMp3Frame(RecordingPath()));
 }
 
-TEST_F(RecorderWindowTest, EnterAndEscapeDoNotClose) {
+TEST_F(RecorderWindowTest, TheKeyboardAloneRecordsPausesStopsAndOpensTheFolderAndTheSettings) {
     OpenWindow();
-    PressKey(window.get(), Qt::Key_Escape);
-    PressKey(window.get(), Qt::Key_Return);
-    PressKey(FindControl(window.get(), "IDC_BTN_STOP"), Qt::Key_Escape);
-    Settle();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const auto key = [&](Qt::Key k, int times = 1) {
+        for (int i = 0; i < times; ++i)
+            QTest::keyClick(window->focusWidget(), k);
+    };
+    // From the record button: Escape closes nothing, Space records, Return pauses, Space resumes.
+    key(Qt::Key_Escape);
+    key(Qt::Key_Space);
+    ASSERT_TRUE(window->TheRecorder().IsRecording());
+    EXPECT_EQ(window->focusWidget()->accessibleName(), QStringLiteral("일시중지")) << "named by what it does";
+    key(Qt::Key_Return);
+    EXPECT_TRUE(window->TheRecorder().IsPaused());
+    key(Qt::Key_Space);
+    WaitUntilRecorded(5000);
+
+    // The stop button, marked in the skin's accent while keys are used, stops on Return.
+    QWidget* stop = FindControl(window.get(), "IDC_BTN_STOP");
+    const int unmarked = FocusAccentPixels(stop);
+    key(Qt::Key_Tab);
+    EXPECT_GT(FocusAccentPixels(stop), unmarked + 40);
+    QTest::mouseClick(window.get(), Qt::LeftButton, {}, {160, 30}); // the mouse hides the mark
+    EXPECT_EQ(FocusAccentPixels(stop), unmarked);
+    key(Qt::Key_Return);
+    EXPECT_FALSE(window->TheRecorder().IsRecording());
+    EXPECT_TRUE(IsMp3Frame(RecordingPath()));
+
+    // Past 자르개 to the folder; past the volume slider and 정보 to the settings, which Escape closes.
+    key(Qt::Key_Tab, 2);
+    key(Qt::Key_Return);
+    EXPECT_EQ(shell.openedFolders, std::vector<std::string>{saveFolder->str()});
+    key(Qt::Key_Tab, 3);
+    QString escaped;
+    ModalAnswerer answer(ModalAnswerer::Answer::Ok, [&](QWidget* modal) {
+        escaped = modal->objectName();
+        QTest::keyClick(modal, Qt::Key_Escape);
+    });
+    key(Qt::Key_Return);
+    EXPECT_EQ(escaped, QStringLiteral("IDD_STAROPTION"));
     EXPECT_TRUE(window->isVisible());
 }
 

@@ -81,11 +81,23 @@ TEST_F(DialogTest, AboutBoxLayoutAndBackground) {
     EXPECT_NE(Rgb(picture, 100, 16), 0xECECECu) << "the title band";
 }
 
-TEST_F(DialogTest, AboutBoxCloseEndsTheModalRun) {
-    CHelpDlg about;
-    QTimer::singleShot(0, &about, [&] { Click(&about, "IDC_BTN_CLOSE"); });
-    EXPECT_EQ(about.exec(), QDialog::Rejected);
-    EXPECT_FALSE(about.isVisible());
+TEST_F(DialogTest, AboutBoxCloseEscapeAndReturnEndTheModalRun) {
+    const std::function<void(CHelpDlg&)> closings[] = {
+        [](CHelpDlg& about) { Click(&about, "IDC_BTN_CLOSE"); },
+        [](CHelpDlg& about) { PressKey(&about, Qt::Key_Escape); },
+        [](CHelpDlg& about) { PressKey(&about, Qt::Key_Return); }};
+    for (const auto& close : closings) {
+        CHelpDlg about;
+        QTimer::singleShot(0, &about, [&] {
+            close(about);
+            if (about.isVisible()) {
+                ADD_FAILURE() << "still open";
+                about.done(QDialog::Accepted);
+            }
+        });
+        EXPECT_EQ(about.exec(), QDialog::Rejected);
+        EXPECT_FALSE(about.isVisible());
+    }
 }
 
 TEST_F(DialogTest, HomepageButtonOpensTheHelpPageInTheBrowser) {

@@ -1,11 +1,15 @@
 // Cutting from the window with the real converter: the range and the exact argument string, the
 // added extension, the overwrite question, a file that cannot be replaced, a missing converter,
 // names a shell (or the save dialog) would misread, a failing converter reported as an error, and
-// what is refused before the converter runs.
+// what is refused before the converter runs; and the whole way from opening to cutting by keys.
 #include "platform/player/Mp3Decoder.h"
 #include "splitter/slider/SliderBoth.h"
+#include "splitter/slider/SliderBothBtn.h"
 #include "tests/splitter/common/MediaFiles.h"
 #include "tests/splitter/window/SplitWindowFixture.h"
+#include "tests/support/gui/FocusMarkPixels.h"
+
+#include <QTest>
 
 #include <sys/stat.h>
 
@@ -196,3 +200,49 @@ TEST_F(CutWindowTest, EmptyRangeAndOverlongNameAreRefusedBeforeTheConverterRuns)
 }
 
 } // namespace
+
+TEST_F(CutWindowTest, TheKeyboardAloneOpensPlaysMovesTheThumbsAndCuts) {
+    const std::string song = Tone("song.mp3", 60);
+    Open("");
+    // The window system gives the window the keyboard back after a box; offscreen, the test does.
+    const auto activate = [&] {
+        window->activateWindow();
+        return QTest::qWaitForWindowActive(window.get());
+    };
+    const auto keys = [&](std::initializer_list<Qt::Key> pressed) {
+        for (Qt::Key k : pressed)
+            QTest::keyClick(window->focusWidget(), k);
+    };
+    ASSERT_TRUE(activate());
+    AnswerFileDialogsWith(song);
+    keys({Qt::Key_Return}); // 파일열기 has the focus
+    ASSERT_EQ(SplitContext::Instance().inputPath, song);
+    ASSERT_TRUE(activate());
+
+    // Arrows move a thumb a second, page keys ten; Home stops the end thumb at the start one.
+    SliderBothBtn* startThumb = window->Slider()->StartThumb();
+    const int unmarked = quortest::gui::FocusAccentPixels(startThumb);
+    keys({Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Right, Qt::Key_Right, Qt::Key_PageUp, Qt::Key_Left});
+    EXPECT_GT(quortest::gui::FocusAccentPixels(startThumb), unmarked + 20);
+    int start = 0, end = 0;
+    keys({Qt::Key_Tab, Qt::Key_Home});
+    window->Slider()->GetSelection(start, end);
+    EXPECT_EQ(end, 11);
+    keys({Qt::Key_End, Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_Left, Qt::Key_Up, Qt::Key_Down});
+    window->Slider()->GetSelection(start, end);
+    EXPECT_EQ(std::pair(start, end), std::pair(11, 39));
+
+    // Play, pause, resume, stop: a button that goes off hands the keyboard to one that is on.
+    keys({Qt::Key_Tab, Qt::Key_Space});
+    ASSERT_TRUE(window->PlayTimerActive());
+    keys({Qt::Key_Return});
+    EXPECT_TRUE(window->Player()->IsPaused());
+    keys({Qt::Key_Return, Qt::Key_Tab, Qt::Key_Return});
+    EXPECT_FALSE(window->PlayTimerActive());
+    EXPECT_EQ(window->focusWidget()->objectName(), "IDC_BTN_PLAY");
+
+    // Past the buttons that are off, to the cut.
+    AnswerFileDialogsWith((dir / "Split_song.mp3").string());
+    keys({Qt::Key_Tab, Qt::Key_Return});
+    EXPECT_EQ(window->LastCutArguments().substr(0, 25), "-ss 00:00:11 -t 00:00:28 ");
+}

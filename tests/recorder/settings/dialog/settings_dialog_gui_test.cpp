@@ -206,21 +206,38 @@ TEST_F(SettingsDialog, OpensOnTheFilePageWithItsButtonHeldAndTheRecordButtonHidd
     EXPECT_EQ(Rgb(picture, area.right() - 3, area.bottom() - 3), 0xF6F6F6u);
 }
 
-TEST_F(SettingsDialog, EnterAndEscapeLeaveItOpen) {
-    StarOptionDlg dialog(&CSettingDlg_Volume::Create, nullptr);
-    bool stillOpen = false;
-    const int result = RunModal(dialog, [&] {
-        for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
-            PressKey(&dialog, key);
-            PressKey(FindControl(&dialog, "IDC_BTN_BROWSE"), key);
-            PressKey(FindControl(&dialog, "IDC_CHK_AUTOFILENAME"), key);
-        }
-        Settle();
-        stillOpen = dialog.isVisible();
-        Click(&dialog, "IDC_BTN_CLOSE");
+TEST_F(SettingsDialog, OpensOverItsOwnerEscapeClosesAsXAndReturnConfirmsAsOk) {
+    WriteFileTypeSel(1);
+    const std::string before = HiveText();
+    QWidget owner;
+    owner.setGeometry(150, 120, 330, 158);
+    owner.show();
+    int browsed = 0;
+    CSettingDlg_FileOut::SetFolderChooser([&](QWidget*, const QString&, const QString&) {
+        ++browsed;
+        return QString();
     });
-    EXPECT_TRUE(stillOpen);
-    EXPECT_EQ(result, ui::IDCANCEL);
+    // Return presses the focused push button, and on a check box the dialog's OK.
+    const auto keyed = [&](const std::vector<std::pair<const char*, Qt::Key>>& keys) {
+        StarOptionDlg dialog(&CSettingDlg_Volume::Create, nullptr, &owner);
+        return RunModal(dialog, [&] {
+            EXPECT_LE((dialog.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(),
+                      2);
+            Combo(&dialog, "IDC_COMBO_FILETYPE")->setCurrentIndex(0);
+            for (const auto& [id, key] : keys) {
+                FindControl(&dialog, id)->setFocus();
+                PressKey(FindControl(&dialog, id), key);
+            }
+        });
+    };
+    EXPECT_EQ(keyed({{"IDC_CHK_AUTOFILENAME", Qt::Key_Escape}}), ui::IDCANCEL);
+    EXPECT_EQ(HiveText(), before);
+    EXPECT_EQ(keyed({{"IDC_BTN_BROWSE", Qt::Key_Return}, {"IDC_CHK_AUTOFILENAME", Qt::Key_Return}}),
+              ui::IDOK);
+    EXPECT_EQ(browsed, 1);
+    int type = -1;
+    ReadFileTypeSel(type);
+    EXPECT_EQ(type, 0);
 }
 
 TEST_F(SettingsDialog, DraggingItsBodyMovesIt) {

@@ -1,4 +1,5 @@
-// The tag editor window: fields shown from the file, save, Clear, cancel and the empty path.
+// The tag editor window: fields shown from the file, save, Clear, cancel, their keys and the empty
+// path.
 #include "recorder/tags/Cp949.h"
 #include "recorder/tags/Id3v1TagFile.h"
 #include "recorder/tags/dialog/CID3TagInfoDlg.h"
@@ -93,16 +94,32 @@ TEST(TagDialog, ClearThenSaveEqualsCancel) {
     EXPECT_EQ(a.find("ID3"), std::string::npos) << "no ID3v2 tag for empty fields";
 }
 
-TEST(TagDialog, EscapeCancelsLikeTheCancelButton) {
+TEST(TagDialog, EscapeCancelsAndReturnInAFieldSavesLikeTheirButtons) {
     quortest::TempDir dir;
     auto path = dir / "esc.mp3";
     quortest::WriteFile(path, Tagged("x"));
-    CID3TagInfoDlg dialog(nullptr, QString::fromStdString(path.string()));
-    int result = RunDialog(dialog, [&] { PressKey(&dialog, Qt::Key_Escape); });
-    EXPECT_EQ(result, ui::IDCANCEL);
+    CID3TagInfoDlg escaped(nullptr, QString::fromStdString(path.string()));
+    EXPECT_EQ(RunDialog(escaped, [&] { PressKey(&escaped, Qt::Key_Escape); }), ui::IDCANCEL);
     Id3v1TagFile tag;
     ASSERT_EQ(tag.Read(path), 0);
     EXPECT_EQ(tag.Title(), "");
+    tag.Close();
+
+    CID3TagInfoDlg typed(nullptr, QString::fromStdString(path.string()));
+    EXPECT_EQ(RunDialog(typed,
+                        [&] {
+                            auto* title = FindControlAs<QLineEdit>(&typed, "IDC_EDIT_TITLE");
+                            title->setFocus();
+                            title->setText(QStringLiteral("제목"));
+                            PressKey(title, Qt::Key_Return);
+                            if (typed.isVisible()) {
+                                ADD_FAILURE() << "Return saved nothing";
+                                typed.done(ui::IDCANCEL);
+                            }
+                        }),
+              ui::IDOK);
+    ASSERT_EQ(tag.Read(path), 0);
+    EXPECT_EQ(tag.Title(), "제목");
 }
 
 TEST(TagDialog, UntaggedFileOpensEmptyAndGetsItsTagAppended) {
