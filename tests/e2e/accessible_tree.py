@@ -61,7 +61,9 @@ def main():
         if problems:
             time.sleep(0.1)  # polls the bus until the window shows what it must, bounded above
     for acc, depth in nodes(window) if window is not None else ():
-        print("%s%s %r %r %s" % ("  " * depth, acc.getRoleName(), acc.name, acc.description, value(acc) or ""))
+        focused = " (focused)" if acc.getState().contains(pyatspi.STATE_FOCUSED) else ""
+        print("%s%s %r %r %s%s" % ("  " * depth, acc.getRoleName(), acc.name, acc.description, value(acc) or "",
+                                   focused))
     print("\n".join("FAIL: " + p for p in problems))
     sys.exit(1 if problems else 0)
 

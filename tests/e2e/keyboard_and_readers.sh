@@ -42,7 +42,9 @@ tree QuorRecorder 쿠오르녹음기 focused=녹음 "push button=정지" "push b
 key Tab Tab Tab Tab Tab Tab
 tree QuorRecorder 쿠오르녹음기 focused=환경설정 > /dev/null
 import -window "$win" "$shots/recorder-focus-on-settings.png"
-key Return Tab
+key Return
+tree QuorRecorder 환경설정 focused=파일설정 > /dev/null # the dialog has the keyboard before Tab is sent
+key Tab
 tree QuorRecorder 환경설정 '!Check1' '!Check2' "check box=재생 음소거" "check box=녹음 음소거" \
     "slider=녹음 볼륨" "text=저장위치" "push button=닫기" focused=볼륨설정
 import -window root "$shots/settings-by-keys.png"
@@ -61,6 +63,7 @@ ffmpeg -v error -nostdin -f lavfi -i "sine=frequency=440:duration=60" -ac 2 -b:a
 running+=($!)
 win=$(window '^쿠오르녹음기-자르개$' $!)
 identity QuorSplit
+tree QuorSplit 쿠오르녹음기-자르개 focused=파일열기 > /dev/null
 key Tab Tab Right Right Right Prior
 tree QuorSplit 쿠오르녹음기-자르개 "focused=시작 위치=13" "slider=끝 위치" "text=파일" "push button=닫기" \
     "push button=최소화" "push button=정보" "push button=파일열기" "push button=저장폴더" \
