@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Checks the recording and the cut made by the end-to-end run: durations, rates, channels and
-# the tone's frequency.
+# the tone's frequency. usage: check_files.sh MUSIC_DIR WALL_SECONDS (from the record click until
+# the recording stopped growing).
 set -euo pipefail
 music=$1
+wall=$2
 recording=$(ls "$music"/[0-9]*_[0-9]*.mp3)
 cut=$(ls "$music"/Split_*.mp3)
 probe() { ffprobe -v error -select_streams a:0 -show_entries "stream=$2" -of csv=p=0 "$1"; }
@@ -15,7 +17,9 @@ within() { awk -v v="$1" -v lo="$2" -v hi="$3" 'BEGIN { exit !(v >= lo && v <= h
 fail() { echo "FAIL: $*"; exit 1; }
 
 echo "recording $recording: $(duration "$recording") s, $(probe "$recording" sample_rate) Hz, $(probe "$recording" channels) ch, $(probe "$recording" bit_rate) b/s"
-within "$(duration "$recording")" 4.4 5.8 || fail "recording length"
+# At least the 5 s waited for (less a little), at most the time it was recorded for and
+# the encoder's two frames.
+within "$(duration "$recording")" 4.9 "$(awk -v w="$wall" 'BEGIN { print w + 0.06 }')" || fail "recording length (at most $wall s recorded)"
 [ "$(probe "$recording" sample_rate)" = 44100 ] || fail "recording rate"
 [ "$(probe "$recording" channels)" = 2 ] || fail "recording channels"
 [ "$(probe "$recording" bit_rate)" = 128000 ] || fail "recording bitrate"

@@ -28,6 +28,7 @@ painted "$rec" "$work/window.png"
 import -window root "$shots/e2e-recorder-idle.png"
 
 echo "record 5 s"
+started=$(date +%s.%N)
 click "$rec" 26 132      # record 1003 at (9, 115) 34 x 34
 for _ in $(seq 300); do
     recording=$(ls "$HOME"/Music/*.mp3 2>/dev/null | head -n 1)
@@ -37,6 +38,15 @@ done
 [ -n "$recording" ] && [ "$(seconds_of "$recording")" -ge 5 ] || { echo "FAIL: no 5 s recording"; exit 1; }
 import -window root "$shots/e2e-recorder-recording.png"
 click "$rec" 65 132      # stop 1004 at (48, 115)
+# What the recording may hold at most: the time from the record click until the file stops
+# growing, as this script saw it (on a busy machine that runs well past the 5 s waited for). The
+# writer writes about three times a second while it records.
+for _ in $(seq 30); do
+    size=$(stat -c %s "$recording") seen=$(date +%s.%N)
+    sleep 1 # the writer's own pace: a file unchanged for a second is no longer recorded into
+    [ "$(stat -c %s "$recording")" = "$size" ] && break
+done
+awk -v a="$started" -v b="$seen" 'BEGIN { print b - a }' > "$work/recorded-for"
 
 echo "open the splitter on the recording"
 click "$rec" 206 133     # splitter 1015 at (169, 120) 75 x 26

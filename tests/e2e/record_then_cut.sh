@@ -28,7 +28,7 @@ export QUOR_E2E_WORK="$work" QUOR_E2E_PREFIX="$work/prefix"
 xvfb-run -a -s "-screen 0 1280x800x24" bash "$here/drive_windows.sh"
 
 echo "== check the files"
-bash "$here/check_files.sh" "$work/home/Music"
+bash "$here/check_files.sh" "$work/home/Music" "$(cat "$work/recorded-for")"
 
 echo "== quor-record through its launcher, as a timer would start it"
 # Two seconds to the sample, and the encoder's delay and padding of two frames at most.
