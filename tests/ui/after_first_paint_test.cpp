@@ -1,17 +1,19 @@
 // Work deferred until a window has shown its first frame.
+#include "tests/support/Eventually.h"
 #include "tests/support/gui/GuiHelpers.h"
 #include "ui/AfterFirstPaint.h"
 
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QPainter>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 
 using namespace quortest::gui;
+using quortest::Eventually;
 
 namespace {
 
@@ -27,13 +29,6 @@ protected:
     }
 };
 
-void SettleFor(int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms)
-        Settle(10);
-}
-
 } // namespace
 
 TEST(AfterFirstPaint, RunsOnceAfterTheFirstFrameNotBefore) {
@@ -45,18 +40,17 @@ TEST(AfterFirstPaint, RunsOnceAfterTheFirstFrameNotBefore) {
         ++runs;
         paintsWhenRun = window.paints;
     });
-    Settle(50);
+    Settle(50); // a pause on purpose: time for a run that must not come
     EXPECT_EQ(runs, 0) << "a window never shown has not painted";
 
     window.show();
-    SettleFor(100);
-    ASSERT_EQ(runs, 1);
+    ASSERT_TRUE(Eventually([&] { return runs == 1; }));
     EXPECT_GE(paintsWhenRun, 1) << "the work ran before the window painted";
 
     window.update();
     window.hide();
     window.show();
-    SettleFor(1200);
+    Settle(1200); // a pause on purpose: longer than the fallback waits, which must not run it again
     EXPECT_EQ(runs, 1) << "later paints and the fallback must not run it again";
 }
 
@@ -66,8 +60,8 @@ TEST(AfterFirstPaint, NothingRunsForAWindowDestroyedFirst) {
         auto window = std::make_unique<CountingWindow>();
         ui::AfterFirstPaint(window.get(), [&] { ++runs; });
         window->show();
-    } // gone before the event loop could paint it
-    SettleFor(1200);
+    }             // gone before the event loop could paint it
+    Settle(1200); // a pause on purpose: longer than the fallback waits
     EXPECT_EQ(runs, 0);
 }
 
@@ -82,10 +76,9 @@ TEST(AfterFirstPaint, AWindowThatNeverPaintsStillGetsTheWorkAfterAMoment) {
     ui::AfterFirstPaint(&window, [&] { ++runs; });
     window.installEventFilter(&blocker); // filters run newest first: this one sees paints first
     window.show();
-    SettleFor(300);
+    Settle(300); // a pause on purpose: well before the fallback is due, nothing runs
     EXPECT_EQ(runs, 0);
-    SettleFor(1200);
+    EXPECT_TRUE(Eventually([&] { return runs == 1; }, std::chrono::seconds(2))) << "the fallback ran it";
     EXPECT_EQ(window.paints, 0);
-    EXPECT_EQ(runs, 1);
     window.removeEventFilter(&blocker);
 }

@@ -3,6 +3,7 @@
 #include "ui/CHoverButton.h"
 #include "ui/ControlId.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QPainter>
 #include <QTest>
@@ -44,7 +45,7 @@ struct HoverButtonTest : ::testing::Test {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
         // Start with the mouse away from the button, wherever the platform left the cursor.
         QCursor::setPos(window.mapToGlobal(QPoint(90, 55)));
-        Settle();
+        QApplication::processEvents(); // the pointer events the move gives, before they are undone
         Unhover(button);
     }
 };

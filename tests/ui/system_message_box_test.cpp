@@ -1,6 +1,7 @@
 // The plain message box hook reaches a real QMessageBox on the GUI thread from any thread, and
 // the program fonts resolve to the installed Korean and metric-compatible faces.
 #include "platform/dialogs/PlainMessageBox.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/gui/GuiHelpers.h"
 #include "ui/Fonts.h"
 #include "ui/SystemMessageBox.h"
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 using namespace quortest::gui;
@@ -36,7 +38,7 @@ TEST_F(PlainBoxTest, ShownOnTheGuiThreadForAnyCaller) {
         platform::ShowPlainMessageBox("Can't create MP3 file.", "", platform::MessageBoxIcon::Error);
         done = true;
     });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return done.load(); }, 5000));
+    EXPECT_TRUE(quortest::Eventually([&] { return done.load(); }, std::chrono::seconds(5)));
     worker.join();
     ASSERT_EQ(answer.Seen().size(), 2u);
     EXPECT_EQ(answer.Seen()[1].message, QStringLiteral("Can't create MP3 file."));

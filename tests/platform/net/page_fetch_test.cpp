@@ -1,16 +1,17 @@
 // Background page fetches: the caller never waits, the answer arrives on its thread, and a
 // fetch whose owner is gone never calls back.
 #include "platform/net/PageFetch.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/net/LocalHttpServer.h"
-
-#include <QCoreApplication>
-#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <optional>
 
+using namespace std::chrono_literals;
+using quortest::Eventually;
 using quortest::LocalHttpServer;
 
 namespace {
@@ -19,14 +20,6 @@ struct Outcome {
     bool ok = false;
     QByteArray body;
 };
-
-// Runs the event loop until `done` holds a value or `ms` pass.
-void WaitFor(const std::optional<Outcome>& done, int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done && clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-}
 
 } // namespace
 
@@ -39,8 +32,7 @@ TEST(PageFetch, ReturnsAtOnceAndDeliversTheBodyLater) {
         done = Outcome{ok, body};
     });
     EXPECT_FALSE(done) << "the answer must not arrive inside the call";
-    WaitFor(done, 5000);
-    ASSERT_TRUE(done);
+    ASSERT_TRUE(Eventually([&] { return done.has_value(); }, 5s));
     EXPECT_TRUE(done->ok);
     EXPECT_EQ(QString::fromUtf8(done->body), QStringLiteral("<p>소식</p>"));
 }
@@ -56,8 +48,7 @@ TEST(PageFetch, ReportsFailuresWithoutABody) {
         platform::FetchPage(QUrl(address), &owner, [&](bool ok, const QByteArray& body) {
             done = Outcome{ok, body};
         });
-        WaitFor(done, 5000);
-        ASSERT_TRUE(done) << address.toStdString();
+        ASSERT_TRUE(Eventually([&] { return done.has_value(); }, 5s)) << address.toStdString();
         EXPECT_FALSE(done->ok) << address.toStdString();
         EXPECT_TRUE(done->body.isEmpty());
     }
@@ -76,8 +67,7 @@ TEST(PageFetch, GivesUpOnASilentServerAtItsLimit) {
             done = Outcome{ok, body};
         },
         limits);
-    WaitFor(done, 5000);
-    ASSERT_TRUE(done);
+    ASSERT_TRUE(Eventually([&] { return done.has_value(); }, 5s));
     EXPECT_FALSE(done->ok);
 }
 
@@ -88,10 +78,8 @@ TEST(PageFetch, AGoneOwnerCancelsTheCallback) {
     bool called = false;
     platform::FetchPage(QUrl(server.Url("/slow")), owner.get(),
                         [&](bool, const QByteArray&) { called = true; });
-    for (int i = 0; i < 10; ++i)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_TRUE(Eventually([&] { return server.TimesRequested("/slow") == 1; }, 5s)) << "in flight";
     owner.reset();
-    std::optional<Outcome> never;
-    WaitFor(never, 300);
-    EXPECT_FALSE(called);
+    // Nothing may arrive: 300 ms of an event loop that would deliver a callback.
+    EXPECT_FALSE(Eventually([&] { return called; }, 300ms));
 }

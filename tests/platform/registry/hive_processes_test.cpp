@@ -123,6 +123,7 @@ TEST(HiveProcesses, AWriterKilledMidWriteLeavesTheOldOrTheNewHive) {
                 WriteNumber("Counter", n);
             return 0;
         });
+        // A pause on purpose: the writer dies at a random moment of its writes.
         std::this_thread::sleep_for(std::chrono::microseconds(2000 + random() % 20000));
         kill(writer, SIGKILL);
         EXPECT_EQ(ExitStatus(writer), 128 + SIGKILL);

@@ -1,13 +1,12 @@
 // RIFF chunk bookkeeping: sizes patched at ascend, odd chunks padded, sizes current on demand,
 // the 32-bit limit, and a disk that refuses a flush.
 #include "platform/riff/RiffFile.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstring>
-#include <sys/resource.h>
 
 using platform::MakeFourCC;
 using platform::MMCKINFO;
@@ -100,35 +99,26 @@ TEST(RiffFile, AFlushRefusedByAFullDiskKeepsTheSizesTrueToTheFile) {
     // 4-byte frames after the 20 header bytes, so nothing is cut back at the end: the position
     // alone decides whether the sizes match the file.
     quortest::TempDir dir;
-    struct sigaction ignore {};
-    ignore.sa_handler = SIG_IGN;
-    struct sigaction oldAction {};
-    sigaction(SIGXFSZ, &ignore, &oldAction);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 100020;
-    setrlimit(RLIMIT_FSIZE, &small);
-
-    auto file = RiffFile::Create(dir / "full.wav");
-    ASSERT_TRUE(file);
-    MMCKINFO form{};
-    form.fccType = MakeFourCC('W', 'A', 'V', 'E');
-    MMCKINFO data{};
-    data.ckid = MakeFourCC('d', 'a', 't', 'a');
-    ASSERT_TRUE(file->CreateChunk(&form, platform::MMIO_CREATERIFF));
-    ASSERT_TRUE(file->CreateChunk(&data, 0));
-    std::string block(4000, 'p');
-    long written = 0;
-    for (int i = 0; i < 100 && written >= 0; ++i)
-        written = file->Write(block.data(), 4000);
-    EXPECT_EQ(written, -1) << "the disk refused a flush";
-    EXPECT_EQ(file->Position(), 100020u) << "what reached the disk, no more and no less";
-    EXPECT_TRUE(file->Ascend(&data));
-    EXPECT_TRUE(file->Ascend(&form));
-    file->Close();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    sigaction(SIGXFSZ, &oldAction, nullptr);
+    {
+        const quortest::FileSizeLimit full(100020);
+        auto file = RiffFile::Create(dir / "full.wav");
+        ASSERT_TRUE(file);
+        MMCKINFO form{};
+        form.fccType = MakeFourCC('W', 'A', 'V', 'E');
+        MMCKINFO data{};
+        data.ckid = MakeFourCC('d', 'a', 't', 'a');
+        ASSERT_TRUE(file->CreateChunk(&form, platform::MMIO_CREATERIFF));
+        ASSERT_TRUE(file->CreateChunk(&data, 0));
+        std::string block(4000, 'p');
+        long written = 0;
+        for (int i = 0; i < 100 && written >= 0; ++i)
+            written = file->Write(block.data(), 4000);
+        EXPECT_EQ(written, -1) << "the disk refused a flush";
+        EXPECT_EQ(file->Position(), 100020u) << "what reached the disk, no more and no less";
+        EXPECT_TRUE(file->Ascend(&data));
+        EXPECT_TRUE(file->Ascend(&form));
+        file->Close();
+    }
 
     const std::string bytes = quortest::ReadFile(dir / "full.wav");
     EXPECT_EQ(bytes.size(), 100020u);

@@ -2,13 +2,13 @@
 // without one, opening the panel does nothing and says so.
 #include "platform/shell/ProgramLauncher.h"
 #include "platform/shell/SoundControlPanel.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
-#include <thread>
 
 namespace {
 
@@ -20,8 +20,7 @@ void WriteRecorder(const std::filesystem::path& script, const std::filesystem::p
 }
 
 std::string WaitForFile(const std::filesystem::path& path) {
-    for (int i = 0; i < 500 && !std::filesystem::exists(path); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    quortest::Eventually([&] { return std::filesystem::exists(path); }, std::chrono::seconds(5));
     return std::filesystem::exists(path) ? quortest::ReadFile(path) : std::string();
 }
 

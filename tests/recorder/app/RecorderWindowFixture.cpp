@@ -3,11 +3,10 @@
 
 #include "recorder/settings/RecorderSettings.h"
 #include "recorder/settings/SettingsValues.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/gui/GuiHelpers.h"
 #include "tests/support/pulse/PulseServer.h"
 #include "tests/support/pulse/SignalPlayer.h"
-
-#include <QElapsedTimer>
 
 #include <filesystem>
 
@@ -46,10 +45,7 @@ void RecorderWindowTest::OpenWindow() {
     window = std::make_unique<CQuorRecorderDlg>(nullptr, &shell);
     window->show();
     // The devices open just after the first paint; a slow machine (sanitisers) needs a moment.
-    for (int i = 0; i < 250 && !window->DevicesStarted(); ++i)
-        quortest::gui::Settle(20);
-    ASSERT_TRUE(window->DevicesStarted());
-    quortest::gui::Settle();
+    ASSERT_TRUE(quortest::Eventually([&] { return window->DevicesStarted(); }));
 }
 
 std::string RecorderWindowTest::RecordingPath() const {
@@ -58,16 +54,12 @@ std::string RecorderWindowTest::RecordingPath() const {
 }
 
 void RecorderWindowTest::WaitUntilRecorded(uintmax_t bytes) const {
-    QElapsedTimer timer;
-    timer.start();
-    std::error_code error;
-    while (!(std::filesystem::file_size(RecordingPath(), error) > bytes && !error) && timer.elapsed() < 10000)
-        quortest::gui::Settle(20);
+    quortest::Eventually([&] {
+        std::error_code error;
+        return std::filesystem::file_size(RecordingPath(), error) > bytes && !error;
+    });
 }
 
 void RecorderWindowTest::LetAudioFlow(int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms)
-        quortest::gui::Settle(20);
+    quortest::gui::Settle(ms); // the pause is the point: a recording (or a paused one) of that length
 }

@@ -30,7 +30,8 @@ protected:
 
     // The recording's file as the window named it.
     std::string RecordingPath() const;
-    // Lets a little real audio arrive.
+    // Runs the window for `ms` whatever happens: real audio arrives meanwhile, and time passes
+    // that a recording counts or, paused or stopped, must not count.
     static void LetAudioFlow(int ms);
     // Waits (up to 10 s) until the recording's file holds more than `bytes`.
     void WaitUntilRecorded(uintmax_t bytes) const;

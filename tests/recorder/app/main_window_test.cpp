@@ -8,6 +8,7 @@
 #include "recorder/app/RecorderFace.h"
 #include "recorder/settings/RecorderSettings.h"
 #include "recorder/settings/SettingsValues.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/gui/FocusMarkPixels.h"
 #include "tests/support/gui/GuiHelpers.h"
 #include "tests/support/pulse/PulseServer.h"
@@ -15,7 +16,6 @@
 #include "ui/Skin.h"
 
 #include <QAbstractSlider>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -23,16 +23,20 @@
 
 #include <atomic>
 #include <cctype>
+#include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <poll.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
 
 using namespace quortest::gui;
+using namespace std::chrono_literals;
+using quortest::Eventually;
 namespace fs = std::filesystem;
 
 namespace {
@@ -96,23 +100,17 @@ void SaveAs(QWidget* modal, const fs::path& file) {
     auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     ASSERT_NE(name, nullptr);
     const QString wanted = QString::fromStdString(file.string());
-    QElapsedTimer timer;
-    timer.start();
-    while (dialog->selectedFiles() != QStringList{wanted} && timer.elapsed() < 10000) {
+    Eventually([&] {
         if (name->text() != wanted)
             name->setText(wanted);
-        if (dialog->selectedFiles() != QStringList{wanted})
-            Settle(20);
-    }
+        return dialog->selectedFiles() == QStringList{wanted};
+    });
     EXPECT_EQ(dialog->selectedFiles(), QStringList{wanted}) << "the dialog never took the name";
     static_cast<QDialog*>(dialog)->accept(); // QFileDialog's own accept is protected
 }
 
-std::string WaitForFile(const fs::path& file, int ms = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!fs::exists(file) && timer.elapsed() < ms)
-        Settle(20);
+std::string WaitForFile(const fs::path& file) {
+    Eventually([&] { return fs::exists(file); }, 5s);
     return fs::exists(file) ? quortest::ReadFile(file) : std::string();
 }
 } // namespace
@@ -125,8 +123,7 @@ TEST_F(RecorderWindowTest, TheWindowPaintsBeforeItOpensTheSoundDevices) {
         openAtFirstPaint = window->DevicesStarted() || window->TheRecorder().IsMonitorOpen();
     });
     window->show();
-    for (int i = 0; i < 250 && !window->DevicesStarted(); ++i)
-        Settle(20);
+    EXPECT_TRUE(Eventually([&] { return window->DevicesStarted(); }));
     EXPECT_FALSE(openAtFirstPaint);
     EXPECT_TRUE(window->TheRecorder().IsMonitorOpen()) << "opened all the same, just after";
 }
@@ -239,7 +236,7 @@ TEST_F(RecorderWindowTest, TheWindowSystemsCloseFinishesTheRecordingWithoutAskin
     WaitUntilRecorded(0);
     ModalAnswerer answer(ModalAnswerer::Answer::Cancel);
     window->close();
-    Settle();
+    EXPECT_TRUE(Eventually([&] { return !window->isVisible(); }));
     EXPECT_TRUE(answer.Seen().empty());
     EXPECT_FALSE(window->TheRecorder().IsRecording());
     EXPECT_FALSE(window->isVisible());
@@ -405,10 +402,7 @@ TEST_F(RecorderWindowTest, AFullDiskEndsTheRecordingAndIsTold) {
     ASSERT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
     ASSERT_TRUE(window->TheRecorder().IsRecording());
     EXPECT_EQ(TheRecorderSettings().fileName, "full.mp3");
-    QElapsedTimer timer;
-    timer.start();
-    while (window->TheRecorder().EndedByItself() == Recorder::RecordFailure::None && timer.elapsed() < 5000)
-        Settle(20);
+    Eventually([&] { return window->TheRecorder().EndedByItself() != Recorder::RecordFailure::None; }, 5s);
     window->OnTimer();
     EXPECT_FALSE(window->TheRecorder().IsRecording());
     EXPECT_FALSE(window->TimerRunning());
@@ -446,27 +440,29 @@ TEST_F(RecorderWindowTest, AudioLostWhileWritingFellBehindIsToldInSecondsAfterSt
                 drained += static_cast<size_t>(got);
             else if (got == 0)
                 return;
-            else
-                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            else {
+                pollfd ready{reader, POLLIN, 0};
+                poll(&ready, 1, 10); // until the writer gives more
+            }
         }
     });
-    QElapsedTimer timer;
-    timer.start();
     // Once the writer takes data again the loss is counted; Stop need not wait for the backlog.
-    while (drained < 20000 && timer.elapsed() < 10000)
-        Settle(20);
-    ASSERT_GE(drained.load(), 20000u) << "the recording went on after the stall";
+    ASSERT_TRUE(Eventually([&] { return drained >= 20000; })) << "the recording went on after the stall";
     ASSERT_TRUE(Click(window.get(), "IDC_BTN_STOP"));
     stop = true;
     drain.join();
     close(reader);
     // The file dialog's background scan may still be opening the pipe to look inside: a writer
     // that comes and goes lets it finish, so later dialogs of this program are not held up.
-    for (int round = 0, opened = 0;
-         round < 50 && (opened = open(pipePath.c_str(), O_WRONLY | O_NONBLOCK)) >= 0; ++round) {
-        close(opened);
-        Settle(20);
-    }
+    Eventually(
+        [&] {
+            const int opened = open(pipePath.c_str(), O_WRONLY | O_NONBLOCK);
+            if (opened < 0)
+                return true; // no reader left
+            close(opened);
+            return false;
+        },
+        1s);
     ASSERT_EQ(answer.Seen().size(), 2u) << "the Save As dialog, then the notice";
     const QRegularExpression told(QStringLiteral("^녹음 중 (\\d+\\.\\d)초 분량의 소리가 빠졌습니다\\."));
     const QRegularExpressionMatch match = told.match(answer.Seen()[1].message);
@@ -484,9 +480,9 @@ TEST_F(RecorderWindowTest, StoredFileTypesThatCannotBeRecordedAreShownAndRecorde
         WriteFileTypeSel(stored);
         WriteFileSettingSel(5);
         window->ApplySettings();
-        Settle();
         EXPECT_EQ(TheRecorderSettings().fileType, 0);
-        EXPECT_EQ(Grab(window.get()).copy(formatLine), mp3Face) << "the face shows MP3 at its first preset";
+        EXPECT_TRUE(Eventually([&] { return Grab(window.get()).copy(formatLine) == mp3Face; }))
+            << "the face shows MP3 at its first preset";
 
         ASSERT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
         ASSERT_TRUE(window->TheRecorder().IsRecording());
@@ -510,11 +506,7 @@ TEST_F(RecorderWindowTest, ASaveFolderRemovedWhileRecordingIsToldAndARenamedOneI
     ASSERT_FALSE(WaitForFile(RecordingPath()).empty());
     fs::remove_all(folder);
     // The next tick of the clock notices it.
-    QElapsedTimer timer;
-    timer.start();
-    while (window->TheRecorder().IsRecording() && timer.elapsed() < 5000)
-        Settle(20);
-    EXPECT_FALSE(window->TheRecorder().IsRecording());
+    EXPECT_TRUE(Eventually([&] { return !window->TheRecorder().IsRecording(); }, 5s));
     EXPECT_TRUE(window->StatusText().isEmpty());
     ASSERT_EQ(answer.Seen().size(), 1u);
     EXPECT_EQ(answer.Seen()[0].message,
@@ -527,8 +519,7 @@ TEST_F(RecorderWindowTest, ASaveFolderRemovedWhileRecordingIsToldAndARenamedOneI
     ASSERT_FALSE(WaitForFile(RecordingPath()).empty());
     fs::rename(folder, now.parent_path());
     const uintmax_t atRename = fs::file_size(now);
-    while (fs::file_size(now) < atRename + 40000 && timer.elapsed() < 15000)
-        Settle(20);
+    Eventually([&] { return fs::file_size(now) >= atRename + 40000; }, 15s);
     EXPECT_TRUE(window->TheRecorder().IsRecording());
     ASSERT_TRUE(Click(window.get(), "IDC_BTN_STOP"));
     ASSERT_EQ(answer.Seen().size(), 2u);
@@ -567,13 +558,8 @@ TEST_F(RecorderWindowTest, TheVolumeSliderSetsTheCaptureVolumeUpsideDown) {
     ASSERT_GT(slider->maximum(), slider->minimum()) << "the capture path gave the slider its range";
     // The server takes the new volume a moment after the click.
     auto volumeOnceItIs = [](auto wanted) {
-        QElapsedTimer timer;
-        timer.start();
-        int percent = MonitorVolumePercent(Server());
-        while (!wanted(percent) && timer.elapsed() < 5000) {
-            Settle(20);
-            percent = MonitorVolumePercent(Server());
-        }
+        int percent = 0;
+        Eventually([&] { return wanted(percent = MonitorVolumePercent(Server())); }, 5s);
         return percent;
     };
 
@@ -598,7 +584,7 @@ TEST_F(RecorderWindowTest, TheVolumeSliderSetsTheCaptureVolumeUpsideDown) {
     QTest::mouseMove(slider, {x, 8});
     QTest::mouseMove(slider, {x, 0});
     QTest::mouseRelease(slider, Qt::LeftButton, {}, {x, 0});
-    Settle();
+    Settle(20); // a pause on purpose: time for a write of 100 % that must not come
     EXPECT_EQ(MonitorVolumePercents(Server()), (std::vector<int>{150, 150}));
     QTest::mousePress(slider, Qt::LeftButton, {}, {x, 2});
     QTest::mouseMove(slider, {x, slider->height() / 2});
@@ -617,10 +603,7 @@ TEST_F(RecorderWindowTest, TheVolumeSliderFollowsTheCaptureVolumeSetElsewhereAnd
         return slider->maximum() - (slider->maximum() - slider->minimum()) * percent / 100;
     };
     const auto sliderNear = [slider](int wanted) {
-        QElapsedTimer timer;
-        timer.start();
-        while (std::abs(slider->value() - wanted) > 2 && timer.elapsed() < 5000)
-            Settle(20);
+        Eventually([&] { return std::abs(slider->value() - wanted) <= 2; }, 5s);
         return slider->value();
     };
 
@@ -633,7 +616,7 @@ TEST_F(RecorderWindowTest, TheVolumeSliderFollowsTheCaptureVolumeSetElsewhereAnd
     // Following is reading only: a balance set elsewhere is not flattened by a write back.
     Server().Pactl("set-source-volume speakers.monitor 20% 40%");
     EXPECT_NEAR(sliderNear(positionFor(40)), positionFor(40), 2) << "the louder channel, as read";
-    Settle();
+    Settle(20); // a pause on purpose: time for a write back that must not come
     EXPECT_EQ(MonitorVolumePercents(Server()), (std::vector<int>{20, 40}));
 }
 
@@ -643,8 +626,7 @@ TEST_F(RecorderWindowTest, AlwaysOnTopFollowsTheSettingWithoutMovingTheWindow) {
     const QPoint at = window->pos();
     WriteCkTopmost(1);
     window->ApplySettings();
-    Settle();
-    EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(Eventually([&] { return window->windowFlags().testFlag(Qt::WindowStaysOnTopHint); }));
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->pos(), at);
     WriteCkTopmost(0);
@@ -665,8 +647,7 @@ TEST_F(RecorderWindowTest, SettingsDialogOkMakesTheWindowTopMostAgain) {
         }
     });
     ASSERT_TRUE(Click(window.get(), "IDC_BTN_SETTINGS"));
-    Settle(100);
-    EXPECT_TRUE(answered) << "the settings dialog opened and its OK was pressed";
+    EXPECT_TRUE(Eventually([&] { return answered; })) << "the settings dialog opened and its OK was pressed";
     EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(window->isVisible());
 }

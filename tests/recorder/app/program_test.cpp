@@ -5,15 +5,16 @@
 #include "recorder/app/CQuorRecorderApp.h"
 #include "recorder/app/UpdaterLaunch.h"
 #include "recorder/settings/SettingsValues.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/HiveEnv.h"
 #include "tests/support/pulse/PulseServer.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -84,8 +85,8 @@ TEST(RecorderProgram, OpensItsWindowQuicklyAndEndsInOrderOnTermination) {
     StartOffscreen(process, {QStringLiteral("QuorRecorder")});
     QElapsedTimer timer;
     timer.start();
-    while (CaptureStreams() < 1 && timer.elapsed() < 3000 && process.state() == QProcess::Running)
-        QThread::msleep(50);
+    quortest::Eventually([&] { return CaptureStreams() >= 1 || process.state() != QProcess::Running; },
+                         std::chrono::seconds(3));
     EXPECT_EQ(CaptureStreams(), 1) << "the window's monitor capture is not up after " << timer.elapsed()
                                    << " ms";
     process.terminate();
@@ -111,12 +112,10 @@ TEST(RecorderProgram, TheSoundServerListsBothProgramsByTheirOwnNames) {
                clients.find("application.icon_name = \"kr.quortools." + name + "\"") != std::string::npos;
     };
     std::string clients;
-    QElapsedTimer timer;
-    timer.start();
-    do {
-        QThread::msleep(50);
+    quortest::Eventually([&] {
         clients = Server().Pactl("list clients");
-    } while (!(listed(clients, "QuorRecorder") && listed(clients, "QuorSplit")) && timer.elapsed() < 10000);
+        return listed(clients, "QuorRecorder") && listed(clients, "QuorSplit");
+    });
     EXPECT_TRUE(listed(clients, "QuorRecorder")) << clients;
     EXPECT_TRUE(listed(clients, "QuorSplit")) << clients;
     EXPECT_EQ(clients.find("QuorTools"), std::string::npos) << "no shared name any more";

@@ -9,6 +9,7 @@
 #include "recorder/devices/dialog/CSettingDlg_Volume.h"
 #include "recorder/display/CFrequencyGraph.h"
 #include "recorder/settings/RecorderSettings.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/gui/GuiHelpers.h"
 #include "tests/support/pulse/PulseServer.h"
 #include "tests/support/pulse/Signal.h"
@@ -21,6 +22,7 @@
 #include <QListWidget>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -30,6 +32,8 @@
 #include <sstream>
 
 using namespace quortest::gui;
+using namespace std::chrono_literals;
+using quortest::Eventually;
 namespace fs = std::filesystem;
 
 namespace {
@@ -70,14 +74,6 @@ WavCheck ReadFinishedWav(const std::string& path) {
 double ToneShareOf(const std::vector<int16_t>& samples, double frequency) {
     const auto left = quortest::Channel(samples.data(), samples.size() / 2, 2, 0);
     return quortest::ToneShare(left, 44100.0, frequency);
-}
-
-template <typename Done> bool WaitUntil(Done done, int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        Settle(20);
-    return done();
 }
 
 int CaptureStreams() {
@@ -121,12 +117,12 @@ protected:
         Server().Restart();
         Server().WakeSink();
         tone = std::make_unique<quortest::SignalPlayer>(frequency, 0.5);
-        ASSERT_TRUE(WaitUntil(
+        ASSERT_TRUE(Eventually(
             [&] {
                 const Recorder& recorder = window->TheRecorder();
                 return recorder.IsMonitorRunning() && !recorder.IsMonitorLost() && CaptureStreams() == 1;
             },
-            10000))
+            10s))
             << "the spectrum's capture did not come back on the new server";
     }
     // Chooses the source on the volume page, as the user does: the recording destination's
@@ -148,14 +144,14 @@ protected:
     void RestartServer() {
         Server().Kill();
         BringServerBack(660.0);
-        ASSERT_TRUE(WaitUntil([&] { return !window->RecoveringCapturePath(); }, 10000));
+        ASSERT_TRUE(Eventually([&] { return !window->RecoveringCapturePath(); }, 10s));
     }
     // Records about a second and returns the finished file.
     WavCheck RecordASecond() {
         EXPECT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
         EXPECT_TRUE(window->TheRecorder().IsRecording()) << "the record press after the server came back";
         const std::string path = RecordingPath();
-        WaitUntil([&] { return fs::exists(path) && fs::file_size(path) > 44100 * 4; }, 8000);
+        Eventually([&] { return fs::exists(path) && fs::file_size(path) > 44100 * 4; }, 8s);
         EXPECT_TRUE(Click(window.get(), "IDC_BTN_STOP"));
         return ReadFinishedWav(path);
     }
@@ -169,7 +165,7 @@ TEST_F(ServerLossTest, AKilledServerEndsTheRecordingWithItsAudioAndTheNextRecord
     ASSERT_TRUE(window->TheRecorder().IsRecording());
     const std::string first = RecordingPath();
     // A second of tone on disk before the server dies.
-    ASSERT_TRUE(WaitUntil([&] { return fs::exists(first) && fs::file_size(first) > 44100 * 4; }, 8000));
+    ASSERT_TRUE(Eventually([&] { return fs::exists(first) && fs::file_size(first) > 44100 * 4; }, 8s));
     const auto beforeKill = fs::file_size(first);
     auto* spectrum = FindControlAs<CFrequencyGraph>(window.get(), "IDC_STATIC_SPECTRUM");
     ASSERT_NE(spectrum, nullptr);
@@ -177,19 +173,19 @@ TEST_F(ServerLossTest, AKilledServerEndsTheRecordingWithItsAudioAndTheNextRecord
         const std::vector<double> values = spectrum->Values();
         return std::any_of(values.begin(), values.end(), [](double v) { return v > 0.0; });
     };
-    ASSERT_TRUE(WaitUntil(showsSound, 8000)) << "the spectrum never showed the tone";
+    ASSERT_TRUE(Eventually(showsSound, 8s)) << "the spectrum never showed the tone";
 
     Server().Kill();
     QElapsedTimer sinceKill;
     sinceKill.start();
-    ASSERT_TRUE(WaitUntil([&] { return !answer.Seen().empty(); }, 2000)) << "no notice 2 s after the loss";
+    ASSERT_TRUE(Eventually([&] { return !answer.Seen().empty(); }, 2s)) << "no notice 2 s after the loss";
     EXPECT_LE(sinceKill.elapsed(), 2000);
     EXPECT_TRUE(answer.Seen()[0].message.startsWith(kLostNotice)) << answer.Seen()[0].message.toStdString();
     EXPECT_EQ(answer.Seen()[0].size, QSize(300, 150));
     EXPECT_FALSE(window->TheRecorder().IsRecording());
     EXPECT_FALSE(window->TimerRunning()) << "the elapsed time stops counting";
     EXPECT_TRUE(window->StatusText().isEmpty());
-    EXPECT_TRUE(WaitUntil([&] { return !showsSound(); }, 2000)) << "the spectrum holds up the last sound";
+    EXPECT_TRUE(Eventually([&] { return !showsSound(); }, 2s)) << "the spectrum holds up the last sound";
 
     const WavCheck lost = ReadFinishedWav(first);
     EXPECT_TRUE(lost.finished) << "chunk sizes patched at the loss";
@@ -257,7 +253,7 @@ TEST_F(ServerLossTest, TerminationWithANoticeOpenFinishesTheRecordingAndClosesAt
     TerminationSignals onSignal(window.get(), [this] { window->OnTerminationRequest(); });
     ASSERT_TRUE(Click(window.get(), "IDC_BTN_RECORD"));
     const std::string path = RecordingPath();
-    ASSERT_TRUE(WaitUntil([&] { return fs::exists(path) && fs::file_size(path) > 44100 * 2; }, 8000));
+    ASSERT_TRUE(Eventually([&] { return fs::exists(path) && fs::file_size(path) > 44100 * 2; }, 8s));
 
     // The settings refusal opens a notice; the signal arrives while it waits for a click.
     QElapsedTimer sinceSignal;
@@ -274,7 +270,7 @@ TEST_F(ServerLossTest, TerminationWithANoticeOpenFinishesTheRecordingAndClosesAt
     whenBoxOpen.start(20);
     ASSERT_TRUE(Click(window.get(), "IDC_BTN_SETTINGS")); // returns once the box has gone
     EXPECT_TRUE(boxSeen.startsWith(QStringLiteral("레코딩 중에는")));
-    ASSERT_TRUE(WaitUntil([&] { return !window->isVisible(); }, 2000)) << "still open 2 s after SIGTERM";
+    ASSERT_TRUE(Eventually([&] { return !window->isVisible(); }, 2s)) << "still open 2 s after SIGTERM";
     EXPECT_LE(sinceSignal.elapsed(), 2000);
     EXPECT_FALSE(window->TheRecorder().IsRecording());
     const WavCheck finished = ReadFinishedWav(path);

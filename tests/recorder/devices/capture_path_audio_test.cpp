@@ -8,6 +8,7 @@
 #include "recorder/devices/CapturePath.h"
 #include "recorder/engine/Recorder.h"
 #include "tests/recorder/devices/UiRecorders.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/pulse/PulseServer.h"
 #include "tests/support/pulse/Signal.h"
 #include "tests/support/pulse/SignalPlayer.h"
@@ -41,8 +42,7 @@ struct Buffers {
     // Waits for `count` more buffers and returns their left channel.
     std::vector<double> Next(size_t count) {
         size_t from = Count();
-        for (int i = 0; i < 500 && Count() < from + count; ++i)
-            std::this_thread::sleep_for(10ms);
+        quortest::Eventually([&] { return Count() >= from + count; }, 5s);
         std::lock_guard<std::mutex> guard(lock);
         std::vector<int16_t> pcm;
         for (size_t k = from; k < taken.size(); ++k)

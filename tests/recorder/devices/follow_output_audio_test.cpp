@@ -10,6 +10,7 @@
 #include "recorder/engine/Recorder.h"
 #include "recorder/settings/RecorderSettings.h"
 #include "tests/recorder/devices/UiRecorders.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/pulse/CountingTonePlayer.h"
 #include "tests/support/pulse/PulseServer.h"
@@ -53,17 +54,13 @@ struct MonitorTap {
     // Waits (ten seconds at most) until `frames` more frames arrived.
     bool WaitFrames(size_t frames) {
         const size_t until = Frames() + frames;
-        for (int i = 0; i < 1000 && Frames() < until; ++i)
-            std::this_thread::sleep_for(10ms);
-        return Frames() >= until;
+        return quortest::Eventually([&] { return Frames() >= until; });
     }
-    // Waits until the last 100 ms are mostly the tone.
+    // Waits (ten seconds at most) until the last 100 ms are mostly the tone.
     bool WaitTone(double frequency) {
-        for (int i = 0; i < 1000; ++i) {
-            if (WaitFrames(kRate / 20) && quortest::ToneShare(Last(kRate / 10), kRate, frequency) > 0.8)
-                return true;
-        }
-        return false;
+        return quortest::Eventually([&] {
+            return Frames() >= kRate / 10 && quortest::ToneShare(Last(kRate / 10), kRate, frequency) > 0.8;
+        });
     }
 };
 

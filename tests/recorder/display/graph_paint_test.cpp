@@ -4,6 +4,7 @@
 #include "recorder/display/CFrequencyGraph.h"
 #include "recorder/display/GraphPainting.h"
 #include "recorder/display/SpectrumFeed.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/gui/GuiHelpers.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <memory>
 #include <thread>
@@ -193,7 +195,7 @@ TEST(GraphPaint, FeedFromAnotherThreadIsDrawnOnTheWindowThread) {
     EXPECT_GT(values[5], 8000.0);
     // The queued repaint reaches the window thread and the window's backing store, the picture
     // that goes to the screen.
-    ASSERT_TRUE(quortest::gui::SettleUntil([&] { return graphWindow.FramesDrawn() > framesBefore; }));
+    ASSERT_TRUE(quortest::Eventually([&] { return graphWindow.FramesDrawn() > framesBefore; }));
     const QImage image = OnScreen(graphWindow);
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(LitInColumn(image, i), i == 5 ? 8 : 0) << "column " << i;
@@ -247,7 +249,7 @@ TEST(GraphPaint, LiveFramesShowWhatAFreshPaintShowsAndOnlyAChangedPictureIsDrawn
     for (int mode : {CFrequencyGraph::kModeSpectrum, CFrequencyGraph::kModeLevel}) {
         Graph g(mode, 120, 32);
         g.widget->show();
-        ASSERT_TRUE(quortest::gui::SettleUntil([&] { return g.widget->windowHandle()->isExposed(); }));
+        ASSERT_TRUE(quortest::Eventually([&] { return g.widget->windowHandle()->isExposed(); }));
         for (size_t step = 0; step < sequence.size(); ++step) {
             const auto& [values, changes] = sequence[step];
             const int before = g.widget->FramesDrawn();
@@ -259,7 +261,7 @@ TEST(GraphPaint, LiveFramesShowWhatAFreshPaintShowsAndOnlyAChangedPictureIsDrawn
                 EXPECT_EQ(g.widget->Values()[0], values[0]) << mode << ": the values are kept all the same";
                 continue;
             }
-            ASSERT_TRUE(quortest::gui::SettleUntil([&] { return g.widget->FramesDrawn() > before; }));
+            ASSERT_TRUE(quortest::Eventually([&] { return g.widget->FramesDrawn() > before; }));
             const QImage live = OnScreen(*g.widget).convertToFormat(QImage::Format_RGB32);
             ASSERT_FALSE(live.isNull());
             EXPECT_EQ(live, g.Picture().convertToFormat(QImage::Format_RGB32))

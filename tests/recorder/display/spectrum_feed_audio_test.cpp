@@ -4,6 +4,7 @@
 #include "recorder/display/GraphPainting.h"
 #include "recorder/display/SpectrumFeed.h"
 #include "recorder/engine/Recorder.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/pulse/PulseServer.h"
 #include "tests/support/pulse/SignalPlayer.h"
 
@@ -12,9 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -30,13 +31,25 @@ QApplication& App() {
     return app;
 }
 
+// The spectrum feed into a graph, counting the buffers it passed on.
+struct CountedFeed {
+    CFrequencyGraph* graph;
+    std::atomic<int> buffers{0};
+    static int Feed(void* self, WAVEHDR* header) {
+        auto* feed = static_cast<CountedFeed*>(self);
+        const int result = SpectrumFeed(feed->graph, header);
+        ++feed->buffers;
+        return result;
+    }
+};
+
 // Segments lit per column once the feed has reached the graph and `buffers` more have passed.
-std::vector<int> ColumnsAfterFeeding(CFrequencyGraph& graph, int buffers) {
+std::vector<int> ColumnsAfterFeeding(CountedFeed& feed, int buffers) {
     // An idle null sink may start up to 2 s late.
-    for (int i = 0; i < 500 && graph.Values().empty(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    std::this_thread::sleep_for(std::chrono::milliseconds(23 * buffers));
-    auto values = graph.Values();
+    quortest::Eventually([&] { return !feed.graph->Values().empty(); }, std::chrono::seconds(5));
+    const int from = feed.buffers;
+    quortest::Eventually([&] { return feed.buffers >= from + buffers; }, std::chrono::seconds(5));
+    auto values = feed.graph->Values();
     std::vector<int> lit;
     for (size_t i = 0; i < 10 && i < values.size(); ++i)
         lit.push_back(graph::LitSegments(values[i]));
@@ -52,17 +65,18 @@ TEST(SpectrumFeedAudio, ToneLightsItsColumnAndSilenceNone) {
     graph.SetMode(CFrequencyGraph::kModeSpectrum);
     Recorder recorder(1024);
     ASSERT_EQ(recorder.OpenMonitor(), MMSYSERR_NOERROR);
-    recorder.SetMonitorCallback(&graph, &SpectrumFeed);
+    CountedFeed feed{&graph};
+    recorder.SetMonitorCallback(&feed, &CountedFeed::Feed);
     ASSERT_EQ(recorder.StartMonitor(), MMSYSERR_NOERROR);
 
-    auto silent = ColumnsAfterFeeding(graph, 20);
+    auto silent = ColumnsAfterFeeding(feed, 20);
     ASSERT_EQ(silent.size(), 10u) << "the feed reached the graph";
     EXPECT_EQ(silent, std::vector<int>(10, 0));
     {
         // Column 5 of the interleaved-stereo spectrum: 5 * 88200 / 1024 Hz.
         quortest::SignalPlayer tone(5 * 88200.0 / 1024, 0.5);
         ASSERT_TRUE(tone.Playing());
-        auto lit = ColumnsAfterFeeding(graph, 40);
+        auto lit = ColumnsAfterFeeding(feed, 40);
         ASSERT_EQ(lit.size(), 10u);
         EXPECT_EQ(lit[5], 8);
         EXPECT_EQ(std::max_element(lit.begin(), lit.end()) - lit.begin(), 5);

@@ -4,6 +4,7 @@
 #include "recorder/engine/CSoundFile.h"
 #include "recorder/engine/CSoundIn.h"
 #include "recorder/engine/Recorder.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/pulse/PulseServer.h"
 #include "tests/support/pulse/Signal.h"
@@ -46,15 +47,12 @@ struct Capture {
     }
     // Waits until `span` has passed since the first buffer arrived.
     bool RunFor(std::chrono::milliseconds span) {
-        for (int i = 0; i < 600; ++i) {
-            {
+        return quortest::Eventually(
+            [&] {
                 std::lock_guard<std::mutex> guard(lock);
-                if (!lengths.empty() && std::chrono::steady_clock::now() - first >= span)
-                    return true;
-            }
-            std::this_thread::sleep_for(10ms);
-        }
-        return false;
+                return !lengths.empty() && std::chrono::steady_clock::now() - first >= span;
+            },
+            6s);
     }
 };
 
@@ -166,9 +164,7 @@ TEST(CaptureAudio, MonitorHandsOnFullBuffersOfWhatTheServerPlays) {
     recorder.SetMonitorCallback(&seen, &Seen::Feed);
     ASSERT_EQ(recorder.StartMonitor(), MMSYSERR_NOERROR);
     // Two rounds of the sixteen buffers: the later ones are past the sink's start-up.
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (seen.Count() < 32 && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(10ms);
+    quortest::Eventually([&] { return seen.Count() >= 32; });
     recorder.StopMonitor();
 
     std::lock_guard<std::mutex> guard(seen.lock);
@@ -188,8 +184,7 @@ TEST(CaptureAudio, KilledRecordingStillOpensWithAlmostEverything) {
     char* argv[] = {const_cast<char*>(WAV_RECORD_PROBE), const_cast<char*>(path.c_str()), nullptr};
     ASSERT_EQ(posix_spawn(&pid, WAV_RECORD_PROBE, nullptr, nullptr, argv, environ), 0);
     // Wait for four seconds of data, then kill without warning.
-    for (int i = 0; i < 1000 && quortest::ReadFile(path).size() < 46 + 4 * 176400; ++i)
-        std::this_thread::sleep_for(10ms);
+    quortest::Eventually([&] { return quortest::ReadFile(path).size() >= 46 + 4 * 176400; });
     kill(pid, SIGKILL);
     int status;
     waitpid(pid, &status, 0);

@@ -1,6 +1,7 @@
 // The Recorder's monitor capture over the scripted driver: sixteen buffers cycling to one
 // callback, none lost in the hand-off, clean stop.
 #include "recorder/engine/Recorder.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/pulse/ScriptedWaveIn.h"
 
 #include <gtest/gtest.h>
@@ -42,13 +43,11 @@ struct Watcher {
             self->lastValues.push_back(values[header->dwBufferLength / 2 - 1]);
         }
         if (++self->calls % 10 == 0 && self->stallMs)
-            std::this_thread::sleep_for(std::chrono::milliseconds(self->stallMs));
+            std::this_thread::sleep_for(std::chrono::milliseconds(self->stallMs)); // the consumer's stall
         return 1;
     }
     bool WaitFor(int count) {
-        for (int i = 0; i < 500 && calls < count; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        return calls >= count;
+        return quortest::Eventually([&] { return calls >= count; }, std::chrono::seconds(5));
     }
 };
 
@@ -167,6 +166,7 @@ TEST(Monitor, StopEndsCallbacksAndDestructionClosesTheDevice) {
         ASSERT_TRUE(watcher.WaitFor(3));
         recorder.StopMonitor();
         int after = watcher.calls;
+        // A pause on purpose: time for a late call, which must not come.
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         EXPECT_EQ(watcher.calls, after);
         EXPECT_TRUE(recorder.IsMonitorOpen());

@@ -4,6 +4,8 @@
 #include "recorder/engine/Recorder.h"
 #include "recorder/settings/RecorderSettings.h"
 #include "tests/encoder/Mp3Probe.h"
+#include "tests/support/Eventually.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/pulse/PulseServer.h"
 #include "tests/support/pulse/Signal.h"
@@ -13,10 +15,8 @@
 
 #include <chrono>
 #include <cmath>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <sys/resource.h>
 #include <thread>
 
 using namespace std::chrono_literals;
@@ -31,14 +31,13 @@ protected:
         // PipeWire may for a moment have no monitor source between tests (the window retries
         // each second); wait for it as the window would.
         MMRESULT opened = MMSYSERR_NOERROR;
-        quortest::PollUntil([&] { return (opened = recorder.OpenMonitor()) != MMSYSERR_BADDEVICEID; });
+        quortest::Eventually([&] { return (opened = recorder.OpenMonitor()) != MMSYSERR_BADDEVICEID; });
         ASSERT_EQ(opened, MMSYSERR_NOERROR);
         recorder.SetMonitorCallback(
             &monitorCalls, [](void* calls, WAVEHDR*) { return ++*static_cast<std::atomic<int>*>(calls), 1; });
         ASSERT_EQ(recorder.StartMonitor(), MMSYSERR_NOERROR);
         quortest::SharedPulseServer().WakeSink();
-        for (int i = 0; i < 300 && monitorCalls == 0; ++i)
-            std::this_thread::sleep_for(10ms);
+        quortest::Eventually([&] { return monitorCalls > 0; }, 3s);
         settings = RecorderSettings{};
         settings.savePath = dir.str();
         settings.bitsPerSample = 16;
@@ -84,7 +83,7 @@ TEST_F(RecordingTest, Mp3RecordingsHaveThePresetFormatAndTheSignal) {
         Use(0, preset, name);
         ASSERT_TRUE(recorder.StartRecord()) << recorder.LastFailureDetail();
         EXPECT_TRUE(recorder.IsRecording());
-        std::this_thread::sleep_for(5s);
+        std::this_thread::sleep_for(5s); // a recording of 5 s
         ASSERT_TRUE(recorder.StopRecord());
 
         auto mp3 = quortest::DecodeMp3(PathOf(name));
@@ -104,7 +103,7 @@ TEST_F(RecordingTest, WavRecordingsHoldWholeFramesOfAnUnbrokenSine) {
         std::string name = "preset" + std::to_string(preset) + ".wav";
         Use(1, preset, name);
         ASSERT_TRUE(recorder.StartRecord()) << recorder.LastFailureDetail();
-        std::this_thread::sleep_for(5s);
+        std::this_thread::sleep_for(5s); // a recording of 5 s
         ASSERT_TRUE(recorder.StopRecord());
 
         std::string bytes = quortest::ReadFile(PathOf(name));
@@ -130,14 +129,15 @@ TEST_F(RecordingTest, WavRecordingsHoldWholeFramesOfAnUnbrokenSine) {
 TEST_F(RecordingTest, PausedStretchIsLeftOut) {
     quortest::SignalPlayer sine(1000.0);
     Use(1, 1, "paused.wav");
+    // 2 s recorded, 2 s paused, 2 s recorded: the pauses are the recording's timeline.
     ASSERT_TRUE(recorder.StartRecord());
-    std::this_thread::sleep_for(2s);
+    std::this_thread::sleep_for(2s); // 2 s recorded
     ASSERT_TRUE(recorder.PauseRecord());
     EXPECT_TRUE(recorder.IsPaused());
-    std::this_thread::sleep_for(2s);
+    std::this_thread::sleep_for(2s); // 2 s paused, to be left out
     ASSERT_TRUE(recorder.ResumeRecord());
     EXPECT_FALSE(recorder.IsPaused());
-    std::this_thread::sleep_for(2s);
+    std::this_thread::sleep_for(2s); // 2 s more recorded
     ASSERT_TRUE(recorder.StopRecord());
     std::string bytes = quortest::ReadFile(PathOf("paused.wav"));
     double seconds = LE32(bytes, 42) / (32000.0 * 4);
@@ -149,14 +149,14 @@ TEST_F(RecordingTest, ASuspendedOutputIsRecordedAsSilenceAndTheRecordingGoesOn) 
     const quortest::PulseServer& server = quortest::SharedPulseServer();
     Use(1, 0, "suspended.wav");
     ASSERT_TRUE(recorder.StartRecord());
-    ASSERT_TRUE(quortest::PollUntil([&] { return recorder.RecordedBytes() >= 176400; }));
+    ASSERT_TRUE(quortest::Eventually([&] { return recorder.RecordedBytes() >= 176400; }));
     server.Pactl("suspend-sink speakers 1");
     const uint64_t atSuspend = recorder.RecordedBytes();
-    std::this_thread::sleep_for(2s); // the time the output sleeps, which the recording must keep
+    std::this_thread::sleep_for(2s); // a pause on purpose: the output sleeps, the recording goes on
     EXPECT_GT(recorder.RecordedBytes(), atSuspend + 7 * 176400 / 4) << "the recording went on";
     server.Pactl("suspend-sink speakers 0");
     const uint64_t atResume = recorder.RecordedBytes();
-    ASSERT_TRUE(quortest::PollUntil([&] { return recorder.RecordedBytes() >= atResume + 176400; }));
+    ASSERT_TRUE(quortest::Eventually([&] { return recorder.RecordedBytes() >= atResume + 176400; }));
     EXPECT_EQ(recorder.EndedByItself(), Recorder::RecordFailure::None);
     ASSERT_TRUE(recorder.StopRecord());
     EXPECT_EQ(recorder.LastFailure(), Recorder::RecordFailure::None);
@@ -203,7 +203,7 @@ TEST_F(RecordingTest, TagEditorOpensAfterAnMp3StopOnlyWhenAsked) {
     settings.mp3Id3v1 = 1;
     Use(0, 7, "tagged.mp3");
     ASSERT_TRUE(recorder.StartRecord());
-    std::this_thread::sleep_for(300ms);
+    ASSERT_TRUE(quortest::Eventually([&] { return recorder.RecordedBytes() > 0; }));
     ASSERT_TRUE(recorder.StopRecord());
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], dir.str() + "/tagged.mp3");
@@ -238,31 +238,18 @@ TEST_F(RecordingTest, StartFailsCleanlyWhenTheFileCannotBeMade) {
 }
 
 TEST_F(RecordingTest, FullDiskEndsTheRecordingAndKeepsAValidFile) {
-    // A file size limit stands in for a full disk: writes past it fail as they would.
-    struct sigaction ignore {};
-    ignore.sa_handler = SIG_IGN;
-    struct sigaction old {};
-    sigaction(SIGXFSZ, &ignore, &old);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 200000;
-
     quortest::SignalPlayer sine(1000.0);
     for (int type : {1, 0}) {
         Use(type, 0, type == 1 ? "full.wav" : "full.mp3");
-        setrlimit(RLIMIT_FSIZE, &small);
+        const quortest::FileSizeLimit full(200000);
         ASSERT_TRUE(recorder.StartRecord());
         // 200 kB: about 1.1 s of CD-quality WAV, 5 s of 320 kbps MP3.
-        for (int i = 0; i < 100 && recorder.EndedByItself() == Recorder::RecordFailure::None; ++i)
-            std::this_thread::sleep_for(100ms);
+        quortest::Eventually([&] { return recorder.EndedByItself() != Recorder::RecordFailure::None; });
         EXPECT_EQ(recorder.EndedByItself(), Recorder::RecordFailure::DiskFull);
         EXPECT_TRUE(recorder.StopRecord());
         EXPECT_EQ(recorder.LastFailure(), Recorder::RecordFailure::FileSizeLimit)
             << "a file-size limit is told as what it is";
-        setrlimit(RLIMIT_FSIZE, &saved);
     }
-    sigaction(SIGXFSZ, &old, nullptr);
 
     std::string wav = quortest::ReadFile(PathOf("full.wav"));
     ASSERT_GE(wav.size(), 46u);

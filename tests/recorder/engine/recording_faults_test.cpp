@@ -7,6 +7,8 @@
 #include "recorder/engine/Recorder.h"
 #include "recorder/settings/RecorderSettings.h"
 #include "tests/encoder/Mp3Probe.h"
+#include "tests/support/Eventually.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/pulse/ScriptedWaveIn.h"
 
@@ -14,33 +16,23 @@
 
 #include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstring>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <functional>
+#include <poll.h>
 #include <sys/ioctl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
 using namespace std::chrono_literals;
+using quortest::Eventually;
 using Failure = Recorder::RecordFailure;
 namespace fs = std::filesystem;
 
 namespace {
-
-bool WaitUntil(const std::function<bool()>& done, std::chrono::seconds limit = 10s) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(5ms);
-    }
-    return true;
-}
 
 uintmax_t SizeOf(const fs::path& file) {
     std::error_code ec;
@@ -76,28 +68,6 @@ struct AtScopeExit {
     ~AtScopeExit() { run(); }
 };
 
-// A file size limit stands in for a full disk, as long as the object lives.
-class DiskLimit {
-public:
-    explicit DiskLimit(rlim_t bytes) {
-        struct sigaction ignore {};
-        ignore.sa_handler = SIG_IGN;
-        sigaction(SIGXFSZ, &ignore, &m_OldAction);
-        getrlimit(RLIMIT_FSIZE, &m_Saved);
-        rlimit small = m_Saved;
-        small.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &small);
-    }
-    ~DiskLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_Saved);
-        sigaction(SIGXFSZ, &m_OldAction, nullptr);
-    }
-
-private:
-    rlimit m_Saved{};
-    struct sigaction m_OldAction {};
-};
-
 class RecordingFaults : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -115,7 +85,7 @@ protected:
     // Records until the file holds more than `bytes`, then stops.
     void RecordUntil(Recorder& running, uintmax_t bytes) {
         const fs::path file = running.RecordingPath();
-        ASSERT_TRUE(WaitUntil([&] { return SizeOf(file) > bytes; })) << file;
+        ASSERT_TRUE(Eventually([&] { return SizeOf(file) > bytes; })) << file;
         ASSERT_TRUE(running.StopRecord());
     }
 
@@ -151,7 +121,7 @@ TEST_F(RecordingFaults, AutomaticNamesNeverReplaceAFileAndEveryFileHasOneWriter)
     ASSERT_TRUE(second.StartRecord());
     EXPECT_EQ(second.RecordingPath(), (dir / "same_2.mp3").string());
     ASSERT_TRUE(
-        WaitUntil([&] { return SizeOf(dir / "same.mp3") > 8000 && SizeOf(dir / "same_2.mp3") > 8000; }));
+        Eventually([&] { return SizeOf(dir / "same.mp3") > 8000 && SizeOf(dir / "same_2.mp3") > 8000; }));
     ASSERT_TRUE(recorder.StopRecord());
     ASSERT_TRUE(second.StopRecord());
     ExpectWhole(dir / "same.mp3");
@@ -161,7 +131,7 @@ TEST_F(RecordingFaults, AutomaticNamesNeverReplaceAFileAndEveryFileHasOneWriter)
     for (const char* held : {"held.mp3", "held.wav"}) {
         Use(held == std::string("held.mp3") ? 0 : 1, 0, held, false);
         ASSERT_TRUE(recorder.StartRecord());
-        ASSERT_TRUE(WaitUntil([&] { return SizeOf(dir / held) > 100; }));
+        ASSERT_TRUE(Eventually([&] { return SizeOf(dir / held) > 100; }));
         EXPECT_FALSE(second.StartRecord());
         EXPECT_EQ(second.LastFailure(), Failure::FileNotCreated);
         RecordUntil(recorder, 8000);
@@ -179,7 +149,7 @@ TEST_F(RecordingFaults, AFileRemovedWhileRecordingIsToldAtStopAndARenamedOneIsWr
         Use(type, 0, type == 0 ? "gone.mp3" : "gone.wav", true);
         settings.mp3Id3v1 = 1;
         ASSERT_TRUE(recorder.StartRecord());
-        ASSERT_TRUE(WaitUntil([&] { return SizeOf(recorder.RecordingPath()) > 100; }));
+        ASSERT_TRUE(Eventually([&] { return SizeOf(recorder.RecordingPath()) > 100; }));
         EXPECT_FALSE(recorder.RecordingFileGone());
         fs::remove_all(settings.savePath);
         EXPECT_TRUE(recorder.RecordingFileGone());
@@ -196,12 +166,12 @@ TEST_F(RecordingFaults, AFileRemovedWhileRecordingIsToldAtStopAndARenamedOneIsWr
         Use(type, 0, type == 0 ? "take.mp3" : "take.wav", false);
         settings.mp3Id3v1 = 1;
         ASSERT_TRUE(recorder.StartRecord());
-        ASSERT_TRUE(WaitUntil([&] { return SizeOf(recorder.RecordingPath()) > 100; }));
+        ASSERT_TRUE(Eventually([&] { return SizeOf(recorder.RecordingPath()) > 100; }));
         const fs::path now = type == 0 ? dir / "saved" / "renamed.mp3" : dir / "moved" / "take.wav";
         fs::rename(type == 0 ? recorder.RecordingPath() : settings.savePath, type == 0 ? now : dir / "moved");
         EXPECT_FALSE(recorder.RecordingFileGone());
         const uintmax_t atRename = SizeOf(now);
-        ASSERT_TRUE(WaitUntil([&] { return SizeOf(now) > atRename + 8000; })) << "written on";
+        ASSERT_TRUE(Eventually([&] { return SizeOf(now) > atRename + 8000; })) << "written on";
         ASSERT_TRUE(recorder.StopRecord());
         EXPECT_EQ(recorder.LastFailure(), Failure::FileMoved);
         EXPECT_EQ(recorder.RecordingPath(), now.string());
@@ -213,10 +183,10 @@ TEST_F(RecordingFaults, AFileRemovedWhileRecordingIsToldAtStopAndARenamedOneIsWr
 TEST_F(RecordingFaults, RecordingsThatCannotStartLeaveNoFile) {
     // The first MP3 data meets a full disk: the recording ends, and Stop removes the empty file.
     {
-        DiskLimit full(0);
+        const quortest::FileSizeLimit full(0);
         Use(0, 0, "full.mp3", true);
         ASSERT_TRUE(recorder.StartRecord());
-        ASSERT_TRUE(WaitUntil([&] { return recorder.EndedByItself() == Failure::DiskFull; }));
+        ASSERT_TRUE(Eventually([&] { return recorder.EndedByItself() == Failure::DiskFull; }));
         ASSERT_TRUE(recorder.StopRecord());
         EXPECT_EQ(recorder.LastFailure(), Failure::NoRoomToStart);
     }
@@ -252,7 +222,7 @@ TEST_F(RecordingFaults, EndsThatDoNotReachTheDiskAreReported) {
         writer.Open((dir / "end.mp3").string(), 128, 44100, 0);
         writer.Receive(reinterpret_cast<unsigned char*>(const_cast<int16_t*>(pcm.data())),
                        static_cast<int>(pcm.size() * 2));
-        DiskLimit full(SizeOf(dir / "end.mp3"));
+        const quortest::FileSizeLimit full(SizeOf(dir / "end.mp3"));
         EXPECT_FALSE(writer.Close()) << "the flushed frames did not fit";
     }
     {
@@ -260,7 +230,7 @@ TEST_F(RecordingFaults, EndsThatDoNotReachTheDiskAreReported) {
         CSoundFile wav((dir / "end.wav").string(), &format);
         CBuffer buffer(const_cast<int16_t*>(pcm.data()), 4000);
         ASSERT_TRUE(wav.Write(&buffer)); // held in the file's buffer until the end
-        DiskLimit full(SizeOf(dir / "end.wav"));
+        const quortest::FileSizeLimit full(SizeOf(dir / "end.wav"));
         EXPECT_FALSE(wav.Finish());
     }
     // And an encoder that refuses the stream makes no file at all, and gets its handle back.
@@ -288,7 +258,7 @@ TEST_F(RecordingFaults, AStopKeepsEverythingCapturedUpToItButNothingWhilePaused)
     const uint64_t buffer = uint64_t(CSoundIn::FragmentFrames(settings.sampleRate)) * 4;
     ASSERT_TRUE(recorder.StartRecord());
     // Stopped while a buffer is partly filled.
-    ASSERT_TRUE(WaitUntil(
+    ASSERT_TRUE(Eventually(
         [&] { return recorder.RecordedBytes() > 100000 && driver.ProducedBytes() % buffer > buffer / 4; }));
     ASSERT_TRUE(recorder.StopRecord());
     const std::string wav = quortest::ReadFile(dir / "tail.wav");
@@ -297,11 +267,11 @@ TEST_F(RecordingFaults, AStopKeepsEverythingCapturedUpToItButNothingWhilePaused)
 
     Use(1, 0, "paused.wav", false);
     ASSERT_TRUE(recorder.StartRecord());
-    ASSERT_TRUE(WaitUntil([&] { return recorder.RecordedBytes() > 0; }));
+    ASSERT_TRUE(Eventually([&] { return recorder.RecordedBytes() > 0; }));
     ASSERT_TRUE(recorder.PauseRecord());
     // Several buffers later, anything taken before the pause is written.
     const uint64_t atPause = driver.ProducedBytes();
-    ASSERT_TRUE(WaitUntil([&] { return driver.ProducedBytes() > atPause + 3 * buffer + buffer / 2; }));
+    ASSERT_TRUE(Eventually([&] { return driver.ProducedBytes() > atPause + 3 * buffer + buffer / 2; }));
     const uint64_t kept = recorder.RecordedBytes();
     ASSERT_TRUE(recorder.StopRecord());
     EXPECT_EQ(recorder.RecordedBytes(), kept) << "a paused recording takes nothing at the stop";
@@ -312,7 +282,7 @@ TEST_F(RecordingFaults, AStopKeepsEverythingCapturedUpToItButNothingWhilePaused)
     const uint64_t madeBefore = driver.MadeBytes();
     ASSERT_TRUE(recorder.StartRecord());
     // Stopped while the device holds part of a fragment.
-    ASSERT_TRUE(WaitUntil([&] {
+    ASSERT_TRUE(Eventually([&] {
         return recorder.RecordedBytes() > 0 && driver.MadeBytes() > driver.ProducedBytes() + buffer / 4;
     }));
     const uint64_t madeBeforeStop = driver.MadeBytes() - madeBefore;
@@ -332,19 +302,17 @@ TEST_F(RecordingFaults, AStalledWriterLosesTheOverflowWhichIsToldAndStopWaitsFor
     auto writerBlocked = [&] {
         int last = -1;
         auto since = std::chrono::steady_clock::now();
-        while (std::chrono::steady_clock::now() - since < 10s) {
+        return Eventually([&] {
             int queued = 0;
             if (ioctl(reader, FIONREAD, &queued) != 0)
                 return false;
             if (queued != last) {
                 last = queued;
                 since = std::chrono::steady_clock::now();
-            } else if (queued >= pipeBytes - 2100 && std::chrono::steady_clock::now() - since > 150ms) {
-                return true;
+                return false;
             }
-            std::this_thread::sleep_for(5ms);
-        }
-        return false;
+            return queued >= pipeBytes - 2100 && std::chrono::steady_clock::now() - since > 150ms;
+        });
     };
     std::atomic<bool> draining{false};
     std::atomic<bool> finished{false};
@@ -354,7 +322,7 @@ TEST_F(RecordingFaults, AStalledWriterLosesTheOverflowWhichIsToldAndStopWaitsFor
         char chunk[4096];
         while (!finished) {
             if (!draining) {
-                std::this_thread::sleep_for(5ms);
+                Eventually([&] { return draining || finished; });
                 continue;
             }
             const ssize_t got = read(reader, chunk, sizeof chunk);
@@ -364,7 +332,8 @@ TEST_F(RecordingFaults, AStalledWriterLosesTheOverflowWhichIsToldAndStopWaitsFor
             } else if (got == 0) {
                 finished = true; // the writer closed: the recording is finished
             } else {
-                std::this_thread::sleep_for(2ms);
+                pollfd ready{reader, POLLIN, 0};
+                poll(&ready, 1, 10); // until the writer gives more or closes
             }
         }
     });
@@ -376,7 +345,7 @@ TEST_F(RecordingFaults, AStalledWriterLosesTheOverflowWhichIsToldAndStopWaitsFor
         recorder.StopRecord();
         if (release.joinable())
             release.join();
-        WaitUntil([&] { return finished.load(); });
+        Eventually([&] { return finished.load(); });
         finished = true;
         if (drain.joinable())
             drain.join();
@@ -387,7 +356,7 @@ TEST_F(RecordingFaults, AStalledWriterLosesTheOverflowWhichIsToldAndStopWaitsFor
     const auto recordStart = std::chrono::steady_clock::now();
     ASSERT_TRUE(writerBlocked());
     const auto stallStart = std::chrono::steady_clock::now();
-    std::this_thread::sleep_for(10s); // the stall itself
+    std::this_thread::sleep_for(10s); // the stall itself: the reader reads nothing
     draining = true;
     const double stalled =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - stallStart).count();
@@ -395,11 +364,11 @@ TEST_F(RecordingFaults, AStalledWriterLosesTheOverflowWhichIsToldAndStopWaitsFor
     // The recording goes on after the stall; then the reader stops again and Stop comes while the
     // writer is blocked for 8 s.
     const size_t afterStall = collectedBytes;
-    ASSERT_TRUE(WaitUntil([&] { return collectedBytes > afterStall + 80000; }));
+    ASSERT_TRUE(Eventually([&] { return collectedBytes > afterStall + 80000; }));
     draining = false;
     ASSERT_TRUE(writerBlocked());
     release = std::thread([&] {
-        std::this_thread::sleep_for(8s);
+        std::this_thread::sleep_for(8s); // the second stall
         draining = true;
     });
     const auto stopStart = std::chrono::steady_clock::now();
@@ -407,7 +376,7 @@ TEST_F(RecordingFaults, AStalledWriterLosesTheOverflowWhichIsToldAndStopWaitsFor
     ASSERT_TRUE(recorder.StopRecord());
     EXPECT_GE(std::chrono::steady_clock::now() - stopStart, 7s) << "Stop waited for the blocked write";
     release.join();
-    ASSERT_TRUE(WaitUntil([&] { return finished.load(); }));
+    ASSERT_TRUE(Eventually([&] { return finished.load(); }));
     drain.join();
     close(reader);
 
@@ -444,7 +413,7 @@ TEST(SlowCapture, StopWaitsForACallbackLongerThanTheRetireTimeout) {
     capture.DataFromSoundIn = &Slow::Take;
     capture.m_pOwner = &slow;
     ASSERT_TRUE(capture.Start());
-    ASSERT_TRUE(WaitUntil([&] { return slow.inside.load(); }));
+    ASSERT_TRUE(Eventually([&] { return slow.inside.load(); }));
     capture.Stop();
     EXPECT_TRUE(slow.returned) << "Stop returned while the callback was still running";
     EXPECT_EQ(capture.QueuedBuffers(), 0);

@@ -4,6 +4,7 @@
 #include "recorder/engine/Recorder.h"
 #include "recorder/settings/RecorderSettings.h"
 #include "tests/encoder/Mp3Probe.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/pulse/PulseServer.h"
 #include "tests/support/pulse/SignalPlayer.h"
@@ -19,13 +20,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-template <typename Done> bool WaitFor(Done done, std::chrono::milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!done() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(10ms);
-    return done();
-}
 
 class ServerLossTest : public ::testing::Test {
 protected:
@@ -49,7 +43,7 @@ protected:
     // Waits until the monitor has delivered `more` buffers beyond what it had.
     bool MonitorDelivers(int more) {
         const int from = monitorCalls;
-        return WaitFor([&] { return monitorCalls >= from + more; }, 5s);
+        return quortest::Eventually([&] { return monitorCalls >= from + more; }, 5s);
     }
 
     quortest::TempDir dir;
@@ -69,14 +63,14 @@ TEST_F(ServerLossTest, TheRecordingEndsAsAWholeFileAndBothCapturesStartAgainOnAN
     settings.fileName = "lost.mp3";
     ASSERT_TRUE(recorder.StartRecord()) << recorder.LastFailureDetail();
     const auto path = dir / "lost.mp3";
-    ASSERT_TRUE(WaitFor(
+    ASSERT_TRUE(quortest::Eventually(
         [&] { return std::filesystem::exists(path) && std::filesystem::file_size(path) > 32000; }, 8s));
     const auto recordedBeforeKill = std::filesystem::file_size(path);
 
     server.Kill();
-    ASSERT_TRUE(
-        WaitFor([&] { return recorder.EndedByItself() == Recorder::RecordFailure::CaptureLost; }, 2s));
-    EXPECT_TRUE(WaitFor([&] { return recorder.IsMonitorLost(); }, 2s));
+    ASSERT_TRUE(quortest::Eventually(
+        [&] { return recorder.EndedByItself() == Recorder::RecordFailure::CaptureLost; }, 2s));
+    EXPECT_TRUE(quortest::Eventually([&] { return recorder.IsMonitorLost(); }, 2s));
     EXPECT_TRUE(recorder.IsRecording()) << "the owner finishes the file; nothing stops by itself";
     ASSERT_TRUE(recorder.StopRecord());
     EXPECT_EQ(recorder.EndedByItself(), Recorder::RecordFailure::None)
@@ -108,7 +102,7 @@ TEST_F(ServerLossTest, TheRecordingEndsAsAWholeFileAndBothCapturesStartAgainOnAN
 
     settings.fileName = "back.mp3";
     ASSERT_TRUE(recorder.StartRecord()) << recorder.LastFailureDetail();
-    ASSERT_TRUE(WaitFor(
+    ASSERT_TRUE(quortest::Eventually(
         [&] {
             return std::filesystem::exists(dir / "back.mp3") &&
                    std::filesystem::file_size(dir / "back.mp3") > 32000;

@@ -1,5 +1,6 @@
 // The recording capture over the scripted driver: buffer cycle, order, and every failure path.
 #include "recorder/engine/CSoundIn.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/pulse/PulseServer.h"
 #include "tests/support/pulse/ScriptedWaveIn.h"
 
@@ -91,7 +92,7 @@ TEST_F(SoundInTest, AConsumerLateByMoreThanTheThreeBuffersLosesNothingEvenWhenSt
             const size_t count = slow->sink.Count();
             if (count == 3 || count == 24) {
                 slow->stalledAgain = count == 24;
-                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                std::this_thread::sleep_for(std::chrono::milliseconds(300)); // the consumer's stall
             }
         }
     } slow;
@@ -100,7 +101,7 @@ TEST_F(SoundInTest, AConsumerLateByMoreThanTheThreeBuffersLosesNothingEvenWhenSt
     ASSERT_TRUE(capture.Start());
     ASSERT_TRUE(slow.sink.WaitFor(24));
     // Stopped once more has been captured than the three buffers hold: the rest waits in the device.
-    ASSERT_TRUE(quortest::PollUntil(
+    ASSERT_TRUE(quortest::Eventually(
         [&] { return slow.stalledAgain && driver.ProducedBytes() >= (slow.sink.Count() + 4) * 4000; }));
     capture.Stop();
     std::lock_guard<std::mutex> guard(slow.sink.lock);
@@ -124,7 +125,7 @@ TEST_F(SoundInTest, StopRetiresEveryBufferAndClosesTheDevice) {
     EXPECT_EQ(capture.QueuedBuffers(), 0);
     EXPECT_EQ(driver.OpenDevices(), 0);
     size_t after = sink.Count();
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100)); // a pause on purpose: time for a late buffer
     EXPECT_EQ(sink.Count(), after) << "buffers returned after the stop must not reach the callback";
 
     // And it starts again, from a closed device.
@@ -191,8 +192,7 @@ TEST_F(SoundInTest, FailedRequeueRetiresTheBufferInOnWimData) {
     driver.FailCall(Call::AddBuffer, MMSYSERR_NOMEM, 3); // the three first queueings succeed
     ASSERT_TRUE(capture.Start());
     ASSERT_TRUE(sink.WaitFor(1));
-    for (int i = 0; i < 100 && capture.QueuedBuffers() > 0; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    quortest::Eventually([&] { return capture.QueuedBuffers() == 0; }, std::chrono::seconds(2));
     EXPECT_EQ(capture.LastError().context, "in OnWIM_DATA()");
     EXPECT_EQ(capture.QueuedBuffers(), 0) << "every buffer that could not be re-queued retires";
     capture.Stop();

@@ -2,9 +2,8 @@
 #include "recorder/engine/CSoundFile.h"
 #include "recorder/engine/CSoundIn.h"
 
-#include <chrono>
 #include <cstdio>
-#include <thread>
+#include <unistd.h>
 
 namespace {
 void ToFile(CBuffer& buffer, void* file) {
@@ -26,5 +25,5 @@ int main(int argc, char** argv) {
     std::puts("recording");
     std::fflush(stdout);
     for (;;)
-        std::this_thread::sleep_for(std::chrono::seconds(1));
+        pause(); // records until the test kills it
 }

@@ -40,20 +40,4 @@ Unprivileged::~Unprivileged() {
         std::terminate();
 }
 
-FileSizeLimit::FileSizeLimit(unsigned long long bytes) {
-    struct sigaction ignore {};
-    ignore.sa_handler = SIG_IGN; // a write past the limit fails with EFBIG instead of ending the test
-    sigaction(SIGXFSZ, &ignore, &m_OldHandler);
-    getrlimit(RLIMIT_FSIZE, &m_Saved);
-    struct rlimit limit = m_Saved;
-    limit.rlim_cur = bytes;
-    if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
-        throw std::runtime_error("cannot limit file sizes");
-}
-
-FileSizeLimit::~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &m_Saved);
-    sigaction(SIGXFSZ, &m_OldHandler, nullptr);
-}
-
 } // namespace tagtest

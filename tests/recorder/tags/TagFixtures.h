@@ -2,9 +2,7 @@
 // ID3v2 tag, and file permissions that hold even for root.
 #pragma once
 
-#include <csignal>
 #include <string>
-#include <sys/resource.h>
 
 namespace tagtest {
 
@@ -25,19 +23,6 @@ public:
 
 private:
     bool m_Dropped = false;
-};
-
-// While alive, no file of this process may grow past `bytes`: a full disk at a chosen size.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(unsigned long long bytes);
-    ~FileSizeLimit();
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    struct rlimit m_Saved;
-    struct sigaction m_OldHandler;
 };
 
 } // namespace tagtest

@@ -5,6 +5,7 @@
 #include "recorder/tags/TagStore.h"
 #include "tests/recorder/tags/TagFixtures.h"
 #include "tests/splitter/common/MediaFiles.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -119,7 +120,7 @@ TEST_F(TagStoreTest, EveryFailureLeavesTheFileAsItWasAndNoCopyBehind) {
 
     {
         // Room for the copy but not for the tag ahead of the audio: the disk fills while it is written.
-        tagtest::FileSizeLimit full(before.size() + 300);
+        const quortest::FileSizeLimit full(before.size() + 300);
         EXPECT_FALSE(tags::SaveTags(path, texts)) << "a disk that fills up";
     }
     EXPECT_EQ(ReadFile(path), before);

@@ -4,6 +4,7 @@
 #include "recorder/update/CHelpDlg.h"
 #include "recorder/update/CInfoPopupDlg.h"
 #include "recorder/update/UpdateEndpoints.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/HiveEnv.h"
 #include "tests/support/gui/GuiHelpers.h"
 #include "tests/support/net/LocalHttpServer.h"
@@ -18,9 +19,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 
 using namespace quortest::gui;
+using quortest::Eventually;
 using quortest::LocalHttpServer;
 
 namespace {
@@ -57,7 +60,7 @@ const QString kInfoPage = QLatin1String(UpdateEndpoints::kInfoPage);
 TEST_F(DialogTest, AboutBoxLayoutAndBackground) {
     CHelpDlg about;
     about.show();
-    Settle();
+    ASSERT_TRUE(WaitExposed(&about));
     EXPECT_EQ(about.size(), QSize(356, 226));
     EXPECT_TRUE(about.windowFlags().testFlag(Qt::FramelessWindowHint));
     ExpectControlsInsideWithoutOverlap(&about);
@@ -104,7 +107,7 @@ TEST_F(DialogTest, HomepageButtonOpensTheHelpPageInTheBrowser) {
     BrowserCatcher browser;
     CHelpDlg about;
     about.show();
-    Settle();
+    ASSERT_TRUE(WaitExposed(&about));
     ASSERT_TRUE(Click(&about, "IDC_BTN_HOMEPAGE"));
     ASSERT_EQ(browser.opened.size(), 1);
     EXPECT_EQ(browser.opened[0], QUrl(server_.Url("/home/help_03.html")));
@@ -119,7 +122,7 @@ TEST_F(DialogTest, PopupPlacementAndControls) {
     QWidget mainWindow;
     CInfoPopupDlg popup(&mainWindow);
     popup.show();
-    Settle();
+    ASSERT_TRUE(WaitExposed(&popup));
     EXPECT_EQ(popup.size(), QSize(330, 440));
     EXPECT_EQ(popup.pos(), CInfoPopupDlg::PositionOnScreen(QGuiApplication::primaryScreen()->geometry()));
     EXPECT_FALSE(popup.isModal());
@@ -156,7 +159,7 @@ TEST_F(DialogTest, PopupShowsAPlaceholderAtOnceAndThePageWhenItArrives) {
     ASSERT_TRUE(view);
     EXPECT_TRUE(view->toPlainText().contains(CInfoPopupDlg::LoadingText())) << "construction must not wait";
     popup.show();
-    EXPECT_TRUE(SettleUntil([&] { return view->toPlainText().contains(QStringLiteral("새 소식")); }))
+    EXPECT_TRUE(Eventually([&] { return view->toPlainText().contains(QStringLiteral("새 소식")); }))
         << view->toPlainText().toStdString();
     EXPECT_TRUE(view->toPlainText().contains(QStringLiteral("버전 1.0.2")));
     EXPECT_EQ(server_.TimesRequested(kInfoPage), 1);
@@ -169,7 +172,7 @@ TEST_F(DialogTest, PopupWithoutTheSiteSaysSo) {
     QWidget mainWindow;
     CInfoPopupDlg popup(&mainWindow);
     auto* view = FindControlAs<QTextBrowser>(&popup, "IDC_INFO_VIEW");
-    EXPECT_TRUE(SettleUntil([&] { return view->toPlainText().contains(CInfoPopupDlg::UnavailableText()); }));
+    EXPECT_TRUE(Eventually([&] { return view->toPlainText().contains(CInfoPopupDlg::UnavailableText()); }));
 }
 
 TEST_F(DialogTest, PopupLinksOpenInTheBrowser) {
@@ -178,7 +181,7 @@ TEST_F(DialogTest, PopupLinksOpenInTheBrowser) {
     QWidget mainWindow;
     CInfoPopupDlg popup(&mainWindow);
     auto* view = FindControlAs<QTextBrowser>(&popup, "IDC_INFO_VIEW");
-    ASSERT_TRUE(SettleUntil([&] { return view->toPlainText().contains(QStringLiteral("자세히")); }));
+    ASSERT_TRUE(Eventually([&] { return view->toPlainText().contains(QStringLiteral("자세히")); }));
     emit view->anchorClicked(QUrl("/news/1.html"));
     emit view->anchorClicked(QUrl("javascript:alert(1)"));
     ASSERT_EQ(browser.opened.size(), 1);
@@ -191,7 +194,7 @@ TEST_F(DialogTest, CloseButtonStoresTheCheckBox) {
         QWidget mainWindow;
         CInfoPopupDlg popup(&mainWindow);
         popup.show();
-        Settle();
+        ASSERT_TRUE(WaitExposed(&popup));
         if (checked) {
             ASSERT_TRUE(Click(&popup, "IDC_CHK_DONT_OPEN"));
         }
@@ -208,7 +211,7 @@ TEST_F(DialogTest, ClosingAnyOtherWayWritesNothing) {
     {
         CInfoPopupDlg popup(&mainWindow);
         popup.show();
-        Settle();
+        ASSERT_TRUE(WaitExposed(&popup));
         Click(&popup, "IDC_CHK_DONT_OPEN");
         PressKey(&popup, Qt::Key_Escape);
         EXPECT_FALSE(popup.isVisible());
@@ -216,14 +219,14 @@ TEST_F(DialogTest, ClosingAnyOtherWayWritesNothing) {
     {
         CInfoPopupDlg popup(&mainWindow);
         popup.show();
-        Settle();
+        ASSERT_TRUE(WaitExposed(&popup));
         popup.close();
     }
     {
         auto ending = std::make_unique<QWidget>();
         auto* popup = new CInfoPopupDlg(ending.get()); // ends with its main window
         popup->show();
-        Settle();
+        ASSERT_TRUE(WaitExposed(popup));
         Click(popup, "IDC_CHK_DONT_OPEN");
     }
     EXPECT_EQ(ReadCkInfoOpen(-1), -1);

@@ -6,6 +6,7 @@
 #include "splitter/player/COgg.h"
 #include "tests/splitter/common/MediaFiles.h"
 #include "tests/splitter/player/MonitorCapture.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/pulse/PulseServer.h"
 #include "tests/support/pulse/Signal.h"
@@ -32,12 +33,7 @@ protected:
     }
     // Waits until the stream clock has moved past ms (it starts once the stream has prebuffered).
     bool WaitForTime(int32_t ms) {
-        for (int i = 0; i < 300; ++i) {
-            if (player.StreamTimeMs() >= ms)
-                return true;
-            std::this_thread::sleep_for(10ms);
-        }
-        return false;
+        return quortest::Eventually([&] { return player.StreamTimeMs() >= ms; }, 3s);
     }
 
     quortest::TempDir dir{"qogg"};
@@ -54,18 +50,20 @@ TEST_F(COggTest, LongFileShowsItsLengthAndReachesItsEndInTheLastSecond) {
     EXPECT_EQ(text.substr(0, 5), "03:33");
     EXPECT_FALSE(player.IsAtEnd());
     int32_t atEnd = -1;
-    for (int i = 0; i < 100 && atEnd < 0; ++i) {
-        std::this_thread::sleep_for(50ms);
-        player.GetTimeText();
-        if (player.IsAtEnd())
-            atEnd = player.StreamTimeMs();
-        else
-            EXPECT_LT(player.StreamTimeMs(), 215000);
-    }
+    EXPECT_TRUE(quortest::Eventually(
+        [&] {
+            player.GetTimeText();
+            if (player.IsAtEnd())
+                atEnd = player.StreamTimeMs();
+            else
+                EXPECT_LT(player.StreamTimeMs(), 215000);
+            return atEnd >= 0;
+        },
+        5s));
     EXPECT_GE(atEnd, 215000);
     EXPECT_LE(atEnd, 215999);
     EXPECT_EQ(player.GetElapsedSec(), 215);
-    std::this_thread::sleep_for(1s);
+    std::this_thread::sleep_for(1s); // a pause on purpose: the clock must not move on meanwhile
     EXPECT_EQ(player.StreamTimeMs(), 215500) << "stays at the end once played out";
     player.ControlPlayback(COgg::kStop);
 }

@@ -4,6 +4,7 @@
 #include "splitter/slider/SliderBothBtn.h"
 #include "splitter/slider/SliderEvents.h"
 #include "splitter/slider/SliderThumbPictures.h"
+#include "tests/support/Eventually.h"
 
 #include <QApplication>
 #include <QImage>
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 
 namespace {
@@ -27,9 +29,8 @@ protected:
         ASSERT_TRUE(slider->Create(parent.get(), QRect(8, 96, 483, 20), true, kSliderId));
         slider->SetThumbPictures(StartThumbPicture(), EndThumbPicture());
         parent->show();
-        for (int i = 0; i < 50 && !slider->IsReady(); ++i)
-            QTest::qWait(10);
-        ASSERT_TRUE(slider->IsReady()) << "the first paint posts the first layout";
+        ASSERT_TRUE(quortest::Eventually([&] { return slider->IsReady(); }, std::chrono::seconds(5)))
+            << "the first paint posts the first layout";
         spy = std::make_unique<QSignalSpy>(slider, &SliderBoth::Command);
     }
 
@@ -134,7 +135,7 @@ TEST_F(SliderWidgetTest, ADragEndThatChangedNothingSaysNothing) {
     // Press and release without moving: no steps, and the end repeats the last pair.
     BeginDrag(slider->StartThumb());
     Drag(slider->StartThumb(), 0);
-    QTest::qWait(20);
+    QTest::qWait(20); // a pause on purpose: time for a notification that must not come
     EXPECT_EQ(spy->count(), afterFirst);
 }
 

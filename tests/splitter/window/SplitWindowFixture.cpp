@@ -5,6 +5,7 @@
 #include "platform/registry/ProgramKeys.h"
 #include "splitter/slider/SliderBoth.h"
 #include "tests/splitter/common/MediaFiles.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/pulse/PulseServer.h"
 #include "ui/Fonts.h"
 #include "ui/Skin.h"
@@ -89,16 +90,6 @@ void SplitWindowTest::Create(const std::string& argument, CQuorSplitDlg::PlayerF
     window->SetInputPath(argument);
 }
 
-bool SplitWindowTest::WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        quortest::gui::Settle(10);
-    }
-    return true;
-}
-
 void SplitWindowTest::StopSoundServer() {
     kPulse->server.reset();
 }
@@ -111,11 +102,9 @@ CQuorSplitDlg& SplitWindowTest::ShowAndWait() {
     window->show();
     // The slider places its thumbs after its first paint, and the file is read just after it;
     // wait for both on a busy machine.
-    for (int i = 0; i < 500 && !(window->Slider()->IsReady() && window->Started()); ++i)
-        quortest::gui::Settle(10);
+    quortest::Eventually([&] { return window->Slider()->IsReady() && window->Started(); });
     EXPECT_TRUE(window->Slider()->IsReady());
     EXPECT_TRUE(window->Started());
-    quortest::gui::Settle(20);
     return *window;
 }
 

@@ -43,8 +43,6 @@ protected:
     void AnswerFileDialogsWith(const std::string& path);
     // Answers the next file dialogs as Return on the name they propose would.
     void AcceptProposedNames() { acceptProposed = true; }
-    // Waits (at most `limit`) until `done` holds, letting the window run.
-    static bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit);
     // The test program's sound server goes away, and comes back as a new one.
     static void StopSoundServer();
     static void StartSoundServer();

@@ -6,13 +6,14 @@
 #include "splitter/window/CutProgressPanel.h"
 #include "tests/splitter/common/MediaFiles.h"
 #include "tests/splitter/window/SplitWindowFixture.h"
+#include "tests/support/Eventually.h"
+#include "tests/support/FileSizeLimit.h"
 #include "ui/TerminationSignals.h"
 
 #include <QTest>
 
 #include <csignal>
 #include <set>
-#include <sys/resource.h>
 
 using namespace std::chrono_literals;
 
@@ -64,8 +65,8 @@ protected:
                 during();
         });
         poll.start(5);
-        Click("IDC_BTN_CUT");
-        quortest::gui::Settle(30);
+        Click("IDC_BTN_CUT"); // returns once the cut has ended and its box has been answered
+        EXPECT_TRUE(quortest::Eventually([&] { return !window || !window->Cutting(); }));
         return answerer->Seen().empty() ? QString() : answerer->Seen().back().message;
     }
 
@@ -106,15 +107,11 @@ TEST_F(CutSafetyTest, EveryFailedCutLeavesSourceAndTargetAsTheyWere) {
 
     // The real converter on a full disk: a file-size limit that it inherits stands in for one.
     SetRecorderKey(dir.str(), std::string(QUOR_BIN_DIR));
-    rlimit old{}, small{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    small = old;
-    small.rlim_cur = 16 * 1024;
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const QString full = Cut(0, 10, target);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    QString full;
+    {
+        const quortest::FileSizeLimit limit(16 * 1024);
+        full = Cut(0, 10, target);
+    }
     EXPECT_EQ(full, error);
     ExpectUntouched("full disk");
 
@@ -173,7 +170,8 @@ TEST_F(CutSafetyTest, ProgressShowsAndEscapeCloseAndSigtermCancelAtOnce) {
         EXPECT_EQ(fileDialogs, static_cast<int>(i) + 1) << "the open button was not taken";
         EXPECT_TRUE(ConverterGone());
         EXPECT_FALSE(window->Progress()->isVisible());
-        EXPECT_EQ(window->isVisible(), i == 0) << "Escape cancels the cut; close and SIGTERM the window too";
+        EXPECT_TRUE(quortest::Eventually([&] { return window->isVisible() == (i == 0); }))
+            << "Escape cancels the cut; close and SIGTERM the window too";
         ExpectUntouched("cancelled");
     }
 }

@@ -7,13 +7,14 @@
 #include "splitter/slider/SliderBothBtn.h"
 #include "tests/splitter/common/MediaFiles.h"
 #include "tests/splitter/window/SplitWindowFixture.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/gui/FocusMarkPixels.h"
 
 #include <QTest>
 
 #include <sys/stat.h>
 
-using quortest::gui::Settle;
+using quortest::Eventually;
 
 namespace {
 
@@ -35,8 +36,8 @@ protected:
         window->Slider()->SetSelection(start, end);
         AnswerFileDialogsWith(output);
         const size_t before = answerer->Seen().size();
-        Click("IDC_BTN_CUT");
-        Settle(50);
+        Click("IDC_BTN_CUT"); // returns once the cut has ended and its boxes have been answered
+        EXPECT_TRUE(Eventually([&] { return !window->Cutting(); }));
         std::vector<quortest::gui::SeenBox> boxes;
         for (size_t i = before; i < answerer->Seen().size(); ++i)
             if (answerer->Seen()[i].className == "CMssageBoxDlg")
@@ -173,8 +174,7 @@ TEST_F(CutWindowTest, ProposedNameWithQuotesIsSavedAsProposed) {
     window->Slider()->SetSelection(1, 3);
     AcceptProposedNames();
     Click("IDC_BTN_CUT");
-    Settle(50);
-    ASSERT_FALSE(answerer->Seen().empty());
+    ASSERT_TRUE(Eventually([&] { return !answerer->Seen().empty(); }));
     EXPECT_EQ(answerer->Seen().back().message, kDone);
     EXPECT_NEAR(DecodedMs((dir / "Split_say \"hi\".mp3").string()), 2000, 30);
     EXPECT_FALSE(std::filesystem::exists(dir / "hi.mp3"));

@@ -10,6 +10,7 @@
 #include "splitter/window/CSplitAboutDlg.h"
 #include "tests/splitter/common/MediaFiles.h"
 #include "tests/splitter/window/SplitWindowFixture.h"
+#include "tests/support/Eventually.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -19,6 +20,7 @@
 #include <thread>
 
 using namespace std::chrono_literals;
+using quortest::Eventually;
 using quortest::gui::Settle;
 
 namespace {
@@ -78,7 +80,7 @@ TEST_F(SplitWindowTest, StartsWithAFolderWithTheTransportOffAndNoMessage) {
     EXPECT_FALSE(Enabled("IDC_BTN_PAUSE"));
     EXPECT_FALSE(Enabled("IDC_BTN_STOP"));
     EXPECT_TRUE(static_cast<QLineEdit*>(Control("IDC_EDIT_PATH"))->text().isEmpty());
-    Settle(50);
+    Settle(50); // a pause on purpose: time for a message that must not come
     EXPECT_TRUE(answerer->Seen().empty());
     int minimum, maximum, tick;
     w.Slider()->GetRange(minimum, maximum, tick);
@@ -93,7 +95,7 @@ TEST_F(SplitWindowTest, StartsWithNothingAndTheCutDoesNothing) {
     EXPECT_FALSE(Enabled("IDC_BTN_STOP"));
     EXPECT_TRUE(Enabled("IDC_BTN_CUT"));
     Click("IDC_BTN_CUT");
-    Settle(50);
+    Settle(50); // a pause on purpose: time for a dialog that must not come
     EXPECT_EQ(fileDialogs, 0);
     EXPECT_TRUE(answerer->Seen().empty());
 }
@@ -114,7 +116,7 @@ TEST_F(SplitWindowTest, PlaysFromTheStartThumbAndFollowsThePosition) {
     EXPECT_TRUE(ShowsText(kPlayText, "00:01:30", 13, QColor(110, 110, 110)));
     // The window's own timer follows the position.
     playback.Advance(1001);
-    EXPECT_TRUE(WaitFor([&] { return w.Slider()->GetMarker() == 92; }, 5s));
+    EXPECT_TRUE(Eventually([&] { return w.Slider()->GetMarker() == 92; }, 5s));
     // The end thumb does not stop it: start near the end thumb and let it pass.
     Click("IDC_BTN_STOP");
     EXPECT_EQ(w.Slider()->GetMarker(), 90) << "stop puts the marker on the start thumb";
@@ -176,10 +178,12 @@ TEST_F(SplitWindowTest, DraggingAThumbWhileStoppedMovesTheMarkerToTheStart) {
                      Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(thumb, &move);
     QTest::mouseRelease(thumb, Qt::LeftButton, Qt::NoModifier, QPoint(69, 9));
-    Settle(50);
-    int start, end;
-    w.Slider()->GetSelection(start, end);
-    EXPECT_GT(start, 10);
+    int start = 0, end = 0;
+    EXPECT_TRUE(Eventually([&] {
+        w.Slider()->GetSelection(start, end);
+        return start > 10 && w.Slider()->GetMarker() == start;
+    })) << "start "
+        << start;
     EXPECT_EQ(w.Slider()->GetMarker(), start);
     EXPECT_TRUE(ShowsText(kStartText, QString::fromStdString(SplitTimeText(start)), 12, Qt::black));
 }
@@ -189,9 +193,7 @@ TEST_F(SplitWindowTest, OpenButtonLoadsAFileWithItsTickAndRange) {
     CQuorSplitDlg& w = Open("");
     AnswerFileDialogsWith(song);
     Click("IDC_BTN_OPEN");
-    Settle(50);
-    EXPECT_EQ(fileDialogs, 1);
-    EXPECT_TRUE(Enabled("IDC_BTN_PLAY"));
+    EXPECT_TRUE(Eventually([&] { return fileDialogs == 1 && Enabled("IDC_BTN_PLAY"); }));
     EXPECT_EQ(SplitContext::Instance().inputPath, song);
     EXPECT_EQ(SplitContext::Instance().inputName, "other.mp3");
     int minimum, maximum, tick;
@@ -205,9 +207,10 @@ TEST_F(SplitWindowTest, OpenButtonLoadsAFileWithItsTickAndRange) {
     quortest::WriteFile(cut, quortest::ReadFile(song).substr(0, 7 * 16000 + 500));
     AnswerFileDialogsWith(cut);
     Click("IDC_BTN_OPEN");
-    Settle(50);
-    w.Slider()->GetRange(minimum, maximum, tick);
-    EXPECT_EQ(maximum, 7);
+    EXPECT_TRUE(Eventually([&] {
+        w.Slider()->GetRange(minimum, maximum, tick);
+        return maximum == 7;
+    })) << maximum;
     EXPECT_EQ(SplitContext::Instance().media.durationSec, 7);
     EXPECT_TRUE(ShowsText(kEndText, "00:00:07", 12, Qt::black));
 }
@@ -234,12 +237,12 @@ TEST_F(SplitWindowTest, UnplayableFilesAreRefusedEverywhereAndThePreviousFileSta
         SplitContext::Instance() = SplitContext{};
         const size_t before = answerer->Seen().size();
         Open((dir / name).string());
-        ASSERT_TRUE(WaitFor([&] { return answerer->Seen().size() > before; }, 5s));
+        ASSERT_TRUE(Eventually([&] { return answerer->Seen().size() > before; }, 5s));
         EXPECT_EQ(answerer->Seen().back().message, "재생 할수 없는 파일입니다.");
         EXPECT_FALSE(Enabled("IDC_BTN_PLAY"));
         EXPECT_TRUE(static_cast<QLineEdit*>(Control("IDC_EDIT_PATH"))->text().isEmpty());
         Click("IDC_BTN_CUT");
-        Settle(20);
+        Settle(20); // a pause on purpose: time for a dialog that must not come
         EXPECT_EQ(fileDialogs, 0) << "nothing is loaded, so nothing is cut";
     }
 
@@ -250,7 +253,7 @@ TEST_F(SplitWindowTest, UnplayableFilesAreRefusedEverywhereAndThePreviousFileSta
         const size_t before = answerer->Seen().size();
         AnswerFileDialogsWith((dir / name).string());
         Click("IDC_BTN_OPEN");
-        Settle(20);
+        ASSERT_TRUE(Eventually([&] { return answerer->Seen().size() >= before + 2; }));
         ASSERT_EQ(answerer->Seen().size(), before + 2); // the file dialog and the refusal
         EXPECT_EQ(answerer->Seen().back().message, "재생 할수 없는 파일입니다.");
         EXPECT_TRUE(Enabled("IDC_BTN_PLAY"));
@@ -264,8 +267,8 @@ TEST_F(SplitWindowTest, UnplayableFilesAreRefusedEverywhereAndThePreviousFileSta
     Click("IDC_BTN_STOP");
     w.Slider()->SetSelection(2, 4);
     AnswerFileDialogsWith((dir / "cut.mp3").string());
-    Click("IDC_BTN_CUT");
-    Settle(20);
+    Click("IDC_BTN_CUT"); // returns once the cut has ended and its box has been answered
+    ASSERT_TRUE(Eventually([&] { return !w.Cutting(); }));
     EXPECT_EQ(answerer->Seen().back().message, "\r\n\r\n파일 자르기가 완료되었습니다.");
     EXPECT_NE(w.LastCutArguments().find("-ar 44100 -ab 128K"), std::string::npos) << w.LastCutArguments();
 }
@@ -294,8 +297,7 @@ TEST_F(SplitWindowTest, ANewUserOpensFromMusicElseHomeAndTheRecordersFolderOnceS
     Open("");
     AnswerFileDialogsWith(song);
     Click("IDC_BTN_OPEN");
-    Settle(20);
-    EXPECT_EQ(fileDialogs, 1);
+    EXPECT_TRUE(Eventually([&] { return fileDialogs == 1; }));
     EXPECT_EQ(lastDialogFolder.toStdString(), (dir / "home").string()) << "no Music folder: home";
     EXPECT_EQ(SplitContext::Instance().inputPath, song);
 
@@ -303,15 +305,13 @@ TEST_F(SplitWindowTest, ANewUserOpensFromMusicElseHomeAndTheRecordersFolderOnceS
     AnswerFileDialogsWith("");
     Click("IDC_BTN_OPEN");
     Click("IDC_BTN_FOLDER");
-    Settle(20);
+    ASSERT_TRUE(Eventually([&] { return shell.openedFolders.size() == 1; }));
     EXPECT_EQ(lastDialogFolder.toStdString(), (dir / "home" / "Music").string());
-    ASSERT_EQ(shell.openedFolders.size(), 1);
     EXPECT_EQ(shell.openedFolders.back(), (dir / "home" / "Music").string());
 
     SetRecorderKey(dir.str(), std::string(QUOR_BIN_DIR));
     Click("IDC_BTN_FOLDER");
-    Settle(20);
-    ASSERT_EQ(shell.openedFolders.size(), 2);
+    ASSERT_TRUE(Eventually([&] { return shell.openedFolders.size() == 2; }));
     EXPECT_EQ(shell.openedFolders.back(), dir.str());
 }
 
@@ -343,7 +343,7 @@ TEST_F(SplitWindowTest, LostSoundServerStopsPlaybackAndPlayWorksOnceItIsBack) {
     ASSERT_TRUE(w.Player()->IsStreamOpen());
     const size_t before = answerer->Seen().size();
     StopSoundServer();
-    ASSERT_TRUE(WaitFor([&] { return answerer->Seen().size() > before; }, 5s));
+    ASSERT_TRUE(Eventually([&] { return answerer->Seen().size() > before; }, 5s));
     EXPECT_EQ(answerer->Seen().back().message, "\r\n\r\n사운드 서버와의 연결이 끊어져\r\n재생을 멈췄습니다.");
     EXPECT_TRUE(Enabled("IDC_BTN_PLAY"));
     EXPECT_FALSE(Enabled("IDC_BTN_PAUSE"));
@@ -352,8 +352,9 @@ TEST_F(SplitWindowTest, LostSoundServerStopsPlaybackAndPlayWorksOnceItIsBack) {
     EXPECT_FALSE(w.Player()->IsStreamOpen());
 
     // Play with no server at all: told, and idle again.
+    const size_t told = answerer->Seen().size();
     Click("IDC_BTN_PLAY");
-    Settle(20);
+    ASSERT_TRUE(Eventually([&] { return answerer->Seen().size() > told; }));
     EXPECT_EQ(answerer->Seen().back().message, "\r\n\r\n사운드 서버에 연결할 수 없어\r\n재생할 수 없습니다.");
     EXPECT_TRUE(Enabled("IDC_BTN_PLAY"));
     EXPECT_FALSE(Enabled("IDC_BTN_STOP"));
@@ -364,7 +365,7 @@ TEST_F(SplitWindowTest, LostSoundServerStopsPlaybackAndPlayWorksOnceItIsBack) {
     Click("IDC_BTN_PLAY");
     EXPECT_TRUE(w.Player()->IsStreamOpen());
     EXPECT_TRUE(w.PlayTimerActive());
-    EXPECT_TRUE(WaitFor([&] { return w.Player()->StreamTimeMs() > 200; }, 5s)) << "it plays";
+    EXPECT_TRUE(Eventually([&] { return w.Player()->StreamTimeMs() > 200; }, 5s)) << "it plays";
     EXPECT_EQ(answerer->Seen().size(), seen);
     Click("IDC_BTN_STOP");
 }
@@ -392,8 +393,7 @@ TEST_F(SplitWindowTest, FirstArgumentIsTheFileAndTheRestIsIgnored) {
 TEST_F(SplitWindowTest, CloseEndsTheWindow) {
     CQuorSplitDlg& w = Open("");
     Click("IDC_BTN_CLOSE");
-    Settle(20);
-    EXPECT_FALSE(w.isVisible());
+    EXPECT_TRUE(Eventually([&] { return !w.isVisible(); }));
 }
 
 } // namespace

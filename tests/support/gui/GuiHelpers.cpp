@@ -1,14 +1,16 @@
 // Control lookup, clicks, modal answers and pixels for window tests.
 #include "tests/support/gui/GuiHelpers.h"
 
+#include "tests/support/Eventually.h"
+
 #include "ui/CMssageBoxDlg.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QMessageBox>
 #include <QTest>
+#include <QWindow>
 
 #include <utility>
 
@@ -123,19 +125,12 @@ QRgb PixelAt(QWidget* widget, int x, int y) {
     return Rgb(Grab(widget), x, y);
 }
 
-void Settle(int ms) {
-    QTest::qWait(ms);
+bool WaitExposed(QWidget* widget) {
+    return Eventually([widget] { return widget->windowHandle() && widget->windowHandle()->isExposed(); });
 }
 
-bool SettleUntil(const std::function<bool()>& condition, int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > ms)
-            return false;
-        Settle();
-    }
-    return true;
+void Settle(int ms) {
+    QTest::qWait(ms); // the pause is the point: callers check that nothing happened meanwhile
 }
 
 } // namespace quortest::gui

@@ -77,9 +77,11 @@ inline QRgb Rgb(const QImage& image, int x, int y) {
 // what the window had already done by then. Lives as the widget's child.
 void OnFirstPaint(QWidget* widget, std::function<void()> probe);
 
-// Lets posted events and repaints run for a moment.
-void Settle(int ms = 20);
-// Lets them run until `condition` holds, at most `ms`; whether it holds.
-bool SettleUntil(const std::function<bool()>& condition, int ms = 10000);
+// Waits (quortest::Eventually) until the widget's window is on the screen; whether it got there.
+bool WaitExposed(QWidget* widget);
+
+// Runs the event loop for `ms` whatever happens: for a check that something does not happen in
+// that time. To wait for something that does, use quortest::Eventually.
+void Settle(int ms);
 
 } // namespace quortest::gui

@@ -1,14 +1,19 @@
-// main() of every GUI test program: offscreen platform, a private 0700 runtime folder, one
-// QApplication and the program fonts, then GoogleTest.
+// main() of every test program that runs Qt, windows or not: offscreen platform, a private 0700
+// runtime folder, one QApplication and the program fonts, then GoogleTest.
+#include "tests/support/Eventually.h"
 #include "ui/Fonts.h"
 
 #include <QApplication>
+#include <QTest>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 namespace {
 // The runtime folder lives as long as the program; it is removed on a normal exit.
@@ -25,6 +30,16 @@ struct RuntimeDir {
             std::filesystem::remove_all(path, ignored);
     }
 };
+
+// What a test waits for on the GUI thread mostly comes through the event loop (queued signals,
+// timers, repaints, finished transfers), so a wait there runs the loop; other threads sleep.
+void WaitStep() {
+    const QCoreApplication* app = QCoreApplication::instance();
+    if (app && QThread::currentThread() == app->thread())
+        QTest::qWait(10); // the poll interval of Eventually
+    else
+        std::this_thread::sleep_for(std::chrono::milliseconds(10)); // the poll interval of Eventually
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -37,5 +52,6 @@ int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     ui::SetUpFonts();
+    quortest::SetWaitStep(WaitStep);
     return RUN_ALL_TESTS();
 }

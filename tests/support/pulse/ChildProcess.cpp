@@ -1,6 +1,8 @@
 // Forking the test's sound-server daemons.
 #include "tests/support/pulse/ChildProcess.h"
 
+#include "tests/support/Eventually.h"
+
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -11,7 +13,6 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace quortest {
@@ -57,15 +58,10 @@ void StopDaemon(pid_t pid) {
     if (pid <= 0)
         return;
     kill(pid, SIGTERM);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
     int status;
-    while (waitpid(pid, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-            return;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (!Eventually([&] { return waitpid(pid, &status, WNOHANG) != 0; }, std::chrono::seconds(2))) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
     }
 }
 

@@ -1,8 +1,9 @@
 // Starting and stopping the private test server, PulseAudio or PipeWire.
 #include "tests/support/pulse/PulseServer.h"
 
+#include "tests/support/Eventually.h"
+
 #include <algorithm>
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -11,7 +12,6 @@
 #include <memory>
 #include <stdexcept>
 #include <sys/wait.h>
-#include <thread>
 
 namespace quortest {
 namespace {
@@ -67,7 +67,7 @@ void PulseServer::Launch(const std::string& name, const std::vector<std::string>
 }
 
 void PulseServer::WaitForSocket(const std::string& socket, const std::string& what) {
-    const bool connected = PollUntil([&] {
+    const bool connected = Eventually([&] {
         for (const Process& process : m_Processes)
             if (!DaemonAlive(process.pid))
                 throw std::runtime_error(process.name + " exited: " + Log());
@@ -267,7 +267,7 @@ bool PulseServer::RemoveMicrophone(const std::string& name) {
 }
 
 bool PulseServer::WaitReadsBack(const std::string& query, const std::string& expected) const {
-    return PollUntil([&] { return Pactl(query).find(expected) != std::string::npos; });
+    return Eventually([&] { return Pactl(query).find(expected) != std::string::npos; });
 }
 
 bool PulseServer::SetDefaultOutput(const std::string& name) const {
@@ -287,7 +287,7 @@ bool PulseServer::SetSourceMute(const std::string& source, bool mute) const {
 }
 
 bool PulseServer::WaitListed(const std::string& what, const std::string& name, bool present) const {
-    return PollUntil([&] {
+    return Eventually([&] {
         const std::string list = Pactl("list short " + what);
         bool listed = false;
         size_t at = 0;

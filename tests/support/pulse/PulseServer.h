@@ -7,25 +7,11 @@
 
 #include "tests/support/pulse/ChildProcess.h"
 
-#include <chrono>
 #include <string>
 #include <sys/types.h>
-#include <thread>
 #include <vector>
 
 namespace quortest {
-
-// A sound server tells its clients nothing when a state is reached: asks again every 20 ms until
-// `reached` holds; false once 10 s have passed without it.
-template <typename Condition> bool PollUntil(Condition reached) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!reached()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
 
 enum class SoundServerKind { PulseAudio, PipeWire };
 

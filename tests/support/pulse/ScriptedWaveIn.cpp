@@ -68,7 +68,7 @@ private:
                 held.clear();
             }
             next += std::chrono::milliseconds(10);
-            std::this_thread::sleep_until(next);
+            std::this_thread::sleep_until(next); // paced as a device: 10 ms of audio every 10 ms
         }
     }
 

@@ -1,13 +1,14 @@
 // Starting quor-record, collecting its output, waiting for it.
 #include "tests/tools/quor-record/RecordTool.h"
 
+#include "tests/support/Eventually.h"
+
 #include <array>
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace quortest {
@@ -87,15 +88,12 @@ int RunRecordTool(const std::vector<std::string>& args, std::string* out, std::s
 }
 
 bool WaitForFileSize(const std::filesystem::path& file, uintmax_t bytes, std::chrono::milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    for (;;) {
-        std::error_code ec;
-        if (std::filesystem::file_size(file, ec) >= bytes && !ec)
-            return true;
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    return Eventually(
+        [&] {
+            std::error_code ec;
+            return std::filesystem::file_size(file, ec) >= bytes && !ec;
+        },
+        limit);
 }
 
 } // namespace quortest

@@ -5,6 +5,7 @@
 #include "recorder/settings/AutomaticFileName.h"
 #include "recorder/settings/RecorderSettings.h"
 #include "tests/encoder/Mp3Probe.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/HiveEnv.h"
 #include "tests/support/pulse/PulseServer.h"
 #include "tests/support/pulse/Signal.h"
@@ -22,7 +23,6 @@
 #include <memory>
 #include <set>
 #include <sys/stat.h>
-#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -149,15 +149,15 @@ TEST_F(QuorRecord, SigintFinishesAnAutomaticallyNamedFileWithoutReplacingOne) {
     quortest::RecordTool tool({});
     // 320 kbps: two seconds are 80000 bytes.
     fs::path made;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (made.empty() && std::chrono::steady_clock::now() < deadline) {
-        for (const auto& entry : fs::directory_iterator(dir / "saved"))
-            if (!taken.contains(entry.path()))
-                made = entry.path();
-        if (made.empty())
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    ASSERT_FALSE(made.empty()) << "no recording appeared in the save folder";
+    ASSERT_TRUE(quortest::Eventually(
+        [&] {
+            for (const auto& entry : fs::directory_iterator(dir / "saved"))
+                if (!taken.contains(entry.path()))
+                    made = entry.path();
+            return !made.empty();
+        },
+        std::chrono::seconds(20)))
+        << "no recording appeared in the save folder";
     ASSERT_TRUE(quortest::WaitForFileSize(made, 2 * 40000));
     ASSERT_EQ(kill(tool.Pid(), SIGINT), 0);
     ASSERT_EQ(tool.Wait(), 0) << tool.Err();

@@ -2,6 +2,7 @@
 // box and a stand-in pavucontrol on PATH that records how it was started; and the slider adapter.
 #include "recorder/devices/CapturePath.h"
 #include "recorder/devices/dialog/CapturePathDialogs.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/gui/GuiHelpers.h"
 
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 namespace {
@@ -51,8 +53,7 @@ TEST(CapturePathDialogs, WithoutServerTheStereoDeviceBoxThenThePanelOnTheInputTa
         EXPECT_EQ(box.buttonLayout, 1);
         EXPECT_EQ(box.size, QSize(350, 180));
     }
-    for (int i = 0; i < 300 && !std::filesystem::exists(bin / "args"); ++i)
-        QTest::qWait(10);
+    quortest::Eventually([&] { return std::filesystem::exists(bin / "args"); }, std::chrono::seconds(3));
     EXPECT_EQ(quortest::ReadFile(bin / "args"), "--tab=4\n");
 }
 

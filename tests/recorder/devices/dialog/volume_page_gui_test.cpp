@@ -3,6 +3,7 @@
 #include "platform/mixer/ScriptedMixerBackend.h"
 #include "recorder/devices/dialog/CSettingDlg_Volume.h"
 #include "recorder/devices/dialog/MulDiv.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/gui/GuiHelpers.h"
 
 #include <QCheckBox>
@@ -13,10 +14,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 
 using namespace quortest::gui;
 using platform::ScriptedMixerBackend;
+using quortest::Eventually;
 using S = ScriptedMixerBackend;
 
 namespace {
@@ -235,21 +238,21 @@ TEST_F(VolumePage, ChangesReportedByTheChosenDeviceAreShown) {
     mixer.SetValues(1, kMixMute, {0});
     platform::NotifyMixerChange(1, MM_MIXM_CONTROL_CHANGE, kMixVolume);
     platform::NotifyMixerChange(1, MM_MIXM_CONTROL_CHANGE, kMixMute);
-    EXPECT_TRUE(SettleUntil([&] { return slider->value() == 50000; }));
-    EXPECT_TRUE(SettleUntil([&] { return !check->isChecked(); }));
+    EXPECT_TRUE(Eventually([&] { return slider->value() == 50000; }));
+    EXPECT_TRUE(Eventually([&] { return !check->isChecked(); }));
     EXPECT_EQ(mixer.Writes().size(), writes) << "showing a change writes nothing back";
 
     // Another device's control with the same identifier is not the one on show.
     mixer.SetValues(0, kMixVolume, {1});
     mixer.SetValues(1, kMixVolume, {2});
     platform::NotifyMixerChange(0, MM_MIXM_CONTROL_CHANGE, kMixVolume);
-    Settle(100);
+    Settle(100); // a pause on purpose: time for the wrong notification to show, which it must not
     EXPECT_EQ(slider->value(), 50000);
 
     ChooseLine("IDC_LIST_RECORD_LINES", "Recording");
     mixer.SetValues(1, kMux, {1, 0});
     platform::NotifyMixerChange(1, MM_MIXM_CONTROL_CHANGE, kMux);
-    EXPECT_TRUE(SettleUntil(
+    EXPECT_TRUE(Eventually(
         [&] { return Control<QComboBox>("IDC_COMBO_SOURCE")->currentText() == QString("Stereo Mix"); }));
 }
 
@@ -292,7 +295,7 @@ TEST_F(VolumePage, ClosingWithNotificationsInFlightIsSafe) {
     for (int i = 0; i < 50; ++i)
         platform::NotifyMixerChange(1, MM_MIXM_CONTROL_CHANGE, kMixVolume);
     page.reset();
-    Settle(100);
+    Settle(100); // a pause on purpose: the queued notifications arrive with the page gone
     EXPECT_EQ(mixer.Closes(1), 1);
 }
 

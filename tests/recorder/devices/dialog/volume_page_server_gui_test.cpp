@@ -4,6 +4,7 @@
 #include "platform/wavein/CaptureSource.h"
 #include "recorder/devices/dialog/CSettingDlg_Volume.h"
 #include "recorder/display/CFrequencyGraph.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/gui/GuiHelpers.h"
 #include "tests/support/pulse/PrivateSoundServer.h"
 #include "tests/support/pulse/PulseServer.h"
@@ -17,9 +18,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 
 using namespace quortest::gui;
+using quortest::Eventually;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -91,8 +95,8 @@ TEST_F(VolumePageOnServer, ChangesMadeElsewhereAreShown) {
     auto* mute = Control<QCheckBox>("IDC_CHK_RECORD_SWITCH");
     Server().Pactl("set-source-volume speakers.monitor 25%");
     Server().Pactl("set-source-mute speakers.monitor 1");
-    EXPECT_TRUE(SettleUntil([&] { return std::abs(slider->value() - 16384) <= 2; }, 3000));
-    EXPECT_TRUE(SettleUntil([&] { return mute->isChecked(); }, 3000));
+    EXPECT_TRUE(Eventually([&] { return std::abs(slider->value() - 16384) <= 2; }, 3s));
+    EXPECT_TRUE(Eventually([&] { return mute->isChecked(); }, 3s));
 }
 
 TEST_F(VolumePageOnServer, TheListsFollowSourcesAndTheDefaultOutputKeepingTheChoice) {
@@ -107,7 +111,7 @@ TEST_F(VolumePageOnServer, TheListsFollowSourcesAndTheDefaultOutputKeepingTheCho
     // A source appears: listed in both, the chosen line and source stay chosen.
     const QString usb = QStringLiteral("USB Microphone");
     ASSERT_TRUE(Server().AddMicrophone("usbmic", usb.toStdString()));
-    ASSERT_TRUE(SettleUntil([&] { return source->findText(usb) != -1; }, 5000));
+    ASSERT_TRUE(Eventually([&] { return source->findText(usb) != -1; }, 5s));
     EXPECT_EQ(lines->findItems(usb, Qt::MatchExactly).size(), 1);
     EXPECT_EQ(lines->currentItem()->text(), QStringLiteral("녹음"));
     EXPECT_TRUE(source->isVisible());
@@ -119,7 +123,7 @@ TEST_F(VolumePageOnServer, TheListsFollowSourcesAndTheDefaultOutputKeepingTheCho
     ASSERT_TRUE(Server().AddOutput("hdmi", "HDMI"));
     ASSERT_TRUE(Server().SetDefaultOutput("hdmi"));
     ASSERT_TRUE(
-        SettleUntil([&] { return source->findText(QStringLiteral("스테레오 믹스 (HDMI)")) != -1; }, 5000));
+        Eventually([&] { return source->findText(QStringLiteral("스테레오 믹스 (HDMI)")) != -1; }, 5s));
     EXPECT_EQ(source->findText(kStereoMix), -1);
     EXPECT_NE(source->findText(QStringLiteral("Monitor of Speakers")), -1);
     EXPECT_EQ(source->currentText(), usb);
@@ -138,10 +142,10 @@ TEST_F(VolumePageOnServer, TheLevelBarLightsWhenATonePlays) {
         const std::vector<double> values = level->Values();
         return values.empty() ? 0.0 : *std::max_element(values.begin(), values.end());
     };
-    ASSERT_TRUE(SettleUntil([&] { return loudest() > 1000.0; }, 5000));
-    Settle(50);
-    // Green from the left end (x = 2 sits between two separators).
-    EXPECT_EQ(PixelAt(level, 2, level->height() / 2), 0x1EB400u);
+    ASSERT_TRUE(Eventually([&] { return loudest() > 1000.0; }, 5s));
+    // Green from the left end (x = 2 sits between two separators), once repainted.
+    EXPECT_TRUE(Eventually([&] { return PixelAt(level, 2, level->height() / 2) == 0x1EB400u; }, 5s))
+        << std::hex << PixelAt(level, 2, level->height() / 2);
 }
 
 } // namespace

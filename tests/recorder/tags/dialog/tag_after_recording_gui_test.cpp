@@ -4,6 +4,7 @@
 #include "recorder/settings/RecorderSettings.h"
 #include "recorder/tags/Id3v1TagFile.h"
 #include "recorder/tags/dialog/CID3TagInfoDlg.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/gui/GuiHelpers.h"
 #include "tests/support/pulse/PulseServer.h"
@@ -15,7 +16,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <thread>
 
 using namespace quortest::gui;
 
@@ -46,9 +46,8 @@ TEST(TagAfterRecording, EditorOpensOnTheNewMp3AndNeverAfterAWav) {
     ASSERT_TRUE(recorder.StartRecord()) << recorder.LastFailureDetail();
     // Until the first frames are in the file.
     std::error_code error;
-    for (int i = 0; i < 1000 && !(std::filesystem::file_size(dir.str() + "/first.mp3", error) > 0 && !error);
-         ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    quortest::Eventually(
+        [&] { return std::filesystem::file_size(dir.str() + "/first.mp3", error) > 0 && !error; });
     ASSERT_TRUE(recorder.StopRecord());
     EXPECT_EQ(seenPath, QStringLiteral("ID3 Tag Info")) << "the editor was shown";
     Id3v1TagFile tag;
