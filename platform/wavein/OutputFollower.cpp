@@ -3,6 +3,9 @@
 
 #include "platform/pulse/PulseEvents.h"
 
+#include <string>
+#include <vector>
+
 namespace platform {
 namespace {
 
@@ -19,6 +22,12 @@ void OnServerInfo(pa_context*, const pa_server_info* info, void* data) {
 void OnSinkInfo(pa_context*, const pa_sink_info* info, int eol, void* data) {
     if (!eol && info && info->monitor_source_name)
         static_cast<Lookup*>(data)->monitor = info->monitor_source_name;
+}
+
+// Every real output's monitor, in the server's order.
+void OnEverySink(pa_context*, const pa_sink_info* info, int eol, void* data) {
+    if (!eol && info && info->monitor_source_name && IsRealOutput(info->name))
+        static_cast<std::vector<std::string>*>(data)->push_back(info->monitor_source_name);
 }
 
 // The event path cannot wait on the server: each answer asks the next question.
@@ -50,12 +59,19 @@ void RefollowLocked(PulseConnection& pulse) {
 
 std::string DefaultOutputMonitorLocked(PulseConnection& pulse) {
     Lookup lookup;
-    if (!pulse.WaitOperationLocked(pa_context_get_server_info(pulse.Context(), &OnServerInfo, &lookup)) ||
-        lookup.sink.empty())
+    if (!pulse.WaitOperationLocked(pa_context_get_server_info(pulse.Context(), &OnServerInfo, &lookup)))
         return {};
-    pulse.WaitOperationLocked(
-        pa_context_get_sink_info_by_name(pulse.Context(), lookup.sink.c_str(), &OnSinkInfo, &lookup));
-    return lookup.monitor;
+    if (!lookup.sink.empty())
+        pulse.WaitOperationLocked(
+            pa_context_get_sink_info_by_name(pulse.Context(), lookup.sink.c_str(), &OnSinkInfo, &lookup));
+    if (!lookup.monitor.empty())
+        return lookup.monitor;
+    // pipewire-pulse 0.3.65 can keep naming a client's default output "@DEFAULT_SINK@", a name it
+    // then does not resolve, once every output went away and a new one came (new clients see it
+    // right). With one output there is no doubt which one plays; with several, none is guessed.
+    std::vector<std::string> monitors;
+    pulse.WaitOperationLocked(pa_context_get_sink_info_list(pulse.Context(), &OnEverySink, &monitors));
+    return monitors.size() == 1 ? monitors.front() : std::string();
 }
 
 void FollowDefaultOutputLocked(PulseConnection& pulse) {
