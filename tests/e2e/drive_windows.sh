@@ -38,13 +38,18 @@ done
 [ -n "$recording" ] && [ "$(seconds_of "$recording")" -ge 5 ] || { echo "FAIL: no 5 s recording"; exit 1; }
 import -window root "$shots/e2e-recorder-recording.png"
 click "$rec" 65 132      # stop 1004 at (48, 115)
-# What the recording may hold at most: the time from the record click until the file stops
-# growing, as this script saw it (on a busy machine that runs well past the 5 s waited for). The
-# writer writes about three times a second while it records.
-for _ in $(seq 30); do
-    size=$(stat -c %s "$recording") seen=$(date +%s.%N)
-    sleep 1 # the writer's own pace: a file unchanged for a second is no longer recorded into
-    [ "$(stat -c %s "$recording")" = "$size" ] && break
+# What the recording may hold at most: the time from the record click until the file first had
+# its final size, as this script saw it (on a busy machine that runs well past the 5 s waited
+# for). The writer writes about three times a second while it records, so a size that holds for
+# a second is final; up to 30 s.
+size=$(stat -c %s "$recording") seen=$(date +%s.%N)
+for _ in $(seq 300); do
+    sleep 0.1
+    if [ "$(stat -c %s "$recording")" != "$size" ]; then
+        size=$(stat -c %s "$recording") seen=$(date +%s.%N)
+    elif awk -v a="$seen" -v b="$(date +%s.%N)" 'BEGIN { exit !(b - a >= 1) }'; then
+        break
+    fi
 done
 awk -v a="$started" -v b="$seen" 'BEGIN { print b - a }' > "$work/recorded-for"
 
