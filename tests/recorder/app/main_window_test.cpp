@@ -17,7 +17,6 @@
 
 #include <QAbstractSlider>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -87,26 +86,14 @@ bool IsMp3Frame(const std::string& path) {
     return in && head[0] == 0xFF && (head[1] & 0xE0) == 0xE0;
 }
 
-// Answers the Save As dialog with `file`, typed rather than selected: the dialog's background
-// scan of the folder does not have to finish (it may stop at a pipe) before the name counts.
-// The dialog may still be settling (its folder model arrives later on a busy machine and can
-// replace the name shown): it is answered only once it hands over `file` itself, which is what
-// the window reads after the answer.
+// Answers the Save As dialog with `file`.
 void SaveAs(QWidget* modal, const fs::path& file) {
     auto* dialog = qobject_cast<QFileDialog*>(modal);
     if (!dialog)
         return;
     dialog->setOption(QFileDialog::DontConfirmOverwrite);
-    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    ASSERT_NE(name, nullptr);
-    const QString wanted = QString::fromStdString(file.string());
-    Eventually([&] {
-        if (name->text() != wanted)
-            name->setText(wanted);
-        return dialog->selectedFiles() == QStringList{wanted};
-    });
-    EXPECT_EQ(dialog->selectedFiles(), QStringList{wanted}) << "the dialog never took the name";
-    static_cast<QDialog*>(dialog)->accept(); // QFileDialog's own accept is protected
+    if (quortest::gui::TypeIntoFileDialog(dialog, QString::fromStdString(file.string())))
+        static_cast<QDialog*>(dialog)->accept(); // QFileDialog's own accept is protected
 }
 
 std::string WaitForFile(const fs::path& file) {

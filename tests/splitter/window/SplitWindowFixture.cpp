@@ -50,10 +50,10 @@ void SplitWindowTest::SetUp() {
                 dialog->reject();
                 return;
             }
-            const QString path = QString::fromStdString(fileDialogAnswer);
-            dialog->setDirectory(QFileInfo(path).absolutePath());
-            dialog->selectFile(path);
-            static_cast<QDialog*>(dialog)->done(QDialog::Accepted); // past the dialog's own checks
+            if (quortest::gui::TypeIntoFileDialog(dialog, QString::fromStdString(fileDialogAnswer)))
+                static_cast<QDialog*>(dialog)->done(QDialog::Accepted); // past the dialog's own checks
+            else
+                dialog->reject();
         });
 }
 

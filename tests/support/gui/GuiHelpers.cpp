@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEnterEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
 #include <QWindow>
@@ -123,6 +124,21 @@ QImage Grab(QWidget* widget) {
 
 QRgb PixelAt(QWidget* widget, int x, int y) {
     return Rgb(Grab(widget), x, y);
+}
+
+bool TypeIntoFileDialog(QFileDialog* dialog, const QString& path) {
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    EXPECT_NE(name, nullptr) << "a file dialog without its name field";
+    if (!name)
+        return false;
+    const bool taken = Eventually([&] {
+        if (name->text() != path)
+            name->setText(path);
+        return dialog->selectedFiles() == QStringList{path};
+    });
+    EXPECT_TRUE(taken) << "the dialog never took " << path.toStdString() << ", it holds "
+                       << dialog->selectedFiles().join(", ").toStdString();
+    return taken;
 }
 
 bool WaitExposed(QWidget* widget) {

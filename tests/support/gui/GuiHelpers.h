@@ -2,6 +2,7 @@
 // the modal boxes a handler opens, and read pixels. GUI thread only.
 #pragma once
 
+#include <QFileDialog>
 #include <QImage>
 #include <QPoint>
 #include <QString>
@@ -35,6 +36,12 @@ void Hover(QWidget* widget, const QPoint& pos = {1, 1});
 void Unhover(QWidget* widget);
 
 void PressKey(QWidget* widget, Qt::Key key);
+
+// Types `path` into a file dialog's name field, as a user would, and waits until the dialog
+// hands it over as its choice. Typed rather than selected: selectFile() leaves the field alone
+// while it has the keyboard focus, and the folder model arriving late on a busy machine can
+// replace the name shown. Whether the dialog took it (a test failure otherwise).
+bool TypeIntoFileDialog(QFileDialog* dialog, const QString& path);
 
 // What a modal box showed when it was answered.
 struct SeenBox {
