@@ -4,7 +4,9 @@
 
 #include <mpg123.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 
 namespace platform {
@@ -158,6 +160,35 @@ bool Mp3Decoder::SeekFrame(int64_t frame) {
     if (frame > m_Frames)
         frame = m_Frames;
     return mpg123_seek(m_Handle, static_cast<off_t>(frame), SEEK_SET) >= 0;
+}
+
+bool Mp3Decoder::OpenFrames(const std::string& path) {
+    m_Frames = 0;
+    return OpenFormat(path);
+}
+
+std::optional<Mp3Decoder::FramePlace> Mp3Decoder::NextFrame() {
+    const int rc = mpg123_framebyframe_next(m_Handle);
+    if (rc != MPG123_OK && rc != MPG123_NEW_FORMAT)
+        return std::nullopt;
+    const int samples = mpg123_spf(m_Handle);
+    const off_t index = mpg123_tellframe(m_Handle);
+    if (samples <= 0 || index < 0)
+        return std::nullopt;
+    return FramePlace{static_cast<int64_t>(index) * samples, samples};
+}
+
+int Mp3Decoder::DecodePeak() {
+    off_t number = 0;
+    unsigned char* audio = nullptr;
+    size_t bytes = 0;
+    if (mpg123_framebyframe_decode(m_Handle, &number, &audio, &bytes) != MPG123_OK || !audio)
+        return -1;
+    const auto* samples = reinterpret_cast<const int16_t*>(audio);
+    int peak = 0;
+    for (size_t i = 0; i < bytes / 2; ++i)
+        peak = std::max(peak, std::abs(static_cast<int>(samples[i])));
+    return peak;
 }
 
 size_t Mp3Decoder::Read(unsigned char* out, size_t bytes) {

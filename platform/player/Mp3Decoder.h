@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 struct mpg123_handle_struct;
@@ -33,6 +34,22 @@ public:
     // Decodes up to `bytes` (whole frames); returns the bytes written, 0 at the end or on error.
     size_t Read(unsigned char* out, size_t bytes);
     size_t FrameBytes() const { return static_cast<size_t>(m_Channels) * 2; }
+
+    // Frame by frame, for a quick look at a long file: opens without measuring the length, then
+    // each NextFrame parses one MPEG frame (cheap) and DecodePeak may decode the frame just
+    // parsed (costly). Not to be mixed with Read on the same opening.
+    bool OpenFrames(const std::string& path);
+    // The frame's first sample (per channel, from the file's start) and its sample count, or
+    // nullopt at the end of the data or where it breaks off.
+    struct FramePlace {
+        int64_t first = 0;
+        int samples = 0;
+    };
+    std::optional<FramePlace> NextFrame();
+    // The highest absolute sample (0 to 32768) of the frame NextFrame parsed, or -1 when it does not
+    // decode. A frame decoded right after skipped ones may be garbage: its data starts in earlier
+    // frames and the filters carry their state; the third of three decoded in a row is sound.
+    int DecodePeak();
 
 private:
     static constexpr int kProbeFrames = 8;

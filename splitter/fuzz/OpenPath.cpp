@@ -3,6 +3,7 @@
 
 #include "platform/player/Mp3Decoder.h"
 #include "splitter/cut/PlayableFile.h"
+#include "splitter/loudness/LoudnessScan.h"
 
 #include <vector>
 
@@ -25,11 +26,24 @@ void PlaySecond(platform::Mp3Decoder& decoder, int64_t fromFrame, OpenedFile& op
     opened.framesPlayed += frames;
 }
 
+// The window scans what it takes over the length it shows; the sparse scan is the long file's.
+bool PictureHolds(const std::string& path, double seconds) {
+    const std::atomic<bool> goOn{false};
+    for (const int budget : {kLoudnessDecodeBudget, 8}) {
+        LoudnessProfile profile(seconds, 64);
+        ScanLoudness(path, profile, goOn, budget);
+        if (!profile.Ended() || profile.Known() > profile.Steps())
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 OpenedFile OpenAsTheSplitterDoes(const std::string& path) {
     OpenedFile opened;
     opened.taken = ReadPlayableFile(path);
+    opened.pictureHolds = PictureHolds(path, opened.taken ? opened.taken->durationSec : 60);
     platform::Mp3Decoder player;
     opened.playable = player.Open(path);
     if (!opened.playable)

@@ -1,6 +1,6 @@
 // libFuzzer entry over the whole open path of QuorSplit (OpenPath.h). No input may crash or hang
 // it, and what the window takes must hold: a second or more, and a file the player opens; reads
-// give whole sample frames.
+// give whole sample frames, and the loudness scans end within their picture.
 #include "splitter/fuzz/OpenPath.h"
 
 #include <cstdint>
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const OpenedFile opened = OpenAsTheSplitterDoes(InputPath());
     if (opened.taken && (opened.taken->durationSec < 1 || !opened.playable))
         std::abort();
-    if (!opened.readsWholeFrames)
+    if (!opened.readsWholeFrames || !opened.pictureHolds)
         std::abort();
     return 0;
 }

@@ -1,6 +1,7 @@
 // Two-thumb slider: placement, drag handling and the double-buffered ruler.
 #include "splitter/slider/SliderBoth.h"
 
+#include "splitter/loudness/LoudnessProfile.h"
 #include "splitter/slider/GdiColor.h"
 #include "splitter/slider/SliderBothBtn.h"
 #include "splitter/slider/SliderEvents.h"
@@ -14,6 +15,8 @@
 #include <QPainter>
 #include <QResizeEvent>
 
+#include <cmath>
+
 using namespace slider;
 
 namespace {
@@ -22,9 +25,28 @@ constexpr uint32_t kBlue = 0xFF0000;
 constexpr uint32_t kLabelGrey = 0x808080;
 constexpr int kBarTop = 34;
 constexpr int kBarBottom = 44;
+// The loudness picture: rows from below the labels to the thumbs' lower edge, mirrored about the
+// middle one; the selection's amber and a pale shade of the bar's brown.
+constexpr int kPictureMiddle = 32;
+constexpr int kPictureHalf = 16;
+constexpr uint32_t kPictureSelected = 0x00BEFF;
+constexpr uint32_t kPictureOutside = 0xB1B9BF;
+constexpr double kSnapReachSeconds = 3.0;
+constexpr int kFillRepaintMs = 250;
 } // namespace
 
-SliderBoth::SliderBoth() = default;
+SliderBoth::SliderBoth() {
+    m_LoudnessFill.setInterval(kFillRepaintMs);
+    connect(&m_LoudnessFill, &QTimer::timeout, this, [this] {
+        if (!m_Loudness)
+            return m_LoudnessFill.stop();
+        if (m_Loudness->Known() != m_LoudnessDrawn)
+            update();
+        else if (m_Loudness->Ended())
+            m_LoudnessFill.stop();
+    });
+}
+
 SliderBoth::~SliderBoth() = default;
 
 bool SliderBoth::Create(QWidget* parent, const QRect& rect, bool horizontal, int id) {
@@ -48,6 +70,16 @@ void SliderBoth::SetThumbPictures(const QPixmap& start, const QPixmap& end) {
         m_StartThumb->SetPicture(start);
     if (m_EndThumb)
         m_EndThumb->SetPicture(end);
+}
+
+void SliderBoth::SetLoudness(std::shared_ptr<const LoudnessProfile> profile) {
+    m_Loudness = std::move(profile);
+    m_LoudnessDrawn = 0;
+    if (m_Loudness)
+        m_LoudnessFill.start();
+    else
+        m_LoudnessFill.stop();
+    update();
 }
 
 bool SliderBoth::SetRange(int minimum, int maximum, int tick) {
@@ -130,14 +162,14 @@ void SliderBoth::Notify() {
         this, [this] { emit Command(m_Id); }, Qt::QueuedConnection);
 }
 
-void SliderBoth::OnDragStep(int delta, bool isStart) {
+void SliderBoth::OnDragStep(int delta, bool isStart, bool snap) {
     const double scale = Scale(width(), m_Range);
-    const int dv = DragSeconds(delta, scale);
     int start = m_Range.start, end = m_Range.end;
-    if (isStart)
-        start += dv;
-    else
-        end += dv;
+    int& moved = isStart ? start : end;
+    moved += DragSeconds(delta, scale);
+    if (snap && m_Loudness)
+        if (const auto pause = m_Loudness->NearestPause(moved - m_Range.minimum, kSnapReachSeconds))
+            moved = m_Range.minimum + static_cast<int>(std::lround(*pause));
     PlaceThumbs(start, end, isStart, !isStart);
     Notify(); // every step, even one that moved nothing
 }
@@ -153,7 +185,7 @@ void SliderBoth::OnDragEnd() {
 bool SliderBoth::event(QEvent* e) {
     if (e->type() == kDragStep) {
         auto* step = static_cast<DragStepEvent*>(e);
-        OnDragStep(step->delta, step->isStart);
+        OnDragStep(step->delta, step->isStart, step->snap);
         return true;
     }
     if (e->type() == kDragEnd) {
@@ -211,6 +243,11 @@ void SliderBoth::PaintScale(QPainter& painter) {
     const int w = width();
     painter.fillRect(rect(), Qt::white);
 
+    const double scale = Scale(w, m_Range);
+    const int xs = ValueX(m_Range.start, scale);
+    const int xe = ValueX(m_Range.end, scale);
+    PaintLoudness(painter, xs, xe);
+
     QFont font("Arial");
     font.setPixelSize(9); // 7 points at 96 dots per inch
     painter.setFont(font);
@@ -224,9 +261,6 @@ void SliderBoth::PaintScale(QPainter& painter) {
         }
     }
 
-    const double scale = Scale(w, m_Range);
-    const int xs = ValueX(m_Range.start, scale);
-    const int xe = ValueX(m_Range.end, scale);
     const int xm = ValueX(m_Marker, scale);
     const int lineBottom = m_Baseline + 2; // the line ends before baseline + 3
     painter.setPen(QColor(FromColorRef(kRed)));
@@ -248,5 +282,28 @@ void SliderBoth::PaintScale(QPainter& painter) {
         const QRect played = band(xs, xm);
         FillVerticalGradient(painter, played, {0x225FFF, 0x22C8FF, 0x223CFF});
         FrameRect(painter, played, qRgb(255, 255, 255));
+    }
+}
+
+void SliderBoth::PaintLoudness(QPainter& painter, int selectionLeft, int selectionRight) {
+    if (!m_Loudness)
+        return;
+    m_LoudnessDrawn = m_Loudness->Known();
+    const double scale = Scale(width(), m_Range);
+    const int left = ValueX(0, scale);
+    const int right = ValueX(m_Range.maximum - m_Range.minimum, scale);
+    // Each column shows the loudest moment of the time it spans, up to where the scan has read.
+    for (int x = left; x < right; ++x) {
+        const double from = (x - kMargin) / scale, to = (x + 1 - kMargin) / scale;
+        const std::optional<int> peak = m_Loudness->PeakBetween(from, to);
+        if (!peak)
+            break;
+        const int half =
+            static_cast<int>(std::lround(*peak * double(kPictureHalf) / LoudnessProfile::kFullScale));
+        if (half < 1)
+            continue;
+        const bool selected = selectionLeft <= x && x < selectionRight;
+        painter.setPen(QColor(FromColorRef(selected ? kPictureSelected : kPictureOutside)));
+        painter.drawLine(x, kPictureMiddle - half, x, kPictureMiddle + half);
     }
 }

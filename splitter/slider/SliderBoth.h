@@ -7,11 +7,14 @@
 #include "splitter/slider/SliderRange.h"
 
 #include <QPixmap>
+#include <QTimer>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 #include <utility>
 
+class LoudnessProfile;
 class SliderBothBtn;
 
 class SliderBoth : public QWidget {
@@ -36,6 +39,10 @@ public:
     void MoveThumbBy(bool isStart, int seconds);
 
     void SetThumbPictures(const QPixmap& start, const QPixmap& end);
+    // The file's loudness drawn in the track behind the bar, filled in as the profile is (null:
+    // none). A thumb dragged with Shift held snaps to the middle of a pause in it.
+    void SetLoudness(std::shared_ptr<const LoudnessProfile> profile);
+    const LoudnessProfile* Loudness() const { return m_Loudness.get(); }
     bool IsReady() const { return m_Ready; }
     int ControlId() const { return m_Id; }
     int Baseline() const { return m_Baseline; }
@@ -59,7 +66,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    void OnDragStep(int delta, bool isStart);
+    void OnDragStep(int delta, bool isStart, bool snap);
+    void PaintLoudness(QPainter& painter, int selectionLeft, int selectionRight);
     void OnDragEnd();
     void Redraw();
     void Notify();
@@ -73,4 +81,7 @@ private:
     SliderBothBtn* m_EndThumb = nullptr;
     slider::Range m_Range;
     std::optional<std::pair<int, int>> m_LastNotified;
+    std::shared_ptr<const LoudnessProfile> m_Loudness;
+    int m_LoudnessDrawn = 0; // the steps known at the last paint
+    QTimer m_LoudnessFill;
 };

@@ -164,7 +164,8 @@ void SliderBothBtn::mouseMoveEvent(QMouseEvent* event) {
     if (!m_Dragging)
         return;
     QCoreApplication::postEvent(
-        parentWidget(), new slider::DragStepEvent(Along(event->position().toPoint()) - m_Anchor, m_IsStart));
+        parentWidget(), new slider::DragStepEvent(Along(event->position().toPoint()) - m_Anchor, m_IsStart,
+                                                  event->modifiers().testFlag(Qt::ShiftModifier)));
 }
 
 void SliderBothBtn::mouseReleaseEvent(QMouseEvent* event) {

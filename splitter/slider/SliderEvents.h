@@ -11,10 +11,11 @@ inline const QEvent::Type kFirstLayout = static_cast<QEvent::Type>(QEvent::User 
 
 class DragStepEvent : public QEvent {
 public:
-    DragStepEvent(int stepDelta, bool startThumb)
-        : QEvent(kDragStep), delta(stepDelta), isStart(startThumb) {}
+    DragStepEvent(int stepDelta, bool startThumb, bool snapToPause = false)
+        : QEvent(kDragStep), delta(stepDelta), isStart(startThumb), snap(snapToPause) {}
     const int delta;
     const bool isStart;
+    const bool snap; // Shift held: the thumb goes to the middle of a pause near the pointer
 };
 
 class DragEndEvent : public QEvent {

@@ -268,6 +268,10 @@ void CQuorSplitDlg::LoadFile(const std::string& path, const std::string& name, i
     m_Ctx.inputName = name;
     m_Slider->SetRange(0, m_Ctx.media.durationSec, tick);
     m_Slider->SetSelection(0, m_Ctx.media.durationSec);
+    // The old file's scan stops before the new one starts; the picture fills in as it reads.
+    m_Loudness.reset();
+    m_Loudness = std::make_unique<BackgroundLoudness>(path, m_Ctx.media.durationSec);
+    m_Slider->SetLoudness(m_Loudness->Profile());
     SetTransport(true, false, false);
 }
 

@@ -5,6 +5,7 @@
 // a thumb; Escape closes the window.
 #pragma once
 
+#include "splitter/loudness/LoudnessScan.h"
 #include "splitter/media/SplitContext.h"
 #include "splitter/player/COgg.h"
 
@@ -120,6 +121,7 @@ private:
     CutProgressPanel* m_Progress = nullptr;
     QPixmap m_Background;
     SliderBoth* m_Slider = nullptr;
+    std::unique_ptr<BackgroundLoudness> m_Loudness; // the loaded file's picture, being read
     CHoverButton* m_Close = nullptr;
     CHoverButton* m_Minimize = nullptr;
     CHoverButton* m_About = nullptr;

@@ -85,6 +85,16 @@ bool MakeTwoToneMp3(const std::string& path, double seconds, double splitSec, in
                        "libmp3lame", "-b:a", "128k", "-y", path}) == 0;
 }
 
+bool MakePausedToneMp3(const std::string& path, double toneSec, double pauseSec) {
+    // Both channels made as stereo: a mono source spread to two comes out 3 dB down.
+    const std::string channel = "if(between(t\\," + Seconds(toneSec) + "\\," + Seconds(toneSec + pauseSec) +
+                                ")\\,0\\,0.9*sin(2*PI*440*t))";
+    return RunProgram(
+               {"ffmpeg", "-nostdin", "-v", "error", "-f", "lavfi", "-i",
+                "aevalsrc=" + channel + "|" + channel + ":s=44100:d=" + Seconds(2 * toneSec + pauseSec),
+                "-c:a", "libmp3lame", "-b:a", "128k", "-y", path}) == 0;
+}
+
 bool MakeVbrMp3WithoutHeader(const std::string& path, double seconds) {
     // Silence first, then a sweep under noise: the bit rate climbs from the encoder's lowest.
     const std::string filter = "aevalsrc=if(lt(t\\,1)\\,0\\,0.4*sin(2*PI*(200+900*t)*t)+0.3*(random(0)-0.5))"

@@ -17,6 +17,9 @@ bool MakeToneMp3(const std::string& path, double seconds, int frequency = 440, i
                  int kbps = 128, int channels = 2);
 // An MP3 whose tone changes: first frequency up to splitSec, second after.
 bool MakeTwoToneMp3(const std::string& path, double seconds, double splitSec, int first, int second);
+// A stereo MP3 of a 440 Hz tone at 0.9 of full scale with `pauseSec` of digital silence in the
+// middle: toneSec, the pause, toneSec again.
+bool MakePausedToneMp3(const std::string& path, double toneSec, double pauseSec);
 // A variable bit rate MP3 with no length header (no Xing frame), starting with a second of
 // silence, so that a length guessed from its first frames runs long.
 bool MakeVbrMp3WithoutHeader(const std::string& path, double seconds);

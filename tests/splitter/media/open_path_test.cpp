@@ -41,6 +41,7 @@ TEST_P(SeedShapeTest, OpensWithoutACrashAndShowsOnlyWhatDecodes) {
         SCOPED_TRACE(std::filesystem::path(seed).filename().string());
         const OpenedFile opened = OpenAsTheSplitterDoes(seed);
         EXPECT_TRUE(opened.readsWholeFrames);
+        EXPECT_TRUE(opened.pictureHolds);
         if (opened.playable) {
             EXPECT_GT(opened.framesPlayed, 0);
         }

@@ -1,10 +1,13 @@
 // The slider widget offscreen: first layout, thumb placement, drags by mouse with their queued
 // notifications, and the picture read back pixel by pixel.
+#include "splitter/loudness/LoudnessScan.h"
 #include "splitter/slider/SliderBoth.h"
 #include "splitter/slider/SliderBothBtn.h"
 #include "splitter/slider/SliderEvents.h"
 #include "splitter/slider/SliderThumbPictures.h"
+#include "tests/splitter/common/MediaFiles.h"
 #include "tests/support/Eventually.h"
+#include "tests/support/TempDir.h"
 
 #include <QApplication>
 #include <QImage>
@@ -36,7 +39,7 @@ protected:
 
     // Drags a thumb by dx pixels in steps of `step` and releases it; returns after the posted
     // steps and the notifications have been handled.
-    void Drag(SliderBothBtn* thumb, int dx, int step = 4) {
+    void Drag(SliderBothBtn* thumb, int dx, int step = 4, Qt::KeyboardModifiers keys = Qt::NoModifier) {
         QPoint at(9, 9);
         QTest::mousePress(thumb, Qt::LeftButton, Qt::NoModifier, at);
         for (int moved = 0; moved != dx;) {
@@ -46,7 +49,7 @@ protected:
             const QPoint global = thumb->mapToGlobal(QPoint(0, 0));
             const QPoint pointer = start + QPoint(moved, 0);
             QMouseEvent move(QEvent::MouseMove, QPointF(pointer - global), QPointF(pointer), Qt::NoButton,
-                             Qt::LeftButton, Qt::NoModifier);
+                             Qt::LeftButton, keys);
             QApplication::sendEvent(thumb, &move);
             QApplication::processEvents();
         }
@@ -200,6 +203,64 @@ TEST_F(SliderWidgetTest, MarkerOutsideTheSelectionDrawsNoPlayedPart) {
     QImage img = Picture();
     const int xsel = 18 + int(100 * 447.0 / 240);
     EXPECT_EQ(QColor(img.pixel(xsel, 39)), QColor(0xFF, 0xFA, 0xA0));
+}
+
+// A file of tone with 2 s of silence from 10 s: each column is lit where the tone is (amber
+// between the thumbs, pale brown outside) and blank where the silence is, to within a column;
+// nothing past what the scan has read; Shift snaps a dragged thumb to the pause.
+TEST_F(SliderWidgetTest, LoudnessPictureShowsToneAndPauseAndShiftSnapsAThumbToThePause) {
+    ASSERT_TRUE(slider->SetRange(0, 22, 1));
+    slider->SetSelection(2, 8);
+    const QImage bare = Picture();
+    quortest::TempDir dir("slider");
+    const std::string file = (dir / "paused.mp3").string();
+    ASSERT_TRUE(splittest::MakePausedToneMp3(file, 10, 2));
+    auto profile = std::make_shared<LoudnessProfile>(22);
+    const std::atomic<bool> goOn{false};
+    ScanLoudness(file, *profile, goOn);
+    slider->SetLoudness(profile);
+    const QImage img = Picture();
+
+    const double scale = 447.0 / 22, slack = 1 / scale + 0.03;
+    const int xs = 18 + int(2 * scale), xe = 18 + int(8 * scale);
+    const QColor selected(0xFF, 0xBE, 0x00), outside(0xBF, 0xB9, 0xB1), white(Qt::white);
+    const auto colour = [](const QImage& image, int x, int y) { return QColor(image.pixel(x, y)); };
+    for (int x = 19; x < 18 + 447; ++x) {
+        const double from = (x - 18) / scale, to = from + 1 / scale;
+        SCOPED_TRACE(std::to_string(from) + " s");
+        if (from > 10 + slack && to < 12 - slack) {
+            EXPECT_EQ(colour(img, x, 27), white);
+            EXPECT_EQ(colour(img, x, 31), white);
+        } else if ((to < 10 - slack || from > 12 + slack) && from > 0.06 && to < 21.9 && x != xs && x != xe) {
+            EXPECT_EQ(colour(img, x, 27), xs <= x && x < xe ? selected : outside);
+            EXPECT_EQ(colour(img, x, 17), white) << "a tone at 0.9 stops short of the top";
+        }
+    }
+
+    const auto dragStart = [&](double seconds, Qt::KeyboardModifiers keys) {
+        slider->SetSelection(0, 22);
+        BeginDrag(slider->StartThumb());
+        Drag(slider->StartThumb(), int(seconds * scale), 4, keys);
+        int s, e;
+        slider->GetSelection(s, e);
+        return s;
+    };
+    EXPECT_EQ(dragStart(10, Qt::ShiftModifier), 11);
+    EXPECT_NE(dragStart(10, Qt::NoModifier), 11) << "without Shift the thumb follows the pointer";
+    EXPECT_EQ(dragStart(5, Qt::ShiftModifier), dragStart(5, Qt::NoModifier)) << "no pause within 3 s";
+
+    auto half = std::make_shared<LoudnessProfile>(22); // read up to 5 s
+    for (int step = 0; step < 200; ++step)
+        half->Raise(step, 30000);
+    half->Publish(200);
+    slider->SetLoudness(half);
+    slider->SetSelection(2, 8);
+    const QImage partial = Picture();
+    EXPECT_EQ(colour(partial, 18 + int(4.9 * scale), 27), selected);
+    EXPECT_EQ(colour(partial, 18 + int(5.1 * scale), 27), white);
+    EXPECT_EQ(colour(partial, 18 + int(15 * scale), 27), white);
+    slider->SetLoudness(nullptr);
+    EXPECT_EQ(Picture(), bare) << "without a file the slider is as it always was";
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // player; a lost sound server with the real one; the drawn times; the slider's notification; the
 // open, folder and help buttons for a new user.
 #include "platform/player/ScriptedAudioPlayer.h"
+#include "splitter/loudness/LoudnessProfile.h"
 #include "splitter/slider/SliderBoth.h"
 #include "splitter/slider/SliderBothBtn.h"
 #include "splitter/slider/TimeText.h"
@@ -201,6 +202,9 @@ TEST_F(SplitWindowTest, OpenButtonLoadsAFileWithItsTickAndRange) {
     EXPECT_EQ(maximum, 45);
     EXPECT_EQ(tick, 1);
     EXPECT_TRUE(ShowsText(kEndText, "00:00:45", 12, Qt::black));
+    // The file's loudness fills in behind the bar without a click.
+    EXPECT_TRUE(
+        Eventually([&] { return QColor(quortest::gui::Grab(w.Slider()).pixel(200, 31)) != Qt::white; }));
 
     // Cut to its first 7 s of bytes, the file still names 45 s in its header: it shows its 7 s.
     const std::string cut = (dir / "cut short.mp3").string();
@@ -213,6 +217,8 @@ TEST_F(SplitWindowTest, OpenButtonLoadsAFileWithItsTickAndRange) {
     })) << maximum;
     EXPECT_EQ(SplitContext::Instance().media.durationSec, 7);
     EXPECT_TRUE(ShowsText(kEndText, "00:00:07", 12, Qt::black));
+    ASSERT_NE(w.Slider()->Loudness(), nullptr);
+    EXPECT_EQ(w.Slider()->Loudness()->Seconds(), 7) << "the new file's picture, at once";
 }
 
 TEST_F(SplitWindowTest, UnplayableFilesAreRefusedEverywhereAndThePreviousFileStaysUsable) {
