@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# Both programs under a real window manager (openbox) in a private X server, as a desktop user
+# has them: no frame; the title, WM_CLASS as the menu entry says and a 64 px icon; the recorder
+# kept above another window; dragging the body moves each window; the skinned minimise button
+# minimises it and it comes back whole; the settings dialog opens centred on its owner and above.
+# usage: window_manager.sh BUILD_DIR   (QUOR_E2E_SHOTS=DIR keeps the screenshots there)
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+if [ -z "${QUOR_E2E_WORK:-}" ]; then
+    build=$(cd "$1" && pwd)
+    source "$here/../support/private_session.sh"
+    export QUOR_E2E_WORK="$work" QUOR_E2E_BIN="$build/bin"
+    xvfb-run -a -s "-screen 0 1280x800x24" bash "$0"
+    exit
+fi
+source "$here/in_x_server.sh"
+fail() { echo "FAIL: $*" >&2; exit 1; }
+until_true() { # command...: retried for up to 10 s
+    for _ in $(seq 100); do "$@" && return 0; sleep 0.1; done
+    return 1
+}
+running=()
+trap 'kill "${running[@]}" 2> /dev/null || true' EXIT
+openbox --sm-disable > "$work/openbox.log" 2>&1 &
+running+=($!)
+has_manager() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+until_true has_manager || fail "openbox did not start"
+
+in_state() { xprop -id "$1" WM_STATE | grep -q "window state: $2"; }
+near() { # window id, x, y: the window's origin is within 2 px of it
+    local x y
+    read -r x y < <(origin "$1")
+    [ $((x - $2)) -le 2 ] && [ $((x - $2)) -ge -2 ] && [ $((y - $3)) -le 2 ] && [ $((y - $3)) -ge -2 ]
+}
+stacked_above() { # window a is above window b in the manager's stacking order
+    local ia=-1 ib=-1 i=0 w
+    for w in $(clients); do
+        [ $((w)) -eq $(($1)) ] && ia=$i
+        [ $((w)) -eq $(($2)) ] && ib=$i
+        i=$((i + 1))
+    done
+    [ "$ia" -gt "$ib" ] && [ "$ib" -ge 0 ]
+}
+
+# xdotool's search dies on a window that goes while it looks (a tooltip): asked again until found.
+find_window() { # xdotool search arguments -> the first visible match, up to 20 s
+    local id
+    for _ in $(seq 200); do
+        id=$(xdotool search --onlyvisible "$@" 2> /dev/null | head -n 1) || true
+        [ -n "$id" ] && { echo "$id"; return; }
+        sleep 0.1
+    done
+    fail "no window for: $*"
+}
+clients() { xprop -root _NET_CLIENT_LIST_STACKING | tr -d ',' | cut -d'#' -f2; }
+new_client() { # pid, ids already seen -> a window of that process the manager took on, up to 10 s
+    local pid=$1 id
+    shift
+    for _ in $(seq 100); do
+        for id in $(clients); do
+            [ "$(xdotool getwindowpid $((id)) 2> /dev/null)" = "$pid" ] || continue
+            [[ " $* " == *" $((id)) "* ]] || { echo $((id)); return; }
+        done
+        sleep 0.1
+    done
+    fail "no new window of process $pid"
+}
+frameless() { [ "$(xprop -id "$1" _NET_FRAME_EXTENTS)" = "_NET_FRAME_EXTENTS(CARDINAL) = 0, 0, 0, 0" ]; }
+has_icon() { xprop -id "$1" _NET_WM_ICON | grep -q 'Icon (64 x 64)'; }
+desktop_window() { # window id, program, title; the manager and Qt set some of it after mapping
+    until_true frameless "$1" || fail "$2 has a frame: $(xprop -id "$1" _NET_FRAME_EXTENTS)"
+    until_true has_icon "$1" || fail "$2 has no 64 px icon"
+    [ "$(xdotool getwindowname "$1")" = "$3" ] || fail "$2's title is $(xdotool getwindowname "$1")"
+    grep -qx "StartupWMClass=$2" "$here/../../desktop/kr.quortools.$2.desktop"
+    [ "$(xprop -id "$1" WM_CLASS)" = "WM_CLASS(STRING) = \"$2\", \"$2\"" ] || fail "$2's WM_CLASS"
+}
+dragged_by_body() { # window id, x, y of a point of its body
+    local x y
+    read -r x y < <(origin "$1")
+    xdotool mousemove $((x + $2)) $((y + $3)) mousedown 1
+    for step in 1 2 3 4 5 6; do xdotool mousemove $((x + $2 + 10 * step)) $((y + $3 + 6 * step)); done
+    xdotool mouseup 1
+    until_true near "$1" $((x + 60)) $((y + 36)) || fail "dragging the body left the window at $(origin "$1")"
+}
+minimised_and_back() { # window id, x, y of its minimise button, name for the picture
+    click "$1" "$2" "$3"
+    until_true in_state "$1" Iconic || fail "the minimise button did not minimise"
+    xdotool windowactivate "$1" # what a taskbar does
+    until_true in_state "$1" Normal || fail "the window did not come back"
+    painted "$1" "$shots/$4-restored.png"
+}
+
+echo "== the recorder"
+"$QUOR_E2E_BIN/QuorRecorder" QuorRecorder > "$work/recorder.log" 2>&1 &
+running+=($!)
+recorder_pid=$!
+rec=$(find_window --pid $recorder_pid --name '^쿠오르녹음기$')
+desktop_window "$rec" QuorRecorder 쿠오르녹음기
+above() { xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
+until_true above "$rec" || fail "always on top is not asked of the manager"
+dragged_by_body "$rec" 120 14
+minimised_and_back "$rec" 289 14 recorder
+
+click "$rec" 266 15 # settings
+dialog=$(new_client $recorder_pid "$rec")
+until_true in_state "$dialog" Normal
+read -r rx ry < <(origin "$rec")
+eval "$(xdotool getwindowgeometry --shell "$dialog")"
+until_true near "$dialog" $((rx + 165 - WIDTH / 2)) $((ry + 79 - HEIGHT / 2)) ||
+    fail "the settings dialog is at $(origin "$dialog"), not centred on the recorder at $rx $ry"
+stacked_above "$dialog" "$rec" || fail "the settings dialog is below its owner"
+import -window root "$shots/settings-over-recorder.png"
+xdotool windowactivate --sync "$dialog" && xdotool key Escape
+until_true bash -c "! xprop -id $dialog WM_STATE 2> /dev/null | grep -q Normal" || fail "Escape left the dialog open"
+
+echo "== another program's window comes up below the recorder"
+xmessage -name another "another program" 2> /dev/null &
+running+=($!)
+other=$(find_window --classname '^another$')
+xdotool windowactivate --sync "$other"
+until_true stacked_above "$rec" "$other" || fail "the recorder fell below another window"
+
+echo "== the splitter"
+ffmpeg -v error -nostdin -f lavfi -i "sine=frequency=440:duration=20" -ac 2 -b:a 128k "$work/tone.mp3"
+"$QUOR_E2E_BIN/QuorSplit" "$work/tone.mp3" > "$work/splitter.log" 2>&1 &
+running+=($!)
+split=$(find_window --pid $! --name '^쿠오르녹음기-자르개$')
+desktop_window "$split" QuorSplit 쿠오르녹음기-자르개
+xdotool windowactivate --sync "$split"
+until_true stacked_above "$split" "$rec" || fail "the splitter (also always on top) did not come up"
+dragged_by_body "$split" 200 14
+minimised_and_back "$split" 458 14 splitter
+import -window root "$shots/both-under-openbox.png"
+echo "both windows behave under openbox"
