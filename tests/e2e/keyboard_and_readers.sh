@@ -6,14 +6,7 @@
 # usage: keyboard_and_readers.sh BUILD_DIR   (QUOR_E2E_SHOTS=DIR keeps the screenshots there)
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-if [ -z "${QUOR_E2E_WORK:-}" ]; then
-    build=$(cd "$1" && pwd)
-    source "$here/../support/private_session.sh"
-    export QUOR_E2E_WORK="$work" QUOR_E2E_BIN="$build/bin"
-    xvfb-run -a -s "-screen 0 1280x800x24" bash "$0"
-    exit
-fi
-source "$here/in_x_server.sh"
+source "$here/run_in_x_server.sh"
 tree() { /usr/bin/python3 "$here/accessible_tree.py" "$@"; }
 key() { xdotool key --clearmodifiers "$@"; }
 # A window manager gives the main window the keyboard back when a box closes; here the script does.
