@@ -1,6 +1,9 @@
 // Builds regions row by row from runs of kept pixels.
 #include "ui/ImageRegion.h"
 
+#include <QBitmap>
+#include <QWidget>
+
 namespace ui {
 
 QRegion RegionOfPixelsNot(const QImage& source, QRgb excluded) {
@@ -37,6 +40,20 @@ QImage MaskCoverage(const QImage& source) {
         }
     }
     return coverage;
+}
+
+QPixmap WithoutColour(const QImage& image, QRgb key) {
+    QPixmap pixmap = QPixmap::fromImage(image);
+    if (!image.isNull())
+        pixmap.setMask(QBitmap::fromImage(image.createMaskFromColor(key, Qt::MaskInColor)));
+    return pixmap;
+}
+
+void ShapeWindowToFace(QWidget* window, const QImage& face, QRgb key) {
+    if (face.isNull())
+        return;
+    window->setAttribute(Qt::WA_TranslucentBackground);
+    window->setMask(RegionOfPixelsNot(face, key));
 }
 
 } // namespace ui

@@ -2,8 +2,11 @@
 #pragma once
 
 #include <QImage>
+#include <QPixmap>
 #include <QRegion>
 #include <QRgb>
+
+class QWidget;
 
 namespace ui {
 
@@ -14,5 +17,14 @@ QRegion RegionOfPixelsNot(const QImage& image, QRgb excluded);
 // A black-on-white mask as coverage (premultiplied alpha): black opaque, white clear, greys
 // partly covered, so a shape drawn through it keeps a smooth edge.
 QImage MaskCoverage(const QImage& mask);
+
+// The picture with its pixels of colour `key` (alpha ignored) left out, ready to paint.
+QPixmap WithoutColour(const QImage& image, QRgb key);
+
+// Gives a skinned top-level window the shape of its face's pixels that are not `key`, on every
+// desktop: an X11 shape for window managers that show no alpha, and a see-through background
+// for compositors that ignore shapes (XWayland under sway, Wayland itself). The window then paints
+// its face through WithoutColour. Before the window is first shown.
+void ShapeWindowToFace(QWidget* window, const QImage& face, QRgb key);
 
 } // namespace ui

@@ -202,7 +202,7 @@ void CQuorRecorderDlg::OnInitDialog() {
     m_SliderAdapter = std::make_unique<SliderVolumeAdapter>(m_VolumeSlider);
 
     // The face's magenta is see-through: the window takes the face's shape.
-    setMask(ui::RegionOfPixelsNot(Skin::Image(SkinSet::Recorder, IDB_FACE), kSkinColourKey));
+    ui::ShapeWindowToFace(this, Skin::Image(SkinSet::Recorder, IDB_FACE), kSkinColourKey);
     // Talking to the sound server takes a while: the window shows first.
     ui::AfterFirstPaint(this, [this] { OnFirstShown(); });
 }

@@ -2,26 +2,18 @@
 #include "recorder/app/RecorderFace.h"
 
 #include "ui/Fonts.h"
+#include "ui/ImageRegion.h"
 #include "ui/RecorderBitmaps.h"
 #include "ui/Skin.h"
 
-#include <QBitmap>
 #include <QPainter>
 
-namespace {
-// A colour-keyed picture with its magenta pixels left out.
-QPixmap WithoutColourKey(const QImage& image) {
-    QPixmap pixmap = QPixmap::fromImage(image);
-    if (!image.isNull())
-        pixmap.setMask(QBitmap::fromImage(image.createMaskFromColor(kSkinColourKey, Qt::MaskInColor)));
-    return pixmap;
-}
-} // namespace
-
 RecorderFace::RecorderFace()
-    : m_Background(Skin::Bitmap(SkinSet::Recorder, RecorderBitmap::IDB_FACE)),
+    : m_Background(
+          ui::WithoutColour(Skin::Image(SkinSet::Recorder, RecorderBitmap::IDB_FACE), kSkinColourKey)),
       m_Lamp(Skin::Bitmap(SkinSet::Recorder, RecorderBitmap::IDB_LAMP)),
-      m_Digits(WithoutColourKey(Skin::Image(SkinSet::Recorder, RecorderBitmap::IDB_DIGITS))) {}
+      m_Digits(
+          ui::WithoutColour(Skin::Image(SkinSet::Recorder, RecorderBitmap::IDB_DIGITS), kSkinColourKey)) {}
 
 bool RecorderFace::LampLit(const RecorderFaceState& state) {
     return state.recording && (state.paused || state.elapsedSeconds % 2 == 1);

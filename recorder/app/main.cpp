@@ -1,6 +1,7 @@
 // QuorRecorder: records what the computer plays to MP3 or WAV.
 #include "platform/pulse/SoundClientIdentity.h"
 #include "recorder/app/CQuorRecorderApp.h"
+#include "ui/DisplayPlatform.h"
 #include "ui/FontWarmUp.h"
 #include "ui/Fonts.h"
 #include "ui/SystemMessageBox.h"
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
     const ui::FontWarmUp fonts;
     platform::SetSoundClientIdentity(
         {"QuorRecorder", "kr.quortools.QuorRecorder", "kr.quortools.QuorRecorder"});
+    ui::PreferX11OnWayland();
     ui::SendWindowImagesThroughTheConnection();
     QApplication application(argc, argv);
     // Before the first window: the class of WM_CLASS is the program's name, as the menu entry's

@@ -117,10 +117,9 @@ void CQuorSplitDlg::OnInitDialog() {
         move(screen->availableGeometry().center() - rect().center());
 
     CreateControls();
-    m_Background = Skin::Bitmap(SkinSet::Splitter, IDB_BACKGROUND);
     const QImage face = Skin::Image(SkinSet::Splitter, IDB_BACKGROUND);
-    if (!face.isNull())
-        setMask(ui::RegionOfPixelsNot(face, kSkinColourKey));
+    m_Background = ui::WithoutColour(face, kSkinColourKey);
+    ui::ShapeWindowToFace(this, face, kSkinColourKey);
 
     m_Slider = new SliderBoth;
     m_Slider->Create(this, QRect(8, 96, 483, 60), true, SLIDER_ID);
@@ -418,7 +417,7 @@ void CQuorSplitDlg::reject() {
 
 void CQuorSplitDlg::paintEvent(QPaintEvent*) {
     QPixmap buffer(size());
-    buffer.fill(Qt::white);
+    buffer.fill(Qt::transparent); // the face's corners stay see-through
     {
         QPainter painter(&buffer);
         painter.drawPixmap(0, 0, m_Background);

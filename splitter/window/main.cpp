@@ -1,6 +1,7 @@
 // QuorSplit: cuts a range of an MP3 through the converter.
 #include "platform/pulse/SoundClientIdentity.h"
 #include "splitter/window/CQuorSplitApp.h"
+#include "ui/DisplayPlatform.h"
 #include "ui/FontWarmUp.h"
 #include "ui/WindowSystemImages.h"
 
@@ -9,6 +10,7 @@
 int main(int argc, char** argv) {
     const ui::FontWarmUp fonts;
     platform::SetSoundClientIdentity({"QuorSplit", "kr.quortools.QuorSplit", "kr.quortools.QuorSplit"});
+    ui::PreferX11OnWayland();
     ui::SendWindowImagesThroughTheConnection();
     QApplication app(argc, argv);
     QApplication::setApplicationName("QuorSplit"); // WM_CLASS, as the menu entry's StartupWMClass

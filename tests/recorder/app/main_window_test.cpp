@@ -113,6 +113,10 @@ TEST_F(RecorderWindowTest, TheWindowPaintsBeforeItOpensTheSoundDevices) {
     EXPECT_TRUE(Eventually([&] { return window->DevicesStarted(); }));
     EXPECT_FALSE(openAtFirstPaint);
     EXPECT_TRUE(window->TheRecorder().IsMonitorOpen()) << "opened all the same, just after";
+    // Corners see-through also where a compositor ignores the window's shape.
+    EXPECT_FALSE(window->mask().contains(QPoint(0, 0)));
+    EXPECT_EQ(qAlpha(window->grab().toImage().pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(window->grab().toImage().pixel(165, 5)), 255);
 }
 
 TEST_F(RecorderWindowTest, RecordPauseResumeStopWithLampStatusAndTime) {

@@ -60,6 +60,12 @@ TEST_F(SplitWindowTest, StartsWithAPlayableFileShownAndReadyToPlay) {
     EXPECT_EQ(Control("IDC_BTN_PLAY")->geometry(), QRect(14, 165, 34, 34));
     EXPECT_EQ(Control("IDC_EDIT_PATH")->geometry(), QRect(68, 42, 260, 16));
     EXPECT_EQ(Control("SLIDER_ID")->geometry(), QRect(8, 96, 483, 60));
+    // Shaped for every desktop: an X11 shape, and see-through corners where a compositor ignores
+    // shapes (XWayland under sway showed them black).
+    EXPECT_FALSE(w.mask().contains(QPoint(0, 0)));
+    EXPECT_TRUE(w.testAttribute(Qt::WA_TranslucentBackground));
+    EXPECT_EQ(qAlpha(w.grab().toImage().pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(w.grab().toImage().pixel(250, 5)), 255);
 }
 
 TEST_F(SplitWindowTest, TheWindowPaintsBeforeItReadsTheFile) {
