@@ -10,7 +10,7 @@
 
 class CRegistry {
 public:
-    // ReadString's buffer, as the original announced it: 199 bytes of text and the null.
+    // ReadString's buffer, as callers have always been told: 199 bytes of text and the null.
     static constexpr platform::DWORD kStringBufferBytes = 200;
     // A buffer for folder paths, which may be as long as the platform allows.
     static constexpr platform::DWORD kPathBufferBytes = PATH_MAX;

@@ -1,6 +1,6 @@
 // The registry functions the programs call, over HKEY_CURRENT_USER only.
 //
-// Window-thread callers in the original; here any thread may call them (handles are guarded).
+// Any thread may call them (handles are guarded).
 // Strings are UTF-8; a REG_SZ holds the text and a terminating null, so its size is bytes + 1.
 #pragma once
 

@@ -10,7 +10,7 @@ using LSTATUS = int32_t;
 using REGSAM = uint32_t;
 using BYTE = uint8_t;
 
-// Status codes (the Windows numbers, so the recorded bookkeeping matches the original's).
+// Status codes (the Windows numbers, which stored settings and their callers expect).
 constexpr LSTATUS ERROR_SUCCESS = 0;
 constexpr LSTATUS ERROR_FILE_NOT_FOUND = 2;
 constexpr LSTATUS ERROR_ACCESS_DENIED = 5;

@@ -5,7 +5,7 @@
 
 std::string SplitTimeText(long seconds) {
     char text[64];
-    // "00:%0.2ld:%0.2ld" of the original; the 0 flag does nothing beside a precision.
+    // Two digits each by precision ("%0.2ld" would be the same: the 0 flag does nothing beside one).
     std::snprintf(text, sizeof text, "00:%.2ld:%.2ld", seconds / 60, seconds % 60);
     return text;
 }

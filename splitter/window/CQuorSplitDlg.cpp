@@ -167,7 +167,7 @@ void CQuorSplitDlg::OnFirstShown() {
     std::error_code ec;
     // The recorder passes its folder before its first recording: nothing to read or tell then.
     if (!path.empty() && !std::filesystem::is_directory(path, ec)) {
-        // Not in the original, which disables the buttons silently here: a file named on the
+        // Not only the buttons disabled in silence: a file named on the
         // command line (an "Open with" from the file manager) deserves a word when it is refused.
         if (!TryLoad(path, NamePart(path), 10))
             TellCannotPlay();

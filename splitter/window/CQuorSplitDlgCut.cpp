@@ -63,8 +63,8 @@ bool CQuorSplitDlg::FindConverter(std::string& path) const {
 
 bool CQuorSplitDlg::AskOutputPath() {
     m_Ctx.outputName = "Split_" + m_Ctx.inputName;
-    // In the input's folder: the original names none, which on Windows is the folder last used;
-    // here that would be the process's working folder, and a cut belongs beside its source.
+    // In the input's folder: with none named, the dialog would open in the process's working
+    // folder, and a cut belongs beside its source.
     QFileDialog dialog(this, QString(), QString::fromStdString(m_Ctx.inputFolder), "mp3 audio files (*.mp3)");
     dialog.setObjectName("SaveFileDialog");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -82,7 +82,7 @@ bool CQuorSplitDlg::AskOutputPath() {
         m_Ctx.outputName += ".mp3";
         m_Ctx.outputPath += ".mp3";
     }
-    // Not in the original: a name the file system cannot take failed only after the converter ran.
+    // Refused before the converter runs: a name the file system cannot take would fail only after.
     const long longest = LongestFileName(m_Ctx.outputFolder);
     if (static_cast<long>(m_Ctx.outputName.size()) > longest) {
         Notify(QString("\r\n\r\n파일 이름이 너무 깁니다.\r\n(%1바이트까지 쓸 수 있습니다.)").arg(longest), 1,
@@ -104,7 +104,7 @@ void CQuorSplitDlg::OnCut() {
         return;
     int start = 0, end = 0;
     m_Slider->GetSelection(start, end);
-    // Not in the original, which ran the converter on an empty range and told of a completed cut.
+    // An empty range is refused: the converter would run on nothing and a cut be told as done.
     if (end <= start) {
         Notify("\r\n\r\n자를 구간이 없습니다.\r\n시작과 끝을 다르게 정하세요.", 1, 300, 150);
         return;

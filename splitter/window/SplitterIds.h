@@ -14,7 +14,7 @@ constexpr int IDC_BTN_FOLDER = 1007;
 constexpr int IDC_EDIT_PATH = 1008;
 constexpr int IDC_BTN_ABOUT = 1009;
 constexpr int SLIDER_ID = 32774;
-// The cut's progress panel and its cancel button (ids of this port, outside the original's).
+// The cut's progress panel and its cancel button (ids outside the resource ids of the other controls).
 constexpr int IDC_CUT_PROGRESS = 1020;
 constexpr int IDC_BTN_CUT_CANCEL = 1021;
 constexpr int PLAY_TIMER_ID = 999;

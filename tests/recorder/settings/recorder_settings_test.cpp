@@ -166,7 +166,7 @@ TEST(RecorderSettings, StoredOdditiesAreTakenAsTheyAre) {
     s.Load();
     EXPECT_EQ(s.topmost, 1);
     EXPECT_EQ(s.autoFileName, 1);
-    // Exactly 4 bytes read as a number whatever the type, as the original did.
+    // Exactly 4 bytes read as a number whatever the type, as stored settings expect.
     StoreString("CkTopmost", "abc");
     EXPECT_EQ(ReadCkTopmost(1), 0x00636261);
 }
