@@ -29,7 +29,11 @@ struct NoServer {
 TEST(CapturePathDialogs, WithoutServerTheStereoDeviceBoxThenThePanelOnTheInputTab) {
     NoServer noServer;
     quortest::TempDir bin;
-    quortest::WriteFile(bin / "pavucontrol", "#!/bin/sh\necho \"$@\" > '" + (bin / "args").string() + "'\n");
+    // Written whole under its name at once (PATH holds only this folder): the test waits for the
+    // name, then reads.
+    const std::string args = (bin / "args").string();
+    quortest::WriteFile(bin / "pavucontrol", "#!/bin/sh\necho \"$@\" > '" + args + ".part' && /bin/mv '" +
+                                                 args + ".part' '" + args + "'\n");
     std::filesystem::permissions(bin / "pavucontrol", std::filesystem::perms::owner_all);
     quortest::ScopedEnv path("PATH", bin.str());
 
