@@ -24,7 +24,7 @@ QPixmap WithoutColour(const QImage& image, QRgb key);
 // Gives a skinned top-level window the shape of its face's pixels that are not `key`, on every
 // desktop: an X11 shape for window managers that show no alpha, and a see-through background
 // for compositors that ignore shapes (XWayland under sway, Wayland itself). The window then paints
-// its face through WithoutColour. Before the window is first shown.
+// its face clipped to its mask(). Before the window is first shown.
 void ShapeWindowToFace(QWidget* window, const QImage& face, QRgb key);
 
 } // namespace ui

@@ -544,6 +544,7 @@ void CQuorRecorderDlg::OpenTagEditor(const std::string& path) {
 
 void CQuorRecorderDlg::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    painter.setClipRegion(mask()); // the face's colour key stays see-through
     m_Face.Draw(painter, FaceState());
     ui::ReportFirstPaint("QuorRecorder");
 }

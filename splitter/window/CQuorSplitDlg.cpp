@@ -117,9 +117,8 @@ void CQuorSplitDlg::OnInitDialog() {
         move(screen->availableGeometry().center() - rect().center());
 
     CreateControls();
-    const QImage face = Skin::Image(SkinSet::Splitter, IDB_BACKGROUND);
-    m_Background = ui::WithoutColour(face, kSkinColourKey);
-    ui::ShapeWindowToFace(this, face, kSkinColourKey);
+    m_Background = Skin::Bitmap(SkinSet::Splitter, IDB_BACKGROUND);
+    ui::ShapeWindowToFace(this, Skin::Image(SkinSet::Splitter, IDB_BACKGROUND), kSkinColourKey);
 
     m_Slider = new SliderBoth;
     m_Slider->Create(this, QRect(8, 96, 483, 60), true, SLIDER_ID);
@@ -420,6 +419,7 @@ void CQuorSplitDlg::paintEvent(QPaintEvent*) {
     buffer.fill(Qt::transparent); // the face's corners stay see-through
     {
         QPainter painter(&buffer);
+        painter.setClipRegion(mask()); // the face's colour key stays see-through
         painter.drawPixmap(0, 0, m_Background);
         PaintTexts(painter);
     }
