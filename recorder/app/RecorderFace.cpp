@@ -9,8 +9,7 @@
 #include <QPainter>
 
 RecorderFace::RecorderFace()
-    : m_Background(
-          ui::WithoutColour(Skin::Image(SkinSet::Recorder, RecorderBitmap::IDB_FACE), kSkinColourKey)),
+    : m_Background(Skin::Bitmap(SkinSet::Recorder, RecorderBitmap::IDB_FACE)),
       m_Lamp(Skin::Bitmap(SkinSet::Recorder, RecorderBitmap::IDB_LAMP)),
       m_Digits(
           ui::WithoutColour(Skin::Image(SkinSet::Recorder, RecorderBitmap::IDB_DIGITS), kSkinColourKey)) {}

@@ -166,8 +166,8 @@ void CQuorSplitDlg::OnFirstShown() {
     std::error_code ec;
     // The recorder passes its folder before its first recording: nothing to read or tell then.
     if (!path.empty() && !std::filesystem::is_directory(path, ec)) {
-        // Not only the buttons disabled in silence: a file named on the
-        // command line (an "Open with" from the file manager) deserves a word when it is refused.
+        // A file named on the command line (an "Open with" from the file manager) deserves a word
+        // when it is refused, not only buttons turned off in silence.
         if (!TryLoad(path, NamePart(path), 10))
             TellCannotPlay();
         ShowTimes(rect());
