@@ -17,7 +17,7 @@ trap 'kill "${running[@]}" 2> /dev/null || true' EXIT
 openbox --sm-disable > "$work/openbox.log" 2>&1 &
 running+=($!)
 has_manager() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
-until_true has_manager || fail "openbox did not start"
+until_true has_manager || until_true has_manager || { cat "$work/openbox.log" >&2; fail "openbox did not start"; }
 
 in_state() { xprop -id "$1" WM_STATE | grep -q "window state: $2"; }
 near() { # window id, x, y: the window's origin is within 2 px of it
@@ -96,7 +96,7 @@ minimised_and_back "$rec" 289 14 recorder
 
 click "$rec" 266 15 # settings
 dialog=$(new_client $recorder_pid "$rec")
-until_true in_state "$dialog" Normal
+until_true in_state "$dialog" Normal || fail "the settings dialog did not show"
 read -r rx ry < <(origin "$rec")
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
 until_true near "$dialog" $((rx + 165 - WIDTH / 2)) $((ry + 79 - HEIGHT / 2)) ||
