@@ -2,6 +2,7 @@
 #include "ui/ImageRegion.h"
 
 #include <QBitmap>
+#include <QGuiApplication>
 #include <QWidget>
 
 namespace ui {
@@ -52,7 +53,11 @@ QPixmap WithoutColour(const QImage& image, QRgb key) {
 void ShapeWindowToFace(QWidget* window, const QImage& face, QRgb key) {
     if (face.isNull())
         return;
-    window->setAttribute(Qt::WA_TranslucentBackground);
+    // Only a Wayland session needs it (its compositor shows X11 windows whole); on X11 an alpha
+    // visual would cost the first paint time for nothing.
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+        QGuiApplication::platformName() == QLatin1String("wayland"))
+        window->setAttribute(Qt::WA_TranslucentBackground);
     window->setMask(RegionOfPixelsNot(face, key));
 }
 

@@ -22,8 +22,8 @@ QImage MaskCoverage(const QImage& mask);
 QPixmap WithoutColour(const QImage& image, QRgb key);
 
 // Gives a skinned top-level window the shape of its face's pixels that are not `key`, on every
-// desktop: an X11 shape for window managers that show no alpha, and a see-through background
-// for compositors that ignore shapes (XWayland under sway, Wayland itself). The window then paints
+// desktop: an X11 shape, and on a Wayland session also a see-through background, as compositors
+// there ignore shapes (XWayland under sway, Wayland itself). The window then paints
 // its face clipped to its mask(). Before the window is first shown.
 void ShapeWindowToFace(QWidget* window, const QImage& face, QRgb key);
 

@@ -266,11 +266,19 @@ void CQuorSplitDlg::LoadFile(const std::string& path, const std::string& name, i
     m_Ctx.inputName = name;
     m_Slider->SetRange(0, m_Ctx.media.durationSec, tick);
     m_Slider->SetSelection(0, m_Ctx.media.durationSec);
-    // The old file's scan stops before the new one starts; the picture fills in as it reads.
+    // The old file's picture goes at once; the new one's scan starts once the window has shown
+    // the file (paintEvent), so that it takes nothing from showing its length.
     m_Loudness.reset();
-    m_Loudness = std::make_unique<BackgroundLoudness>(path, m_Ctx.media.durationSec);
-    m_Slider->SetLoudness(m_Loudness->Profile());
+    m_Slider->SetLoudness(nullptr);
+    m_LoudnessPending = true;
     SetTransport(true, false, false);
+}
+
+void CQuorSplitDlg::StartLoudnessScan() {
+    if (m_Ctx.inputPath.empty())
+        return;
+    m_Loudness = std::make_unique<BackgroundLoudness>(m_Ctx.inputPath, m_Ctx.media.durationSec);
+    m_Slider->SetLoudness(m_Loudness->Profile());
 }
 
 bool CQuorSplitDlg::TryLoad(const std::string& path, const std::string& name, int tick) {
@@ -424,6 +432,8 @@ void CQuorSplitDlg::paintEvent(QPaintEvent*) {
         PaintTexts(painter);
     }
     QPainter(this).drawPixmap(0, 0, buffer);
+    if (std::exchange(m_LoudnessPending, false))
+        QMetaObject::invokeMethod(this, &CQuorSplitDlg::StartLoudnessScan, Qt::QueuedConnection);
     ui::ReportFirstPaint("QuorSplit");
     if (!m_Ctx.inputName.empty())
         ui::ReportFileShown("QuorSplit");

@@ -101,6 +101,8 @@ private:
     // The splitter's notification box; Cancel without a box once the program is ending.
     int Notify(const QString& message, int buttonLayout, int width, int height);
     void TellCannotPlay();
+    // Reads the loaded file's loudness picture on a thread of its own.
+    void StartLoudnessScan();
     void PaintTexts(class QPainter& painter);
     // Start, end and play position as the window paints them.
     std::array<QString, 3> TimeTexts() const;
@@ -122,6 +124,7 @@ private:
     QPixmap m_Background;
     SliderBoth* m_Slider = nullptr;
     std::unique_ptr<BackgroundLoudness> m_Loudness; // the loaded file's picture, being read
+    bool m_LoudnessPending = false;                 // a file loaded, its scan not yet started
     CHoverButton* m_Close = nullptr;
     CHoverButton* m_Minimize = nullptr;
     CHoverButton* m_About = nullptr;

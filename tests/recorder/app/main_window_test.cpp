@@ -104,6 +104,7 @@ std::string WaitForFile(const fs::path& file) {
 
 TEST_F(RecorderWindowTest, TheWindowPaintsBeforeItOpensTheSoundDevices) {
     Server().WakeSink();
+    const quortest::ScopedEnv wayland("WAYLAND_DISPLAY", "wayland-0"); // as XWayland clients have it
     window = std::make_unique<CQuorRecorderDlg>(nullptr, &shell);
     bool openAtFirstPaint = true;
     OnFirstPaint(window.get(), [&] {
@@ -113,7 +114,7 @@ TEST_F(RecorderWindowTest, TheWindowPaintsBeforeItOpensTheSoundDevices) {
     EXPECT_TRUE(Eventually([&] { return window->DevicesStarted(); }));
     EXPECT_FALSE(openAtFirstPaint);
     EXPECT_TRUE(window->TheRecorder().IsMonitorOpen()) << "opened all the same, just after";
-    // Corners see-through also where a compositor ignores the window's shape.
+    // Corners see-through also where a compositor ignores the window's shape (a Wayland session).
     EXPECT_FALSE(window->mask().contains(QPoint(0, 0)));
     EXPECT_EQ(qAlpha(window->grab().toImage().pixel(0, 0)), 0);
     EXPECT_EQ(qAlpha(window->grab().toImage().pixel(165, 5)), 255);
