@@ -5,37 +5,39 @@ shots=${QUOR_E2E_SHOTS:-$work/shots}
 mkdir -p "$shots"
 export QT_QPA_PLATFORM=xcb
 
-# Every wait below is on a condition, bounded so a broken run fails instead of hanging.
-window() { # title regex [pid] -> the id of a visible window of that title (of that process), up to 20 s
-    local id
-    id=$(timeout 20 xdotool search --sync --onlyvisible ${2:+--pid "$2"} --name "$1" 2>/dev/null | head -n 1) || true
-    [ -n "$id" ] || { echo "no window '$1'" >&2; return 1; }
-    echo "$id"
+# Every wait is on a condition, bounded so a broken run fails instead of hanging.
+until_true() { # command...: run every 0.1 s until it succeeds (its output is passed on), up to 20 s
+    for _ in $(seq 200); do "$@" && return 0; sleep 0.1; done
+    return 1
 }
 
-new_window() { # pid, ids already seen -> a visible window of that process not among them, up to 20 s
+# xdotool's search dies on a window that goes while it looks (a tooltip): it is simply asked again.
+visible_window() { # title regex [pid] -> the first visible window of that title (of that process)
+    local id
+    id=$(xdotool search --onlyvisible ${2:+--pid "$2"} --name "$1" 2>/dev/null | head -n 1) || true
+    [ -n "$id" ] && echo "$id"
+}
+window() { # title regex [pid] -> the id of a visible window of that title (of that process)
+    until_true visible_window "$@" || { echo "no window '$1'" >&2; return 1; }
+}
+
+unseen_window() { # pid, ids already seen -> a visible window of that process not among them
     local pid=$1 id
     shift
-    for _ in $(seq 200); do
-        for id in $(xdotool search --onlyvisible --pid "$pid" '' 2>/dev/null); do
-            [[ " $* " == *" $id "* ]] || { echo "$id"; return; }
-        done
-        sleep 0.1
+    for id in $(xdotool search --onlyvisible --pid "$pid" '' 2>/dev/null); do
+        [[ " $* " == *" $id "* ]] || { echo "$id"; return 0; }
     done
-    echo "no new window of process $pid" >&2
     return 1
 }
+new_window() { # pid, ids already seen -> a visible window of that process not among them
+    until_true unseen_window "$@" || { echo "no new window of process $1" >&2; return 1; }
+}
 
-painted() { # window id, picture file: waits up to 10 s until the window shows more than a plain background
-    local colours=0
-    for _ in $(seq 100); do
-        import -window "$1" "$2"
-        colours=$(convert "$2" -format '%k' info:)
-        [ "$colours" -gt 50 ] && return
-        sleep 0.1
-    done
-    echo "the window stays blank ($colours colours)" >&2
-    return 1
+shows_more_than_a_background() { # window id, picture file
+    import -window "$1" "$2" && [ "$(convert "$2" -format '%k' info:)" -gt 50 ]
+}
+painted() { # window id, picture file: waits until the window shows more than a plain background
+    until_true shows_more_than_a_background "$@" || { echo "the window stays blank" >&2; return 1; }
 }
 
 origin() { # window id -> "X Y"

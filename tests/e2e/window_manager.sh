@@ -8,16 +8,12 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/run_in_x_server.sh"
 fail() { echo "FAIL: $*" >&2; exit 1; }
-until_true() { # command...: retried for up to 10 s
-    for _ in $(seq 100); do "$@" && return 0; sleep 0.1; done
-    return 1
-}
 running=()
 trap 'kill "${running[@]}" 2> /dev/null || true' EXIT
 openbox --sm-disable > "$work/openbox.log" 2>&1 &
 running+=($!)
 has_manager() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
-until_true has_manager || until_true has_manager || { cat "$work/openbox.log" >&2; fail "openbox did not start"; }
+until_true has_manager || { cat "$work/openbox.log" >&2; fail "openbox did not start"; }
 
 in_state() { xprop -id "$1" WM_STATE | grep -q "window state: $2"; }
 near() { # window id, x, y: the window's origin is within 2 px of it
@@ -35,28 +31,15 @@ stacked_above() { # window a is above window b in the manager's stacking order
     [ "$ia" -gt "$ib" ] && [ "$ib" -ge 0 ]
 }
 
-# xdotool's search dies on a window that goes while it looks (a tooltip): asked again until found.
-find_window() { # xdotool search arguments -> the first visible match, up to 20 s
-    local id
-    for _ in $(seq 200); do
-        id=$(xdotool search --onlyvisible "$@" 2> /dev/null | head -n 1) || true
-        [ -n "$id" ] && { echo "$id"; return; }
-        sleep 0.1
-    done
-    fail "no window for: $*"
-}
 clients() { xprop -root _NET_CLIENT_LIST_STACKING | tr -d ',' | cut -d'#' -f2; }
-new_client() { # pid, ids already seen -> a window of that process the manager took on, up to 10 s
+managed_window() { # pid, ids already seen -> a window of that process the manager took on
     local pid=$1 id
     shift
-    for _ in $(seq 100); do
-        for id in $(clients); do
-            [ "$(xdotool getwindowpid $((id)) 2> /dev/null)" = "$pid" ] || continue
-            [[ " $* " == *" $((id)) "* ]] || { echo $((id)); return; }
-        done
-        sleep 0.1
+    for id in $(clients); do
+        [ "$(xdotool getwindowpid $((id)) 2> /dev/null)" = "$pid" ] || continue
+        [[ " $* " == *" $((id)) "* ]] || { echo $((id)); return 0; }
     done
-    fail "no new window of process $pid"
+    return 1
 }
 frameless() { [ "$(xprop -id "$1" _NET_FRAME_EXTENTS)" = "_NET_FRAME_EXTENTS(CARDINAL) = 0, 0, 0, 0" ]; }
 has_icon() { xprop -id "$1" _NET_WM_ICON | grep -q 'Icon (64 x 64)'; }
@@ -67,13 +50,20 @@ desktop_window() { # window id, program, title; the manager and Qt set some of i
     grep -qx "StartupWMClass=$2" "$here/../../desktop/kr.quortools.$2.desktop"
     [ "$(xprop -id "$1" WM_CLASS)" = "WM_CLASS(STRING) = \"$2\", \"$2\"" ] || fail "$2's WM_CLASS"
 }
+# A window busy reading its file takes the press late, and the manager's move starts from then:
+# the pointer, held down, is nudged until the window stands where the drag puts it.
+nudged_to() { # window id, x, y it should reach, pointer x, y
+    xdotool mousemove $(($4 + 1)) "$5" mousemove "$4" "$5"
+    near "$1" "$2" "$3"
+}
 dragged_by_body() { # window id, x, y of a point of its body
     local x y
     read -r x y < <(origin "$1")
     xdotool mousemove $((x + $2)) $((y + $3)) mousedown 1
     for step in 1 2 3 4 5 6; do xdotool mousemove $((x + $2 + 10 * step)) $((y + $3 + 6 * step)); done
+    until_true nudged_to "$1" $((x + 60)) $((y + 36)) $((x + $2 + 60)) $((y + $3 + 36)) ||
+        fail "dragging the body left the window at $(origin "$1")"
     xdotool mouseup 1
-    until_true near "$1" $((x + 60)) $((y + 36)) || fail "dragging the body left the window at $(origin "$1")"
 }
 minimised_and_back() { # window id, x, y of its minimise button, name for the picture
     click "$1" "$2" "$3"
@@ -87,7 +77,7 @@ echo "== the recorder"
 "$QUOR_E2E_BIN/QuorRecorder" QuorRecorder > "$work/recorder.log" 2>&1 &
 running+=($!)
 recorder_pid=$!
-rec=$(find_window --pid $recorder_pid --name '^쿠오르녹음기$')
+rec=$(window '^쿠오르녹음기$' $recorder_pid)
 desktop_window "$rec" QuorRecorder 쿠오르녹음기
 above() { xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
 until_true above "$rec" || fail "always on top is not asked of the manager"
@@ -95,7 +85,7 @@ dragged_by_body "$rec" 120 14
 minimised_and_back "$rec" 289 14 recorder
 
 click "$rec" 266 15 # settings
-dialog=$(new_client $recorder_pid "$rec")
+dialog=$(until_true managed_window $recorder_pid "$rec") || fail "no settings dialog"
 until_true in_state "$dialog" Normal || fail "the settings dialog did not show"
 read -r rx ry < <(origin "$rec")
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
@@ -107,9 +97,9 @@ xdotool windowactivate --sync "$dialog" && xdotool key Escape
 until_true bash -c "! xprop -id $dialog WM_STATE 2> /dev/null | grep -q Normal" || fail "Escape left the dialog open"
 
 echo "== another program's window comes up below the recorder"
-xmessage -name another "another program" 2> /dev/null &
+xmessage -title another "another program" 2> /dev/null &
 running+=($!)
-other=$(find_window --classname '^another$')
+other=$(window '^another$')
 xdotool windowactivate --sync "$other"
 until_true stacked_above "$rec" "$other" || fail "the recorder fell below another window"
 
@@ -117,7 +107,7 @@ echo "== the splitter"
 ffmpeg -v error -nostdin -f lavfi -i "sine=frequency=440:duration=20" -ac 2 -b:a 128k "$work/tone.mp3"
 "$QUOR_E2E_BIN/QuorSplit" "$work/tone.mp3" > "$work/splitter.log" 2>&1 &
 running+=($!)
-split=$(find_window --pid $! --name '^쿠오르녹음기-자르개$')
+split=$(window '^쿠오르녹음기-자르개$' $!)
 desktop_window "$split" QuorSplit 쿠오르녹음기-자르개
 xdotool windowactivate --sync "$split"
 until_true stacked_above "$split" "$rec" || fail "the splitter (also always on top) did not come up"
