@@ -43,8 +43,9 @@ void ScanLoudness(const std::string& path, LoudnessProfile& profile, const std::
         }
         end = frame->first + frame->samples;
         // The step the frame ends in may still rise with the next frame.
-        profile.Publish(profile.StepOf(end, rate));
-        if (profile.StepOf(end, rate) >= profile.Steps())
+        const int endStep = profile.StepOf(end, rate);
+        profile.Publish(endStep);
+        if (endStep >= profile.Steps())
             break;
     }
     // Where the data stops, its last step is as complete as it will be.
