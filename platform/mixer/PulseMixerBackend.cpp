@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <optional>
 
 namespace platform {
 
@@ -24,7 +25,7 @@ template <typename Info> void CopyVolume(Volume& out, const Info* info) {
     out.mute = info->mute != 0;
 }
 
-bool ReadServer(PulseConnection& pulse, ServerState& state, bool withStreams) {
+bool ReadServer(PulseConnection& pulse, ServerState& state, bool withStreams = true) {
     pa_context* c = pulse.Context();
     bool ok = pulse.WaitOperationLocked(pa_context_get_server_info(
         c,
@@ -71,8 +72,14 @@ bool ReadServer(PulseConnection& pulse, ServerState& state, bool withStreams) {
                     return;
                 StreamState stream;
                 stream.index = info->index;
-                const char* app = pa_proplist_gets(info->proplist, PA_PROP_APPLICATION_NAME);
-                stream.name = app ? app : info->name ? info->name : "";
+                auto read = [info](const char* key) {
+                    const char* value = pa_proplist_gets(info->proplist, key);
+                    return std::string(value ? value : "");
+                };
+                stream.application = read(PA_PROP_APPLICATION_NAME);
+                stream.binary = read(PA_PROP_APPLICATION_PROCESS_BINARY);
+                stream.icon = read(PA_PROP_APPLICATION_ICON_NAME);
+                stream.name = !stream.application.empty() ? stream.application : info->name ? info->name : "";
                 stream.hasVolume = info->has_volume != 0;
                 CopyVolume(stream, info);
                 static_cast<ServerState*>(data)->streams.push_back(stream);
@@ -137,7 +144,7 @@ public:
         ServerState state;
         {
             PulseConnection::Lock lock(pulse);
-            if (!pulse.IsReadyLocked() || !ReadServer(pulse, state, device == kOutputDevice))
+            if (!pulse.IsReadyLocked() || !ReadServer(pulse, state))
                 return MMSYSERR_NODRIVER;
             // A reconnected server is a new context: keep its changes coming.
             ListenToServerLocked(pulse, &OnEvent);
@@ -166,11 +173,15 @@ public:
             return MIXERR_INVALCONTROL;
         const std::string kind = control.key.substr(0, colon);
         const std::string name = control.key.substr(colon + 1);
+        if (kind == "capture")
+            return WriteCaptureLevel(device, control, channels, values);
 
         PulseConnection::Lock lock(pulse);
         if (!pulse.IsReadyLocked())
             return MMSYSERR_NODRIVER;
         pa_context* c = pulse.Context();
+        if (kind == "app")
+            return WriteApplication(pulse, name, control, channels, values);
         int ok = 0;
         pa_operation* op = nullptr;
         if (control.type == MIXERCONTROL_CONTROLTYPE_MUTE) {
@@ -198,6 +209,54 @@ public:
     }
 
 private:
+    // The application recording's own level: nothing on the server changes.
+    static MMRESULT WriteCaptureLevel(uint32_t device, const MixerControlModel& control, uint32_t channels,
+                                      const std::vector<uint32_t>& values) {
+        CaptureLevel level = ApplicationCaptureLevel();
+        if (control.type == MIXERCONTROL_CONTROLTYPE_MUTE) {
+            level.mute = values[0] != 0;
+        } else if (channels == level.values.size()) {
+            level.values = values;
+        } else {
+            // One value: the loudest channel takes it, the balance stays.
+            const uint32_t loudest = *std::max_element(level.values.begin(), level.values.end());
+            for (uint32_t& v : level.values)
+                v = loudest ? static_cast<uint32_t>(uint64_t(v) * values[0] / loudest) : values[0];
+        }
+        SetApplicationCaptureLevel(level);
+        NotifyMixerChange(device, MM_MIXM_CONTROL_CHANGE, control.id);
+        return MMSYSERR_NOERROR;
+    }
+
+    // Every stream of the application, as the desktop's volume control would set them.
+    static MMRESULT WriteApplication(PulseConnection& pulse, const std::string& key,
+                                     const MixerControlModel& control, uint32_t channels,
+                                     const std::vector<uint32_t>& values) {
+        ServerState state;
+        if (!ReadServer(pulse, state))
+            return MMSYSERR_NODRIVER;
+        const std::optional<ApplicationId> application = ApplicationOfSourceName(key);
+        const uint32_t value = channels == 1 ? values[0] : *std::max_element(values.begin(), values.end());
+        bool all = true;
+        for (const StreamState& stream : state.streams) {
+            if (!application || ApplicationId{stream.binary, stream.application} != *application)
+                continue;
+            int ok = 0;
+            pa_operation* op;
+            if (control.type == MIXERCONTROL_CONTROLTYPE_MUTE) {
+                op = pa_context_set_sink_input_mute(pulse.Context(), stream.index, values[0] != 0, &OnSuccess,
+                                                    &ok);
+            } else {
+                pa_cvolume volume = stream.volume;
+                pa_cvolume_set(&volume, std::max<uint8_t>(volume.channels, 1), ToServerVolume(value));
+                op =
+                    pa_context_set_sink_input_volume(pulse.Context(), stream.index, &volume, &OnSuccess, &ok);
+            }
+            all = pulse.WaitOperationLocked(op) && ok && all;
+        }
+        return all ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
+    }
+
     // The values a read of `channels` channels gives now (one value: the loudest channel).
     static std::vector<uint32_t> ReadBack(const MixerControlModel& control, uint32_t channels) {
         if (channels == 1 && !control.values.empty())
@@ -270,7 +329,10 @@ private:
             break;
         case PA_SUBSCRIPTION_EVENT_SINK_INPUT:
             if (lines) {
+                // An application's first stream or its last one: the capture lines change too.
                 NotifyMixerChange(kOutputDevice, MM_MIXM_LINE_CHANGE, kDestinationLine);
+                NotifyMixerChange(kInputDevice, MM_MIXM_LINE_CHANGE, kDestinationLine);
+                NotifyMixerChange(kInputDevice, MM_MIXM_CONTROL_CHANGE, DestinationControlId(kMux));
             } else {
                 NotifyMixerChange(kOutputDevice, MM_MIXM_CONTROL_CHANGE, SourceControlId(index, kVolume));
                 NotifyMixerChange(kOutputDevice, MM_MIXM_CONTROL_CHANGE, SourceControlId(index, kMute));

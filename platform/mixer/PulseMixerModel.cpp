@@ -4,8 +4,10 @@
 
 #include "platform/mixer/StereoMixName.h"
 #include "platform/pulse/PulseEvents.h"
+#include "platform/wavein/CaptureSource.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace platform::pulsemixer {
 
@@ -25,6 +27,12 @@ std::u16string SourceLineName(const std::string& description, bool isStereoMix,
         return u"스테레오 믹스 (" + Utf8ToUtf16(outputDescription) + u")";
     std::u16string name = Utf8ToUtf16(description);
     return IsStereoMixName(name) ? kOtherSourcePrefix + name : name;
+}
+
+std::u16string ApplicationLineName(const std::string& name, const std::string& icon,
+                                   const std::string& binary) {
+    const std::string& shown = !name.empty() ? name : !icon.empty() ? icon : binary;
+    return kApplicationPrefix + Utf8ToUtf16(shown);
 }
 
 void OrderServerState(ServerState& state) {
@@ -136,6 +144,68 @@ std::u16string SourceName(const ServerState& state, const SourceState& source) {
 
 } // namespace
 
+namespace {
+
+// One line per application, in the order its first stream came.
+struct ApplicationLine {
+    ApplicationId id;
+    std::u16string name;
+    uint32_t index; // the line's own number: from the application, so it outlives its streams
+    Volume volume;  // its loudest stream's volume; muted while every stream is
+    bool playing = true;
+};
+
+// A line number of its own for the application, away from every server index.
+uint32_t ApplicationLineIndex(const ApplicationId& id) {
+    return 0x10000000u |
+           static_cast<uint32_t>(std::hash<std::string>{}(ApplicationSourceName(id)) & 0x0FFFFFFFu);
+}
+
+std::vector<ApplicationLine> ApplicationLines(const ServerState& state, const std::string& captureSource) {
+    std::vector<ApplicationLine> lines;
+    for (const StreamState& stream : state.streams) {
+        const ApplicationId id{stream.binary, stream.application};
+        auto line =
+            std::find_if(lines.begin(), lines.end(), [&](const ApplicationLine& l) { return l.id == id; });
+        if (line == lines.end()) {
+            lines.push_back({id, ApplicationLineName(stream.application, stream.icon, stream.binary),
+                             ApplicationLineIndex(id), stream});
+            continue;
+        }
+        for (unsigned c = 0; c < std::min(line->volume.volume.channels, stream.volume.channels); ++c)
+            line->volume.volume.values[c] = std::max(line->volume.volume.values[c], stream.volume.values[c]);
+        line->volume.mute = line->volume.mute && stream.mute;
+    }
+    if (auto chosen = ApplicationOfSourceName(captureSource)) {
+        if (std::none_of(lines.begin(), lines.end(),
+                         [&](const ApplicationLine& l) { return l.id == *chosen; })) {
+            ApplicationLine quiet{*chosen,
+                                  ApplicationLineName(chosen->name, "", chosen->binary),
+                                  ApplicationLineIndex(*chosen),
+                                  {},
+                                  false};
+            pa_cvolume_set(&quiet.volume.volume, 2, PA_VOLUME_NORM);
+            lines.push_back(quiet);
+        }
+    }
+    return lines;
+}
+
+// The destination's volume and mute while an application is recorded: our own capture level.
+void CaptureLevelControls(MixerDestinationModel& destination) {
+    const CaptureLevel level = ApplicationCaptureLevel();
+    Volume volume;
+    volume.volume.channels = static_cast<uint8_t>(level.values.size());
+    for (size_t c = 0; c < level.values.size(); ++c)
+        volume.volume.values[c] = ToServerVolume(level.values[c]);
+    volume.mute = level.mute;
+    destination.line.channels = Channels(volume);
+    destination.line.controls.push_back(VolumeControl(DestinationControlId(kVolume), volume, "capture:"));
+    destination.line.controls.push_back(MuteControl(DestinationControlId(kMute), volume, "capture:"));
+}
+
+} // namespace
+
 void BuildInput(const ServerState& state, const std::string& captureSource, MixerDeviceModel& model) {
     model.productName = u"PulseAudio Input";
     MixerDestinationModel destination;
@@ -152,11 +222,25 @@ void BuildInput(const ServerState& state, const std::string& captureSource, Mixe
     if (selected.empty())
         selected = state.defaultMonitor;
 
+    // Every line's key in the MUX, in line order.
+    std::vector<std::string> keys;
     for (const SourceState& source : state.sources) {
         const uint32_t type = source.monitorOf == PA_INVALID_INDEX ? MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE
                                                                    : MIXERLINE_COMPONENTTYPE_SRC_ANALOG;
         destination.sources.push_back(
             SourceLine(source.index, type, SourceName(state, source), source, "source:" + source.name));
+        // Choosing the stereo mix follows the default output wherever it goes: an empty key.
+        keys.push_back(source.name == state.defaultMonitor ? std::string() : source.name);
+    }
+    if (!state.sources.empty()) {
+        for (const ApplicationLine& application : ApplicationLines(state, captureSource)) {
+            const std::string key = ApplicationSourceName(application.id);
+            destination.sources.push_back(SourceLine(application.index, MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT,
+                                                     application.name, application.volume, "app:" + key));
+            if (!application.playing) // nothing to set while it plays nothing
+                destination.sources.back().controls.clear();
+            keys.push_back(key);
+        }
     }
     if (!state.sources.empty()) {
         MixerControlModel mux;
@@ -165,17 +249,20 @@ void BuildInput(const ServerState& state, const std::string& captureSource, Mixe
         mux.flags = MIXERCONTROL_CONTROLF_UNIFORM | MIXERCONTROL_CONTROLF_MULTIPLE;
         mux.name = u"MUX";
         mux.minimum = 0;
-        mux.maximum = static_cast<uint32_t>(state.sources.size() - 1);
-        mux.steps = static_cast<uint32_t>(state.sources.size());
+        mux.maximum = static_cast<uint32_t>(keys.size() - 1);
+        mux.steps = static_cast<uint32_t>(keys.size());
         // Items run in the reverse order of the source lines, as the classic capture MUX does.
-        for (size_t k = state.sources.size(); k-- > 0;) {
-            const SourceState& source = state.sources[k];
-            // Choosing the stereo mix follows the default output wherever it goes: an empty key.
-            const std::string key = source.name == state.defaultMonitor ? std::string() : source.name;
-            mux.items.push_back({destination.sources[k].id, destination.sources[k].name, key});
-            mux.values.push_back(!selected.empty() && source.name == selected ? 1u : 0u);
+        for (size_t k = keys.size(); k-- > 0;) {
+            const bool chosen = keys[k].empty() ? selected == state.defaultMonitor : keys[k] == selected;
+            mux.items.push_back({destination.sources[k].id, destination.sources[k].name, keys[k]});
+            mux.values.push_back(!selected.empty() && chosen ? 1u : 0u);
         }
         destination.line.controls.push_back(mux);
+        if (ApplicationOfSourceName(selected)) {
+            CaptureLevelControls(destination);
+            model.destinations.push_back(std::move(destination));
+            return;
+        }
         auto current = std::find_if(state.sources.begin(), state.sources.end(),
                                     [&](const SourceState& s) { return s.name == selected; });
         if (current != state.sources.end()) {

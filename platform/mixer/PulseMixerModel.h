@@ -2,7 +2,8 @@
 // no server involved. Device 0 "PulseAudio Output": one speakers destination (volume and mute of
 // the default sink) whose source lines are the playing application streams. Device 1
 // "PulseAudio Input": one capture destination (MUX over its source lines, volume and mute of this
-// process's capture source) whose source lines are every server source. The default output's
+// process's capture source) whose source lines are every server source, then every application
+// that plays ("프로그램: <name>", see ApplicationLineName). The default output's
 // monitor is the first line, "스테레오 믹스 (output)"; other sources keep their own names (see
 // SourceLineName); all monitors are SRC_ANALOG, the other sources microphones. Volumes 0..65535
 // map linearly onto 0..PA_VOLUME_NORM.
@@ -62,7 +63,10 @@ struct SourceState : Volume {
 };
 struct StreamState : Volume {
     uint32_t index = PA_INVALID_INDEX;
-    std::string name;
+    std::string name;        // application.name, else the stream's own name
+    std::string binary;      // application.process.binary
+    std::string application; // application.name as given (may be empty)
+    std::string icon;        // application.icon_name
 };
 struct ServerState {
     std::string defaultSink, defaultSource;
@@ -74,11 +78,17 @@ struct ServerState {
     std::vector<StreamState> streams;
 };
 
+// The line name of an application: "프로그램: " and its name, else its icon name, else its program.
+inline constexpr char16_t kApplicationPrefix[] = u"프로그램: ";
+std::u16string ApplicationLineName(const std::string& name, const std::string& icon,
+                                   const std::string& binary);
+
 // Sources and streams in the order of their server indexes, the stereo mix (found here) first.
 void OrderServerState(ServerState& state);
 
 void BuildOutput(const ServerState& state, MixerDeviceModel& model);
 // captureSource: the capture source of this process, empty while none is chosen (the stereo mix).
+// The chosen application keeps its line while it plays nothing, so that the choice stays shown.
 void BuildInput(const ServerState& state, const std::string& captureSource, MixerDeviceModel& model);
 
 } // namespace platform::pulsemixer

@@ -27,9 +27,9 @@ void ListenToServerLocked(PulseConnection& pulse, PulseEventHandler handler) {
     if (!c || pulse.GenerationLocked() == g_subscribed)
         return;
     pa_context_set_subscribe_callback(c, &OnEvent, nullptr);
-    auto mask =
-        static_cast<pa_subscription_mask_t>(PA_SUBSCRIPTION_MASK_SINK | PA_SUBSCRIPTION_MASK_SOURCE |
-                                            PA_SUBSCRIPTION_MASK_SINK_INPUT | PA_SUBSCRIPTION_MASK_SERVER);
+    auto mask = static_cast<pa_subscription_mask_t>(
+        PA_SUBSCRIPTION_MASK_SINK | PA_SUBSCRIPTION_MASK_SOURCE | PA_SUBSCRIPTION_MASK_SINK_INPUT |
+        PA_SUBSCRIPTION_MASK_CLIENT | PA_SUBSCRIPTION_MASK_SERVER);
     if (pa_operation* op = pa_context_subscribe(c, mask, nullptr, nullptr))
         pa_operation_unref(op);
     g_subscribed = pulse.GenerationLocked();

@@ -10,7 +10,7 @@ namespace platform {
 using PulseEventHandler = void (*)(pa_subscription_event_type_t type, uint32_t index);
 
 // With the lock held: adds the handler (once) and makes sure the current context reports sink,
-// source, stream and server changes to every handler added so far.
+// source, stream, client and server changes to every handler added so far.
 void ListenToServerLocked(PulseConnection& pulse, PulseEventHandler handler);
 
 // The output a capture that follows the system's sound would record: false for WirePlumber's and

@@ -76,6 +76,48 @@ std::optional<std::vector<SoundSource>> ListSoundSources() {
     return sources;
 }
 
+std::optional<std::vector<PlayingApplication>> ListPlayingApplications() {
+    PulseConnection& pulse = PulseConnection::Instance();
+    if (!pulse.EnsureConnected())
+        return std::nullopt;
+    std::vector<PlayingApplication> applications;
+    PulseConnection::Lock lock(pulse);
+    if (!pulse.IsReadyLocked())
+        return std::nullopt;
+    const bool ok = pulse.WaitOperationLocked(pa_context_get_sink_input_info_list(
+        pulse.Context(),
+        [](pa_context*, const pa_sink_input_info* info, int eol, void* data) {
+            if (eol || !info)
+                return;
+            auto read = [info](const char* key) {
+                const char* value = pa_proplist_gets(info->proplist, key);
+                return std::string(value ? value : "");
+            };
+            PlayingApplication found{read(PA_PROP_APPLICATION_PROCESS_BINARY), read(PA_PROP_APPLICATION_NAME),
+                                     read(PA_PROP_APPLICATION_ICON_NAME)};
+            auto* list = static_cast<std::vector<PlayingApplication>*>(data);
+            if (std::none_of(list->begin(), list->end(), [&](const PlayingApplication& a) {
+                    return a.binary == found.binary && a.name == found.name;
+                }))
+                list->push_back(std::move(found));
+        },
+        &applications));
+    if (!ok)
+        return std::nullopt;
+    return applications;
+}
+
+const PlayingApplication* FindPlayingApplication(const std::vector<PlayingApplication>& applications,
+                                                 const std::string& wanted) {
+    for (const PlayingApplication& application : applications)
+        if (SameIgnoringCase(application.name, wanted))
+            return &application;
+    for (const PlayingApplication& application : applications)
+        if (SameIgnoringCase(application.binary, wanted))
+            return &application;
+    return nullptr;
+}
+
 const SoundSource* FindSoundSource(const std::vector<SoundSource>& sources, const std::string& wanted) {
     for (const SoundSource& source : sources)
         if (source.name == wanted)

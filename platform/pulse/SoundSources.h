@@ -19,6 +19,22 @@ struct SoundSource {
 // without holding the connection's lock.
 std::optional<std::vector<SoundSource>> ListSoundSources();
 
+// An application that plays now, once however many streams it has.
+struct PlayingApplication {
+    std::string binary; // application.process.binary
+    std::string name;   // application.name
+    std::string icon;   // application.icon_name
+};
+
+// The applications with a playback stream, in the order of their first stream. nullopt when the
+// sound server cannot be reached. Call without holding the connection's lock.
+std::optional<std::vector<PlayingApplication>> ListPlayingApplications();
+
+// The application whose name equals `wanted` ignoring case, else the one whose program does;
+// null when none does.
+const PlayingApplication* FindPlayingApplication(const std::vector<PlayingApplication>& applications,
+                                                 const std::string& wanted);
+
 // The source whose name equals `wanted`, else the one whose description does (ignoring case);
 // null when none does.
 const SoundSource* FindSoundSource(const std::vector<SoundSource>& sources, const std::string& wanted);

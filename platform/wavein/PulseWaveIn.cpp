@@ -1,5 +1,6 @@
 // Wave input over PulseAudio: one record stream per open capture, fed on the main loop thread.
 #include "platform/pulse/PulseConnection.h"
+#include "platform/wavein/ApplicationCapture.h"
 #include "platform/wavein/CaptureSource.h"
 #include "platform/wavein/OutputFollower.h"
 #include "platform/wavein/WaveInDevice.h"
@@ -30,6 +31,12 @@ public:
     MMRESULT Connect(const std::string& sourceName) {
         PulseConnection& pulse = PulseConnection::Instance();
         PulseConnection::Lock lock(pulse);
+        if (auto application = platform::ApplicationOfSourceName(sourceName)) {
+            // An application that plays nothing yet is recorded as silence until it does.
+            CaptureApplicationLocked(*application);
+            g_openDevices.insert(this);
+            return MMSYSERR_NOERROR;
+        }
         if (int error = NewStreamLocked(sourceName, true))
             return FailLocked(error);
 
@@ -65,6 +72,17 @@ public:
 
     bool MoveToLocked(const std::string& sourceName) {
         PulseConnection& pulse = PulseConnection::Instance();
+        if (auto application = platform::ApplicationOfSourceName(sourceName)) {
+            DropStreamLocked();
+            CaptureApplicationLocked(*application);
+            return true;
+        }
+        if (m_Application) {
+            // From an application back to a source: a stream of its own, running as the
+            // capture ran.
+            m_Application.reset();
+            return NewStreamLocked(sourceName, !IsStarted()) == 0 && WaitReadyLocked();
+        }
         if (!m_Stream || pa_stream_get_state(m_Stream) != PA_STREAM_READY)
             return false;
         uint32_t index = pa_stream_get_index(m_Stream);
@@ -79,6 +97,8 @@ public:
         PulseConnection& pulse = PulseConnection::Instance();
         PulseConnection::Lock lock(pulse);
         m_FragmentMs = fragmentMs;
+        if (m_Application)
+            m_Application->SetFragment(fragmentMs);
         if (!m_Stream || pa_stream_get_state(m_Stream) != PA_STREAM_READY)
             return MMSYSERR_NOERROR; // a stream still connecting or made later asks for it itself
         pa_buffer_attr attr = BufferAttr();
@@ -174,7 +194,27 @@ private:
         DropStreamLocked();
     }
 
+    // Lock held, not on the main loop thread: records the application from now on.
+    void CaptureApplicationLocked(const platform::ApplicationId& application) {
+        m_Application.reset();
+        m_Application = std::make_unique<platform::ApplicationCapture>(
+            application, Format().nSamplesPerSec, static_cast<uint8_t>(Format().nChannels),
+            static_cast<uint8_t>(Format().wBitsPerSample), m_FragmentMs,
+            [this](const void* data, size_t bytes) { Deliver(data, bytes); }, [this] { Lose(); });
+    }
+
+    // Lock held: waits until the new stream runs; false when it fails or takes too long.
+    bool WaitReadyLocked() {
+        PulseConnection& pulse = PulseConnection::Instance();
+        const auto deadline = std::chrono::steady_clock::now() + milliseconds(3000);
+        while (m_Stream && pa_stream_get_state(m_Stream) == PA_STREAM_CREATING &&
+               std::chrono::steady_clock::now() < deadline)
+            pulse.WaitLocked(milliseconds(50));
+        return m_Stream && pa_stream_get_state(m_Stream) == PA_STREAM_READY;
+    }
+
     void DropStreamLocked() {
+        m_Application.reset();
         if (!m_Stream)
             return;
         FollowSuspensionLocked(false);
@@ -191,12 +231,16 @@ private:
     MMRESULT Cork(bool cork, bool flush) {
         PulseConnection& pulse = PulseConnection::Instance();
         PulseConnection::Lock lock(pulse);
+        if (m_Application) {
+            // Its monitor streams run on; what arrives while stopped is dropped by Deliver.
+            if (!cork)
+                m_Application->Restart();
+            if (flush)
+                m_Application->Flush();
+            return MMSYSERR_NOERROR;
+        }
         // A stream reopened on the chosen source may still be connecting.
-        const auto deadline = std::chrono::steady_clock::now() + milliseconds(3000);
-        while (m_Stream && pa_stream_get_state(m_Stream) == PA_STREAM_CREATING &&
-               std::chrono::steady_clock::now() < deadline)
-            pulse.WaitLocked(milliseconds(50));
-        if (!m_Stream || pa_stream_get_state(m_Stream) != PA_STREAM_READY)
+        if (!WaitReadyLocked())
             return MMSYSERR_ERROR;
         if (!pulse.WaitOperationLocked(pa_stream_cork(m_Stream, cork ? 1 : 0, nullptr, nullptr)))
             return MMSYSERR_ERROR;
@@ -309,6 +353,8 @@ private:
     }
 
     pa_stream* m_Stream = nullptr;
+    // While an application is the source: its capture, in place of m_Stream.
+    std::unique_ptr<platform::ApplicationCapture> m_Application;
     // While the source is suspended: the timer that delivers its silence, and how much it gave.
     pa_time_event* m_SilenceTimer = nullptr;
     std::chrono::steady_clock::time_point m_SilenceSince;
@@ -368,12 +414,16 @@ std::string CaptureSourceName() {
 }
 
 bool SelectCaptureSource(const std::string& sourceName) {
+    bool changed;
     {
         std::lock_guard<std::mutex> guard(g_sourceLock);
+        changed = g_sourceName != sourceName;
         g_sourceName = sourceName;
     }
     PulseConnection& pulse = PulseConnection::Instance();
     PulseConnection::Lock lock(pulse);
+    if (changed)
+        ResetApplicationEventsLocked();
     if (!pulse.IsReadyLocked())
         return g_openDevices.empty();
     const std::string target = sourceName.empty() ? DefaultOutputMonitorLocked(pulse) : sourceName;

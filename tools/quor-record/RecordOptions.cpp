@@ -129,10 +129,18 @@ std::optional<RecordOptions> ParseRecordOptions(const std::vector<std::string>& 
             if (!TakeValue(args, i, "--source", &value, error))
                 return std::nullopt;
             options.source = value;
+        } else if (is("--app")) {
+            if (!TakeValue(args, i, "--app", &value, error))
+                return std::nullopt;
+            options.application = value;
         } else {
             *error = "unknown option " + arg;
             return std::nullopt;
         }
+    }
+    if (options.source && options.application) {
+        *error = "--source and --app cannot be given together";
+        return std::nullopt;
     }
     if (const std::optional<int32_t> named = options.file ? FormatOfName(*options.file) : std::nullopt) {
         // Never an MP3 in a ".wav" file or the other way round.
@@ -177,7 +185,7 @@ std::optional<int32_t> ResolveQuality(int32_t fileType, const std::string& quali
 
 std::string RecordUsage() {
     return "usage: quor-record [--format mp3|wav] [--quality N] [--duration TIME] [--until-silence TIME]\n"
-           "                   [--source NAME] [FILE]\n"
+           "                   [--source NAME | --app NAME] [FILE]\n"
            "       quor-record --list-sources | --help | --version\n";
 }
 
@@ -195,7 +203,10 @@ std::string RecordHelp() {
         "  --duration TIME       stop after TIME of recording: 90s, 45m, 1h30m\n"
         "  --until-silence TIME  stop after TIME of continuous silence (every sample below -50 dBFS)\n"
         "  --source NAME         record this source (its name or description) instead\n"
-        "  --list-sources        list the sources: name, tab, description; * marks the default\n"
+        "  --app NAME            record only this application (its name or program), alone and\n"
+        "                        followed from stream to stream; silence while it plays nothing\n"
+        "  --list-sources        list the sources: name, tab, description; * marks the default;\n"
+        "                        then the applications that play: [application] name, tab, program\n"
         "  --help, --version\n"
         "\nOn a terminal a live line on standard error shows the elapsed time, the file size and the\n"
         "level; otherwise only errors are printed.\n";
@@ -212,6 +223,6 @@ std::string RecordHelp() {
             "  3  the sound server cannot be reached or went away (the file so far is kept, complete)\n"
             "  4  the file cannot be created, the disk is full or a file-size limit was reached\n"
             "     (what was written is kept, complete)\n"
-            "  5  no such source\n";
+            "  5  no such source, or no such application playing\n";
     return help;
 }

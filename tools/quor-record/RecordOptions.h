@@ -13,7 +13,7 @@ constexpr int kRecordFailed = 1;    // could not record: encoder library missing
 constexpr int kRecordUsage = 2;     // bad options
 constexpr int kRecordNoServer = 3;  // the sound server cannot be reached, or went away
 constexpr int kRecordFileError = 4; // the file cannot be created, or the disk is full
-constexpr int kRecordNoSource = 5;  // --source names no source of the server
+constexpr int kRecordNoSource = 5;  // --source names no source, --app no playing application
 
 // Silence for --until-silence: every sample below this share of full scale (-50 dBFS).
 constexpr double kSilenceDbfs = -50.0;
@@ -25,6 +25,7 @@ struct RecordOptions {
     std::optional<std::chrono::seconds> duration;
     std::optional<std::chrono::seconds> untilSilence;
     std::optional<std::string> source;
+    std::optional<std::string> application; // --app
     bool listSources = false;
     bool help = false;
     bool version = false;

@@ -71,10 +71,28 @@ Outcome ChooseSource(const RecordOptions& options, std::ostream& out) {
     auto sources = platform::ListSoundSources();
     if (!sources)
         return {kRecordNoServer, kServerGone};
+    std::optional<std::vector<platform::PlayingApplication>> applications;
+    if (options.listSources || options.application) {
+        applications = platform::ListPlayingApplications();
+        if (!applications)
+            return {kRecordNoServer, kServerGone};
+    }
     if (options.listSources) {
         for (const platform::SoundSource& source : *sources)
             out << (source.monitorOfDefaultOutput ? "* " : "  ") << source.name << '\t' << source.description
                 << '\n';
+        for (const platform::PlayingApplication& application : *applications)
+            out << "  [application] " << application.name << '\t' << application.binary << '\n';
+        return {};
+    }
+    if (options.application) {
+        const platform::PlayingApplication* chosen =
+            platform::FindPlayingApplication(*applications, *options.application);
+        if (!chosen)
+            return {kRecordNoSource, "no application named \"" + *options.application +
+                                         "\" is playing (see quor-record --list-sources)."};
+        // Followed from stream to stream for the whole recording, even while it plays nothing.
+        platform::SelectCaptureSource(platform::ApplicationSourceName({chosen->binary, chosen->name}));
         return {};
     }
     const platform::SoundSource* chosen = nullptr;
@@ -199,6 +217,7 @@ Outcome RecordUntilStopped(const RecordOptions& options, Recorder& recorder, con
     const uint64_t silentLimit = options.untilSilence ? options.untilSilence->count() * kMonitorRate : 0;
     const bool live = isatty(STDERR_FILENO) == 1;
     uint64_t lastBytes = 0;
+    uint64_t quitsTold = 0;
     auto lastProgress = Clock::now();
     auto nextStatus = Clock::now();
     for (;;) {
@@ -221,6 +240,19 @@ Outcome RecordUntilStopped(const RecordOptions& options, Recorder& recorder, con
             return {};
         if (silentLimit && levels.SilentFrames() >= silentLimit)
             return {};
+        if (options.application) {
+            const platform::ApplicationCaptureEvents events = platform::ChosenApplicationEvents();
+            // Never silence in place of sound the server would not hand over.
+            if (events.refusals > 0)
+                return {kRecordFailed, "the sound server would not let \"" + *options.application +
+                                           "\" be recorded alone; " + recorder.RecordingPath() +
+                                           " holds what was recorded."};
+            if (events.quits > quitsTold) {
+                quitsTold = events.quits;
+                err << (live ? "\r\033[K" : "") << "quor-record: \"" << *options.application
+                    << "\" quit; recording silence until it plays again.\n";
+            }
+        }
         if (now != lastBytes) {
             lastBytes = now;
             lastProgress = Clock::now();
