@@ -9,7 +9,8 @@ namespace platform {
 namespace {
 
 // Guarded by the main loop lock.
-std::vector<PulseEventHandler> g_handlers;
+// Never destroyed: the main loop thread may still deliver an event while the process exits.
+std::vector<PulseEventHandler>& g_handlers = *new std::vector<PulseEventHandler>;
 // The connection generation subscribed last; 0 before the first.
 uint64_t g_subscribed = 0;
 

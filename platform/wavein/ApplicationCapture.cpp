@@ -19,14 +19,16 @@ constexpr milliseconds kStall(500);
 constexpr uint32_t kMostAheadMs = 1000;
 
 std::mutex g_stateLock;
-CaptureLevel g_level;
+// Never destroyed: the main loop thread mixes with it while the process may be exiting.
+CaptureLevel& g_level = *new CaptureLevel;
 ApplicationCaptureEvents g_events;
 // Whether the chosen application had a program on the server at the last look; unknown at first.
 int g_present = -1;
 
 // Live captures by identifier: a server answer names its capture by identifier, so an answer to
-// a capture that has gone finds nothing. Guarded by the main loop lock.
-std::map<uint64_t, ApplicationCapture*> g_live;
+// a capture that has gone finds nothing. Guarded by the main loop lock; never destroyed, as the
+// main loop thread may still run while the process exits.
+std::map<uint64_t, ApplicationCapture*>& g_live = *new std::map<uint64_t, ApplicationCapture*>;
 uint64_t g_nextId = 1;
 
 void* Tag(uint64_t id) {

@@ -17,11 +17,13 @@ using platform::PulseConnection;
 using std::chrono::milliseconds;
 
 std::mutex g_sourceLock;
-std::string g_sourceName;
+// Never destroyed, as the set below: the main loop thread may read it while the process exits.
+std::string& g_sourceName = *new std::string;
 
 class PulseWaveInDevice;
 // Open devices, for moving them to a newly selected source. Guarded by the main loop lock.
-std::set<PulseWaveInDevice*> g_openDevices;
+// Never destroyed: the main loop thread may still look here while the process exits.
+std::set<PulseWaveInDevice*>& g_openDevices = *new std::set<PulseWaveInDevice*>;
 
 class PulseWaveInDevice final : public WaveInDevice {
 public:

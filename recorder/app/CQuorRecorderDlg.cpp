@@ -33,6 +33,7 @@
 #include "recorder/update/CInfoPopupDlg.h"
 
 #include <QComboBox>
+
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -43,6 +44,7 @@
 #include <QPalette>
 #include <QScreen>
 #include <QWindow>
+#include <algorithm>
 
 #include <ctime>
 
@@ -409,6 +411,7 @@ void CQuorRecorderDlg::OnDeviceWatch() {
         return;
     if (FinishIfEndedByItself())
         return;
+    TellApplicationEvents();
     const bool monitorDown = !m_Recorder.IsMonitorRunning() || m_Recorder.IsMonitorLost();
     if (!monitorDown) {
         ContinueRecovery();
@@ -423,6 +426,31 @@ void CQuorRecorderDlg::OnDeviceWatch() {
     // A new server (or its first output): the capture path is set up again on it.
     m_SinceServerBack.start();
     ContinueRecovery();
+}
+
+void CQuorRecorderDlg::TellApplicationEvents() {
+    const platform::ApplicationCaptureEvents events = platform::ChosenApplicationEvents();
+    platform::ApplicationCaptureEvents& told = m_ApplicationEventsTold;
+    // Another choice counts from 0 again.
+    told.quits = std::min(told.quits, events.quits);
+    told.refusals = std::min(told.refusals, events.refusals);
+    const auto application = platform::ApplicationOfSourceName(platform::CaptureSourceName());
+    if (!application)
+        return;
+    const QString name = QString::fromStdString(application->name);
+    // Counted as told before the box shows: the watch runs on under it.
+    if (events.refusals > told.refusals) {
+        told = events;
+        ShowNotice(QStringLiteral("사운드 서버가 %1의 소리만 따로 녹음하도록 허용하지 않습니다. 환경설정의 "
+                                  "볼륨 페이지에서 다른 녹음 소스를 선택해 주세요.")
+                       .arg(name));
+    } else if (events.quits > told.quits) {
+        told = events;
+        if (m_Recorder.IsRecording())
+            ShowNotice(QStringLiteral("녹음하던 프로그램(%1)이 종료되었습니다. 녹음은 무음으로 계속되며, "
+                                      "프로그램이 다시 소리를 내면 이어서 녹음합니다.")
+                           .arg(name));
+    }
 }
 
 void CQuorRecorderDlg::ContinueRecovery() {

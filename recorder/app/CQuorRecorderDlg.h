@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/mixer/Mixer.h"
+#include "platform/wavein/CaptureSource.h"
 #include "recorder/app/RecorderFace.h"
 #include "recorder/devices/dialog/CapturePathDialogs.h"
 #include "recorder/engine/Recorder.h"
@@ -52,6 +53,9 @@ public:
     // a monitor without a server shows silence and is reopened once one is back (at most once a
     // second), and the capture path recovered on it (see CapturePath::RecoverCapturePath).
     void OnDeviceWatch();
+    // The chosen application quit during a recording, or the server would not let it be
+    // recorded alone: each said once.
+    void TellApplicationEvents();
     // Log-out or a kill request, once TerminationSignals has cancelled the boxes open over the
     // window: the recording is finished and the window closes; nothing opens a box or starts a
     // recording after it.
@@ -107,6 +111,7 @@ private:
     QTimer m_DeviceWatch;
     QElapsedTimer m_SinceMonitorRetry;
     QElapsedTimer m_SinceServerBack; // valid while the capture path's recovery is not done
+    platform::ApplicationCaptureEvents m_ApplicationEventsTold;
     std::unique_ptr<IShellActions> m_OwnShell;
     IShellActions* m_Shell;
 

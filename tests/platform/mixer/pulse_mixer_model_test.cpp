@@ -1,6 +1,8 @@
 // The mixer devices made from a server's state, with no server: which source is the stereo mix,
-// the order and names of the lines, the MUX and the controls of the chosen source.
+// the order and names of the lines (playing applications after the sources), the MUX and the
+// controls of the chosen source.
 #include "platform/mixer/PulseMixerModel.h"
+#include "platform/wavein/CaptureSource.h"
 
 #include <gtest/gtest.h>
 
@@ -72,4 +74,45 @@ TEST(PulseMixerModel, AChosenSourceIsSelectedAndOneThatIsGoneLeavesNothingSelect
     EXPECT_EQ(gone.line.controls.size(), 1u) << "no volume or mute of a source not there";
     EXPECT_EQ(FromServerVolume(PA_VOLUME_NORM * 2), 65535u) << "a boost above 100 % reads as the top";
     EXPECT_EQ(ToServerVolume(65535), PA_VOLUME_NORM);
+}
+
+TEST(PulseMixerModel, PlayingApplicationsFollowTheSourcesOnceEachAndOneChosenIsRecordedAtOurLevel) {
+    ServerState state = TwoOutputs();
+    auto stream = [](uint32_t index, const char* binary, const char* name, const char* icon,
+                     pa_volume_t volume) {
+        StreamState s;
+        s.index = index, s.binary = binary, s.application = name, s.name = name, s.icon = icon;
+        pa_cvolume_set(&s.volume, 2, volume);
+        return s;
+    };
+    // Two tabs of one browser, and a program that names itself only by its icon.
+    state.streams = {stream(20, "firefox-esr", "Firefox", "firefox", PA_VOLUME_NORM / 2),
+                     stream(21, "chat", "", "chat-icon", PA_VOLUME_NORM),
+                     stream(22, "firefox-esr", "Firefox", "firefox", PA_VOLUME_NORM)};
+    const ApplicationId firefox{"firefox-esr", "Firefox"};
+    const std::string firefoxKey = ApplicationSourceName(firefox);
+    ASSERT_EQ(ApplicationOfSourceName(firefoxKey), firefox);
+    EXPECT_EQ(ApplicationOfSourceName("alsa_input.usb"), std::nullopt) << "a server source is no application";
+
+    const MixerDestinationModel capture = Capture(state, firefoxKey);
+    ASSERT_EQ(capture.sources.size(), 6u);
+    EXPECT_EQ(capture.sources[4].name, u"프로그램: Firefox");
+    EXPECT_EQ(capture.sources[5].name, u"프로그램: chat-icon");
+    EXPECT_EQ(capture.sources[4].controls.at(0).values, (std::vector<uint32_t>{65535, 65535}))
+        << "the loudest tab's volume";
+    EXPECT_EQ(capture.sources[4].controls.at(0).key, "app:" + firefoxKey);
+    const MixerControlModel& mux = capture.line.controls.at(0);
+    ASSERT_EQ(mux.items.size(), 6u);
+    EXPECT_EQ(mux.items[1].key, firefoxKey);
+    EXPECT_EQ(mux.values, (std::vector<uint32_t>{0, 1, 0, 0, 0, 0}));
+    ASSERT_EQ(capture.line.controls.size(), 3u);
+    EXPECT_EQ(capture.line.controls[1].key, "capture:") << "our own level, not the server's";
+
+    // It stops playing: it keeps its line on the selector, selected, with nothing to set.
+    state.streams.clear();
+    const MixerDestinationModel quiet = Capture(state, firefoxKey);
+    ASSERT_EQ(quiet.sources.size(), 5u);
+    EXPECT_EQ(quiet.sources[4].name, u"프로그램: Firefox");
+    EXPECT_TRUE(quiet.sources[4].controls.empty());
+    EXPECT_EQ(quiet.line.controls[0].values, (std::vector<uint32_t>{1, 0, 0, 0, 0}));
 }

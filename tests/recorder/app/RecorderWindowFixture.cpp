@@ -1,12 +1,16 @@
 // The main window's test fixture.
 #include "tests/recorder/app/RecorderWindowFixture.h"
 
+#include "recorder/devices/dialog/CSettingDlg_Volume.h"
 #include "recorder/settings/RecorderSettings.h"
 #include "recorder/settings/SettingsValues.h"
 #include "tests/support/Eventually.h"
 #include "tests/support/gui/GuiHelpers.h"
 #include "tests/support/pulse/PulseServer.h"
 #include "tests/support/pulse/SignalPlayer.h"
+
+#include <QComboBox>
+#include <QListWidget>
 
 #include <filesystem>
 
@@ -62,4 +66,18 @@ void RecorderWindowTest::WaitUntilRecorded(uintmax_t bytes) const {
 
 void RecorderWindowTest::LetAudioFlow(int ms) {
     quortest::gui::Settle(ms); // the pause is the point: a recording (or a paused one) of that length
+}
+
+void RecorderWindowTest::ChooseOnTheVolumePage(const QString& source) {
+    CSettingDlg_Volume page;
+    page.resize(333, 304);
+    page.show();
+    auto* lines = quortest::gui::FindControlAs<QListWidget>(&page, "IDC_LIST_RECORD_LINES");
+    const auto destination = lines->findItems(QStringLiteral("녹음"), Qt::MatchExactly);
+    ASSERT_EQ(destination.size(), 1);
+    lines->setCurrentItem(destination.front());
+    auto* selector = quortest::gui::FindControlAs<QComboBox>(&page, "IDC_COMBO_SOURCE");
+    ASSERT_TRUE(selector->isVisible());
+    ASSERT_NE(selector->findText(source), -1);
+    selector->setCurrentIndex(selector->findText(source));
 }

@@ -35,6 +35,9 @@ protected:
     static void LetAudioFlow(int ms);
     // Waits (up to 10 s) until the recording's file holds more than `bytes`.
     void WaitUntilRecorded(uintmax_t bytes) const;
+    // Chooses the source on the volume page, as the user does: the recording destination's
+    // source selector.
+    static void ChooseOnTheVolumePage(const QString& source);
 
     std::unique_ptr<quortest::HiveEnv> hive;
     std::unique_ptr<quortest::TempDir> saveFolder;

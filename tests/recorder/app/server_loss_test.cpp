@@ -6,7 +6,6 @@
 
 #include "platform/wavein/CaptureSource.h"
 #include "recorder/devices/CapturePath.h"
-#include "recorder/devices/dialog/CSettingDlg_Volume.h"
 #include "recorder/display/CFrequencyGraph.h"
 #include "recorder/settings/RecorderSettings.h"
 #include "tests/support/Eventually.h"
@@ -17,9 +16,7 @@
 #include "ui/TerminationSignals.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QElapsedTimer>
-#include <QListWidget>
 
 #include <algorithm>
 #include <chrono>
@@ -124,21 +121,6 @@ protected:
             },
             10s))
             << "the spectrum's capture did not come back on the new server";
-    }
-    // Chooses the source on the volume page, as the user does: the recording destination's
-    // source selector.
-    void ChooseOnTheVolumePage(const QString& source) {
-        CSettingDlg_Volume page;
-        page.resize(333, 304);
-        page.show();
-        auto* lines = FindControlAs<QListWidget>(&page, "IDC_LIST_RECORD_LINES");
-        const auto destination = lines->findItems(QStringLiteral("녹음"), Qt::MatchExactly);
-        ASSERT_EQ(destination.size(), 1);
-        lines->setCurrentItem(destination.front());
-        auto* selector = FindControlAs<QComboBox>(&page, "IDC_COMBO_SOURCE");
-        ASSERT_TRUE(selector->isVisible());
-        ASSERT_NE(selector->findText(source), -1);
-        selector->setCurrentIndex(selector->findText(source));
     }
     // Kills the server, brings it back and waits until the window has recovered its capture path.
     void RestartServer() {

@@ -7,6 +7,7 @@
 #include "tests/encoder/Mp3Probe.h"
 #include "tests/support/Eventually.h"
 #include "tests/support/HiveEnv.h"
+#include "tests/support/pulse/ApplicationPlayer.h"
 #include "tests/support/pulse/PulseServer.h"
 #include "tests/support/pulse/Signal.h"
 #include "tests/support/pulse/SignalPlayer.h"
@@ -214,6 +215,39 @@ TEST_F(QuorRecord, SourcesAreListedAndAnUnknownOneEndsWithItsCodeAndNoFile) {
               0)
         << err;
     EXPECT_TRUE(fs::exists(named));
+}
+
+TEST_F(QuorRecord, OneApplicationIsRecordedAloneAndOneNotPlayingEndsWithItsCode) {
+    quortest::ApplicationPlayer music("Music Player"), chat("Chat");
+    ASSERT_GE(music.StartStream(440), 0);
+    ASSERT_GE(chat.StartStream(660), 0);
+    quortest::SharedPulseServer().WakeSink(); // the players' streams render at once
+    std::string listing, out, err;
+    ASSERT_TRUE(quortest::Eventually([&] {
+        return quortest::RunRecordTool({"--list-sources"}, &listing, &err) == 0 &&
+               listing.find("  [application] Chat\t") != std::string::npos;
+    })) << listing
+        << err;
+    EXPECT_LT(listing.find("* speakers.monitor\t"), listing.find("  [application] Music Player\t"))
+        << "the applications after the sources";
+
+    const fs::path file = dir / "music.wav";
+    ASSERT_EQ(
+        quortest::RunRecordTool({"--app", "music player", "--duration", "3s", file.string()}, nullptr, &err),
+        0)
+        << err;
+    const Wav wav = ReadWav(file);
+    EXPECT_EQ(wav.seconds, 3.0);
+    const auto heard = Slice(wav.left, wav.rate, 0.5, 3.0);
+    EXPECT_GT(quortest::ToneShare(heard, wav.rate, 440), 0.8);
+    EXPECT_LT(quortest::ToneShare(heard, wav.rate, 660), 1e-4 * quortest::ToneShare(heard, wav.rate, 440))
+        << "the other application 40 dB down at least";
+
+    const fs::path none = dir / "none.wav";
+    EXPECT_EQ(quortest::RunRecordTool({"--app", "Radio", none.string()}, &out, &err), 5);
+    EXPECT_EQ(err,
+              "quor-record: no application named \"Radio\" is playing (see quor-record --list-sources).\n");
+    EXPECT_FALSE(fs::exists(none));
 }
 
 TEST_F(QuorRecord, ASaveFolderThatNamesNoPlaceOrAPipeAsSettingsFileRecordsIntoTheMusicFolder) {

@@ -6,6 +6,7 @@
 #include "recorder/display/CFrequencyGraph.h"
 #include "tests/support/Eventually.h"
 #include "tests/support/gui/GuiHelpers.h"
+#include "tests/support/pulse/ApplicationPlayer.h"
 #include "tests/support/pulse/PrivateSoundServer.h"
 #include "tests/support/pulse/PulseServer.h"
 #include "tests/support/pulse/SignalPlayer.h"
@@ -130,6 +131,61 @@ TEST_F(VolumePageOnServer, TheListsFollowSourcesAndTheDefaultOutputKeepingTheCho
 
     platform::SelectCaptureSource({});
     ASSERT_TRUE(Server().SetDefaultOutput("speakers"));
+}
+
+TEST_F(VolumePageOnServer, PlayingApplicationsAreLinesToChooseAndSet) {
+    auto browser = std::make_unique<quortest::ApplicationPlayer>("Firefox");
+    quortest::ApplicationPlayer chat("Chat");
+    ASSERT_GE(browser->StartStream(440), 0);
+    ASSERT_GE(chat.StartStream(660), 0);
+    const QString firefox = QStringLiteral("프로그램: Firefox");
+    auto* lines = Control<QListWidget>("IDC_LIST_RECORD_LINES");
+    auto* source = Control<QComboBox>("IDC_COMBO_SOURCE");
+    ASSERT_TRUE(Eventually(
+        [&] { return lines->findItems(QStringLiteral("프로그램: Chat"), Qt::MatchExactly).size() == 1; },
+        5s));
+    ASSERT_EQ(lines->findItems(firefox, Qt::MatchExactly).size(), 1);
+    // After the sources, the stereo mix first.
+    EXPECT_LT(lines->row(lines->findItems(kStereoMix, Qt::MatchExactly).front()),
+              lines->row(lines->findItems(firefox, Qt::MatchExactly).front()));
+
+    // Chosen on the destination's selector: the capture is the application's.
+    lines->setCurrentItem(lines->findItems(QStringLiteral("녹음"), Qt::MatchExactly).front());
+    ASSERT_TRUE(source->isVisible());
+    ASSERT_NE(source->findText(firefox), -1);
+    source->setCurrentIndex(source->findText(firefox));
+    const auto chosen = platform::ApplicationOfSourceName(platform::CaptureSourceName());
+    ASSERT_TRUE(chosen.has_value()) << platform::CaptureSourceName();
+    EXPECT_EQ(chosen->name, "Firefox");
+
+    // The destination's volume is our own capture level: the stereo mix's source stays at 100 %.
+    auto* slider = Control<QSlider>("IDC_SLIDER_RECORD");
+    ASSERT_TRUE(slider->isVisible());
+    slider->setSliderDown(true);
+    slider->setValue(32768);
+    slider->setSliderDown(false);
+    EXPECT_NEAR(platform::ApplicationCaptureLevel().values.front(), 32768u, 2u);
+    EXPECT_NE(Server().Pactl("get-source-volume speakers.monitor").find(" 100%"), std::string::npos);
+
+    // The application's own line mutes it where the user hears it too.
+    lines->setCurrentItem(lines->findItems(firefox, Qt::MatchExactly).front());
+    auto* mute = Control<QCheckBox>("IDC_CHK_RECORD_SWITCH");
+    ASSERT_TRUE(mute->isVisible());
+    ClickAt(mute, QPoint(8, mute->height() / 2));
+    EXPECT_TRUE(Eventually(
+        [&] {
+            const std::string inputs = Server().Pactl("list sink-inputs");
+            const size_t at = inputs.find("application.name = \"Firefox\"");
+            return at != std::string::npos && inputs.rfind("Mute: yes", at) != std::string::npos;
+        },
+        5s));
+
+    // It quits: still the choice, still listed on the selector while it plays nothing.
+    browser.reset();
+    EXPECT_TRUE(Eventually([&] { return lines->findItems(firefox, Qt::MatchExactly).empty(); }, 5s));
+    EXPECT_EQ(platform::ApplicationOfSourceName(platform::CaptureSourceName()), chosen);
+    platform::SelectCaptureSource({});
+    platform::SetApplicationCaptureLevel({});
 }
 
 TEST_F(VolumePageOnServer, TheLevelBarLightsWhenATonePlays) {
