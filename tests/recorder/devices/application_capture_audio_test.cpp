@@ -1,5 +1,6 @@
 // Recording one application, on PulseAudio and on PipeWire: its sound alone (another program's
-// tone far down), its streams mixed, the stereo mix still holding everything; the application
+// tone far down) at its volume in the system mixer, its streams mixed, the stereo mix still
+// holding everything; the application
 // followed from stream to stream and through its quit and return, with silence in between and a
 // file as long as the time recorded.
 #include "platform/pulse/SoundSources.h"
@@ -101,7 +102,8 @@ protected:
 
 TEST_F(RecordOneApplication, ItsSoundAloneItsStreamsMixedAndTheStereoMixHoldsEverything) {
     quortest::ApplicationPlayer first("Player A"), second("Player B");
-    ASSERT_GE(first.StartStream(440), 0);
+    const int stream = first.StartStream(440);
+    ASSERT_GE(stream, 0);
     ASSERT_GE(second.StartStream(660), 0);
     WakeSink();
     ASSERT_NO_FATAL_FAILURE(Choose("Player A"));
@@ -111,6 +113,18 @@ TEST_F(RecordOneApplication, ItsSoundAloneItsStreamsMixedAndTheStereoMixHoldsEve
     ASSERT_EQ(middle.size(), kRate);
     EXPECT_GT(quortest::ToneShare(middle, kRate, 440), 0.8);
     EXPECT_GE(DbBelow(middle, 440, 660), 40.0) << "the other application leaks in";
+
+    // The application's volume and mute in the system mixer act on what is recorded as on what is
+    // heard (the same on both servers): 50 % is an eighth of the amplitude.
+    const std::string input = std::to_string(first.SinkInput(stream));
+    server.Pactl("set-sink-input-volume " + input + " 50%");
+    const auto half = Record("half.wav", [&] { ASSERT_TRUE(RecordFor(1.5)); });
+    server.Pactl("set-sink-input-volume " + input + " 100%");
+    server.Pactl("set-sink-input-mute " + input + " 1");
+    const auto muted = Record("muted.wav", [&] { ASSERT_TRUE(RecordFor(1.5)); });
+    server.Pactl("set-sink-input-mute " + input + " 0");
+    EXPECT_NEAR(quortest::Rms(Part(half, kRate / 2, kRate * 3 / 2)), quortest::Rms(middle) / 8, 60.0);
+    EXPECT_LT(quortest::Rms(Part(muted, kRate / 2, kRate * 3 / 2)), 1.0);
 
     // A second tab of the same program: both its streams, still nothing of the other one.
     ASSERT_GE(first.StartStream(550), 0);

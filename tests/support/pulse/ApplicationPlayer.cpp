@@ -90,6 +90,12 @@ int ApplicationPlayer::StartStream(double frequency) {
     return playing ? number : -1;
 }
 
+uint32_t ApplicationPlayer::SinkInput(int number) {
+    Locked lock(m_Loop);
+    auto it = m_Streams.find(number);
+    return it == m_Streams.end() ? PA_INVALID_INDEX : pa_stream_get_index(it->second.stream);
+}
+
 void ApplicationPlayer::EndStream(int number) {
     Locked lock(m_Loop);
     auto it = m_Streams.find(number);

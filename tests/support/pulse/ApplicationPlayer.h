@@ -22,6 +22,8 @@ public:
     // Starts a stream playing a sine at half scale; returns its number once the server plays it,
     // -1 when it could not.
     int StartStream(double frequency);
+    // The server's index of the stream (its sink input), for pactl.
+    uint32_t SinkInput(int stream);
     // Ends the stream, as a player does at the end of a track.
     void EndStream(int stream);
 

@@ -46,6 +46,7 @@ TEST(RecordCommand, OptionsParseInBothFormsAndMistakesAreNamed) {
     for (const char* other : {"show", "show.ogg", ".wav", "wav", "-", "./-"})
         EXPECT_FALSE(ParseRecordOptions({"--", other}, &error)->fileType) << other;
     EXPECT_EQ(ParseRecordOptions({"--", "-"}, &error)->file, "-") << "named so on purpose";
+    EXPECT_EQ(ParseRecordOptions({"--app=Firefox"}, &error)->application, "Firefox");
 
     const std::pair<std::vector<std::string>, std::string> mistakes[] = {
         {{"--format", "ogg"}, "--format must be mp3 or wav, not \"ogg\""},
@@ -53,6 +54,7 @@ TEST(RecordCommand, OptionsParseInBothFormsAndMistakesAreNamed) {
         {{"--until-silence", "soon"}, "--until-silence takes a time such as 90s, 45m or 1h30m, not \"soon\""},
         {{"a.mp3", "b.mp3"}, "only one FILE may be given"},
         {{"--loud"}, "unknown option --loud"},
+        {{"--source", "mic", "--app", "Firefox"}, "--source and --app cannot be given together"},
         {{"--format", "wav", "show.mp3"}, "--format wav does not match the file name \"show.mp3\""},
         {{"x.WAV", "--format=mp3"}, "--format mp3 does not match the file name \"x.WAV\""},
         {{"-"},
