@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Both programs under a real window manager (openbox) in a private X server, as a desktop user
+# Both programs under a real window manager (openbox, or xfwm4 with QUOR_WINDOW_MANAGER=xfwm4)
+# in a private X server, as a desktop user
 # has them: no frame; the title, WM_CLASS as the menu entry says and a 64 px icon; the recorder
 # kept above another window; dragging the body moves each window; the skinned minimise button
 # minimises it and it comes back whole; the settings dialog opens centred on its owner and above.
@@ -10,10 +11,15 @@ source "$here/run_in_x_server.sh"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 running=()
 trap 'kill "${running[@]}" 2> /dev/null || true' EXIT
-openbox --sm-disable > "$work/openbox.log" 2>&1 &
+manager=${QUOR_WINDOW_MANAGER:-openbox}
+case $manager in
+openbox) openbox --sm-disable > "$work/manager.log" 2>&1 & ;;
+xfwm4) dbus-run-session -- xfwm4 --compositor=off --sm-client-disable > "$work/manager.log" 2>&1 & ;; # its settings come over D-Bus
+*) fail "unknown window manager $manager" ;;
+esac
 running+=($!)
 has_manager() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
-until_true has_manager || { cat "$work/openbox.log" >&2; fail "openbox did not start"; }
+until_true has_manager || { cat "$work/manager.log" >&2; fail "$manager did not start"; }
 
 in_state() { xprop -id "$1" WM_STATE | grep -q "window state: $2"; }
 near() { # window id, x, y: the window's origin is within 2 px of it
@@ -113,5 +119,5 @@ xdotool windowactivate --sync "$split"
 until_true stacked_above "$split" "$rec" || fail "the splitter (also always on top) did not come up"
 dragged_by_body "$split" 200 14
 minimised_and_back "$split" 458 14 splitter
-import -window root "$shots/both-under-openbox.png"
-echo "both windows behave under openbox"
+import -window root "$shots/both-under-$manager.png"
+echo "both windows behave under $manager"
