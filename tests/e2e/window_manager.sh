@@ -10,11 +10,25 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/run_in_x_server.sh"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 running=()
-trap 'kill "${running[@]}" 2> /dev/null || true' EXIT
+bus_pid=
+stop_all() {
+    # What the bus started for xfwm4 (its settings daemon) ends first, and is waited for: it
+    # writes into the session's home, which goes next.
+    if [ -n "$bus_pid" ]; then
+        pkill -P "$bus_pid" 2> /dev/null || true
+        until_true bash -c "! pgrep -P $bus_pid > /dev/null" || true
+    fi
+    kill "${running[@]}" 2> /dev/null || true
+}
+trap stop_all EXIT
 manager=${QUOR_WINDOW_MANAGER:-openbox}
 case $manager in
 openbox) openbox --sm-disable > "$work/manager.log" 2>&1 & ;;
-xfwm4) dbus-run-session -- xfwm4 --compositor=off --sm-client-disable > "$work/manager.log" 2>&1 & ;; # its settings come over D-Bus
+xfwm4) # its settings come over D-Bus: a bus of its own, ended with the rest
+    { read -r bus; read -r bus_pid; } < <(dbus-daemon --session --fork --print-address=1 --print-pid=1)
+    running+=("$bus_pid")
+    DBUS_SESSION_BUS_ADDRESS=$bus NO_AT_BRIDGE=1 xfwm4 --compositor=off --sm-client-disable > "$work/manager.log" 2>&1 &
+    ;;
 *) fail "unknown window manager $manager" ;;
 esac
 running+=($!)
@@ -56,16 +70,36 @@ desktop_window() { # window id, program, title; the manager and Qt set some of i
     grep -qx "StartupWMClass=$2" "$here/../../desktop/kr.quortools.$2.desktop"
     [ "$(xprop -id "$1" WM_CLASS)" = "WM_CLASS(STRING) = \"$2\", \"$2\"" ] || fail "$2's WM_CLASS"
 }
-# A window busy reading its file takes the press late, and the manager's move starts from then:
-# the pointer, held down, is nudged until the window stands where the drag puts it.
+# A window busy reading its file takes the press late, and the manager's move starts from then;
+# xfwm4 then follows the pointer from where it was at that moment, not from the press. So the
+# pointer, held down, is nudged by a pixel until the window follows, and at the end until the
+# window stands where the drag puts it.
 nudged_to() { # window id, x, y it should reach, pointer x, y
     xdotool mousemove $(($4 + 1)) "$5" mousemove "$4" "$5"
     near "$1" "$2" "$3"
 }
+follows() { # window id, its origin before the drag, pointer x, y
+    xdotool mousemove $(($3 + 1)) $(($4 + 1)) mousemove "$3" "$4" mousemove $(($3 + 1)) $(($4 + 1))
+    [ "$(origin "$1")" != "$2" ]
+}
+# xfwm4 now and then starts no move for a press at all: as a person would, the button is let go
+# and pressed again.
+grabbed() { # window id, its origin before, pointer x, y: pressed, the window follows within 3 s
+    xdotool mouseup 1 mousemove "$3" "$4" mousedown 1
+    for _ in $(seq 30); do
+        follows "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
 dragged_by_body() { # window id, x, y of a point of its body
     local x y
     read -r x y < <(origin "$1")
-    xdotool mousemove $((x + $2)) $((y + $3)) mousedown 1
+    local attempt
+    for attempt in 1 2 3 4 5 6; do
+        [ "$attempt" -lt 6 ] || fail "the window does not follow a drag of its body"
+        grabbed "$1" "$x $y" $((x + $2)) $((y + $3)) && break
+    done
     for step in 1 2 3 4 5 6; do xdotool mousemove $((x + $2 + 10 * step)) $((y + $3 + 6 * step)); done
     until_true nudged_to "$1" $((x + 60)) $((y + 36)) $((x + $2 + 60)) $((y + $3 + 36)) ||
         fail "dragging the body left the window at $(origin "$1")"
