@@ -211,15 +211,21 @@ void ApplicationCapture::Rescan() {
 
 void ApplicationCapture::Reconcile() {
     NoteQuitOrReturn(!m_ClientsOfApplication.empty() || !m_Seen.empty());
-    std::vector<uint32_t> gone;
+    std::vector<uint32_t> gone, refused;
     for (auto& [index, input] : m_Inputs) {
         const bool seen =
             std::any_of(m_Seen.begin(), m_Seen.end(), [&](auto& s) { return s.first == index; });
         if (!seen || input->ended)
             gone.push_back(index);
+        // A monitor stream that failed before it ran while the stream it was to watch plays on
+        // was refused; one whose stream ended meanwhile (a short chime) was not.
+        if (seen && input->ended && !input->wasReady)
+            refused.push_back(index);
     }
     for (uint32_t index : gone)
         DropInput(index);
+    for (uint32_t index : refused)
+        Refuse(index);
     for (auto [sinkInput, sink] : m_Seen) {
         if (m_Inputs.count(sinkInput) || m_Refused.count(sinkInput))
             continue;
@@ -293,10 +299,8 @@ void ApplicationCapture::OnState(pa_stream* stream, void* data) {
     if (PA_STREAM_IS_GOOD(state))
         return;
     // The stream it watched ended (or moved to another output): the next look at the server
-    // finds what the application plays now. One refused before it ever ran is not asked again.
+    // finds what the application plays now, and tells a refusal from a stream that ended.
     input->ended = true;
-    if (!input->wasReady)
-        input->owner->Refuse(input->sinkInput);
     input->owner->Rescan();
 }
 

@@ -159,11 +159,11 @@ TEST_F(RecordOneApplication, FollowsTheApplicationFromStreamToStreamThroughItsQu
         ASSERT_TRUE(RecordFor(1.2));
     };
     const auto left = Record("followed.wav", [&] {
-        phase([] {});                                      // tone
-        phase([&] { player->EndStream(stream); });         // between two tracks: silence
-        phase([&] { stream = player->StartStream(440); }); // the next track
-        phase([&] { player.reset(); });                    // the program quits: silence
-        phase([&] {                                        // and comes back
+        phase([&] { player->EndStream(player->StartStream(880)); }); // tone, and a short chime
+        phase([&] { player->EndStream(stream); });                   // between two tracks: silence
+        phase([&] { stream = player->StartStream(440); });           // the next track
+        phase([&] { player.reset(); });                              // the program quits: silence
+        phase([&] {                                                  // and comes back
             EXPECT_TRUE(quortest::Eventually([] { return platform::ChosenApplicationEvents().quits == 1; }));
             player = std::make_unique<quortest::ApplicationPlayer>("Player A");
             player->StartStream(440);
@@ -171,6 +171,7 @@ TEST_F(RecordOneApplication, FollowsTheApplicationFromStreamToStreamThroughItsQu
     });
     ASSERT_EQ(starts.size(), 5u);
     EXPECT_EQ(platform::ChosenApplicationEvents().quits, 1u) << "one quit, told once";
+    EXPECT_EQ(platform::ChosenApplicationEvents().refusals, 0u) << "a stream that ended is no refusal";
     // No gap: the silence while it played nothing is in the file, which lasts as long as the
     // recording ran (within what the last buffers and a busy machine's scheduling add).
     EXPECT_NEAR(double(left.size()) / kRate, wallSeconds, 0.3);
