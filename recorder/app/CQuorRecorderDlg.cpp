@@ -431,10 +431,13 @@ void CQuorRecorderDlg::OnDeviceWatch() {
 void CQuorRecorderDlg::TellApplicationEvents() {
     const platform::ApplicationCaptureEvents events = platform::ChosenApplicationEvents();
     platform::ApplicationCaptureEvents& told = m_ApplicationEventsTold;
-    // Another choice counts from 0 again.
-    told.quits = std::min(told.quits, events.quits);
-    told.refusals = std::min(told.refusals, events.refusals);
-    const auto application = platform::ApplicationOfSourceName(platform::CaptureSourceName());
+    const std::string chosen = platform::CaptureSourceName();
+    if (chosen != m_ApplicationToldOf) {
+        // Another choice counts from 0 again.
+        m_ApplicationToldOf = chosen;
+        told = {};
+    }
+    const auto application = platform::ApplicationOfSourceName(chosen);
     if (!application)
         return;
     const QString name = QString::fromStdString(application->name);

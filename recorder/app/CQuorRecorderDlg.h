@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <string>
 
 class CapturePath;
 class CFrequencyGraph;
@@ -111,7 +112,8 @@ private:
     QTimer m_DeviceWatch;
     QElapsedTimer m_SinceMonitorRetry;
     QElapsedTimer m_SinceServerBack; // valid while the capture path's recovery is not done
-    platform::ApplicationCaptureEvents m_ApplicationEventsTold;
+    platform::ApplicationCaptureEvents m_ApplicationEventsTold; // of the source m_ApplicationToldOf
+    std::string m_ApplicationToldOf;
     std::unique_ptr<IShellActions> m_OwnShell;
     IShellActions* m_Shell;
 
