@@ -233,6 +233,7 @@ void BuildInput(const ServerState& state, const std::string& captureSource, Mixe
         keys.push_back(source.name == state.defaultMonitor ? std::string() : source.name);
     }
     if (!state.sources.empty()) {
+        // The playing applications follow the sources (with no source there is nothing to record).
         for (const ApplicationLine& application : ApplicationLines(state, captureSource)) {
             const std::string key = ApplicationSourceName(application.id);
             destination.sources.push_back(SourceLine(application.index, MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT,
@@ -241,8 +242,6 @@ void BuildInput(const ServerState& state, const std::string& captureSource, Mixe
                 destination.sources.back().controls.clear();
             keys.push_back(key);
         }
-    }
-    if (!state.sources.empty()) {
         MixerControlModel mux;
         mux.id = DestinationControlId(kMux);
         mux.type = MIXERCONTROL_CONTROLTYPE_MUX;
