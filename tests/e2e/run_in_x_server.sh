@@ -6,7 +6,9 @@ if [ -z "${QUOR_E2E_WORK:-}" ]; then
     build=$(cd "$1" && pwd)
     source "$here/../support/private_session.sh"
     export QUOR_E2E_WORK="$work" QUOR_E2E_BIN="$build/bin"
-    xvfb-run -a -s "-screen 0 1280x800x24" bash "$0"
+    # -noreset: Xvfb otherwise resets when its last client leaves (the accessibility bus's launcher
+    # reads a property and goes), and a program that connects meanwhile is refused.
+    xvfb-run -a -s "-screen 0 1280x800x24 -noreset" bash "$0"
     exit
 fi
 source "$here/in_x_server.sh"
