@@ -2,6 +2,7 @@
 // mutes, the capture selection, and change events turned into mixer notifications.
 #include "platform/mixer/PulseMixerBackend.h"
 
+#include "platform/pulse/Property.h"
 #include "platform/pulse/PulseConnection.h"
 #include "platform/pulse/PulseEvents.h"
 #include "platform/wavein/CaptureSource.h"
@@ -72,13 +73,9 @@ bool ReadServer(PulseConnection& pulse, ServerState& state, bool withStreams = t
                     return;
                 StreamState stream;
                 stream.index = info->index;
-                auto read = [info](const char* key) {
-                    const char* value = pa_proplist_gets(info->proplist, key);
-                    return std::string(value ? value : "");
-                };
-                stream.application = read(PA_PROP_APPLICATION_NAME);
-                stream.binary = read(PA_PROP_APPLICATION_PROCESS_BINARY);
-                stream.icon = read(PA_PROP_APPLICATION_ICON_NAME);
+                stream.application = PropertyOf(info->proplist, PA_PROP_APPLICATION_NAME);
+                stream.binary = PropertyOf(info->proplist, PA_PROP_APPLICATION_PROCESS_BINARY);
+                stream.icon = PropertyOf(info->proplist, PA_PROP_APPLICATION_ICON_NAME);
                 stream.name = !stream.application.empty() ? stream.application : info->name ? info->name : "";
                 stream.hasVolume = info->has_volume != 0;
                 CopyVolume(stream, info);

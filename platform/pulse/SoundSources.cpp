@@ -1,6 +1,7 @@
 // Source introspection for command-line use: one server-info and one source-list query.
 #include "platform/pulse/SoundSources.h"
 
+#include "platform/pulse/Property.h"
 #include "platform/pulse/PulseConnection.h"
 
 #include <algorithm>
@@ -89,12 +90,9 @@ std::optional<std::vector<PlayingApplication>> ListPlayingApplications() {
         [](pa_context*, const pa_sink_input_info* info, int eol, void* data) {
             if (eol || !info)
                 return;
-            auto read = [info](const char* key) {
-                const char* value = pa_proplist_gets(info->proplist, key);
-                return std::string(value ? value : "");
-            };
-            PlayingApplication found{read(PA_PROP_APPLICATION_PROCESS_BINARY), read(PA_PROP_APPLICATION_NAME),
-                                     read(PA_PROP_APPLICATION_ICON_NAME)};
+            PlayingApplication found{PropertyOf(info->proplist, PA_PROP_APPLICATION_PROCESS_BINARY),
+                                     PropertyOf(info->proplist, PA_PROP_APPLICATION_NAME),
+                                     PropertyOf(info->proplist, PA_PROP_APPLICATION_ICON_NAME)};
             auto* list = static_cast<std::vector<PlayingApplication>*>(data);
             if (std::none_of(list->begin(), list->end(), [&](const PlayingApplication& a) {
                     return a.binary == found.binary && a.name == found.name;

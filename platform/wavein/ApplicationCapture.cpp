@@ -1,6 +1,7 @@
 // One application's streams, each through its own monitor stream, mixed on the main loop thread.
 #include "platform/wavein/ApplicationCapture.h"
 
+#include "platform/pulse/Property.h"
 #include "platform/pulse/PulseEvents.h"
 
 #include <algorithm>
@@ -41,11 +42,8 @@ ApplicationCapture* Find(void* tag) {
 }
 
 ApplicationId IdOf(const pa_proplist* properties) {
-    auto read = [properties](const char* key) {
-        const char* value = properties ? pa_proplist_gets(properties, key) : nullptr;
-        return std::string(value ? value : "");
-    };
-    return {read(PA_PROP_APPLICATION_PROCESS_BINARY), read(PA_PROP_APPLICATION_NAME)};
+    return {PropertyOf(properties, PA_PROP_APPLICATION_PROCESS_BINARY),
+            PropertyOf(properties, PA_PROP_APPLICATION_NAME)};
 }
 
 void OnPulseEvent(pa_subscription_event_type_t type, uint32_t) {
@@ -244,12 +242,12 @@ void ApplicationCapture::NoteQuitOrReturn(bool present) {
 
 void ApplicationCapture::OpenInput(uint32_t sinkInput, const std::string& monitor) {
     pa_context* c = PulseConnection::Instance().Context();
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, m_Rate, m_Channels};
+    const pa_sample_spec format{PA_SAMPLE_S16LE, m_Rate, m_Channels};
     auto input = std::make_unique<Input>();
     input->owner = this;
     input->sinkInput = sinkInput;
     input->lastAudio = Clock::now();
-    input->stream = pa_stream_new(c, "QuorRecorder capture", &spec, nullptr);
+    input->stream = pa_stream_new(c, "QuorRecorder capture", &format, nullptr);
     if (!input->stream)
         return;
     pa_buffer_attr attr;

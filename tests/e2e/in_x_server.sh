@@ -7,7 +7,12 @@ export QT_QPA_PLATFORM=xcb
 
 # Every wait is on a condition, bounded so a broken run fails instead of hanging.
 until_true() { # command...: run every 0.1 s until it succeeds (its output is passed on), up to 20 s
-    for _ in $(seq 200); do "$@" && return 0; sleep 0.1; done
+    until_true_within 200 "$@"
+}
+until_true_within() { # tries, command...: as until_true, giving up after that many tries
+    local tries=$1
+    shift
+    for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done # the poll interval
     return 1
 }
 

@@ -86,11 +86,7 @@ follows() { # window id, its origin before the drag, pointer x, y
 # and pressed again.
 grabbed() { # window id, its origin before, pointer x, y: pressed, the window follows within 3 s
     xdotool mouseup 1 mousemove "$3" "$4" mousedown 1
-    for _ in $(seq 30); do
-        follows "$@" && return 0
-        sleep 0.1
-    done
-    return 1
+    until_true_within 30 follows "$@"
 }
 dragged_by_body() { # window id, x, y of a point of its body
     local x y

@@ -111,7 +111,8 @@ TEST_F(RecordingTest, WavRecordingsHoldWholeFramesOfAnUnbrokenSine) {
             Use(1, preset, name);
             const int underflows = sine.Underflows();
             ASSERT_TRUE(recorder.StartRecord()) << recorder.LastFailureDetail();
-            std::this_thread::sleep_for(5s); // a recording of 5 s
+            const uint64_t fiveSeconds = uint64_t(settings.sampleRate) * 4 * 5;
+            ASSERT_TRUE(quortest::Eventually([&] { return recorder.RecordedBytes() >= fiveSeconds; }));
             ASSERT_TRUE(recorder.StopRecord());
             bytes = quortest::ReadFile(PathOf(name));
             if (sine.Underflows() == underflows || attempt == 3)

@@ -68,8 +68,8 @@ int ApplicationPlayer::StartStream(double frequency) {
     pa_stream* stream;
     {
         Locked lock(m_Loop);
-        const pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 2};
-        stream = pa_stream_new(m_Context, "tone", &spec, nullptr);
+        const pa_sample_spec format{PA_SAMPLE_S16LE, kRate, 2};
+        stream = pa_stream_new(m_Context, "tone", &format, nullptr);
         if (!stream)
             return -1;
         number = m_Next++;
