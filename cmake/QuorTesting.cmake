@@ -1,4 +1,5 @@
-# quor_add_gtest(NAME <name> LABEL <unit|audio|gui|e2e> SOURCES ... LIBS ... [NO_MAIN] [BOTH_SERVERS])
+# quor_add_gtest(NAME <name> LABEL <unit|audio|gui|e2e> SOURCES ... LIBS ... [NO_MAIN] [BOTH_SERVERS]
+#                [ENVIRONMENT VAR=value...])
 # One GoogleTest program per tested folder; each test case becomes a CTest test with the label.
 # BOTH_SERVERS registers every case a second time, prefixed "pipewire.", to run against a private
 # PipeWire server instead of PulseAudio (the audio fixture reads QUOR_SOUND_SERVER).
@@ -8,7 +9,7 @@ include(GoogleTest)
 set(QUOR_TEST_BIN_DIR ${CMAKE_BINARY_DIR}/tests-bin)
 
 function(quor_add_gtest)
-    cmake_parse_arguments(T "NO_MAIN;BOTH_SERVERS" "NAME;LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "NO_MAIN;BOTH_SERVERS" "NAME;LABEL;TIMEOUT" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 120)
     endif()
@@ -24,10 +25,14 @@ function(quor_add_gtest)
     set_target_properties(${T_NAME} PROPERTIES
         RUNTIME_OUTPUT_DIRECTORY ${QUOR_TEST_BIN_DIR}
         BUILD_RPATH "${QUOR_BIN_DIR}")
+    set(_environment)
+    if(T_ENVIRONMENT)
+        set(_environment ENVIRONMENT "${T_ENVIRONMENT}")
+    endif()
     gtest_discover_tests(${T_NAME}
         DISCOVERY_TIMEOUT 60
         DISCOVERY_MODE PRE_TEST
-        PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT})
+        PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT} ${_environment})
     if(T_BOTH_SERVERS)
         gtest_discover_tests(${T_NAME}
             TEST_PREFIX pipewire.

@@ -22,8 +22,8 @@ bool CHoverButton::LoadBitmap(const QPixmap& strip, int imageCount) {
         return false;
     strip_ = strip;
     imageCount_ = imageCount;
-    imageWidth_ = strip.width() / imageCount;
-    imageHeight_ = strip.height();
+    imageWidth_ = Skin::SizeOf(strip).width() / imageCount;
+    imageHeight_ = Skin::SizeOf(strip).height();
     focusRing_ = QImage();
     resize(imageWidth_, imageHeight_);
     update();
@@ -66,7 +66,7 @@ void CHoverButton::paintEvent(QPaintEvent*) {
         return;
     QPainter painter(this);
     const QRect source(CurrentPicture() * imageWidth_, 0, imageWidth_, imageHeight_);
-    painter.drawPixmap(QPoint(0, 0), strip_, source);
+    painter.drawPixmap(QPointF(0, 0), strip_, Skin::PixelsOf(strip_, source));
     if (ui::ShowsFocusMark(this))
         painter.drawImage(QPoint(0, 0), FocusRingImage());
 }
@@ -77,14 +77,16 @@ const QImage& CHoverButton::FocusRingImage() {
     // The button's outline is what any of its pictures covers: a title button's plate shows only
     // under the mouse, faintly, so any cover counts as inside.
     const QImage strip = strip_.toImage().convertToFormat(QImage::Format_ARGB32);
-    QImage shape(imageWidth_, imageHeight_, QImage::Format_ARGB32);
-    for (int y = 0; y < imageHeight_; ++y) {
+    const int width = strip.width() / imageCount_; // in the strip's own pixels
+    QImage shape(width, strip.height(), QImage::Format_ARGB32);
+    shape.setDevicePixelRatio(strip.devicePixelRatio());
+    for (int y = 0; y < shape.height(); ++y) {
         auto* out = reinterpret_cast<QRgb*>(shape.scanLine(y));
         const auto* in = reinterpret_cast<const QRgb*>(strip.constScanLine(y));
-        for (int x = 0; x < imageWidth_; ++x) {
+        for (int x = 0; x < width; ++x) {
             int cover = 0;
             for (int picture = 0; picture < imageCount_; ++picture)
-                cover = std::max(cover, qAlpha(in[picture * imageWidth_ + x]));
+                cover = std::max(cover, qAlpha(in[picture * width + x]));
             out[x] = qRgba(0, 0, 0, std::min(255, cover * 6));
         }
     }

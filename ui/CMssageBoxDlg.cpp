@@ -166,20 +166,14 @@ void CMssageBoxDlg::showEvent(QShowEvent* event) {
 }
 
 void CMssageBoxDlg::paintEvent(QPaintEvent*) {
-    QPixmap canvas(size());
-    {
-        QPainter p(&canvas);
-        p.fillRect(rect(), Qt::white);
-        for (int y = 0; y < kTitleBand && y < height(); ++y) {
-            p.setPen(Blend(kTitleTop, kTitleBottom, y, kTitleBand - 1));
-            p.drawLine(0, y, width() - 1, y);
-        }
-        p.setPen(QColor(kFrame));
-        p.drawRect(0, 0, width() - 1, height() - 1);
-        if (!messageLabel_)
-            PaintMessage(p);
-    }
-    QPainter(this).drawPixmap(0, 0, canvas);
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+    for (int y = 0; y < kTitleBand && y < height(); ++y)
+        p.fillRect(QRect(0, y, width(), 1), Blend(kTitleTop, kTitleBottom, y, kTitleBand - 1));
+    p.setPen(QColor(kFrame));
+    p.drawRect(0, 0, width() - 1, height() - 1);
+    if (!messageLabel_)
+        PaintMessage(p);
 }
 
 namespace {

@@ -6,7 +6,8 @@ class QWidget;
 
 namespace ui {
 
-// Moves `box` (a top-level window with its final size) over the centre of its parent's window.
+// Moves `box` (a top-level window with its final size) over the centre of its parent's window, kept
+// inside the screen.
 void CentreOverOwner(QWidget* box);
 
 } // namespace ui

@@ -42,7 +42,8 @@ void CxSkinButton::SetSkin(SkinSet set, int normal, int pressed, int hover, int 
     maskAlpha_ = QImage();
     if (!mask_.isNull()) {
         region_ = ui::RegionOfPixelsNot(mask_, 0xFFFFFF);
-        maskAlpha_ = ui::MaskCoverage(mask_);
+        // Drawn at the screen's ratio for a smooth edge; the hit shape stays in window units.
+        maskAlpha_ = ui::MaskCoverage(Skin::Ratio() > 1 ? Skin::Bitmap(set, mask).toImage() : mask_);
         if (drawMode_ == Natural)
             resize(mask_.size());
     }
@@ -103,11 +104,13 @@ const QPixmap& CxSkinButton::FaceFor(bool* sunken) const {
 
 QPixmap CxSkinButton::Masked(const QPixmap& bitmap) const {
     QPixmap out(bitmap.size());
+    out.setDevicePixelRatio(bitmap.devicePixelRatio());
     out.fill(Qt::transparent);
     QPainter p(&out);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.drawPixmap(0, 0, bitmap);
     p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
-    p.drawImage(QRect(QPoint(0, 0), bitmap.size()), maskAlpha_);
+    p.drawImage(QRectF(QPointF(0, 0), bitmap.deviceIndependentSize()), maskAlpha_);
     return out;
 }
 
@@ -150,8 +153,11 @@ void CxSkinButton::paintEvent(QPaintEvent*) {
 }
 
 const QImage& CxSkinButton::FocusRingImage() {
-    if (focusRing_.isNull() || focusRing_.size() != size()) {
-        QImage shape(size(), QImage::Format_ARGB32_Premultiplied);
+    const qreal ratio = devicePixelRatioF();
+    if (focusRing_.isNull() || focusRing_.deviceIndependentSize() != QSizeF(size()) ||
+        focusRing_.devicePixelRatio() != ratio) {
+        QImage shape(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        shape.setDevicePixelRatio(ratio);
         shape.fill(Qt::black); // without a mask the button is its rectangle
         if (!maskAlpha_.isNull()) {
             shape.fill(Qt::transparent);

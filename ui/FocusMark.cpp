@@ -63,6 +63,7 @@ bool ShowsFocusMark(const QWidget* control) {
 QImage FocusRing(const QImage& shape, int width) {
     const QImage source = shape.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const int w = source.width(), h = source.height();
+    width = qRound(width * shape.devicePixelRatio()); // the ring is as wide on every screen
     std::vector<int> alpha(size_t(w) * h);
     for (int y = 0; y < h; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(source.constScanLine(y));
@@ -76,6 +77,7 @@ QImage FocusRing(const QImage& shape, int width) {
     // What lies more than `width` pixels inside the edge stays clear: the ring is the shape minus
     // its erosion by a disc of that radius.
     QImage ring(w, h, QImage::Format_ARGB32_Premultiplied);
+    ring.setDevicePixelRatio(shape.devicePixelRatio());
     const QRgb accent = kFocusAccent.rgb();
     for (int y = 0; y < h; ++y) {
         auto* out = reinterpret_cast<QRgb*>(ring.scanLine(y));

@@ -32,6 +32,7 @@ QRegion RegionOfPixelsNot(const QImage& source, QRgb excluded) {
 QImage MaskCoverage(const QImage& source) {
     const QImage mask = source.convertToFormat(QImage::Format_RGB32);
     QImage coverage(mask.size(), QImage::Format_ARGB32_Premultiplied);
+    coverage.setDevicePixelRatio(mask.devicePixelRatio());
     for (int y = 0; y < mask.height(); ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
         auto* out = reinterpret_cast<QRgb*>(coverage.scanLine(y));

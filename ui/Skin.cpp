@@ -1,9 +1,11 @@
 // Resource lookup for the skin images.
 #include "ui/Skin.h"
 
+#include "ui/ImageRegion.h"
 #include "ui/skinpack/SkinFormat.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QPixmapCache>
 #include <QResource>
 
@@ -41,7 +43,53 @@ QImage ReadSkin(const QString& path) {
         return image.copy();
     return image;
 }
+// The ratio the skin is drawn for: the highest of the screens', so a window is sharp on the best
+// screen and scaled down on the others.
+qreal ScreenRatio() {
+    return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+}
+
+// The picture drawn at 2x, brought to `ratio`. The window's shape comes from the 1x picture, so the
+// colour key is made see-through here rather than drawn; a smooth scale then blends the edges.
+QPixmap HiDpiBitmap(const QString& path, qreal ratio) {
+    QImage image(QString(path).replace(QLatin1String(".skin"), QLatin1String("@2x.png")));
+    if (image.isNull())
+        return QPixmap::fromImage(ReadSkin(path)); // no 2x picture: Qt scales the 1x one
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (row[x] == kSkinColourKey)
+                row[x] = 0;
+    }
+    if (!qFuzzyCompare(ratio, 2.0)) {
+        const QSize size(qRound(image.width() * ratio / 2), qRound(image.height() * ratio / 2));
+        image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                    .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    image.setDevicePixelRatio(ratio);
+    return QPixmap::fromImage(image);
+}
 } // namespace
+
+qreal Skin::Ratio() {
+    return ScreenRatio();
+}
+
+QPixmap Skin::SeeThroughBitmap(SkinSet set, int id) {
+    if (Ratio() > 1)
+        return Bitmap(set, id); // already see-through
+    return ui::WithoutColour(Image(set, id), kSkinColourKey);
+}
+
+QSize Skin::SizeOf(const QPixmap& picture) {
+    return picture.deviceIndependentSize().toSize();
+}
+
+QRectF Skin::PixelsOf(const QPixmap& picture, const QRect& part) {
+    const qreal ratio = picture.devicePixelRatio();
+    return QRectF(part.x() * ratio, part.y() * ratio, part.width() * ratio, part.height() * ratio);
+}
 
 QString Skin::ResourcePath(SkinSet set, int id) {
     return QStringLiteral(":/skin/%1/%2.skin").arg(QLatin1String(FolderOf(set))).arg(id);
@@ -55,11 +103,13 @@ QPixmap Skin::Bitmap(SkinSet set, int id) {
     if (id <= 0)
         return {};
     const QString path = ResourcePath(set, id);
+    const qreal ratio = ScreenRatio();
+    const QString key = ratio > 1 ? path + QLatin1Char('@') + QString::number(ratio) : path;
     QPixmap pixmap;
-    if (!QPixmapCache::find(path, &pixmap)) {
-        pixmap = QPixmap::fromImage(ReadSkin(path));
+    if (!QPixmapCache::find(key, &pixmap)) {
+        pixmap = ratio > 1 ? HiDpiBitmap(path, ratio) : QPixmap::fromImage(ReadSkin(path));
         if (!pixmap.isNull())
-            QPixmapCache::insert(path, pixmap);
+            QPixmapCache::insert(key, pixmap);
     }
     return pixmap;
 }

@@ -15,10 +15,21 @@ inline constexpr QRgb kSkinColourKey = 0xFFFF00FF;
 class Skin {
 public:
     // The bitmap with that id, or a null pixmap when the program has none. GUI thread only.
+    // Where a screen's device pixel ratio is above 1 it is the picture drawn at 2x (scaled to the
+    // ratio), with that ratio and the colour key already see-through: measure it with SizeOf and
+    // take parts of it with PixelsOf.
     static QPixmap Bitmap(SkinSet set, int id);
-    // The same picture as an image, for pixel work (masks, regions). Null when missing. GUI
-    // thread only.
+    // The bitmap with the colour key see-through, for pictures drawn over others (the digits).
+    static QPixmap SeeThroughBitmap(SkinSet set, int id);
+    // The device pixel ratio the bitmaps are drawn for (1 on an ordinary screen).
+    static qreal Ratio();
+    // The picture at 1x as an image, for pixel work in window units (masks, regions, shapes).
+    // Null when missing. GUI thread only.
     static QImage Image(SkinSet set, int id);
+    // The size a picture covers in a window.
+    static QSize SizeOf(const QPixmap& picture);
+    // Part of a picture, given in window units, as the picture's own pixels.
+    static QRectF PixelsOf(const QPixmap& picture, const QRect& part);
     // Resource path of a bitmap, e.g. ":/skin/recorder/159.skin" (packed from skin/recorder/159.png).
     static QString ResourcePath(SkinSet set, int id);
     static bool Has(SkinSet set, int id);

@@ -66,7 +66,7 @@ void CVolumeSlider::StepWithRange() {
 }
 
 int CVolumeSlider::ThumbTop() const {
-    const int travel = std::max(0, height() - m_Thumb.height());
+    const int travel = std::max(0, height() - Skin::SizeOf(m_Thumb).height());
     const int span = maximum() - minimum();
     if (span <= 0)
         return 0;
@@ -74,7 +74,7 @@ int CVolumeSlider::ThumbTop() const {
 }
 
 int CVolumeSlider::ValueAt(int y) const {
-    const int travel = std::max(1, height() - m_Thumb.height());
+    const int travel = std::max(1, height() - Skin::SizeOf(m_Thumb).height());
     const int top = std::clamp(y, 0, travel);
     const long long span = static_cast<long long>(maximum()) - minimum();
     return minimum() + static_cast<int>((top * span + travel / 2) / travel);
@@ -83,7 +83,7 @@ int CVolumeSlider::ValueAt(int y) const {
 void CVolumeSlider::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawPixmap(rect(), m_Track);
-    const QPoint thumb((width() - m_Thumb.width()) / 2, ThumbTop());
+    const QPoint thumb((width() - Skin::SizeOf(m_Thumb).width()) / 2, ThumbTop());
     painter.drawPixmap(thumb, m_Thumb);
     if (ui::ShowsFocusMark(this)) {
         if (m_FocusRing.isNull())
@@ -100,7 +100,9 @@ void CVolumeSlider::mousePressEvent(QMouseEvent* event) {
     const int y = event->position().toPoint().y();
     const int thumbTop = ThumbTop();
     // A press on the thumb keeps the grab point under the mouse; elsewhere the thumb jumps there.
-    m_GrabOffset = (y >= thumbTop && y < thumbTop + m_Thumb.height()) ? y - thumbTop : m_Thumb.height() / 2;
+    m_GrabOffset = (y >= thumbTop && y < thumbTop + Skin::SizeOf(m_Thumb).height())
+                       ? y - thumbTop
+                       : Skin::SizeOf(m_Thumb).height() / 2;
     m_Dragging = true;
     setSliderDown(true);
     setValue(ValueAt(y - m_GrabOffset));

@@ -11,8 +11,7 @@
 RecorderFace::RecorderFace()
     : m_Background(Skin::Bitmap(SkinSet::Recorder, RecorderBitmap::IDB_FACE)),
       m_Lamp(Skin::Bitmap(SkinSet::Recorder, RecorderBitmap::IDB_LAMP)),
-      m_Digits(
-          ui::WithoutColour(Skin::Image(SkinSet::Recorder, RecorderBitmap::IDB_DIGITS), kSkinColourKey)) {}
+      m_Digits(Skin::SeeThroughBitmap(SkinSet::Recorder, RecorderBitmap::IDB_DIGITS)) {}
 
 bool RecorderFace::LampLit(const RecorderFaceState& state) {
     return state.recording && (state.paused || state.elapsedSeconds % 2 == 1);
@@ -62,21 +61,24 @@ QString RecorderFace::FormatText(const RecorderFaceState& state) {
 }
 
 QPixmap RecorderFace::Digit(int value) const {
-    return m_Digits.copy(value * kDigitWidth, 0, kDigitWidth, kDigitHeight);
+    return m_Digits.copy(
+        Skin::PixelsOf(m_Digits, QRect(value * kDigitWidth, 0, kDigitWidth, kDigitHeight)).toRect());
 }
 
 void RecorderFace::Draw(QPainter& painter, const RecorderFaceState& state) const {
     painter.drawPixmap(0, 0, m_Background);
 
     const QRect lamp = LampRect();
-    painter.drawPixmap(lamp.topLeft(), m_Lamp,
-                       QRect(LampLit(state) ? lamp.width() : 0, 0, lamp.width(), lamp.height()));
+    painter.drawPixmap(
+        QPointF(lamp.topLeft()), m_Lamp,
+        Skin::PixelsOf(m_Lamp, QRect(LampLit(state) ? lamp.width() : 0, 0, lamp.width(), lamp.height())));
 
     int digits[6];
     TimeDigits(state.elapsedSeconds, digits);
     for (int i = 0; i < 6; ++i)
-        painter.drawPixmap(QPoint(kDigitX[i], kDigitTop), m_Digits,
-                           QRect(digits[i] * kDigitWidth, 0, kDigitWidth, kDigitHeight));
+        painter.drawPixmap(
+            QPointF(kDigitX[i], kDigitTop), m_Digits,
+            Skin::PixelsOf(m_Digits, QRect(digits[i] * kDigitWidth, 0, kDigitWidth, kDigitHeight)));
 
     DrawFormatLine(painter, state);
 

@@ -222,13 +222,8 @@ void SliderBoth::paintEvent(QPaintEvent*) {
         m_Baseline = 49; // client top + 49 from the first paint on
         QCoreApplication::postEvent(this, new QEvent(kFirstLayout));
     }
-    QPixmap buffer(size());
-    {
-        QPainter offscreen(&buffer);
-        PaintTo(offscreen);
-    }
     QPainter painter(this);
-    painter.drawPixmap(0, 0, buffer);
+    PaintTo(painter);
 }
 
 void SliderBoth::PaintTo(QPainter& painter) {

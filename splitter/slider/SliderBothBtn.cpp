@@ -110,8 +110,11 @@ void SliderBothBtn::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     DrawAt(painter, rect());
     if (!m_Picture.isNull() && ui::ShowsFocusMark(this)) {
-        if (m_FocusRing.isNull())
-            m_FocusRing = ui::FocusRing(ThumbShape(m_Picture.toImage().scaled(size())));
+        if (m_FocusRing.isNull()) {
+            QImage picture = m_Picture.toImage().scaled(size() * devicePixelRatioF());
+            picture.setDevicePixelRatio(devicePixelRatioF());
+            m_FocusRing = ui::FocusRing(ThumbShape(picture));
+        }
         painter.drawImage(0, 0, m_FocusRing);
     }
 }

@@ -423,15 +423,12 @@ void CQuorSplitDlg::reject() {
 }
 
 void CQuorSplitDlg::paintEvent(QPaintEvent*) {
-    QPixmap buffer(size());
-    buffer.fill(Qt::transparent); // the face's corners stay see-through
     {
-        QPainter painter(&buffer);
+        QPainter painter(this);
         painter.setClipRegion(mask()); // the face's colour key stays see-through
         painter.drawPixmap(0, 0, m_Background);
         PaintTexts(painter);
     }
-    QPainter(this).drawPixmap(0, 0, buffer);
     if (std::exchange(m_LoudnessPending, false))
         QMetaObject::invokeMethod(this, &CQuorSplitDlg::StartLoudnessScan, Qt::QueuedConnection);
     ui::ReportFirstPaint("QuorSplit");

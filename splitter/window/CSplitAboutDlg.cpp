@@ -61,15 +61,11 @@ void CSplitAboutDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CSplitAboutDlg::paintEvent(QPaintEvent*) {
-    QPixmap buffer(size());
-    {
-        QPainter p(&buffer);
-        p.fillRect(rect(), QColor(236, 236, 236));
-        p.setPen(QColor(181, 181, 181));
-        p.drawRect(rect().adjusted(0, 0, -1, -1));
-        p.drawPixmap(0, 0, Skin::Bitmap(SkinSet::Splitter, SplitterBitmap::IDB_ABOUT_TITLE));
-        p.drawPixmap(25, 60, Skin::Bitmap(SkinSet::Splitter, SplitterBitmap::IDB_ABOUT_PICTURE));
-        p.drawPixmap(25, 197, Skin::Bitmap(SkinSet::Splitter, SplitterBitmap::IDB_ABOUT_FOOTER));
-    }
-    QPainter(this).drawPixmap(0, 0, buffer);
+    QPainter p(this);
+    p.fillRect(rect(), QColor(236, 236, 236));
+    p.setPen(QColor(181, 181, 181));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    p.drawPixmap(0, 0, Skin::Bitmap(SkinSet::Splitter, SplitterBitmap::IDB_ABOUT_TITLE));
+    p.drawPixmap(25, 60, Skin::Bitmap(SkinSet::Splitter, SplitterBitmap::IDB_ABOUT_PICTURE));
+    p.drawPixmap(25, 197, Skin::Bitmap(SkinSet::Splitter, SplitterBitmap::IDB_ABOUT_FOOTER));
 }

@@ -7,8 +7,34 @@
 
 namespace skinpaint {
 
+namespace {
+int g_scale = 1;
+} // namespace
+
+void SetScale(int scale) {
+    g_scale = scale;
+}
+
+int Scale() {
+    return g_scale;
+}
+
+QImage Picture(int width, int height, QImage::Format format) {
+    QImage image(width * g_scale, height * g_scale, format);
+    image.setDevicePixelRatio(g_scale);
+    return image;
+}
+
+QSize LogicalSize(const QImage& picture) {
+    return picture.deviceIndependentSize().toSize();
+}
+
+QRect Pixels(const QRect& logical) {
+    return QRect(logical.topLeft() * g_scale, logical.size() * g_scale);
+}
+
 QImage Canvas(int width, int height) {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    QImage image = Picture(width, height, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     return image;
 }
@@ -185,7 +211,7 @@ void DrawTitleIconButton(QPainter& p, const QRectF& box, Icon icon, State state)
 }
 
 static QImage MaskFrom(int width, int height, const QPainterPath& shape) {
-    QImage mask(width, height, QImage::Format_RGB32);
+    QImage mask = Picture(width, height, QImage::Format_RGB32);
     mask.fill(Qt::white);
     QPainter p(&mask);
     Antialias(p);
@@ -204,8 +230,9 @@ QImage PillMask(int width, int height) {
 }
 
 QImage KeyOnMagenta(const QImage& source) {
-    QImage argb = source.convertToFormat(QImage::Format_ARGB32);
+    const QImage argb = source.convertToFormat(QImage::Format_ARGB32);
     QImage out(argb.size(), QImage::Format_RGB32);
+    out.setDevicePixelRatio(argb.devicePixelRatio());
     for (int y = 0; y < argb.height(); ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
         auto* o = reinterpret_cast<QRgb*>(out.scanLine(y));
@@ -215,9 +242,34 @@ QImage KeyOnMagenta(const QImage& source) {
     return out;
 }
 
+QImage KeyedLike1x(QImage (*paint)()) {
+    const int scale = g_scale;
+    g_scale = 1;
+    const QImage key = KeyOnMagenta(paint());
+    g_scale = scale;
+    if (scale == 1)
+        return key;
+    const QImage argb = paint().convertToFormat(QImage::Format_ARGB32);
+    QImage out(argb.size(), QImage::Format_RGB32);
+    out.setDevicePixelRatio(scale);
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        const auto* keyRow = reinterpret_cast<const QRgb*>(key.constScanLine(y / scale));
+        auto* o = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < argb.width(); ++x) {
+            const QRgb k = keyRow[x / scale];
+            // A faint pixel inside the shape takes the colour the 1x edge pixel has.
+            o[x] = k == 0xFFFF00FFu ? k : qAlpha(in[x]) >= 128 ? (in[x] | 0xFF000000u) : k;
+        }
+    }
+    return out;
+}
+
 void Writer::Save(const char* program, int id, const QImage& image) {
     root_.mkpath(QLatin1String(program));
-    const QString path = root_.filePath(QStringLiteral("%1/%2.png").arg(QLatin1String(program)).arg(id));
+    const QString suffix = g_scale == 1 ? QString() : QStringLiteral("@%1x").arg(g_scale);
+    const QString path =
+        root_.filePath(QStringLiteral("%1/%2%3.png").arg(QLatin1String(program)).arg(id).arg(suffix));
     const bool opaque = !image.hasAlphaChannel();
     const QImage out = image.convertToFormat(opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32);
     if (!out.save(path, "PNG", 9))

@@ -20,7 +20,7 @@ QImage PaintFace() {
     QImage face = Canvas(330, 158);
     QPainter p(&face);
     Antialias(p);
-    PaintWindowFace(p, face.size(), QColor(0x2f, 0x34, 0x3b), QColor(0x1a, 0x1d, 0x21), Icon::Record,
+    PaintWindowFace(p, LogicalSize(face), QColor(0x2f, 0x34, 0x3b), QColor(0x1a, 0x1d, 0x21), Icon::Record,
                     colour::kRecordRed, QStringLiteral("쿠오르녹음기"));
     p.fillRect(QRect(0, 32, 330, 1), QColor(0x44, 0x4a, 0x52));
 
@@ -55,7 +55,7 @@ QImage PaintFace() {
     p.setPen(QColor(0x4d, 0x54, 0x5d));
     p.drawText(QRectF(88, 134, 78, 12), Qt::AlignCenter, QStringLiteral("RECORDER"));
 
-    FinishWindowFace(p, face.size(), QColor(0x0a, 0x0b, 0x0d));
+    FinishWindowFace(p, LogicalSize(face), QColor(0x0a, 0x0b, 0x0d));
     p.setPen(QPen(QColor(255, 255, 255, 30), 1));
     p.drawRoundedRect(QRectF(1.5, 1.5, 327, 155), 8.5, 8.5);
     return face;
@@ -67,7 +67,7 @@ QImage Lamp(const QImage& face) {
     Antialias(p);
     for (int lit = 0; lit < 2; ++lit) {
         const QPointF c(lit * 28 + 14, 14);
-        p.drawImage(QPointF(lit * 28, 0), face, QRect(17, 71, 28, 28));
+        p.drawImage(QPointF(lit * 28, 0), face, Pixels(QRect(17, 71, 28, 28)));
         if (lit) {
             QRadialGradient glow(c, 14);
             glow.setColorAt(0, QColor(255, 60, 60, 150));
@@ -93,7 +93,7 @@ QImage Digits() {
                                         "afgcd",  "afgedc", "abc",   "abcdefg", "abcdfg"};
     const QRect seg[7] = {{3, 1, 7, 2},  {10, 3, 2, 5}, {10, 10, 2, 5}, {3, 15, 7, 2},
                           {1, 10, 2, 5}, {1, 3, 2, 5},  {3, 8, 7, 2}};
-    QImage digits(130, 18, QImage::Format_RGB32);
+    QImage digits = Picture(130, 18, QImage::Format_RGB32);
     digits.fill(colour::kMagenta);
     QPainter p(&digits);
     for (int d = 0; d < 10; ++d)
@@ -108,7 +108,7 @@ QImage VolumeTrack(const QImage& face) {
     QImage track = Canvas(18, 40);
     QPainter p(&track);
     Antialias(p);
-    p.drawImage(0, 0, face, 300, 68, 18, 40);
+    p.drawImage(QPointF(0, 0), face, Pixels(QRect(300, 68, 18, 40)));
     p.setPen(QPen(QColor(0x1f, 0x35, 0x3d), 1));
     for (int y = 6; y <= 34; y += 7)
         p.drawLine(QPointF(2, y + 0.5), QPointF(5, y + 0.5));
@@ -182,13 +182,13 @@ QImage AboutPicture() {
 }
 
 QImage PopupHeader() {
-    QImage header(330, 62, QImage::Format_RGB32);
+    QImage header = Picture(330, 62, QImage::Format_RGB32);
     QPainter p(&header);
     Antialias(p);
     QLinearGradient g(0, 0, 0, 62);
     g.setColorAt(0, colour::kTitleTop);
     g.setColorAt(1, QColor(0x1c, 0x1f, 0x24));
-    p.fillRect(header.rect(), g);
+    p.fillRect(QRect(0, 0, 330, 62), g);
     p.fillRect(QRect(0, 61, 330, 1), QColor(0x86, 0xea, 0xff, 160));
     DrawIcon(p, Icon::Record, QRectF(14, 16, 30, 30), colour::kRecordRed);
     p.setFont(CaptionFont(17));
@@ -202,7 +202,7 @@ QImage PopupHeader() {
 }
 
 QImage PopupFooter() {
-    QImage footer(330, 30, QImage::Format_RGB32);
+    QImage footer = Picture(330, 30, QImage::Format_RGB32);
     footer.fill(QColor(0xf3, 0xf4, 0xf6));
     QPainter p(&footer);
     p.fillRect(QRect(0, 0, 330, 1), QColor(0xd0, 0xd4, 0xd9));
@@ -213,7 +213,7 @@ QImage PopupFooter() {
 
 void PaintRecorderSkin(Writer& out) {
     const QImage face = PaintFace();
-    out.Save(kProgram, IDB_FACE, KeyOnMagenta(face));
+    out.Save(kProgram, IDB_FACE, KeyedLike1x(PaintFace));
     out.Save(kProgram, IDB_LAMP, Lamp(face));
     out.Save(kProgram, IDB_DIGITS, Digits());
     out.Save(kProgram, IDB_VOLUME_TRACK, VolumeTrack(face));

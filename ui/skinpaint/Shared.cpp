@@ -6,10 +6,10 @@
 namespace skinpaint {
 
 QImage TitleBar(Icon icon, const QString& text) {
-    QImage bar(356, 32, QImage::Format_RGB32);
+    QImage bar = Picture(356, 32, QImage::Format_RGB32);
     QPainter p(&bar);
     Antialias(p);
-    FillTitleBand(p, bar.rect());
+    FillTitleBand(p, QRect(0, 0, 356, 32));
     p.fillRect(QRect(0, 31, 356, 1), QColor(0x12, 0x14, 0x17));
     DrawIcon(p, icon, QRectF(10, 8, 16, 16), icon == Icon::Record ? colour::kRecordRed : colour::kLightInk);
     p.setFont(CaptionFont(13));
@@ -19,7 +19,7 @@ QImage TitleBar(Icon icon, const QString& text) {
 }
 
 QImage AboutFooter(const QString& wordmark) {
-    QImage band(305, 20, QImage::Format_RGB32);
+    QImage band = Picture(305, 20, QImage::Format_RGB32);
     band.fill(QColor(236, 236, 236));
     QPainter p(&band);
     Antialias(p);
@@ -44,7 +44,7 @@ void DrawGraphiteTile(QPainter& p, const QRectF& tile, double radius) {
 }
 
 QImage EmblemCanvas() {
-    QImage pic(100, 90, QImage::Format_RGB32);
+    QImage pic = Picture(100, 90, QImage::Format_RGB32);
     pic.fill(QColor(236, 236, 236)); // the About box's face
     QPainter p(&pic);
     Antialias(p);
@@ -97,7 +97,7 @@ QImage HomepageStrip() {
 }
 
 QImage RoundFace(Icon icon, State state) {
-    QImage image(34, 34, QImage::Format_RGB32);
+    QImage image = Picture(34, 34, QImage::Format_RGB32);
     QPainter p(&image);
     // Outside the circle the ring's colours continue, so the mask's soft edge shows the ring
     // and never a light fringe.
@@ -105,14 +105,14 @@ QImage RoundFace(Icon icon, State state) {
     QLinearGradient bleed(0, 0, 0, 34);
     bleed.setColorAt(0, off ? QColor(0x80, 0x87, 0x8f) : QColor(0x12, 0x14, 0x17));
     bleed.setColorAt(1, off ? QColor(0xa9, 0xb0, 0xb7) : QColor(0x5e, 0x66, 0x70));
-    p.fillRect(image.rect(), bleed);
+    p.fillRect(QRect(0, 0, 34, 34), bleed);
     Antialias(p);
     DrawRoundButton(p, QRectF(0, 0, 34, 34), icon, state);
     return image;
 }
 
 QImage PillFace(int width, int height, Icon icon, const QString& caption, State state) {
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image = Picture(width, height, QImage::Format_RGB32);
     image.fill(QColor(0x5b, 0x62, 0x6b)); // the outline's colour under the mask's soft edge
     QPainter p(&image);
     Antialias(p);

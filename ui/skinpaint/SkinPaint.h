@@ -41,6 +41,15 @@ enum class Icon {
     Home
 };
 
+// Every picture is drawn once per scale: 1 for ordinary screens, 2 for HiDPI ones. A picture made
+// by Picture() carries its scale as device pixel ratio, so its painter draws in 1x coordinates.
+void SetScale(int scale);
+int Scale();
+QImage Picture(int width, int height, QImage::Format format);
+QSize LogicalSize(const QImage& picture);
+// A rectangle in 1x coordinates as the pixels of a picture drawn at the current scale.
+QRect Pixels(const QRect& logical);
+
 // Transparent canvas with antialiasing on.
 QImage Canvas(int width, int height);
 void Antialias(QPainter& p);
@@ -74,10 +83,14 @@ QImage RoundMask(int size);
 QImage PillMask(int width, int height);
 // Hard-edged colour key: pixels less than half covered become magenta, the rest opaque.
 QImage KeyOnMagenta(const QImage& argb);
+// A window face keyed so: painted at the current scale, but see-through exactly where its 1x
+// picture is, since the 1x picture shapes the window at every scale.
+QImage KeyedLike1x(QImage (*paint)());
 
 class Writer {
 public:
     explicit Writer(const QString& root) : root_(root) {}
+    // Writes <program>/<id>.png at scale 1 and <program>/<id>@2x.png at scale 2.
     void Save(const char* program, int id, const QImage& image);
     int Count() const { return count_; }
 

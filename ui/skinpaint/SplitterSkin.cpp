@@ -22,7 +22,7 @@ QImage Background() {
     QImage face = Canvas(500, 210);
     QPainter p(&face);
     Antialias(p);
-    PaintWindowFace(p, face.size(), QColor(0xf1, 0xf3, 0xf5), QColor(0xd9, 0xde, 0xe3), Icon::Scissors,
+    PaintWindowFace(p, LogicalSize(face), QColor(0xf1, 0xf3, 0xf5), QColor(0xd9, 0xde, 0xe3), Icon::Scissors,
                     QColor(0xff, 0x6b, 0x6b), QStringLiteral("쿠오르녹음기 자르개"));
 
     // File row: label and the well of the path box (68, 42, 260 x 16).
@@ -52,14 +52,14 @@ QImage Background() {
     p.drawRoundedRect(QRectF(180.5, 173.5, 3, 21), 1.5, 1.5);
     p.drawRoundedRect(QRectF(353.5, 173.5, 3, 21), 1.5, 1.5);
 
-    FinishWindowFace(p, face.size(), QColor(0x2a, 0x2e, 0x33));
-    return KeyOnMagenta(face);
+    FinishWindowFace(p, LogicalSize(face), QColor(0x2a, 0x2e, 0x33));
+    return face;
 }
 
 // A flag hanging from the baseline: its straight edge marks the value (right edge for the
 // start, left edge for the end).
 QImage Thumb(bool start) {
-    QImage thumb(19, 19, QImage::Format_RGB32);
+    QImage thumb = Picture(19, 19, QImage::Format_RGB32);
     thumb.fill(Qt::white);
     QPainter p(&thumb);
     Antialias(p);
@@ -116,7 +116,7 @@ QImage StripButton(Icon icon, const QString& caption) {
 } // namespace
 
 void PaintSplitterSkin(Writer& out) {
-    out.Save(kProgram, IDB_BACKGROUND, Background());
+    out.Save(kProgram, IDB_BACKGROUND, KeyedLike1x(Background));
     out.Save(kProgram, IDR_MAINFRAME, AppIcon(Icon::Scissors, QColor(0xff, 0x6b, 0x6b)));
     out.Save(kProgram, IDB_THUMB_START, Thumb(true));
     out.Save(kProgram, IDB_THUMB_END, Thumb(false));

@@ -13,8 +13,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     skinpaint::Writer out(QString::fromLocal8Bit(argv[1]));
-    skinpaint::PaintRecorderSkin(out);
-    skinpaint::PaintSplitterSkin(out);
+    for (int scale : {1, 2}) {
+        skinpaint::SetScale(scale);
+        skinpaint::PaintRecorderSkin(out);
+        skinpaint::PaintSplitterSkin(out);
+    }
     std::printf("%d pictures written\n", out.Count());
     return 0;
 }

@@ -161,13 +161,9 @@ void StarOptionDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void StarOptionDlg::paintEvent(QPaintEvent*) {
-    QPixmap canvas(size());
-    {
-        QPainter painter(&canvas);
-        painter.fillRect(rect(), QColor(kFace));
-        painter.setPen(QColor(kFrame));
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
-        painter.drawPixmap(0, 0, m_Title, 0, 0, kTitleSize.width(), kTitleSize.height());
-    }
-    QPainter(this).drawPixmap(0, 0, canvas);
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(kFace));
+    painter.setPen(QColor(kFrame));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.drawPixmap(QPointF(0, 0), m_Title, Skin::PixelsOf(m_Title, QRect(QPoint(0, 0), kTitleSize)));
 }

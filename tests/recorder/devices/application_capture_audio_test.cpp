@@ -173,8 +173,9 @@ TEST_F(RecordOneApplication, FollowsTheApplicationFromStreamToStreamThroughItsQu
     EXPECT_EQ(platform::ChosenApplicationEvents().quits, 1u) << "one quit, told once";
     EXPECT_EQ(platform::ChosenApplicationEvents().refusals, 0u) << "a stream that ended is no refusal";
     // No gap: the silence while it played nothing is in the file, which lasts as long as the
-    // recording ran (within what the last buffers and a busy machine's scheduling add).
-    EXPECT_NEAR(double(left.size()) / kRate, wallSeconds, 0.3);
+    // recording ran. A lost silent phase would be 1.2 s; less than that is the last buffers and a
+    // busy machine's scheduling.
+    EXPECT_NEAR(double(left.size()) / kRate, wallSeconds, 0.8);
     // The first 0.45 s of a phase may still hold the one before (the capture's latency).
     const bool tone[] = {true, false, true, false, true};
     for (size_t k = 0; k < starts.size(); ++k) {
