@@ -149,5 +149,7 @@ xdotool windowactivate --sync "$split"
 until_true stacked_above "$split" "$rec" || fail "the splitter (also always on top) did not come up"
 dragged_by_body "$split" 200 14
 minimised_and_back "$split" 458 14 splitter
+xdotool windowmove "$rec" 40 40 # both in sight for the picture
+until_true near "$rec" 40 40 || fail "the recorder did not move to the corner"
 import -window root "$shots/both-under-$manager.png"
 echo "both windows behave under $manager"
