@@ -43,6 +43,7 @@ QImage ReadSkin(const QString& path) {
         return image.copy();
     return image;
 }
+
 // The ratio the skin is drawn for: the highest of the screens', so a window is sharp on the best
 // screen and scaled down on the others.
 qreal ScreenRatio() {

@@ -15,10 +15,6 @@ void SetScale(int scale) {
     g_scale = scale;
 }
 
-int Scale() {
-    return g_scale;
-}
-
 QImage Picture(int width, int height, QImage::Format format) {
     QImage image(width * g_scale, height * g_scale, format);
     image.setDevicePixelRatio(g_scale);

@@ -44,7 +44,6 @@ enum class Icon {
 // Every picture is drawn once per scale: 1 for ordinary screens, 2 for HiDPI ones. A picture made
 // by Picture() carries its scale as device pixel ratio, so its painter draws in 1x coordinates.
 void SetScale(int scale);
-int Scale();
 QImage Picture(int width, int height, QImage::Format format);
 QSize LogicalSize(const QImage& picture);
 // A rectangle in 1x coordinates as the pixels of a picture drawn at the current scale.
