@@ -53,17 +53,13 @@ CxSkinButton* Skinned(QWidget* parent, SkinSet set, std::array<int, 5> ids, int 
 
 void RecorderTexts(QPainter& p) {
     using namespace RecorderBitmap;
-    p.drawPixmap(QPoint(17, 71), Skin::Bitmap(SkinSet::Recorder, IDB_LAMP), QRect(28, 0, 28, 28));
-    const QPixmap digits = Skin::Bitmap(SkinSet::Recorder, IDB_DIGITS);
-    QImage keyed = digits.toImage().convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < keyed.height(); ++y)
-        for (int x = 0; x < keyed.width(); ++x)
-            if ((keyed.pixel(x, y) | 0xFF000000u) == kSkinColourKey)
-                keyed.setPixel(x, y, 0);
+    const QPixmap lamp = Skin::Bitmap(SkinSet::Recorder, IDB_LAMP);
+    p.drawPixmap(QPointF(17, 71), lamp, Skin::PixelsOf(lamp, QRect(28, 0, 28, 28)));
+    const QPixmap digits = Skin::SeeThroughBitmap(SkinSet::Recorder, IDB_DIGITS);
     const int shown[6] = {0, 1, 0, 2, 0, 3};
     const int xs[6] = {55, 68, 87, 100, 119, 132};
     for (int i = 0; i < 6; ++i)
-        p.drawImage(QPoint(xs[i], 74), keyed, QRect(shown[i] * 13, 0, 13, 18));
+        p.drawPixmap(QPointF(xs[i], 74), digits, Skin::PixelsOf(digits, QRect(shown[i] * 13, 0, 13, 18)));
     p.setPen(Qt::white);
     p.setFont(ui::CellHeightFont(QStringLiteral("돋움체"), 11));
     const int f = Qt::TextSingleLine | Qt::AlignVCenter;

@@ -24,8 +24,9 @@ QPixmap Masked(SkinSet set, int id, int maskId) {
     QPixmap picture = Skin::Bitmap(set, id);
     if (maskId == 0 || picture.isNull())
         return picture;
-    const QImage alpha = ui::MaskCoverage(Skin::Image(set, maskId));
+    const QImage alpha = ui::MaskCoverage(Skin::Bitmap(set, maskId).toImage());
     QPixmap out(picture.size());
+    out.setDevicePixelRatio(picture.devicePixelRatio());
     out.fill(Qt::transparent);
     QPainter p(&out);
     p.drawPixmap(0, 0, picture);
@@ -46,8 +47,11 @@ std::vector<Item> Items() {
     auto strip = [](R set, int id, int count) {
         std::vector<QPixmap> out;
         const QPixmap all = Skin::Bitmap(set, id);
-        for (int i = 0; i < count; ++i)
-            out.push_back(all.copy(i * all.width() / count, 0, all.width() / count, all.height()));
+        for (int i = 0; i < count; ++i) { // cut in the strip's own pixels
+            QPixmap piece = all.copy(i * all.width() / count, 0, all.width() / count, all.height());
+            piece.setDevicePixelRatio(all.devicePixelRatio());
+            out.push_back(piece);
+        }
         return out;
     };
     auto skins = [](R set, std::initializer_list<int> ids, int mask) {
@@ -176,12 +180,12 @@ protected:
             }
             int h = 0;
             for (const QPixmap& pic : item.pictures)
-                h = std::max(h, pic.height());
+                h = std::max(h, Skin::SizeOf(pic).height());
             p.fillRect(QRect(0, y, width(), h + 12), item.swatch);
             int x = 8;
             for (const QPixmap& pic : item.pictures) {
-                p.drawPixmap(x, y + 6 + (h - pic.height()) / 2, pic);
-                x += pic.width() + 6;
+                p.drawPixmap(x, y + 6 + (h - Skin::SizeOf(pic).height()) / 2, pic);
+                x += Skin::SizeOf(pic).width() + 6;
             }
             y += h + 12 + 8;
         }
@@ -239,7 +243,8 @@ protected:
         p.fillRect(QRect(0, 0, 353, 226), Qt::white);
         p.setPen(QColor(0xB5, 0xB5, 0xB5));
         p.drawRect(0, 0, 352, 225);
-        p.drawPixmap(0, 0, Skin::Bitmap(R, IDB_SETTINGS_TITLE), 0, 0, 353, 32);
+        const QPixmap title = Skin::Bitmap(R, IDB_SETTINGS_TITLE);
+        p.drawPixmap(QPointF(0, 0), title, Skin::PixelsOf(title, QRect(0, 0, 353, 32)));
         p.fillRect(QRect(10, 76, 333, 104), QColor(0xF6, 0xF6, 0xF6));
         p.drawRect(10, 76, 332, 103);
     }
