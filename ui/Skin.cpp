@@ -44,12 +44,6 @@ QImage ReadSkin(const QString& path) {
     return image;
 }
 
-// The ratio the skin is drawn for: the highest of the screens', so a window is sharp on the best
-// screen and scaled down on the others.
-qreal ScreenRatio() {
-    return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
-}
-
 // The picture drawn at 2x, brought to `ratio`. The window's shape comes from the 1x picture, so the
 // colour key is made see-through here rather than drawn; a smooth scale then blends the edges.
 QPixmap HiDpiBitmap(const QString& path, qreal ratio) {
@@ -73,8 +67,10 @@ QPixmap HiDpiBitmap(const QString& path, qreal ratio) {
 }
 } // namespace
 
+// The highest of the screens' ratios: a window is sharp on the best screen and scaled down on the
+// others.
 qreal Skin::Ratio() {
-    return ScreenRatio();
+    return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
 }
 
 QPixmap Skin::SeeThroughBitmap(SkinSet set, int id) {
@@ -104,7 +100,7 @@ QPixmap Skin::Bitmap(SkinSet set, int id) {
     if (id <= 0)
         return {};
     const QString path = ResourcePath(set, id);
-    const qreal ratio = ScreenRatio();
+    const qreal ratio = Ratio();
     const QString key = ratio > 1 ? path + QLatin1Char('@') + QString::number(ratio) : path;
     QPixmap pixmap;
     if (!QPixmapCache::find(key, &pixmap)) {
