@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Both programs under a real window manager (openbox, or xfwm4 with QUOR_WINDOW_MANAGER=xfwm4)
+# Both programs under a real window manager (openbox; xfwm4 or mutter with QUOR_WINDOW_MANAGER)
 # in a private X server, as a desktop user
 # has them: no frame; the title, WM_CLASS as the menu entry says and a 64 px icon; the recorder
 # kept above another window; dragging the body moves each window; the skinned minimise button
@@ -24,10 +24,14 @@ trap stop_all EXIT
 manager=${QUOR_WINDOW_MANAGER:-openbox}
 case $manager in
 openbox) openbox --sm-disable > "$work/manager.log" 2>&1 & ;;
-xfwm4) # its settings come over D-Bus: a bus of its own, ended with the rest
+xfwm4 | mutter) # their settings come over D-Bus: a bus of its own, ended with the rest
     { read -r bus; read -r bus_pid; } < <(dbus-daemon --session --fork --print-address=1 --print-pid=1)
     running+=("$bus_pid")
-    DBUS_SESSION_BUS_ADDRESS=$bus NO_AT_BRIDGE=1 xfwm4 --compositor=off --sm-client-disable > "$work/manager.log" 2>&1 &
+    if [ "$manager" = xfwm4 ]; then
+        DBUS_SESSION_BUS_ADDRESS=$bus NO_AT_BRIDGE=1 xfwm4 --compositor=off --sm-client-disable > "$work/manager.log" 2>&1 &
+    else # GNOME's window manager in its X11 mode, compositing as on a GNOME on Xorg session
+        DBUS_SESSION_BUS_ADDRESS=$bus NO_AT_BRIDGE=1 mutter --x11 --replace --sm-disable > "$work/manager.log" 2>&1 &
+    fi
     ;;
 *) fail "unknown window manager $manager" ;;
 esac
@@ -61,7 +65,13 @@ managed_window() { # pid, ids already seen -> a window of that process the manag
     done
     return 1
 }
-frameless() { [ "$(xprop -id "$1" _NET_FRAME_EXTENTS)" = "_NET_FRAME_EXTENTS(CARDINAL) = 0, 0, 0, 0" ]; }
+# No frame: extents of nothing, or (mutter) no extents and no frame window around it.
+frameless() {
+    local extents
+    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS)
+    [ "$extents" = "_NET_FRAME_EXTENTS(CARDINAL) = 0, 0, 0, 0" ] && return 0
+    [[ $extents == *"not found"* ]] && xwininfo -children -id "$1" | grep -q "Parent window id: .*(the root window)"
+}
 has_icon() { xprop -id "$1" _NET_WM_ICON | grep -q 'Icon (64 x 64)'; }
 desktop_window() { # window id, program, title; the manager and Qt set some of it after mapping
     until_true frameless "$1" || fail "$2 has a frame: $(xprop -id "$1" _NET_FRAME_EXTENTS)"
