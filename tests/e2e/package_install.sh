@@ -28,7 +28,9 @@ echo "Recommends: $(field Recommends)"
 for pkg in libqt6widgets6 libqt6network6 libpulse0 libtag1v5 libmp3lame0 libmpg123-0 ffmpeg libmediainfo0v5 fonts-nanum; do
     [[ $depends == *" $pkg "* ]] || fail "Depends lacks $pkg"
 done
-[[ " $(field Recommends | sed 's/,/ /g') " == *" pulseaudio | pipewire-pulse "* ]] || fail "no sound server recommended"
+recommends=" $(field Recommends | sed 's/,/ /g') "
+[[ $recommends == *" pulseaudio | pipewire-pulse "* ]] || fail "no sound server recommended"
+[[ $recommends == *" xwayland "* ]] || fail "XWayland, the programs' way on a Wayland session, is not recommended"
 
 echo "== the package holds what cmake --install puts under /usr, nothing more or less"
 DESTDIR="$work/installed" cmake --install "$build" --prefix /usr > "$work/install.log"
