@@ -92,6 +92,19 @@ protected:
         return from < to ? std::vector<double>(left.begin() + long(from), left.begin() + long(to))
                          : std::vector<double>{};
     }
+    // The middle second of a recording of 1.5 s. On a busy machine the server now and then skips a
+    // cycle of its graph, which no one is told of. So a recording whose middle is not `clean` is
+    // made again, three in all: a fault of the capture shows in every one.
+    template <typename Clean> std::vector<double> MiddleSecond(const std::string& name, Clean clean) {
+        std::vector<double> middle;
+        for (int attempt = 1; attempt <= 3; ++attempt) {
+            const auto left = Record(std::to_string(attempt) + name, [&] { ASSERT_TRUE(RecordFor(1.5)); });
+            middle = Part(left, kRate / 2, kRate * 3 / 2);
+            if (clean(middle))
+                break;
+        }
+        return middle;
+    }
 
     quortest::PulseServer& server = quortest::SharedPulseServer();
     quortest::TempDir dir;
@@ -108,37 +121,46 @@ TEST_F(RecordOneApplication, ItsSoundAloneItsStreamsMixedAndTheStereoMixHoldsEve
     WakeSink();
     ASSERT_NO_FATAL_FAILURE(Choose("Player A"));
 
-    const auto alone = Record("alone.wav", [&] { ASSERT_TRUE(RecordFor(1.5)); });
-    const auto middle = Part(alone, kRate / 2, kRate * 3 / 2);
+    const auto pure = [](const std::vector<double>& part) {
+        return quortest::ToneShare(part, kRate, 440) > 0.8;
+    };
+    const auto middle = MiddleSecond("alone.wav", pure);
     ASSERT_EQ(middle.size(), kRate);
-    EXPECT_GT(quortest::ToneShare(middle, kRate, 440), 0.8);
+    EXPECT_TRUE(pure(middle)) << "440 Hz share " << quortest::ToneShare(middle, kRate, 440);
     EXPECT_GE(DbBelow(middle, 440, 660), 40.0) << "the other application leaks in";
 
     // The application's volume and mute in the system mixer act on what is recorded as on what is
     // heard (the same on both servers): 50 % is an eighth of the amplitude.
     const std::string input = std::to_string(first.SinkInput(stream));
     server.Pactl("set-sink-input-volume " + input + " 50%");
-    const auto half = Record("half.wav", [&] { ASSERT_TRUE(RecordFor(1.5)); });
+    const auto half = MiddleSecond("half.wav", pure);
     server.Pactl("set-sink-input-volume " + input + " 100%");
     server.Pactl("set-sink-input-mute " + input + " 1");
-    const auto muted = Record("muted.wav", [&] { ASSERT_TRUE(RecordFor(1.5)); });
+    const auto muted = MiddleSecond("muted.wav", [](const std::vector<double>&) { return true; });
     server.Pactl("set-sink-input-mute " + input + " 0");
-    EXPECT_NEAR(quortest::Rms(Part(half, kRate / 2, kRate * 3 / 2)), quortest::Rms(middle) / 8, 60.0);
-    EXPECT_LT(quortest::Rms(Part(muted, kRate / 2, kRate * 3 / 2)), 1.0);
+    EXPECT_NEAR(quortest::Rms(half), quortest::Rms(middle) / 8, 60.0);
+    EXPECT_LT(quortest::Rms(muted), 1.0);
 
     // A second tab of the same program: both its streams, still nothing of the other one.
     ASSERT_GE(first.StartStream(550), 0);
-    const auto tabs = Record("tabs.wav", [&] { ASSERT_TRUE(RecordFor(1.5)); });
-    const auto both = Part(tabs, kRate / 2, kRate * 3 / 2);
-    EXPECT_GT(quortest::ToneShare(both, kRate, 440), 0.3);
-    EXPECT_GT(quortest::ToneShare(both, kRate, 550), 0.3);
+    const auto shares = [](const std::vector<double>& part, std::initializer_list<double> tones,
+                           double least) {
+        for (double tone : tones)
+            if (quortest::ToneShare(part, kRate, tone) <= least)
+                return false;
+        return true;
+    };
+    const auto both = MiddleSecond("tabs.wav", [&](const auto& part) {
+        return shares(part, {440, 550}, 0.3);
+    });
+    EXPECT_TRUE(shares(both, {440, 550}, 0.3)) << "both streams of the application";
     EXPECT_GE(DbBelow(both, 440, 660), 40.0);
 
     platform::SelectCaptureSource({});
-    const auto mix = Record("mix.wav", [&] { ASSERT_TRUE(RecordFor(1.5)); });
-    const auto all = Part(mix, kRate / 2, kRate * 3 / 2);
-    for (double tone : {440.0, 550.0, 660.0})
-        EXPECT_GT(quortest::ToneShare(all, kRate, tone), 0.2) << tone << " Hz missing from the stereo mix";
+    const auto all = MiddleSecond("mix.wav", [&](const auto& part) {
+        return shares(part, {440, 550, 660}, 0.2);
+    });
+    EXPECT_TRUE(shares(all, {440, 550, 660}, 0.2)) << "a tone is missing from the stereo mix";
 }
 
 TEST_F(RecordOneApplication, FollowsTheApplicationFromStreamToStreamThroughItsQuitAndReturn) {
