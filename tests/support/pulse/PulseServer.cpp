@@ -1,6 +1,8 @@
 // Starting and stopping the private test server, PulseAudio or PipeWire.
 #include "tests/support/pulse/PulseServer.h"
 
+#include "platform/pulse/PulseConnection.h"
+#include "platform/wavein/OutputFollower.h"
 #include "tests/support/Eventually.h"
 
 #include <algorithm>
@@ -272,7 +274,15 @@ bool PulseServer::WaitReadsBack(const std::string& query, const std::string& exp
 
 bool PulseServer::SetDefaultOutput(const std::string& name) const {
     Pactl("set-default-sink " + name);
-    return WaitReadsBack("get-default-sink", name + "\n");
+    if (!WaitReadsBack("get-default-sink", name + "\n"))
+        return false;
+    // pipewire-pulse keeps a view of the default per client, and a long-lived client's follows a
+    // moment after a new one's: where the programs' own connection is open, wait until it agrees.
+    return Eventually([&] {
+        platform::PulseConnection& pulse = platform::PulseConnection::Instance();
+        platform::PulseConnection::Lock lock(pulse);
+        return !pulse.IsReadyLocked() || platform::DefaultOutputMonitorLocked(pulse) == name + ".monitor";
+    });
 }
 
 bool PulseServer::SetSourceVolume(const std::string& source, unsigned volume) const {

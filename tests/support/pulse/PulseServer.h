@@ -37,7 +37,8 @@ public:
     // restart of the PulseAudio service); returns once the server lists it.
     bool AddOutput(const std::string& name, const std::string& description) const;
     // Makes `name` the default output; returns once the server reports it as the default (on
-    // PipeWire WirePlumber applies the choice a moment after pactl returns).
+    // PipeWire WirePlumber applies the choice a moment after pactl returns), also to this
+    // process's own connection where one is open.
     bool SetDefaultOutput(const std::string& name) const;
     // Set a source's volume (raw, 65536 = 100 %) or mute; each returns once the server reads the
     // new value back (on PipeWire another client may see the old one a moment after pactl returns).
