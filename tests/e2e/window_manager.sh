@@ -94,6 +94,16 @@ follows() { # window id, its origin before the drag, pointer x, y
 }
 # xfwm4 now and then starts no move for a press at all: as a person would, the button is let go
 # and pressed again.
+# What a person does when a press or click is lost: it again, a few times, then gives up.
+again_until() { # tries, what failed, command...
+    local tries=$1 what=$2 attempt
+    shift 2
+    for attempt in $(seq "$tries"); do
+        [ "$attempt" -eq 1 ] || echo "again (try $attempt): $*"
+        "$@" && return 0
+    done
+    fail "$what"
+}
 grabbed() { # window id, its origin before, pointer x, y: pressed, the window follows within 3 s
     xdotool mouseup 1 mousemove "$3" "$4" mousedown 1
     until_true_within 30 follows "$@"
@@ -101,26 +111,20 @@ grabbed() { # window id, its origin before, pointer x, y: pressed, the window fo
 dragged_by_body() { # window id, x, y of a point of its body
     local x y
     read -r x y < <(origin "$1")
-    local attempt
-    for attempt in 1 2 3 4 5 6; do
-        [ "$attempt" -lt 6 ] || fail "the window does not follow a drag of its body"
-        grabbed "$1" "$x $y" $((x + $2)) $((y + $3)) && break
-    done
+    again_until 5 "the window does not follow a drag of its body" grabbed "$1" "$x $y" $((x + $2)) $((y + $3))
     for step in 1 2 3 4 5 6; do xdotool mousemove $((x + $2 + 10 * step)) $((y + $3 + 6 * step)); done
     until_true nudged_to "$1" $((x + 60)) $((y + 36)) $((x + $2 + 60)) $((y + $3 + 36)) ||
         fail "dragging the body left the window at $(origin "$1")"
     xdotool mouseup 1
 }
+minimised_by_click() { # window id, x, y of its minimise button: minimised within 5 s
+    click "$@"
+    until_true_within 50 in_state "$1" Iconic
+}
 # A click that comes while the manager is still ending the drag goes to the manager and is lost
 # (mutter on a busy machine): as a person would, the button is clicked again.
 minimised_and_back() { # window id, x, y of its minimise button, name for the picture
-    local attempt
-    for attempt in 1 2 3 4; do
-        [ "$attempt" -lt 4 ] || fail "the minimise button did not minimise"
-        [ "$attempt" -eq 1 ] || echo "the minimise button is clicked again (try $attempt)"
-        click "$1" "$2" "$3"
-        until_true_within 50 in_state "$1" Iconic && break
-    done
+    again_until 3 "the minimise button did not minimise" minimised_by_click "$1" "$2" "$3"
     xdotool windowactivate "$1" # what a taskbar does
     until_true in_state "$1" Normal || fail "the window did not come back"
     painted "$1" "$shots/$4-restored.png"
